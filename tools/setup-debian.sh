@@ -1,0 +1,17 @@
+#!/bin/sh
+# Installs what building, running and testing the console needs on Debian 12,
+# skipping packages that are already present.
+set -e
+pkgs="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools \
+qt6-serialport-dev libqt6serialport6 libpugixml-dev libjpeg62-turbo-dev googletest libgtest-dev \
+fonts-noto-cjk xvfb xauth libgl-dev libxkbcommon-dev"
+missing=""
+for p in $pkgs; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+if [ -n "$missing" ]; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends $missing
+fi
