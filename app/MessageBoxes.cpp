@@ -7,8 +7,7 @@ namespace {
 
 class WidgetPresenter final : public MessagePresenter {
 public:
-    void show(Kind kind, const QString& text) override
-    {
+    void show(Kind kind, const QString& text) override {
         QWidget* parent = QApplication::activeWindow();
         const QString title = QApplication::applicationDisplayName();
         switch (kind) {
@@ -23,8 +22,7 @@ public:
             break;
         }
     }
-    bool ask(const QString& text) override
-    {
+    bool ask(const QString& text) override {
         return QMessageBox::question(QApplication::activeWindow(), QApplication::applicationDisplayName(),
                                      text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     }
@@ -35,9 +33,19 @@ MessagePresenter* current = nullptr;
 
 } // namespace
 
-MessagePresenter& messagePresenter() { return current ? *current : defaultPresenter; }
-void setMessagePresenter(MessagePresenter* presenter) { current = presenter; }
+MessagePresenter& messagePresenter() {
+    return current ? *current : defaultPresenter;
+}
+void setMessagePresenter(MessagePresenter* presenter) {
+    current = presenter;
+}
 
-void showMessage(const QString& text) { messagePresenter().show(MessagePresenter::Kind::Information, text); }
-void showErrorMessage(const QString& text) { messagePresenter().show(MessagePresenter::Kind::Error, text); }
-bool askYesNo(const QString& text) { return messagePresenter().ask(text); }
+void showMessage(const QString& text) {
+    messagePresenter().show(MessagePresenter::Kind::Information, text);
+}
+void showErrorMessage(const QString& text) {
+    messagePresenter().show(MessagePresenter::Kind::Error, text);
+}
+bool askYesNo(const QString& text) {
+    return messagePresenter().ask(text);
+}

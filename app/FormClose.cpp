@@ -1,0 +1,34 @@
+#include "app/MainFrm.h"
+
+#include "app/MessageBoxes.h"
+#include "config/AppError.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+
+void TForm_Main::FormClose() {
+    stopSerialPort();
+
+    // Without the file, its root or COMM there is nothing to write back to, and closing
+    // must not be held up by it.
+    const QString path = AppDir + QStringLiteral("config.xml");
+    if (!QFileInfo(path).isFile())
+        return;
+    XmlDocument doc;
+    try {
+        doc.load(path);
+    } catch (const AppError&) {
+        return;
+    }
+    doc.prepareForWriting();
+    XmlNode root = doc.findRoot();
+    XmlNode comm = root ? root.findChild(QStringLiteral("COMM")) : XmlNode();
+    if (!comm)
+        return;
+    comm.writeAttribute(QStringLiteral("Port"), cbb_Port->currentText());
+    comm.writeAttribute(QStringLiteral("Baud"), cbb_Baud->currentText());
+    comm.writeAttribute(QStringLiteral("Parity"), cbb_CheckBit->currentText());
+    comm.writeAttribute(QStringLiteral("ByteSize"), cbb_DataBit->currentText());
+    comm.writeAttribute(QStringLiteral("StopBits"), cbb_StopBit->currentText());
+    doc.save(path);
+}

@@ -1,0 +1,231 @@
+#pragma once
+
+#include "app/ComponentRegistry.h"
+#include "config/ConfigRecords.h"
+#include "config/XmlDocument.h"
+
+#include <QList>
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTimer;
+class TComm;
+class TPanel;
+class TShape;
+class TSplitter;
+class TTabSheet;
+class TScrollBox;
+class TStaticText;
+class TWaterImage;
+
+// The five port texts read from COMM at start-up.
+struct TPortSettings {
+    QString Port, Baud, Parity, ByteSize, StopBits;
+};
+
+// The console's one window: it owns every control, the serial component and the
+// configuration state, and its handlers are defined in the files of the subsystem they
+// belong to (console/, language/, appearance/); this file and MainFrm.cpp hold the fixed
+// frame, start-up and closing.
+class TForm_Main : public QWidget {
+    Q_OBJECT
+public:
+    // appDir: the folder holding config.xml and banner.jpg (the executable's folder for the
+    // program, a temporary one for tests), with or without trailing separator.
+    explicit TForm_Main(const QString& appDir, QWidget* parent = nullptr);
+    ~TForm_Main() override;
+
+    // Start-up and closing.
+    void FormCreate();
+    void FormClose();
+
+    // Component registry: every control in creation order, found by name.
+    QObject* FindComponent(const QString& name) const { return Components.find(name); }
+    void RegisterComponent(QObject* component, const QString& name) { Components.add(component, name); }
+    ComponentRegistry Components;
+
+    // Runs a handler so that an escaping error ends only that handler and is shown in the
+    // general error box.
+    void guarded(const std::function<void()>& handler);
+
+    // Page building.
+    void LoadConfiguration();
+
+    // Connection and lamps.
+    void btn_ConnectClick();
+    void tmr_RxLedTimer();
+    void tmr_TxLedTimer();
+    void DelayWithMessages(int ms);
+
+    // Sending.
+    void ReadButtonClick(QObject* Sender);
+    void WriteButtonClick(QObject* Sender);
+    void FixedButtonClick(QObject* Sender);
+    void btn_SendClick();
+    void CommSendStr(const QString& text);
+    void btn_CmdsClick();
+
+    // Receiving.
+    void Comm1ReceiveData(QObject* Sender, const char* Buffer, int BufferLength);
+    void btn_ClearRxmmoClick();
+    void chk_AutoNewLineClick();
+
+    // Automatic reading.
+    void Timer1Timer();
+    void SendModbusRead(const TAutoRead& block);
+    void ShowAutoValue(const QByteArray& reply);
+
+    // Layout.
+    void FormResize();
+    void Panel_MidResize();
+    void pg_DYNCResize();
+    void pg_FIXResize();
+
+    // Item and value lookups.
+    QString GetItemByValue(int addr, const QString& value);
+    QString GetValueByItem(int addr, const QString& item);
+    QString GetComboItemsStr(const QString& name);
+    QString GetItemsValueStr(int addr);
+
+    // Language.
+    void CreateLanguageNode();
+    void SetLanguage();
+    QString GetLanguageAttributesStr(const QString& name, const QString& attribute);
+    void btn_FirstLanguageClick();
+    void btn_SecondLanguageClick();
+
+    // Control settings editor.
+    void PopupMenu1Popup(QWidget* control);
+
+    // Skins.
+    void CreateMenu2();
+    void btn_SkinsClick();
+    void SkinMenuItemClick(QAction* item);
+
+    // Contact link.
+    void lbl_WebClick();
+    void lbl_SendDblClick();
+
+    // Marks a control as carrying the right-click menu of the settings editor.
+    void setPopupMenu1(QWidget* control);
+    static bool hasPopupMenu1(const QWidget* control);
+
+    // State.
+    QString AppDir;
+    QString ConfigPath;
+    std::unique_ptr<XmlDocument> ConfigDocument;
+    QString LanguageCode;
+    TPortSettings PortSettings;
+    QString Web1Address;
+    QString Web2Address;
+    QList<TTabSheet*> DyncSheets;
+    QList<TTabSheet*> FixSheets;
+    QList<TTabSheet*> AutoSheets;
+    QList<TAutoRead> AutoReads;
+    QList<TCMDS> BatchCommands;
+    QPointer<QWidget> ReadTarget;
+    QString ConnectCaption;
+    QString DisconnectCaption;
+    qint32 AutoPageCursor = 0;
+    // The Modbus request last sent by automatic reading, which a reply must answer.
+    QString CurProtocol;
+    qint32 CurEquAddr = 0, CurStartAddr = 0, CurReadSize = 0;
+    int Cur = 0;
+
+    // Fixed frame.
+    TPanel* Panel_Top = nullptr;
+    TWaterImage* WaterImage1 = nullptr;
+    QLabel* lbl_Web = nullptr;
+    TPanel* Panel_Left = nullptr;
+    TPanel* Panel_Menu = nullptr;
+    QPushButton* btn_Skins = nullptr;
+    QPushButton* btn_FirstLanguage = nullptr;
+    QPushButton* btn_SecondLanguage = nullptr;
+    QGroupBox* grp_COMPort = nullptr;
+    QLabel* lbl_Port = nullptr;
+    QComboBox* cbb_Port = nullptr;
+    QLabel* lbl_Baud = nullptr;
+    QComboBox* cbb_Baud = nullptr;
+    QComboBox* cbb_CheckBit = nullptr;
+    QComboBox* cbb_DataBit = nullptr;
+    QComboBox* cbb_StopBit = nullptr;
+    TShape* shp_led = nullptr;
+    QPushButton* btn_Connect = nullptr;
+    QGroupBox* grp_DataRecvAndSend = nullptr;
+    TPanel* Panel2 = nullptr;
+    QCheckBox* chk_showDT = nullptr;
+    QCheckBox* chk_autoClearRxmmo = nullptr;
+    QRadioButton* rbtn_Ascii = nullptr;
+    QRadioButton* rbtn_Hex = nullptr;
+    QCheckBox* chk_AutoNewLine = nullptr;
+    QPushButton* btn_ClearRxmmo = nullptr;
+    QPlainTextEdit* mmo_RX = nullptr;
+    QPlainTextEdit* mmo_TX = nullptr;
+    TPanel* Panel3 = nullptr;
+    TShape* shp_TX = nullptr;
+    QLabel* lbl_Send = nullptr;
+    TShape* shp_RX = nullptr;
+    QLabel* lbl_Recv = nullptr;
+    QPushButton* btn_Send = nullptr;
+    QLabel* lbl_CmdList = nullptr;
+    QComboBox* cmb_CMDS = nullptr;
+    QPushButton* btn_Cmds = nullptr;
+    QGroupBox* grp_Node = nullptr;
+    QLabel* lbl_Node1 = nullptr;
+    QLabel* lbl_Node2 = nullptr;
+    QLabel* lbl_Node3 = nullptr;
+    TSplitter* Splitter1 = nullptr;
+    TPanel* Panel_Mid = nullptr;
+    QGroupBox* grp_DYNC = nullptr;
+    QTabWidget* pg_DYNC = nullptr;
+    TSplitter* Splitter3 = nullptr;
+    QGroupBox* grp_FIX = nullptr;
+    QTabWidget* pg_FIX = nullptr;
+    TSplitter* Splitter2 = nullptr;
+    TPanel* Panel_Right = nullptr;
+    QGroupBox* grp_AutoRead = nullptr;
+    TPanel* Panel1 = nullptr;
+    QCheckBox* chb_AutoRead = nullptr;
+    QLineEdit* edt_AutoReadInte = nullptr;
+    QLabel* Label1 = nullptr;
+    QTabWidget* pg_AUTO = nullptr;
+
+    // Non-visual parts.
+    TComm* Comm1 = nullptr;
+    QTimer* tmr_RxLed = nullptr;
+    QTimer* tmr_TxLed = nullptr;
+    QTimer* Timer1 = nullptr;
+    QMenu* PopupMenu_Skins = nullptr;
+    QAction* Menu_Skins = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createFixedFrame();
+    void wireFixedFrame();
+    template <class T> T* make(const QString& name, QWidget* parent);
+    // The banner and the serial component, made by their own subsystems.
+    TWaterImage* createBanner(QWidget* parent);
+    TComm* createComm();
+    // Loads banner.jpg into the banner; false with the reason when it cannot.
+    bool loadBanner(const QString& path);
+    // Closes the port so that no serial thread outlives the window.
+    void stopSerialPort();
+    bool m_closed = false;
+};

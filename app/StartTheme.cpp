@@ -1,0 +1,3 @@
+#include "app/StartTheme.h"
+
+void applyStartTheme() {}

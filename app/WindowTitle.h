@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// appName + "   版本：" + version + "  最后编译于：" + stamp
+QString ChineseTitle(const QString& appName, const QString& version, const QDateTime& stamp);
+// appName + "   versions:" + version + "  Build at" + stamp
+QString EnglishTitle(const QString& appName, const QString& version, const QDateTime& stamp);
+// "YYYY/MM/DD HH:MM:SS" with the user's locale date and time separators.
+QString FormatTitleTimeStamp(const QDateTime& stamp);
+// The title in the given language for the running executable.
+QString WindowTitleFor(const QString& languageCode, const QString& appName);
