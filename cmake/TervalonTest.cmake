@@ -3,8 +3,9 @@
 # tests that the ThreadSanitizer run of CI repeats.
 function(tervalon_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
-  add_executable(${name} ${T_SOURCES})
-  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  add_executable(${name} ${T_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/TestApp.cpp)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} tv_app Qt6::Widgets GTest::gtest GTest::gtest_main Threads::Threads)
+  target_compile_definitions(${name} PRIVATE TERVALON_SOURCE_DIR_DEFAULT="${PROJECT_SOURCE_DIR}")
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
