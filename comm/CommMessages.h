@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QEvent>
+
+#include <cstdint>
+#include <memory>
+
+// The notifications the port threads post to TComm. The numbers are those of the protocol;
+// UM_WRITE_DATA shares 1025 with UM_COMM_DATA but travels on the writer's own queue.
+enum : int {
+    WM_USER = 1024,
+    UM_WRITE_DATA = WM_USER + 1,
+    UM_COMM_DATA = WM_USER + 1,
+    UM_COMM_ERROR = WM_USER + 2,
+    UM_COMM_HANGUP = WM_USER + 3,
+    UM_COMM_MODEM = WM_USER + 4,
+    UM_COMM_SENT = WM_USER + 5,
+};
+
+enum : std::uint32_t { MODEM_EVENT_RING = 4, MODEM_EVENT_RLSD = 8 };
+
+// One posted notification. A data block (count bytes, then NUL) belongs to the message and is
+// released with it, so a message dropped anywhere on the way cannot leak its buffer.
+class TCommMessage : public QEvent {
+public:
+    TCommMessage(int message, std::uint32_t wParam, std::uint32_t lParam, std::unique_ptr<char[]> block = {})
+        : QEvent(static_cast<QEvent::Type>(message)), WParam(wParam), LParam(lParam),
+          Block(std::move(block)) {}
+
+    std::uint32_t WParam;
+    std::uint32_t LParam;
+    std::unique_ptr<char[]> Block;
+};

@@ -1,0 +1,216 @@
+#include "comm/ReadThread.h"
+
+#include "comm/CommMessages.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <new>
+#include <poll.h>
+
+namespace {
+
+// Line-event counters cannot be waited on without blocking the thread, so they are sampled.
+constexpr auto LineCheckPeriod = std::chrono::milliseconds(50);
+// The highest thread priority: two steps above normal.
+constexpr int ReaderPriorityStep = 2;
+
+} // namespace
+
+TReadThread::TReadThread()
+    : Thread(std::make_unique<TCommThread>([this] { Execute(); }, ReaderPriorityStep)) {}
+
+TReadThread::~TReadThread() {
+    Thread.reset();
+}
+
+void TReadThread::Execute() {
+    if (SetupCommEvent() && SetupReadEvent()) {
+        for (;;) {
+            pollfd fds[2] = {{hCloseEvent->Fd(), POLLIN, 0}, {hCommFile->Fd(), POLLIN, 0}};
+            const int rc = ::poll(fds, 2, NextTimeout(Clock::now()));
+            if (rc < 0) {
+                if (errno == EINTR)
+                    continue;
+                PostHangupCall();
+                break;
+            }
+            // The stop event comes first: it wins over anything else that is ready.
+            if (fds[0].revents)
+                break;
+            if (fds[1].revents & POLLNVAL)
+                break;
+            if (fds[1].revents && !HandleReadEvent(fds[1].revents))
+                break;
+            const Clock::time_point now = Clock::now();
+            if (Count > 0) {
+                const bool intervalOver =
+                    Timeouts.ReadIntervalTimeout != 0 &&
+                    now - LastByte >= std::chrono::milliseconds(Timeouts.ReadIntervalTimeout);
+                const std::uint64_t total =
+                    std::uint64_t(Timeouts.ReadTotalTimeoutMultiplier) * ReadBufferSize +
+                    Timeouts.ReadTotalTimeoutConstant;
+                const bool totalOver = total != 0 && now - ReadStarted >= std::chrono::milliseconds(total);
+                if ((intervalOver || totalOver) && !CompleteRead())
+                    break;
+            }
+            if (LineEventsSupported && now >= NextLineCheck && (!HandleCommEvent() || !SetupCommEvent()))
+                break;
+        }
+    }
+    hCommFile->PurgeInput();
+}
+
+bool TReadThread::SetupReadEvent() {
+    if (hCloseEvent->IsSet())
+        return false;
+    Count = 0;
+    ReadStarted = LastByte = Clock::now();
+    hCommFile->GetCommTimeouts(Timeouts);
+    return true;
+}
+
+int TReadThread::NextTimeout(Clock::time_point now) const {
+    using namespace std::chrono;
+    Clock::time_point due = Clock::time_point::max();
+    if (Count > 0) {
+        if (Timeouts.ReadIntervalTimeout != 0 && Timeouts.ReadIntervalTimeout != posixcomm::MAXDWORD)
+            due = std::min(due, LastByte + milliseconds(Timeouts.ReadIntervalTimeout));
+        const std::uint64_t total = std::uint64_t(Timeouts.ReadTotalTimeoutMultiplier) * ReadBufferSize +
+                                    Timeouts.ReadTotalTimeoutConstant;
+        if (total != 0)
+            due = std::min(due, ReadStarted + milliseconds(total));
+    }
+    if (LineEventsSupported)
+        due = std::min(due, NextLineCheck);
+    if (due == Clock::time_point::max())
+        return -1;
+    if (due <= now)
+        return 0;
+    // Round up: waking a little early would only cost another poll().
+    return static_cast<int>(std::min<std::int64_t>(ceil<milliseconds>(due - now).count(), 60'000));
+}
+
+bool TReadThread::HandleReadEvent(short revents) {
+    if (Count == 0) {
+        // The first byte of a read: time-outs changed while the line was idle apply to it, and
+        // a read whose total time ran out empty is simply issued again rather than ending the
+        // reader.
+        hCommFile->GetCommTimeouts(Timeouts);
+        const std::uint64_t total = std::uint64_t(Timeouts.ReadTotalTimeoutMultiplier) * ReadBufferSize +
+                                    Timeouts.ReadTotalTimeoutConstant;
+        if (total != 0 && Clock::now() - ReadStarted >= std::chrono::milliseconds(total))
+            ReadStarted = Clock::now();
+    }
+    const ssize_t n = hCommFile->Read(Buffer + Count, ReadBufferSize - Count);
+    if (n > 0) {
+        const std::size_t kept =
+            Filter.Apply(hCommFile->GetInputOptions(), Buffer + Count, static_cast<std::size_t>(n));
+        if (kept == 0)
+            return true;
+        Count += kept;
+        LastByte = Clock::now();
+        if (Count == ReadBufferSize || Timeouts.ReadIntervalTimeout == posixcomm::MAXDWORD)
+            return CompleteRead();
+        return true;
+    }
+    if (n < 0 && errno == EBADF)
+        return false;
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && !(revents & (POLLHUP | POLLERR)))
+        return true;
+    // Readable but nothing to read (0 bytes), or an I/O error: the device is gone. The bytes
+    // already gathered are still delivered.
+    if (Count > 0)
+        HandleReadData(Buffer, Count);
+    PostHangupCall();
+    return false;
+}
+
+bool TReadThread::CompleteRead() {
+    return HandleReadData(Buffer, Count) && SetupReadEvent();
+}
+
+bool TReadThread::HandleReadData(const char* buffer, std::size_t count) {
+    if (count == 0)
+        return false;
+    std::unique_ptr<char[]> block;
+    try {
+        block.reset(new char[count + 1]);
+    } catch (const std::bad_alloc&) {
+        PostHangupCall();
+        return false;
+    }
+    std::memcpy(block.get(), buffer, count);
+    block[count] = '\0';
+    ReceiveData(std::move(block), count);
+    return true;
+}
+
+bool TReadThread::SetupCommEvent() {
+    if (hCloseEvent->IsSet())
+        return false;
+    const int err = hCommFile->GetLineCounters(Counters);
+    if (err == 0) {
+        LineEventsSupported = true;
+        NextLineCheck = Clock::now() + LineCheckPeriod;
+        return true;
+    }
+    LineEventsSupported = false;
+    if (posixcomm::IsUnsupported(err))
+        return true;
+    if (err != EBADF)
+        PostHangupCall();
+    return false;
+}
+
+bool TReadThread::HandleCommEvent() {
+    posixcomm::LineCounters now;
+    const int err = hCommFile->GetLineCounters(now);
+    if (err != 0) {
+        if (err != EBADF)
+            PostHangupCall();
+        return false;
+    }
+    std::uint32_t errors = 0;
+    if (now.bufOverrun != Counters.bufOverrun)
+        errors |= posixcomm::CE_RXOVER;
+    if (now.overrun != Counters.overrun)
+        errors |= posixcomm::CE_OVERRUN;
+    if (now.parity != Counters.parity)
+        errors |= posixcomm::CE_RXPARITY;
+    if (now.frame != Counters.frame)
+        errors |= posixcomm::CE_FRAME;
+    if (now.brk != Counters.brk)
+        errors |= posixcomm::CE_BREAK;
+    if (errors != 0)
+        ReceiveError(errors);
+
+    std::uint32_t modemEvent = 0;
+    if (now.dcd != Counters.dcd)
+        modemEvent = MODEM_EVENT_RLSD;
+    if (now.rng != Counters.rng)
+        modemEvent |= MODEM_EVENT_RING;
+    if (modemEvent != 0)
+        ModemStateChange(modemEvent);
+    return true;
+}
+
+void TReadThread::ReceiveData(std::unique_ptr<char[]> block, std::size_t count) {
+    QCoreApplication::postEvent(
+        hComm32Window,
+        new TCommMessage(UM_COMM_DATA, static_cast<std::uint32_t>(count), 0, std::move(block)));
+}
+
+void TReadThread::ReceiveError(std::uint32_t errors) {
+    QCoreApplication::postEvent(hComm32Window, new TCommMessage(UM_COMM_ERROR, 0, errors));
+}
+
+void TReadThread::ModemStateChange(std::uint32_t modemEvent) {
+    QCoreApplication::postEvent(hComm32Window, new TCommMessage(UM_COMM_MODEM, 0, modemEvent));
+}
+
+void TReadThread::PostHangupCall() {
+    QCoreApplication::postEvent(hComm32Window, new TCommMessage(UM_COMM_HANGUP, 0, 0));
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "comm/CommThread.h"
+#include "comm/posix/CommFile.h"
+#include "comm/posix/Event.h"
+#include "comm/posix/InputFilter.h"
+
+#include <QObject>
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+
+// Reads the port while it is open and posts every chunk of received bytes, line events and a
+// hang-up to the component. It never calls the component; it only posts.
+class TReadThread {
+public:
+    static constexpr std::size_t ReadBufferSize = 2048;
+
+    // Creates the thread suspended; throws std::system_error when it cannot be created.
+    TReadThread();
+    ~TReadThread();
+
+    // Set before Resume() and left alone while the thread runs.
+    posixcomm::CommFile* hCommFile = nullptr;
+    posixcomm::Event* hCloseEvent = nullptr;
+    QObject* hComm32Window = nullptr;
+
+    void Resume() { Thread->Resume(); }
+    bool WaitFor(unsigned milliseconds) { return Thread->WaitFor(milliseconds); }
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    void Execute();
+    bool SetupReadEvent();
+    bool HandleReadEvent(short revents);
+    bool CompleteRead();
+    bool HandleReadData(const char* buffer, std::size_t count);
+    bool SetupCommEvent();
+    bool HandleCommEvent();
+    int NextTimeout(Clock::time_point now) const;
+    void ReceiveData(std::unique_ptr<char[]> block, std::size_t count);
+    void ReceiveError(std::uint32_t errors);
+    void ModemStateChange(std::uint32_t modemEvent);
+    void PostHangupCall();
+
+    // State of the read in progress: the bytes gathered so far and when the read started and
+    // last received a byte (the total and interval time-outs count from these).
+    char Buffer[ReadBufferSize + 1] = {};
+    std::size_t Count = 0;
+    Clock::time_point ReadStarted;
+    Clock::time_point LastByte;
+    posixcomm::CommTimeouts Timeouts;
+    posixcomm::InputFilter Filter;
+
+    // Line events: counters of the last look, and when to look again. Devices without counters
+    // (ptys) raise no line events.
+    bool LineEventsSupported = false;
+    posixcomm::LineCounters Counters;
+    Clock::time_point NextLineCheck;
+
+    std::unique_ptr<TCommThread> Thread; // last: joined before the state above goes away
+};
