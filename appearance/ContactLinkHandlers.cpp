@@ -16,4 +16,6 @@ void TForm_Main::lbl_WebClick() {
     QDesktopServices::openUrl(action.url);
 }
 
-void TForm_Main::lbl_SendDblClick() { QGuiApplication::clipboard()->setText(ContactClipboardText()); }
+void TForm_Main::lbl_SendDblClick() {
+    QGuiApplication::clipboard()->setText(ContactClipboardText());
+}

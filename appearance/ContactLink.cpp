@@ -1,0 +1,51 @@
+#include "appearance/ContactLink.h"
+
+#include "config/TextScrambler.h"
+
+const QString BuiltInAddress = QStringLiteral("https://www.tervalon.com");
+const QString BuiltInScrambledAddress = QStringLiteral("5AF458F411E556B6D37AC935020056FE449D7E8C8C89DA7BD0");
+
+QString ChooseContactAddress(const QString& web1Address, const QString& web2Address) {
+    const QString fallback = UnscrambleText(BuiltInScrambledAddress, web1ScrambleKey);
+    return web1Address == web2Address ? web1Address : fallback;
+}
+
+QUrl OpenableContactUrl(const QString& address) {
+    const QUrl url(address.trimmed(), QUrl::StrictMode);
+    if (!url.isValid())
+        return {};
+    const QString scheme = url.scheme().toLower();
+    if ((scheme == QLatin1String("http") || scheme == QLatin1String("https")) && !url.host().isEmpty())
+        return url;
+    if (scheme == QLatin1String("mailto") && !url.path().isEmpty())
+        return url;
+    return {};
+}
+
+QString ContactRefusalMessage(const QString& address, const QString& languageCode) {
+    // A hand-edited attribute can hold anything; keep the box readable.
+    QString shown = address.simplified();
+    if (shown.size() > 120)
+        shown = shown.left(117) + QStringLiteral("...");
+    if (languageCode == QLatin1String("EN"))
+        return QStringLiteral("The contact address \"%1\" was not opened: only web addresses (http, https) "
+                              "and mail addresses (mailto) are opened.")
+            .arg(shown);
+    return QStringLiteral("未打开联系地址“%1”：只能打开网页地址（http、https）和邮件地址（mailto）。")
+        .arg(shown);
+}
+
+ContactLinkAction ResolveContactLink(const QString& web1Address, const QString& web2Address,
+                                     const QString& languageCode) {
+    const QString address = ChooseContactAddress(web1Address, web2Address);
+    ContactLinkAction action;
+    action.url = OpenableContactUrl(address);
+    if (action.url.isEmpty())
+        action.refusal = ContactRefusalMessage(address, languageCode);
+    return action;
+}
+
+QString ContactClipboardText() {
+    return ScrambleText(BuiltInAddress, web1ScrambleKey) + QStringLiteral("    ") +
+           ScrambleText(BuiltInAddress, web2ScrambleKey);
+}

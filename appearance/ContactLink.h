@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+// The contact address built into the program; the hidden clipboard function scrambles it
+// for pasting into web1 and web2 of a configuration file.
+extern const QString BuiltInAddress;
+// The address the link falls back to when the two stored copies disagree, scrambled with
+// the web1 key.
+extern const QString BuiltInScrambledAddress;
+
+// What a click on the contact label does: open `url`, or, when the address is not one that
+// may be opened, show `refusal` instead.
+struct ContactLinkAction {
+    QUrl url;
+    QString refusal;
+};
+
+// The decoded stored address when both copies agree exactly, otherwise the built-in fallback.
+// Throws AppError when the fallback cannot be unscrambled.
+QString ChooseContactAddress(const QString& web1Address, const QString& web2Address);
+
+// The address as a URL when it is a web address (http, https, with a host) or a mail address
+// (mailto, with a recipient); an empty URL for anything else. Configuration files travel
+// between machines, so a program path, a file: address or a script is never handed to the
+// system's opener.
+QUrl OpenableContactUrl(const QString& address);
+
+// Why an address was not opened, in Chinese unless languageCode is "EN".
+QString ContactRefusalMessage(const QString& address, const QString& languageCode);
+
+ContactLinkAction ResolveContactLink(const QString& web1Address, const QString& web2Address,
+                                     const QString& languageCode);
+
+// The two scrambled forms of BuiltInAddress (web1 key, then web2 key) separated by four
+// spaces. The seeds are random, so every call gives a different text.
+QString ContactClipboardText();

@@ -1,0 +1,138 @@
+#include "appearance/WaterImage.h"
+
+#include "appearance/BannerImage.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <cmath>
+
+namespace {
+
+TRGBView viewOf(QImage& image) {
+    return {image.bits(), image.width(), image.height(), static_cast<std::ptrdiff_t>(image.bytesPerLine())};
+}
+
+// The source is only read; constBits avoids detaching a frame shared with a handler's copy.
+TRGBView readViewOf(const QImage& image) {
+    return {const_cast<std::uint8_t*>(image.constBits()), image.width(), image.height(),
+            static_cast<std::ptrdiff_t>(image.bytesPerLine())};
+}
+
+} // namespace
+
+TWaterImage::TWaterImage(QWidget* parent) : QWidget(parent) {
+    setMouseTracking(true);
+    resize(105, 105);
+    FTimer.setInterval(50);
+    connect(&FTimer, &QTimer::timeout, this, &TWaterImage::TimerTick);
+    FTimer.start();
+    RebuildBitmaps();
+}
+
+bool TWaterImage::LoadPictureFromFile(const QString& path, QString* error) {
+    const QImage image = LoadBannerJpeg(path, error);
+    if (image.isNull())
+        return false;
+    SetPicture(image);
+    return true;
+}
+
+void TWaterImage::SetPicture(const QImage& APicture) {
+    FPicture = APicture;
+    PictureChanged();
+}
+
+void TWaterImage::SetInterval(int ms) {
+    if (ms <= 0) {
+        FTimer.stop();
+        return;
+    }
+    FTimer.setInterval(ms);
+    FTimer.start();
+}
+
+void TWaterImage::PictureChanged() {
+    if (FAutoSize && FPicture.width() > 0 && FPicture.height() > 0)
+        resize(FPicture.size());
+    // Opaque only when there is a frame to cover the area; otherwise the parent shows through.
+    setAttribute(Qt::WA_OpaquePaintEvent, !FPicture.isNull());
+    RebuildBitmaps();
+    if (!FDrawing)
+        update();
+}
+
+void TWaterImage::RebuildBitmaps() {
+    const int w = width();
+    const int h = height();
+    FWater.SetSize(w, h);
+    if (w < 1 || h < 1) {
+        FSrcBmp = QImage();
+        FDstBmp = QImage();
+        return;
+    }
+    if (FPicture.isNull()) {
+        FSrcBmp = QImage(w, h, QImage::Format_RGB888);
+        FSrcBmp.fill(Qt::black);
+    } else {
+        FSrcBmp = FPicture.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                      .convertToFormat(QImage::Format_RGB888);
+    }
+    FDstBmp = FSrcBmp.copy();
+}
+
+void TWaterImage::TimerTick() {
+    if (!isEnabled() || FPicture.isNull() || FSrcBmp.isNull())
+        return;
+    if (FRandomDelay > 0 && FRandomBlob > 0) {
+        const int interval = std::max(FTimer.interval(), 1);
+        const int n = static_cast<int>(std::ceil(static_cast<double>(FRandomDelay) / interval));
+        if (FWater.Random(n + 1) == 0) {
+            // Radius first, then height: the order the drops have always been drawn in.
+            const int radius = FWater.Random(2) + 1;
+            const int height = FWater.Random(FRandomBlob) + 100;
+            FWater.Blob(-1, -1, radius, height);
+        }
+    }
+    if (FOnBeforeRender) {
+        QImage source = FSrcBmp.copy();
+        FOnBeforeRender(this, source);
+        if (source.format() != QImage::Format_RGB888)
+            source = source.convertToFormat(QImage::Format_RGB888);
+        FWater.Render(readViewOf(source), viewOf(FDstBmp));
+    } else {
+        FWater.Render(readViewOf(FSrcBmp), viewOf(FDstBmp));
+    }
+    if (FOnAfterRender)
+        FOnAfterRender(this, FDstBmp);
+    update();
+}
+
+void TWaterImage::paintEvent(QPaintEvent*) {
+    const bool wasDrawing = FDrawing;
+    FDrawing = true;
+    if (!FPicture.isNull() && !FDstBmp.isNull()) {
+        QPainter painter(this);
+        painter.drawImage(0, 0, FDstBmp);
+    }
+    FDrawing = wasDrawing;
+}
+
+void TWaterImage::resizeEvent(QResizeEvent* event) {
+    RebuildBitmaps();
+    QWidget::resizeEvent(event);
+}
+
+void TWaterImage::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    if (rect().contains(p))
+        FWater.Blob(p.x(), p.y(), FRadius, (event->buttons() & Qt::LeftButton) ? FClickBlob : FTrackBlob);
+    event->accept();
+}
+
+void TWaterImage::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        const QPoint p = event->position().toPoint();
+        FWater.Blob(p.x(), p.y(), FRadius, FClickBlob);
+    }
+    event->accept();
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "appearance/WaterEffect.h"
+
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+class TWaterImage;
+
+// Called with the rendered frame (after) or with a copy of the source frame (before); the
+// handler may draw on the image it gets.
+using TWaterRenderEvent = std::function<void(TWaterImage* Sender, QImage& ABitmap)>;
+
+// A picture shown as if it lay under water: random drops fall on it, the mouse pointer drags
+// a wake and the left button splashes. The picture is stretched to the control's size; every
+// resize rebuilds the frames and calms the water. Nothing moves while the control is disabled
+// or has no picture, and without a picture the control paints nothing, so whatever its parent
+// shows behind it (an error text, for instance) stays visible.
+class TWaterImage : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TWaterImage(QWidget* parent = nullptr);
+
+    void ClearWater() { FWater.ClearWater(); }
+    void Blob(int x, int y, int ARadius, int AHeight) { FWater.Blob(x, y, ARadius, AHeight); }
+
+    // Decodes a JPEG file and makes it the picture. On failure the picture is unchanged and
+    // `error` says why; switching the effect on (setEnabled) is left to the caller.
+    bool LoadPictureFromFile(const QString& path, QString* error = nullptr);
+
+    const QImage& Picture() const { return FPicture; }
+    void SetPicture(const QImage& APicture);
+
+    int ClickBlob() const { return FClickBlob; }
+    void SetClickBlob(int v) { FClickBlob = v; }
+    int Damping() const { return FWater.Damping(); }
+    // Values outside 1..99 are ignored.
+    void SetDamping(int v) { FWater.SetDamping(v); }
+    int Radius() const { return FRadius; }
+    void SetRadius(int v) { FRadius = v; }
+    int Interval() const { return FTimer.interval(); }
+    // Milliseconds between ticks; 0 or less stops the animation timer.
+    void SetInterval(int ms);
+    int RandomBlob() const { return FRandomBlob; }
+    void SetRandomBlob(int v) { FRandomBlob = v; }
+    int RandomDelay() const { return FRandomDelay; }
+    void SetRandomDelay(int v) { FRandomDelay = v; }
+    int TrackBlob() const { return FTrackBlob; }
+    void SetTrackBlob(int v) { FTrackBlob = v; }
+    // With AutoSize the control takes the picture's size whenever the picture changes.
+    bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool v) { FAutoSize = v; }
+
+    void SetOnBeforeRender(TWaterRenderEvent handler) { FOnBeforeRender = std::move(handler); }
+    void SetOnAfterRender(TWaterRenderEvent handler) { FOnAfterRender = std::move(handler); }
+
+    // The rendered frame; drawing on it draws into what the control shows until the next tick.
+    QImage* Canvas() { return &FDstBmp; }
+    // The picture stretched to the control's size, which each tick refracts.
+    const QImage& SourceFrame() const { return FSrcBmp; }
+    TWaterEffect& Water() { return FWater; }
+
+    // One animation step: the timer's slot, callable directly.
+    void TimerTick();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void RebuildBitmaps();
+    void PictureChanged();
+
+    QImage FPicture;
+    QTimer FTimer;
+    QImage FSrcBmp;
+    QImage FDstBmp;
+    TWaterEffect FWater;
+    bool FDrawing = false;
+    bool FAutoSize = false;
+    int FRadius = 1;
+    int FRandomDelay = 800;
+    int FTrackBlob = 100;
+    int FClickBlob = 250;
+    int FRandomBlob = 500;
+    TWaterRenderEvent FOnAfterRender;
+    TWaterRenderEvent FOnBeforeRender;
+};
