@@ -1,0 +1,24 @@
+#include "console/protocol/LayoutRules.h"
+
+namespace layout {
+
+ColumnWidths columns(int windowWidth, int webWidth) {
+    // The banner keeps the proportions of a 1320 x 95 picture: 95/1320 = 19/264.
+    return {windowWidth / 3, windowWidth / 5, windowWidth * 19 / 264, windowWidth - webWidth - 8};
+}
+
+int parameterGroupHeight(int middleHeight) {
+    return (middleHeight / 3) * 2;
+}
+
+ParameterRow parameterRow(int w, int c) {
+    const int third = w / 3;
+    const int sixth = w / 6;
+    return {c - 24, third, {third, third - 8}, {third * 2, sixth - 16}, {third * 2 + sixth - 8, sixth - 16}};
+}
+
+FixedRow fixedRow(int c) {
+    return {c / 2, {c / 2 - 12, c / 2 - 16}};
+}
+
+} // namespace layout

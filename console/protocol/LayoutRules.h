@@ -1,0 +1,41 @@
+#pragma once
+
+// The proportions the window keeps when it or a column changes size. All divisions are
+// integer divisions rounded down, so the figures are exact and testable.
+namespace layout {
+
+struct Span {
+    int left;
+    int width;
+};
+
+struct ColumnWidths {
+    int left;  // Panel_Left
+    int right; // Panel_Right
+    int bannerHeight;
+    int webLeft; // the contact label, 8 pixels from the right edge
+};
+
+// windowWidth: the client width; webWidth: the contact label's width.
+ColumnWidths columns(int windowWidth, int webWidth);
+// Height of the parameter group in a middle column of the given height: two thirds.
+int parameterGroupHeight(int middleHeight);
+
+// A parameter page's rows, for a tab control of full width w and client width c.
+struct ParameterRow {
+    int separatorWidth;
+    int labelWidth;
+    Span value;
+    Span readButton;
+    Span writeButton;
+};
+ParameterRow parameterRow(int w, int c);
+
+// A fixed-command page's rows, for a tab control of client width c.
+struct FixedRow {
+    int labelWidth;
+    Span button;
+};
+FixedRow fixedRow(int c);
+
+} // namespace layout

@@ -1,0 +1,59 @@
+#include "app/Controls.h"
+#include "app/MainFrm.h"
+#include "console/protocol/LayoutRules.h"
+#include "support/TestApp.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(LayoutRulesTest, FiguresOfTheTemplateSizes) {
+    const auto cols = layout::columns(1494, 97);
+    EXPECT_EQ(cols.left, 498);
+    EXPECT_EQ(cols.right, 298);
+    EXPECT_EQ(cols.bannerHeight, 107);
+    EXPECT_EQ(cols.webLeft, 1494 - 97 - 8);
+    EXPECT_EQ(layout::columns(1320, 97).bannerHeight, 95);
+    EXPECT_EQ(layout::parameterGroupHeight(623), 414);
+
+    const auto row = layout::parameterRow(639, 635);
+    EXPECT_EQ(row.labelWidth, 213);
+    EXPECT_EQ(row.value.left, 213);
+    EXPECT_EQ(row.value.width, 205);
+    EXPECT_EQ(row.readButton.left, 426);
+    EXPECT_EQ(row.readButton.width, 90);
+    EXPECT_EQ(row.writeButton.left, 524);
+    EXPECT_EQ(row.writeButton.width, 90);
+    EXPECT_EQ(row.separatorWidth, 611);
+
+    const auto fixed = layout::fixedRow(635);
+    EXPECT_EQ(fixed.labelWidth, 317);
+    EXPECT_EQ(fixed.button.left, 305);
+    EXPECT_EQ(fixed.button.width, 301);
+}
+
+TEST(LayoutTest, WindowKeepsItsProportionsAtCommonSizes) {
+    testApp();
+    RecordingPresenter presenter;
+    TempAppDir dir;
+    TForm_Main form(dir.path());
+    form.show();
+    for (const QSize size : {QSize(1280, 720), QSize(1920, 1080), QSize(1494, 720)}) {
+        form.resize(size);
+        ASSERT_TRUE(waitFor([&] { return form.Panel_Left->width() == size.width() / 3; }));
+        EXPECT_EQ(form.Panel_Right->width(), size.width() / 5);
+        EXPECT_EQ(form.Panel_Top->height(), size.width() * 19 / 264);
+        EXPECT_EQ(form.lbl_Web->x(), size.width() - form.lbl_Web->width() - 8);
+        EXPECT_EQ(form.grp_DYNC->height(), (form.Panel_Mid->height() / 3) * 2);
+        // Columns side by side without overlap, filling the width.
+        EXPECT_EQ(form.Panel_Left->geometry().right() + 1, form.Splitter1->x());
+        EXPECT_LE(form.Panel_Mid->geometry().right(), form.Splitter2->x());
+        EXPECT_EQ(form.Panel_Right->geometry().right(), size.width() - 1);
+        EXPECT_GT(form.mmo_RX->height(), 50);
+    }
+}
+
+} // namespace

@@ -1,0 +1,166 @@
+#include "app/ComponentRegistry.h"
+#include "app/Controls.h"
+#include "app/MainFrm.h"
+#include "app/VersionInfo.h"
+#include "app/WindowTitle.h"
+#include "config/AppError.h"
+#include "support/TestApp.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray minimalConfig = R"(<?xml version="1.0" encoding="UTF-8"?>
+<!-- kept by hand -->
+<TERVALON appName="Demo" web1="" web2="">
+	<COMM Port="COM3" Baud="115200" Parity="E" ByteSize="7" StopBits="2"/>
+</TERVALON>
+)";
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override { testApp(); }
+    RecordingPresenter presenter;
+    TempAppDir dir;
+};
+
+TEST_F(StartupTest, WithoutConfigurationShowsOneMessageAndKeepsTheFrame) {
+    TForm_Main form(dir.path());
+    form.FormCreate();
+    ASSERT_EQ(presenter.messages.size(), 1);
+    EXPECT_EQ(presenter.messages[0],
+              QStringLiteral("未发现配置文件") + dir.path() + QStringLiteral("config.xml"));
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Form_Main"));
+    EXPECT_EQ(form.pg_DYNC->count(), 0);
+    EXPECT_EQ(form.pg_FIX->count(), 0);
+    EXPECT_EQ(form.pg_AUTO->count(), 0);
+    // No banner either: the Chinese error text sits in the top panel.
+    EXPECT_EQ(form.Panel_Top->caption(),
+              QStringLiteral("加载图片") + dir.path() + QStringLiteral("banner.jpg时发生错误"));
+
+    // Closing has nothing to write back to and must neither create a file nor complain.
+    form.close();
+    EXPECT_FALSE(QFileInfo::exists(dir.file(QStringLiteral("config.xml"))));
+    EXPECT_EQ(presenter.messages.size(), 1);
+}
+
+TEST_F(StartupTest, ClosingWritesThePortBoxesBackAndKeepsTheRest) {
+    dir.write(QStringLiteral("config.xml"), minimalConfig);
+    TForm_Main form(dir.path());
+    form.cbb_Port->setCurrentText(QStringLiteral("/dev/ttyUSB0"));
+    form.cbb_Baud->setCurrentText(QStringLiteral("256000"));
+    form.cbb_CheckBit->setCurrentText(QStringLiteral("M"));
+    form.cbb_DataBit->setCurrentText(QStringLiteral("5"));
+    form.cbb_StopBit->setCurrentText(QStringLiteral("1.5"));
+    form.close();
+
+    const QString saved = QString::fromUtf8(dir.read(QStringLiteral("config.xml")));
+    EXPECT_TRUE(saved.contains(QStringLiteral("Port=\"/dev/ttyUSB0\""))) << saved.toStdString();
+    EXPECT_TRUE(saved.contains(QStringLiteral("Baud=\"256000\"")));
+    EXPECT_TRUE(saved.contains(QStringLiteral("Parity=\"M\"")));
+    EXPECT_TRUE(saved.contains(QStringLiteral("ByteSize=\"5\"")));
+    EXPECT_TRUE(saved.contains(QStringLiteral("StopBits=\"1.5\"")));
+    EXPECT_TRUE(saved.contains(QStringLiteral("<!-- kept by hand -->")));
+    EXPECT_TRUE(saved.contains(QStringLiteral("appName=\"Demo\"")));
+    EXPECT_TRUE(presenter.messages.isEmpty());
+}
+
+TEST_F(StartupTest, ClosingWithoutRootOrCommWritesNothing) {
+    const QByteArray noComm = "<?xml version=\"1.0\"?>\n<TERVALON appName=\"x\"/>\n";
+    const QByteArray otherRoot = "<?xml version=\"1.0\"?>\n<OTHER><COMM Port=\"COM1\"/></OTHER>\n";
+    const QByteArray broken = "<TERVALON><COMM Port=";
+    for (const QByteArray& content : {noComm, otherRoot, broken}) {
+        dir.write(QStringLiteral("config.xml"), content);
+        TForm_Main form(dir.path());
+        form.cbb_Port->setCurrentText(QStringLiteral("COM9"));
+        form.close();
+        EXPECT_EQ(dir.read(QStringLiteral("config.xml")), content);
+    }
+    EXPECT_TRUE(presenter.messages.isEmpty());
+}
+
+TEST_F(StartupTest, AnErrorInAHandlerIsShownAndTheProgramGoesOn) {
+    TForm_Main form(dir.path());
+    form.guarded([] { throw AppError(QStringLiteral("'x' is not a valid integer value")); });
+    form.guarded([] { throw std::runtime_error("boom"); });
+    EXPECT_EQ(presenter.errors, (QStringList{QStringLiteral("'x' is not a valid integer value"), "boom"}));
+}
+
+TEST_F(StartupTest, TemplateControlsAreRegisteredInCreationOrder) {
+    TForm_Main form(dir.path());
+    EXPECT_EQ(form.FindComponent(QStringLiteral("mmo_rx")), static_cast<QObject*>(form.mmo_RX));
+    EXPECT_EQ(form.FindComponent(QStringLiteral("Panel_Top")), static_cast<QObject*>(form.Panel_Top));
+    const auto all = form.Components.all();
+    ASSERT_FALSE(all.empty());
+    EXPECT_EQ(all.front(), static_cast<QObject*>(form.Panel_Top));
+    EXPECT_TRUE(isLabel(form.lbl_Port));
+    EXPECT_FALSE(isStaticText(form.lbl_Port));
+    EXPECT_TRUE(form.btn_Cmds->isHidden());
+    EXPECT_EQ(form.cbb_Baud->count(), 13);
+    EXPECT_EQ(form.cbb_Port->itemText(15), QStringLiteral("COM16"));
+    EXPECT_TRUE(TForm_Main::hasPopupMenu1(form.lbl_Node1));
+    EXPECT_FALSE(TForm_Main::hasPopupMenu1(form.btn_Connect));
+    EXPECT_FALSE(TForm_Main::hasPopupMenu1(form.mmo_RX));
+}
+
+TEST(ComponentRegistryTest, NamesAreUniqueWithoutRegardToCaseAndMustBeIdentifiers) {
+    ComponentRegistry registry;
+    QObject a, b, c, d;
+    registry.add(&a, QStringLiteral("lbl_P1"));
+    try {
+        registry.add(&b, QStringLiteral("LBL_p1"));
+        FAIL() << "clash not detected";
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.text(), QStringLiteral("A component named LBL_p1 already exists"));
+    }
+    EXPECT_THROW(registry.add(&c, QStringLiteral("lbl_a-b")), AppError);
+    EXPECT_THROW(registry.add(&c, QStringLiteral("1abc")), AppError);
+    registry.add(&d, QString()); // unnamed components are walked, not found
+    EXPECT_EQ(registry.find(QStringLiteral("lbl_p1")), &a);
+    EXPECT_EQ(registry.all().size(), 2u);
+}
+
+TEST(VersionInfoTest, ExecutableCarriesItsVersionAndOtherFilesDoNot) {
+    testApp();
+    const QString exe = QCoreApplication::applicationFilePath();
+    EXPECT_EQ(GetFileVersionText(exe), GetExeVersionText());
+    EXPECT_NE(GetExeVersionText(), QStringLiteral("0.0.0.0"));
+    TempAppDir dir;
+    dir.write(QStringLiteral("plain.txt"), "no record here");
+    EXPECT_EQ(GetFileVersionText(dir.file(QStringLiteral("plain.txt"))), QStringLiteral("0.0.0.0"));
+    EXPECT_EQ(GetFileVersionText(dir.file(QStringLiteral("missing"))), QStringLiteral("0.0.0.0"));
+}
+
+TEST(VersionInfoTest, TimeStampsAreEvenSecondsAndZeroForMissingFiles) {
+    TempAppDir dir;
+    dir.write(QStringLiteral("f"), "x");
+    const QDateTime written = GetFileTimeStamp(dir.file(QStringLiteral("f")), 1);
+    EXPECT_EQ(written.time().second() % 2, 0);
+    EXPECT_LE(qAbs(written.secsTo(QDateTime::currentDateTime())), 60);
+    EXPECT_EQ(FormatTitleTimeStamp(GetFileTimeStamp(dir.file(QStringLiteral("none")), 1))
+                  .left(10)
+                  .remove(QRegularExpression(QStringLiteral("[^0-9]"))),
+              QStringLiteral("18991230"));
+}
+
+TEST(WindowTitleTest, BothLanguageFormsAreComposedWithoutExtraSeparators) {
+    const QDateTime stamp(QDate(2026, 3, 4), QTime(5, 6, 8));
+    const QString ts = FormatTitleTimeStamp(stamp);
+    EXPECT_EQ(ts.size(), 19);
+    EXPECT_TRUE(ts.startsWith(QStringLiteral("2026")));
+    EXPECT_EQ(ChineseTitle(QStringLiteral("App"), QStringLiteral("1.2.3.4"), stamp),
+              QStringLiteral("App   版本：1.2.3.4  最后编译于：") + ts);
+    EXPECT_EQ(EnglishTitle(QStringLiteral("App"), QStringLiteral("1.2.3.4"), stamp),
+              QStringLiteral("App   versions:1.2.3.4  Build at") + ts);
+}
+
+} // namespace
