@@ -66,6 +66,7 @@ TForm_Main::TForm_Main(const QString& appDir, QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_AlwaysShowToolTips);
     createFixedFrame();
     wireFixedFrame();
+    installPopupMenu1Routing();
 }
 
 TForm_Main::~TForm_Main() = default;

@@ -1,4 +1,233 @@
+#include "app/ComponentRegistry.h"
+#include "app/Controls.h"
 #include "app/MainFrm.h"
+#include "app/MessageBoxes.h"
+#include "config/AppError.h"
+#include "config/StrToInt.h"
+#include "language/ControlSettingConfig.h"
+#include "language/ControlSettingFrm.h"
 
-// Filled in with its subsystem.
-void TForm_Main::PopupMenu1Popup(QWidget*) {}
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+
+namespace {
+
+using controlsetting::MissingElement;
+
+// A right-click on a widget without the editor's menu already travels up to the nearest
+// parent that has it. The edit inside an editable choice box is the exception: it would open
+// its own cut-and-paste menu, so its right-clicks are handed to the choice box.
+class PopupMenu1Router : public QObject {
+public:
+    explicit PopupMenu1Router(TForm_Main* window) : QObject(window), m_window(window) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ContextMenu)
+            return false;
+        auto* edit = qobject_cast<QLineEdit*>(watched);
+        if (!edit)
+            return false;
+        auto* combo = qobject_cast<QComboBox*>(edit->parentWidget());
+        if (!combo || combo->lineEdit() != edit || !TForm_Main::hasPopupMenu1(combo) ||
+            !m_window->isAncestorOf(combo))
+            return false;
+        const QPoint global = static_cast<QContextMenuEvent*>(event)->globalPos();
+        emit combo->customContextMenuRequested(combo->mapFromGlobal(global));
+        return true;
+    }
+
+private:
+    TForm_Main* m_window;
+};
+
+// The parent as the window's code counts parents: the control it was placed on, skipping
+// the widgets Qt puts in between (a tab control's page stack, a scroll box's viewport).
+QWidget* componentParent(const TForm_Main* window, const QWidget* control) {
+    for (QWidget* p = control->parentWidget(); p; p = p->parentWidget()) {
+        if (p == window || qobject_cast<TScrollBox*>(p) || qobject_cast<TTabSheet*>(p) ||
+            qobject_cast<QTabWidget*>(p) ||
+            (!p->objectName().isEmpty() && window->FindComponent(p->objectName()) == p))
+            return p;
+    }
+    return nullptr;
+}
+
+// A button on a fixed-command page: scroll box, tab sheet, then the page control whose
+// name holds "FIX".
+bool isFixedCommandButton(const TForm_Main* window, const QWidget* button) {
+    const QWidget* w = button;
+    for (int i = 0; i < 3 && w; ++i)
+        w = componentParent(window, w);
+    return w && w->objectName().contains(QLatin1String("FIX"));
+}
+
+QString groupOf(const QObject* c) {
+    if (isGroupBox(c))
+        return QStringLiteral("GROUPBOX");
+    if (isTabSheet(c))
+        return QStringLiteral("TABSHEET");
+    if (isPushButton(c))
+        return QStringLiteral("BUTTON");
+    if (isLabel(c) || isStaticText(c))
+        return QStringLiteral("LABEL");
+    if (isCheckBox(c))
+        return QStringLiteral("CHECKBOX");
+    return {};
+}
+
+// The first parameter item under GROUP_DYNC whose addr is not an integer, named as
+// "tab/item" with that addr; empty when every item has one.
+std::pair<QString, QString> firstBadAddress(const QString& configPath) {
+    const XmlDocument doc = XmlDocument::openForWriting(configPath);
+    const XmlNode dync = doc.findRoot().findChild(QStringLiteral("GROUP_DYNC"));
+    if (dync.isNull())
+        return {};
+    for (int t = 0; t < dync.childCount(); ++t) {
+        const XmlNode tab = dync.child(t);
+        for (int i = 0; i < tab.childCount(); ++i) {
+            const XmlNode item = tab.child(i);
+            const QString addr = item.readAttribute(QStringLiteral("addr"));
+            int value = 0;
+            if (!TryStrToInt(addr, &value))
+                return {tab.tagName() + u'/' + item.tagName(), addr};
+        }
+    }
+    return {};
+}
+
+// Reads the entry of the edited control from one fresh load of config.xml.
+class EntryReader {
+public:
+    EntryReader(TForm_Main& window, const QString& group)
+        : m_doc(XmlDocument::openForWriting(window.ConfigPath)) {
+        const controlsetting::LanguageSection lang = controlsetting::findLanguageSection(m_doc);
+        window.LanguageCode = lang.languageCode;
+        m_group = controlsetting::requireChild(lang.componets, QStringLiteral("TERVALON/LANGUAGE/COMPONETS"),
+                                               group);
+    }
+    // The attribute of the entry named name; empty when it or the entry is absent.
+    QString read(const QString& name, const char* attribute) const {
+        const XmlNode entry = TForm_ControlSetting::findEntry(m_group, name);
+        return entry.isNull() ? QString() : entry.readAttribute(QLatin1String(attribute));
+    }
+
+private:
+    XmlDocument m_doc;
+    XmlNode m_group;
+};
+
+// Fills the editor for the control; false when it cannot be edited (the reason was shown).
+bool fillEditor(TForm_Main& window, TForm_ControlSetting& ed, QWidget* control) {
+    ed.lbl_Name->setText(componentName(control));
+    ed.clearFields();
+
+    auto fillCaptionsAndHints = [&](const QString& group) {
+        for (QWidget* f : {static_cast<QWidget*>(ed.edt_CaptionCN), static_cast<QWidget*>(ed.edt_CaptionEN),
+                           static_cast<QWidget*>(ed.mmo_HintCN), static_cast<QWidget*>(ed.mmo_HintEN)})
+            f->setEnabled(true);
+        ed.controlType = group;
+        const EntryReader entries(window, group);
+        const QString name = ed.lbl_Name->text();
+        ed.setFieldText(ed.edt_CaptionCN, entries.read(name, "captionCN"));
+        ed.setFieldText(ed.edt_CaptionEN, entries.read(name, "captionEN"));
+        ed.setFieldText(ed.mmo_HintCN, entries.read(name, "hintCN"));
+        ed.setFieldText(ed.mmo_HintEN, entries.read(name, "hintEN"));
+    };
+
+    if (qobject_cast<TScrollBox*>(control)) {
+        // The scroll box fills its tab sheet, so a click on the page's empty area edits the sheet.
+        ed.lbl_Name->setText(componentName(componentParent(&window, control)));
+        fillCaptionsAndHints(QStringLiteral("TABSHEET"));
+    } else if (const QString group = groupOf(control); !group.isEmpty()) {
+        fillCaptionsAndHints(group);
+        if (isPushButton(control) && isFixedCommandButton(&window, control)) {
+            // A fixed-command button's tooltips are the command lines it sends.
+            ed.lbl_CMD->setEnabled(true);
+            ed.lbl_Hint->setEnabled(false);
+            ed.setHintMemoToolTips(
+                window.LanguageCode == QLatin1String("EN")
+                    ? QStringLiteral("Please enter the command corresponding to this button here")
+                    : QStringLiteral("请在此输入点击此按钮时所发送的指令"));
+        }
+        if (isStaticText(control) && componentName(control).startsWith(u'V')) {
+            // A value display's tooltips are its scaling constants: shown, not edited.
+            ed.mmo_HintCN->setEnabled(false);
+            ed.mmo_HintEN->setEnabled(false);
+        }
+    } else if (isEdit(control)) {
+        ed.controlType = QStringLiteral("EDIT");
+        ed.mmo_HintCN->setEnabled(true);
+        ed.mmo_HintEN->setEnabled(true);
+        const EntryReader entries(window, ed.controlType);
+        const QString name = ed.lbl_Name->text();
+        ed.setFieldText(ed.mmo_HintCN, entries.read(name, "hintCN"));
+        ed.setFieldText(ed.mmo_HintEN, entries.read(name, "hintEN"));
+    } else if (isComboBox(control)) {
+        ed.controlType = QStringLiteral("COMBOBOX");
+        const int tag = componentTag(control);
+        for (QWidget* f : {static_cast<QWidget*>(ed.mmo_HintCN), static_cast<QWidget*>(ed.mmo_HintEN),
+                           static_cast<QWidget*>(ed.mmo_ItemsCN), static_cast<QWidget*>(ed.mmo_ItemsEN)})
+            f->setEnabled(true);
+        // Only a parameter's choice box (its tag is the address) has values to edit.
+        ed.mmo_ItemsValue->setEnabled(tag > 0);
+        const EntryReader entries(window, ed.controlType);
+        const QString name = ed.lbl_Name->text();
+        ed.setFieldText(ed.mmo_ItemsCN, entries.read(name, "itemsCN"));
+        ed.setFieldText(ed.mmo_ItemsEN, entries.read(name, "itemsEN"));
+        ed.setFieldText(ed.mmo_HintCN, entries.read(name, "hintCN"));
+        ed.setFieldText(ed.mmo_HintEN, entries.read(name, "hintEN"));
+        try {
+            ed.setFieldText(ed.mmo_ItemsValue, window.GetItemsValueStr(tag));
+        } catch (const AppError& e) {
+            // The list of a template box (tag 0) is only shown, never written, so an unreadable
+            // one stays empty. A parameter's list would be overwritten by OK: refuse to open.
+            if (tag <= 0)
+                return true;
+            const auto [item, addr] = firstBadAddress(window.ConfigPath);
+            const QString text = item.isEmpty()
+                                     ? e.text()
+                                     : controlsetting::badAddressMessage(window.LanguageCode, item, addr,
+                                                                         componentName(control));
+            messagePresenter().show(MessagePresenter::Kind::Warning, text);
+            return false;
+        }
+    }
+    // Any other control (a radio button) has no entry to edit: the editor opens empty.
+    return true;
+}
+
+} // namespace
+
+void TForm_Main::installPopupMenu1Routing() {
+    qApp->installEventFilter(new PopupMenu1Router(this));
+}
+
+void TForm_Main::PopupMenu1Popup(QWidget* control) {
+    if (!control)
+        return;
+    if (!Form_ControlSetting)
+        Form_ControlSetting = new TForm_ControlSetting(this);
+    TForm_ControlSetting& ed = *Form_ControlSetting;
+    if (ed.isVisible())
+        return;
+    ed.setMainForm(this);
+    try {
+        if (!fillEditor(*this, ed, control))
+            return;
+    } catch (const MissingElement& missing) {
+        messagePresenter().show(
+            MessagePresenter::Kind::Warning,
+            controlsetting::missingOnOpenMessage(LanguageCode, missing.path, ed.lbl_Name->text()));
+        return;
+    }
+    ed.setTitleForLanguage(LanguageCode);
+    ed.centreOn(this);
+    ed.exec();
+    // Whether by OK or by the close box: the window shows the file's texts again.
+    SetLanguage();
+}

@@ -1,0 +1,52 @@
+#include "language/ControlSettingConfig.h"
+
+namespace controlsetting {
+
+namespace {
+bool english(const QString& languageCode) {
+    return languageCode == QLatin1String("EN");
+}
+} // namespace
+
+XmlNode requireChild(const XmlNode& parent, const QString& parentPath, const QString& name) {
+    XmlNode child = parent.findChild(name);
+    if (child.isNull())
+        throw MissingElement{parentPath.isEmpty() ? name : parentPath + u'/' + name};
+    return child;
+}
+
+LanguageSection findLanguageSection(const XmlDocument& doc) {
+    LanguageSection s;
+    s.root = doc.findRoot();
+    if (s.root.isNull())
+        throw MissingElement{QStringLiteral("TERVALON")};
+    const XmlNode language = requireChild(s.root, QStringLiteral("TERVALON"), QStringLiteral("LANGUAGE"));
+    s.languageCode = language.readAttribute(QStringLiteral("value"));
+    s.componets = requireChild(language, QStringLiteral("TERVALON/LANGUAGE"), QStringLiteral("COMPONETS"));
+    return s;
+}
+
+QString missingOnOpenMessage(const QString& languageCode, const QString& path, const QString& control) {
+    if (english(languageCode))
+        return QStringLiteral("config.xml has no element %1, so the texts of %2 cannot be edited.")
+            .arg(path, control);
+    return QStringLiteral("config.xml 中缺少元素 %1，无法编辑 %2 的显示内容。").arg(path, control);
+}
+
+QString missingOnSaveMessage(const QString& languageCode, const QString& path) {
+    if (english(languageCode))
+        return QStringLiteral("config.xml has no element %1; nothing was saved.").arg(path);
+    return QStringLiteral("config.xml 中缺少元素 %1，未保存任何修改。").arg(path);
+}
+
+QString badAddressMessage(const QString& languageCode, const QString& item, const QString& addr,
+                          const QString& control) {
+    if (english(languageCode))
+        return QStringLiteral("The address '%1' of parameter %2 in config.xml is not a number, so the value "
+                              "list of %3 cannot be read.")
+            .arg(addr, item, control);
+    return QStringLiteral("config.xml 中参数 %1 的地址“%2”不是数字，无法读取 %3 的取值列表。")
+        .arg(item, addr, control);
+}
+
+} // namespace controlsetting

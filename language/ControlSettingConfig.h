@@ -1,0 +1,33 @@
+#pragma once
+
+#include "config/XmlDocument.h"
+
+#include <QString>
+
+// config.xml access shared by the opening and the OK of the control settings editor.
+namespace controlsetting {
+
+// An element the editor needs is absent from config.xml. The editor answers with a message
+// naming it instead of the general error box, and writes nothing.
+struct MissingElement {
+    QString path; // e.g. TERVALON/LANGUAGE/COMPONETS
+};
+
+// The child element, or MissingElement naming parentPath + "/" + name.
+XmlNode requireChild(const XmlNode& parent, const QString& parentPath, const QString& name);
+
+// Root, LANGUAGE and COMPONETS of a document, with the language code read from LANGUAGE.
+struct LanguageSection {
+    XmlNode root;
+    XmlNode componets;
+    QString languageCode;
+};
+LanguageSection findLanguageSection(const XmlDocument& doc);
+
+// Messages in the user's language ("EN" English, anything else Chinese).
+QString missingOnOpenMessage(const QString& languageCode, const QString& path, const QString& control);
+QString missingOnSaveMessage(const QString& languageCode, const QString& path);
+QString badAddressMessage(const QString& languageCode, const QString& item, const QString& addr,
+                          const QString& control);
+
+} // namespace controlsetting
