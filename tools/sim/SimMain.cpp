@@ -1,0 +1,227 @@
+// tervalon-sim: a simulated field device on a pseudo-terminal, for trying the console
+// without hardware. Prints the port's path as its first line, then answers until SIGINT
+// or SIGTERM.
+
+#include "config/AppError.h"
+#include "tools/sim/SimulatedDevice.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QString>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <poll.h>
+#include <sys/signalfd.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+const char kUsage[] =
+    "Usage: tervalon-sim [--config PATH] [--link PATH] [--verbose]\n"
+    "  --config PATH  console configuration whose automatic-reading pages (protocol MODBUS)\n"
+    "                 give the stations and registers; default: config.xml beside this program\n"
+    "  --link PATH    also make PATH a symbolic link to the port (removed on exit)\n"
+    "  --verbose      log every request and reply on stderr\n";
+
+struct Options {
+    QString configPath;
+    QString linkPath;
+    bool verbose = false;
+};
+
+bool parseArguments(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if ((arg == QLatin1String("--config") || arg == QLatin1String("--link")) && i + 1 < argc) {
+            (arg == QLatin1String("--config") ? options.configPath : options.linkPath) =
+                QString::fromLocal8Bit(argv[++i]);
+        } else if (arg == QLatin1String("--verbose")) {
+            options.verbose = true;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+class Fd {
+public:
+    explicit Fd(int fd = -1) : m_fd(fd) {}
+    ~Fd() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// Removes the symbolic link on exit, if it still points at this device's port.
+class PortLink {
+public:
+    PortLink(QByteArray link, QByteArray target) : m_link(std::move(link)), m_target(std::move(target)) {}
+    ~PortLink() {
+        char buffer[4096];
+        const ssize_t n = ::readlink(m_link.constData(), buffer, sizeof buffer);
+        if (n >= 0 && QByteArray(buffer, n) == m_target)
+            ::unlink(m_link.constData());
+    }
+
+private:
+    QByteArray m_link;
+    QByteArray m_target;
+};
+
+bool writeAll(int fd, const QByteArray& bytes) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+void logBytes(const char* direction, const QByteArray& bytes) {
+    std::fprintf(stderr, "%s %s\n", direction, bytes.toHex(' ').constData());
+}
+
+QString defaultConfigPath(const char* argv0) {
+    char self[4096];
+    const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    const QString exe = n > 0 ? QString::fromLocal8Bit(self, n) : QString::fromLocal8Bit(argv0);
+    return QFileInfo(exe).absolutePath() + QStringLiteral("/config.xml");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!parseArguments(argc, argv, options)) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    const bool explicitConfig = !options.configPath.isEmpty();
+    if (!explicitConfig)
+        options.configPath = defaultConfigPath(argv[0]);
+
+    SimulatedDevice::Setup setup;
+    if (explicitConfig || QFileInfo::exists(options.configPath)) {
+        try {
+            setup = LoadSimulatorSetup(options.configPath);
+        } catch (const AppError& e) {
+            std::fprintf(stderr, "tervalon-sim: %s\n", e.what());
+            return 1;
+        }
+    }
+    if (setup.blocks.isEmpty()) {
+        std::fputs("tervalon-sim: no Modbus pages configured; serving station 1, registers 0-15\n", stderr);
+        setup.blocks.append({1, 0, 16});
+    }
+    for (const auto& b : setup.blocks)
+        std::fprintf(stderr, "tervalon-sim: station %u registers %u-%u\n", b.station, b.first,
+                     unsigned(b.first) + b.count - 1);
+
+    // Signals are taken through a descriptor, so the loop below ends cleanly between replies.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    sigprocmask(SIG_BLOCK, &stopSignals, nullptr);
+    const Fd stopFd(::signalfd(-1, &stopSignals, SFD_CLOEXEC));
+
+    const Fd master(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC));
+    if (master.get() < 0 || ::grantpt(master.get()) != 0 || ::unlockpt(master.get()) != 0 ||
+        stopFd.get() < 0) {
+        std::fprintf(stderr, "tervalon-sim: cannot create a pseudo-terminal: %s\n", std::strerror(errno));
+        return 1;
+    }
+    const QByteArray portPath = ::ptsname(master.get());
+
+    // Holding the port side open keeps the pair alive while the console closes and reopens
+    // it (otherwise reads here fail with EIO), and lets the line be made raw before the
+    // console comes: no echo, no line editing, no CR/LF translation in either direction.
+    const Fd port(::open(portPath.constData(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+    termios raw{};
+    if (port.get() < 0 || ::tcgetattr(port.get(), &raw) != 0) {
+        std::fprintf(stderr, "tervalon-sim: cannot open %s: %s\n", portPath.constData(),
+                     std::strerror(errno));
+        return 1;
+    }
+    ::cfmakeraw(&raw);
+    ::tcsetattr(port.get(), TCSANOW, &raw);
+
+    std::unique_ptr<PortLink> link;
+    if (!options.linkPath.isEmpty()) {
+        const QByteArray linkPath = options.linkPath.toLocal8Bit();
+        struct stat st {};
+        if (::lstat(linkPath.constData(), &st) == 0 && S_ISLNK(st.st_mode))
+            ::unlink(linkPath.constData()); // a link left by an earlier run
+        if (::symlink(portPath.constData(), linkPath.constData()) != 0) {
+            std::fprintf(stderr, "tervalon-sim: cannot link %s: %s\n", linkPath.constData(),
+                         std::strerror(errno));
+            return 1;
+        }
+        link = std::make_unique<PortLink>(linkPath, portPath);
+    }
+
+    std::printf("%s\n", portPath.constData());
+    std::fflush(stdout);
+
+    SimulatedDevice device(std::move(setup));
+    QElapsedTimer clock;
+    clock.start();
+    char buffer[4096];
+    for (;;) {
+        pollfd fds[2] = {{stopFd.get(), POLLIN, 0}, {master.get(), POLLIN, 0}};
+        const int ready = ::poll(fds, 2, static_cast<int>(SimulatedDevice::kGapMs));
+        if (ready < 0 && errno != EINTR) {
+            std::perror("tervalon-sim: poll");
+            return 1;
+        }
+        if (fds[0].revents & POLLIN)
+            break;
+        QByteArray reply;
+        if (fds[1].revents & POLLIN) {
+            const ssize_t n = ::read(master.get(), buffer, sizeof buffer);
+            if (n < 0 && errno != EINTR && errno != EAGAIN) {
+                std::perror("tervalon-sim: read");
+                return 1;
+            }
+            if (n > 0) {
+                const QByteArray bytes(buffer, n);
+                if (options.verbose)
+                    logBytes("<-", bytes);
+                reply = device.receive(bytes, clock.elapsed());
+            }
+        } else {
+            reply = device.idle(clock.elapsed());
+        }
+        if (!reply.isEmpty()) {
+            if (options.verbose)
+                logBytes("->", reply);
+            if (!writeAll(master.get(), reply)) {
+                std::perror("tervalon-sim: write");
+                return 1;
+            }
+        }
+    }
+    std::fputs("tervalon-sim: stopped\n", stderr);
+    return 0;
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QHash>
+#include <QList>
+#include <QString>
+
+// A field device as the console sees it, without any I/O: bytes in, reply bytes out.
+//
+// Text protocol, one command per line (ended by CR, LF, or a pause in the data):
+//   "$KRDV=<addr>#"          answers "$KRDV,<addr>=<value>" CR LF, so the console's reply
+//                            rule (text between the first "=" and CR LF) yields the value;
+//   "$KWRV=<addr>,<value>#"  stores the value and answers "OK KWRV,<addr>=<value>" CR LF,
+//                            without "$" so that the acknowledgement is shown but never
+//                            taken for a read reply;
+//   any other "$" line       answers "ERR unknown command" CR LF (again without "$").
+// Stored values persist while the device runs; an address never written reads "0" unless
+// the configuration seeded it.
+//
+// Modbus RTU, function 3, for the configured stations: registers inside a configured block
+// answer with values that change with time; a request reaching outside them gets exception
+// 02, a count of 0 or above 125 exception 03, another function exception 01. Frames with a
+// bad check sequence and frames for other stations are ignored, as on a shared bus.
+class SimulatedDevice {
+public:
+    struct RegisterBlock {
+        quint8 station = 1;
+        quint16 first = 0;
+        quint16 count = 0;
+        bool operator==(const RegisterBlock&) const = default;
+    };
+    struct Setup {
+        QList<RegisterBlock> blocks;
+        QHash<qint32, QString> textValues; // initial values of text-protocol addresses
+    };
+
+    // A pause this long ends a partial line or frame, as the silent interval does on a bus.
+    static constexpr qint64 kGapMs = 50;
+
+    explicit SimulatedDevice(Setup setup);
+
+    // Takes bytes that arrived at nowMs (a monotonic millisecond clock) and returns the
+    // replies they complete, in order.
+    QByteArray receive(QByteArrayView bytes, qint64 nowMs);
+    // Called while no bytes arrive: once the gap has passed, a pending "$" line without a
+    // line end (a batch step) is answered and anything else pending is dropped.
+    QByteArray idle(qint64 nowMs);
+
+    // The value of a register at a moment; a slow wave per register so every register moves
+    // and neighbours differ.
+    static quint16 registerValue(quint8 station, quint16 address, qint64 nowMs);
+    QString textValue(qint32 addr) const { return m_text.value(addr, QStringLiteral("0")); }
+
+private:
+    QByteArray process(qint64 nowMs, bool endOfBurst);
+    QByteArray answerLine(const QByteArray& line);
+    QByteArray answerModbus(QByteArrayView frame, qint64 nowMs) const;
+    bool isStation(quint8 byte) const;
+    bool hasRegisters(quint8 station, quint32 first, quint32 count) const;
+
+    QList<RegisterBlock> m_blocks;
+    QHash<qint32, QString> m_text;
+    QByteArray m_pending;
+    qint64 m_lastByteMs = 0;
+};
+
+// The device's setup from a console configuration file: one register block per
+// automatic-reading page with protocol "MODBUS" (station = low 8 bits of equAddr, registers
+// startReg .. startReg + regLen - 1), and for each choice-box parameter the first of its
+// itemsValue as the initial value. Pages or items with unreadable numbers are skipped.
+// Throws AppError when the file cannot be read.
+SimulatedDevice::Setup LoadSimulatorSetup(const QString& configPath);
