@@ -1,0 +1,202 @@
+#include "console/PageRows.h"
+
+#include "app/ComponentRegistry.h"
+#include "app/ControlLook.h"
+#include "app/Controls.h"
+#include "app/DockLayout.h"
+#include "app/MainFrm.h"
+#include "config/SplitByDelimiter.h"
+#include "config/StrToInt.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace {
+
+const QColor clRed(255, 0, 0);
+const QColor clHexMarker(255, 255, 0);
+const QString noCaption = QStringLiteral("请点击右键设置显示内容");
+const QString noHint = QStringLiteral("请点击右键设置提示信息");
+
+// Rows share 25-pixel slots; a toolkit default taller than the slot would overlap the next row.
+constexpr int slotHeight = 25;
+
+QString orDefault(const QString& text, const QString& placeholder) {
+    return text.isEmpty() ? placeholder : text;
+}
+
+} // namespace
+
+template <class T> T* PageRowFactory::create(const QString& name, const Page& page) {
+    auto* w = new T(page.box->content());
+    try {
+        m_form.RegisterComponent(w, name);
+    } catch (...) {
+        delete w;
+        throw;
+    }
+    return w;
+}
+
+int PageRowFactory::defaultHeight(QWidget* w, int& cached) {
+    if (cached < 0)
+        cached = qMin(slotHeight, w->sizeHint().height());
+    return cached;
+}
+
+PageRowFactory::Page PageRowFactory::addPage(QTabWidget* pages, const XmlNode& tab, PageFamily family) {
+    Page page;
+    page.tag = tab.tagName();
+    auto* sheet = new TTabSheet;
+    try {
+        m_form.RegisterComponent(sheet, QStringLiteral("tbs_") + page.tag);
+    } catch (...) {
+        delete sheet;
+        throw;
+    }
+    page.sheet = sheet;
+    // A font of its own: the tab control's later font changes do not reach the rows.
+    QFont font = pages->font();
+    font.setResolveMask(QFont::AllPropertiesResolved);
+    sheet->setFont(font);
+    const int index = pages->addTab(sheet, QString());
+    if (family == PageFamily::Parameter)
+        m_form.setPopupMenu1(sheet);
+
+    // The scroll box belongs to its sheet, not to the window: it takes no part in the
+    // window's name space, and only a parameter page's one is named.
+    page.box = new TScrollBox(sheet);
+    if (family == PageFamily::Parameter)
+        page.box->setObjectName(QStringLiteral("sbox_") + page.tag);
+    (new DockLayout(sheet))->dock(page.box, DockAlign::Client);
+    if (QWidget* stack = sheet->parentWidget(); stack && !stack->size().isEmpty())
+        sheet->resize(stack->size());
+    m_form.setPopupMenu1(page.box);
+
+    pages->setTabText(index, tab.readAttribute(QStringLiteral("caption")));
+    return page;
+}
+
+void PageRowFactory::addSeparator(const Page& page, int p) {
+    auto* line = new TPanel(page.box->content());
+    m_form.RegisterComponent(line, QString());
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    line->setGeometry(4, rowTop(p) + 4, qMax(0, page.box->clientWidth() - 28), 3);
+}
+
+void PageRowFactory::addParameterRow(const Page& page, const XmlNode& item, int p) {
+    const QString tag = item.tagName();
+    const int top = rowTop(p);
+    const int addr = StrToInt(item.readAttribute(QStringLiteral("addr")));
+
+    auto* label = create<TStaticText>(QStringLiteral("lbl_") + tag, page);
+    label->setGeometry(8, top, 150, 20);
+    label->setText(orDefault(item.readAttribute(QStringLiteral("caption")), noCaption));
+    const QString hint = orDefault(item.readAttribute(QStringLiteral("hint")), noHint);
+    setComponentHint(label, hint);
+    setComponentTag(label, addr);
+    setFontColor(label, clRed);
+    label->raise();
+    m_form.setPopupMenu1(label);
+
+    if (item.attributeEquals(QStringLiteral("controlType"), QStringLiteral("ComboBox"))) {
+        auto* box = create<QComboBox>(QStringLiteral("cbb_") + tag, page);
+        box->setEditable(true);
+        box->setGeometry(160, top, 150, defaultHeight(box, m_comboHeight));
+        setComponentHint(box, hint);
+        setComponentTag(box, addr);
+        m_form.setPopupMenu1(box);
+        QStringList items;
+        SplitByDelimiter(item.readAttribute(QStringLiteral("items")), QStringLiteral("|"), &items);
+        box->clear();
+        box->addItems(items);
+        if (box->count() > 0)
+            box->setCurrentIndex(0);
+    } else {
+        auto* edit = create<QLineEdit>(QStringLiteral("edt_") + tag, page);
+        edit->setGeometry(160, top, 150, defaultHeight(edit, m_editHeight));
+        setComponentHint(edit, hint);
+        setComponentTag(edit, addr);
+        m_form.setPopupMenu1(edit);
+        // The colour is the only record of the type: sending and receiving test it.
+        if (item.attributeEquals(QStringLiteral("type"), QStringLiteral("HEX")))
+            setControlColor(edit, clHexMarker);
+    }
+
+    const QString address = QString::number(addr);
+    auto* read = create<QPushButton>(QStringLiteral("btn_Read_") + tag, page);
+    read->setGeometry(320, top, 50, defaultHeight(read, m_buttonHeight));
+    read->setText(QStringLiteral("读取"));
+    setComponentHint(read, QStringLiteral("$KRDV=") + address + QStringLiteral("#"));
+    setComponentTag(read, addr);
+    m_form.setPopupMenu1(read);
+    QObject::connect(read, &QPushButton::clicked, &m_form, [form = &m_form, read] {
+        form->guarded([form, read] { form->ReadButtonClick(read); });
+    });
+
+    auto* write = create<QPushButton>(QStringLiteral("btn_Write_") + tag, page);
+    write->setGeometry(370, top, 50, defaultHeight(write, m_buttonHeight));
+    write->setText(QStringLiteral("修改"));
+    setComponentHint(write, QStringLiteral("$KWRV=") + address + QStringLiteral(",XXXX#"));
+    setComponentTag(write, addr);
+    m_form.setPopupMenu1(write);
+    QObject::connect(write, &QPushButton::clicked, &m_form, [form = &m_form, write] {
+        form->guarded([form, write] { form->WriteButtonClick(write); });
+    });
+}
+
+void PageRowFactory::addFixedRow(const Page& page, const XmlNode& item, int p) {
+    const QString tag = item.tagName();
+    const int top = rowTop(p);
+
+    auto* label = create<TStaticText>(QStringLiteral("lbl_") + tag, page);
+    label->setGeometry(8, top, 150, 20);
+    const QString caption = item.readAttribute(QStringLiteral("caption"));
+    label->setText(caption);
+    setComponentHint(label, item.readAttribute(QStringLiteral("hint")));
+    setComponentTag(label, -1);
+    m_form.setPopupMenu1(label);
+
+    auto* button = create<QPushButton>(QStringLiteral("btn_") + tag, page);
+    button->setGeometry(250, top, 150, defaultHeight(button, m_buttonHeight));
+    button->setText(caption);
+    // The tooltip is the command the button sends.
+    setComponentHint(button, item.readAttribute(QStringLiteral("cmdStr")));
+    setComponentTag(button, 0);
+    m_form.setPopupMenu1(button);
+    QObject::connect(button, &QPushButton::clicked, &m_form, [form = &m_form, button] {
+        form->guarded([form, button] { form->FixedButtonClick(button); });
+    });
+}
+
+void PageRowFactory::addAutoReadRow(const Page& page, const XmlNode& item, int p) {
+    const QString tag = item.tagName();
+    const int top = rowTop(p);
+
+    auto* label = create<TStaticText>(QStringLiteral("lbl_") + tag, page);
+    label->setGeometry(8, top, 150, 20);
+    label->setText(item.readAttribute(QStringLiteral("caption")));
+    setComponentHint(label, item.readAttribute(QStringLiteral("hint")));
+    setComponentTag(label, -1);
+    m_form.setPopupMenu1(label);
+
+    // Named by the register, so automatic reading finds it from the reply alone; the
+    // tooltip carries the scaling, offset first.
+    const int addr = StrToInt(item.readAttribute(QStringLiteral("addr")));
+    auto* value = create<TStaticText>(QStringLiteral("V") + QString::number(addr), page);
+    value->setGeometry(160, top, 50, 20);
+    value->setText(QStringLiteral("0.00"));
+    setComponentHint(value, item.readAttribute(QStringLiteral("constA")) + QLatin1Char('|') +
+                                item.readAttribute(QStringLiteral("constM")));
+    setComponentTag(value, addr);
+    m_form.setPopupMenu1(value);
+
+    auto* unit = create<TStaticText>(QStringLiteral("lbl_") + tag + QStringLiteral("_Unit"), page);
+    unit->setGeometry(210, top, 50, 20);
+    unit->setText(item.readAttribute(QStringLiteral("unit")));
+    setComponentTag(unit, -1);
+    m_form.setPopupMenu1(unit);
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "config/XmlDocument.h"
+
+class QTabWidget;
+class QWidget;
+class TForm_Main;
+class TScrollBox;
+class TTabSheet;
+
+enum class PageFamily { Parameter, Fixed, AutoRead };
+
+// Creates the generated tab pages and their rows on the main window. Every control is
+// registered with the window before its looks are set, so names clash (and the build stops)
+// before anything of the control becomes visible, and name-keyed colours find their control.
+class PageRowFactory {
+public:
+    explicit PageRowFactory(TForm_Main& form) : m_form(form) {}
+
+    struct Page {
+        TTabSheet* sheet = nullptr;
+        TScrollBox* box = nullptr; // rows sit on its content()
+        QString tag;
+    };
+
+    // The tab sheet "tbs_" + tag with its caption, added to pages, and its scroll box.
+    Page addPage(QTabWidget* pages, const XmlNode& tab, PageFamily family);
+
+    // p is the item's position among the tab's children; separators count.
+    void addSeparator(const Page& page, int p);
+    void addParameterRow(const Page& page, const XmlNode& item, int p);
+    void addFixedRow(const Page& page, const XmlNode& item, int p);
+    void addAutoReadRow(const Page& page, const XmlNode& item, int p);
+
+    static int rowTop(int p) { return 25 * p + 10; }
+
+private:
+    template <class T> T* create(const QString& name, const Page& page);
+    int defaultHeight(QWidget* w, int& cached);
+
+    TForm_Main& m_form;
+    int m_editHeight = -1;
+    int m_comboHeight = -1;
+    int m_buttonHeight = -1;
+};
