@@ -54,6 +54,8 @@ TForm_ControlSetting::TForm_ControlSetting(QWidget* parent) : QDialog(parent) {
     // The editor's own labels are fixed English texts; only its title follows the language.
     Label1 = makeLabel(this, "Label1", QStringLiteral("Name:"), 24, 24);
     lbl_Name = makeLabel(this, "lbl_Name", QString(), 128, 24);
+    // Wide enough for any control name.
+    lbl_Name->resize(577, Label1->height());
     Label3 = makeLabel(this, "Label3", QStringLiteral("First Language(CN)"), 128, 64);
     Label4 = makeLabel(this, "Label4", QStringLiteral("Second Language(EN)"), 424, 64);
     Label5 = makeLabel(this, "Label5", QStringLiteral("Caption:"), 24, 86);
@@ -202,14 +204,18 @@ void TForm_ControlSetting::writeBack() {
     XmlDocument doc = XmlDocument::openForWriting(m_mainForm->ConfigPath);
     const controlsetting::LanguageSection lang = controlsetting::findLanguageSection(doc);
     m_mainForm->LanguageCode = lang.languageCode;
+    // Before the first opening of a control with a group (a radio button first) there is no
+    // group, and so no entry, to write.
     const XmlNode group =
-        requireChild(lang.componets, QStringLiteral("TERVALON/LANGUAGE/COMPONETS"), controlType);
+        controlType.isEmpty()
+            ? XmlNode()
+            : requireChild(lang.componets, QStringLiteral("TERVALON/LANGUAGE/COMPONETS"), controlType);
     // Looked up before anything is written, so that a file without it is left alone.
     const XmlNode dync = requireChild(lang.root, QStringLiteral("TERVALON"), QStringLiteral("GROUP_DYNC"));
 
     const QString name = lbl_Name->text();
     QString key;
-    XmlNode entry = findEntry(group, name);
+    XmlNode entry = group.isNull() ? XmlNode() : findEntry(group, name);
     if (!entry.isNull()) {
         const std::pair<QWidget*, const char*> fields[] = {
             {edt_CaptionCN, "captionCN"}, {edt_CaptionEN, "captionEN"}, {mmo_HintCN, "hintCN"},

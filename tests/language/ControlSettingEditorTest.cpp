@@ -1,5 +1,7 @@
 #include "language/ControlSettingFixture.h"
 
+#include <QFile>
+
 TEST_F(ControlSettingEditorTest, EditorWindowHasTheFixedLayoutAndTitleOfTheLanguage) {
     ASSERT_TRUE(rightClick(find("lbl_Port"), [&](TForm_ControlSetting& ed) {
         EXPECT_EQ(ed.windowTitle(), QStringLiteral("控件显示内容设置"));
@@ -100,6 +102,14 @@ TEST_F(ControlSettingEditorTest, FixedCommandButtonsEditTheirCommands) {
         EXPECT_TRUE(ed.lbl_Hint->isEnabled());
         EXPECT_TRUE(ed.mmo_HintCN->toolTip().isEmpty());
     }));
+
+    // The prompt and the title follow the language of the file at the moment of opening.
+    dir.write(QStringLiteral("config.xml"), configXml().replace("value=\"CN\"", "value=\"EN\""));
+    ASSERT_TRUE(rightClick(find("btn_Go"), [&](TForm_ControlSetting& ed) {
+        EXPECT_EQ(ed.windowTitle(), QStringLiteral("Control displays content Settings"));
+        EXPECT_EQ(ed.mmo_HintCN->toolTip(),
+                  QStringLiteral("Please enter the command corresponding to this button here"));
+    }));
 }
 
 TEST_F(ControlSettingEditorTest, OkWritesTheEntryAndOnlyChineseTextsIntoTheParameter) {
@@ -154,6 +164,10 @@ TEST_F(ControlSettingEditorTest, NothingIsWrittenWithoutOkOrWithoutAnEntry) {
         rightClick(find("lbl_Port"), [](TForm_ControlSetting& ed) { ed.edt_CaptionCN->setText("X"); }));
     EXPECT_EQ(dir.read(QStringLiteral("config.xml")), before);
 
+    // A radio button has no entry and, opened first, no group: OK saves and closes.
+    editAndOk(find("rbtn_Ascii"), [](TForm_ControlSetting&) {});
+    EXPECT_TRUE(presenter.messages.isEmpty());
+
     // lbl_Speed has no entry: empty fields, and OK changes no text of the file.
     editAndOk(find("lbl_Speed"), [](TForm_ControlSetting& ed) {
         EXPECT_TRUE(ed.edt_CaptionCN->text().isEmpty());
@@ -178,4 +192,13 @@ TEST_F(ControlSettingEditorTest, MissingElementsAreNamedAndNothingIsSaved) {
         EXPECT_TRUE(ed.isVisible());
     }));
     EXPECT_EQ(dir.read(QStringLiteral("config.xml")), xml);
+
+    // An unreadable file goes to the general error box; the editor stays open.
+    ASSERT_TRUE(rightClick(find("grp_Node"), [&](TForm_ControlSetting& ed) {
+        QFile::remove(dir.file(QStringLiteral("config.xml")));
+        ed.btn_OK->click();
+        EXPECT_TRUE(ed.isVisible());
+    }));
+    EXPECT_EQ(presenter.errors.size(), 1);
+    EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("config.xml"))));
 }

@@ -88,7 +88,10 @@ protected:
     // action left it open. True when the editor opened.
     bool rightClick(QWidget* target, const std::function<void(TForm_ControlSetting&)>& action = {}) {
         bool shown = false;
-        QTimer::singleShot(0, [&] {
+        // Owned here, so it can never fire after this call with its references gone.
+        QTimer timer;
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, [&] {
             TForm_ControlSetting* ed = Form_ControlSetting;
             if (!ed || !ed->isVisible())
                 return;
@@ -98,6 +101,7 @@ protected:
             if (ed->isVisible())
                 ed->reject();
         });
+        timer.start(0);
         QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(1, 1), target->mapToGlobal(QPoint(1, 1)));
         QApplication::sendEvent(target, &event);
         QCoreApplication::processEvents();
