@@ -26,7 +26,9 @@ void TForm_Main::CreateMenu2() {
     }
 }
 
-void TForm_Main::btn_SkinsClick() { PopupMenu_Skins->popup(QCursor::pos() + QPoint(-30, 12)); }
+void TForm_Main::btn_SkinsClick() {
+    PopupMenu_Skins->popup(QCursor::pos() + QPoint(-30, 12));
+}
 
 void TForm_Main::SkinMenuItemClick(QAction* item) {
     const QString caption = item->text();
