@@ -1,13 +1,40 @@
 #include "app/MainFrm.h"
 
-// The banner and the serial component join the frame here once their subsystems exist.
-TWaterImage* TForm_Main::createBanner(QWidget*) {
-    return nullptr;
+#include "app/DockLayout.h"
+#include "appearance/WaterImage.h"
+#include "comm/SerialComm.h"
+
+// The banner over Panel_Top, with the window's settings; its effect stays off until a
+// picture is loaded.
+TWaterImage* TForm_Main::createBanner(QWidget* parent) {
+    auto* banner = new TWaterImage(parent);
+    RegisterComponent(banner, QStringLiteral("WaterImage1"));
+    banner->SetDamping(5);
+    banner->SetRadius(3);
+    banner->SetInterval(10);
+    banner->SetRandomDelay(100);
+    banner->setEnabled(false);
+    (new DockLayout(parent))->dock(banner, DockAlign::Client);
+    return banner;
 }
+
+bool TForm_Main::loadBanner(const QString& path) {
+    if (!WaterImage1->LoadPictureFromFile(path))
+        return false;
+    WaterImage1->setEnabled(true);
+    return true;
+}
+
 TComm* TForm_Main::createComm() {
-    return nullptr;
+    auto* comm = new TComm(this);
+    RegisterComponent(comm, QStringLiteral("Comm1"));
+    comm->OnReceiveData = [this](QObject* sender, const char* buffer, std::uint16_t length) {
+        guarded([&] { Comm1ReceiveData(sender, buffer, length); });
+    };
+    return comm;
 }
-bool TForm_Main::loadBanner(const QString&) {
-    return false;
+
+void TForm_Main::stopSerialPort() {
+    if (Comm1)
+        Comm1->StopComm();
 }
-void TForm_Main::stopSerialPort() {}

@@ -98,13 +98,13 @@ public:
     // Item and value lookups.
     QString GetItemByValue(int addr, const QString& value);
     QString GetValueByItem(int addr, const QString& item);
-    QString GetComboItemsStr(const QString& name);
+    QString GetComboItemsStr(int addr);
     QString GetItemsValueStr(int addr);
 
     // Language.
     void CreateLanguageNode();
     void SetLanguage();
-    QString GetLanguageAttributesStr(const QString& name, const QString& attribute);
+    QString GetLanguageAttributesStr(const QString& componetType, const QString& name, const QString& attName);
     void btn_FirstLanguageClick();
     void btn_SecondLanguageClick();
 

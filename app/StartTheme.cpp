@@ -1,3 +1,13 @@
 #include "app/StartTheme.h"
 
-void applyStartTheme() {}
+#include "app/MessageBoxes.h"
+#include "appearance/ThemeManager.h"
+#include "config/AppError.h"
+
+void applyStartTheme() {
+    try {
+        ThemeManager::applyTheme(QStringLiteral("Amakrits"));
+    } catch (const AppError& e) {
+        showErrorMessage(e.text());
+    }
+}
