@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -93,19 +94,19 @@ bool BenchReceive() {
     Pty pty;
     TComm comm;
     Open(comm, pty);
+    std::vector<char> data(TransferBytes);
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = PatternByte(i);
     std::size_t received = 0;
     bool intact = true;
     comm.OnReceiveData = [&](QObject*, const char* buffer, std::uint16_t length) {
-        for (std::uint16_t k = 0; k < length; ++k)
-            intact = intact && buffer[k] == PatternByte(received + k);
+        intact = intact && received + length <= data.size() &&
+                 std::memcmp(buffer, data.data() + received, length) == 0;
         received += length;
     };
     if (pty.path.empty() || !comm.StartComm().isEmpty())
         return false;
 
-    std::vector<char> data(TransferBytes);
-    for (std::size_t i = 0; i < data.size(); ++i)
-        data[i] = PatternByte(i);
     std::atomic<double> senderCpu{0};
     const double cpuBefore = CpuSeconds(RUSAGE_SELF);
     const auto start = Clock::now();

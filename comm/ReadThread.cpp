@@ -49,10 +49,7 @@ void TReadThread::Execute() {
                 const bool intervalOver =
                     Timeouts.ReadIntervalTimeout != 0 &&
                     now - LastByte >= std::chrono::milliseconds(Timeouts.ReadIntervalTimeout);
-                const std::uint64_t total =
-                    std::uint64_t(Timeouts.ReadTotalTimeoutMultiplier) * ReadBufferSize +
-                    Timeouts.ReadTotalTimeoutConstant;
-                const bool totalOver = total != 0 && now - ReadStarted >= std::chrono::milliseconds(total);
+                const bool totalOver = TotalTimeout().count() != 0 && now - ReadStarted >= TotalTimeout();
                 if ((intervalOver || totalOver) && !CompleteRead())
                     break;
             }
@@ -72,16 +69,21 @@ bool TReadThread::SetupReadEvent() {
     return true;
 }
 
+// The total time a read of the whole buffer may take; 0 when not used.
+std::chrono::milliseconds TReadThread::TotalTimeout() const {
+    const std::uint64_t total = std::uint64_t(Timeouts.ReadTotalTimeoutMultiplier) * ReadBufferSize +
+                                Timeouts.ReadTotalTimeoutConstant;
+    return std::chrono::milliseconds(static_cast<std::int64_t>(total));
+}
+
 int TReadThread::NextTimeout(Clock::time_point now) const {
     using namespace std::chrono;
     Clock::time_point due = Clock::time_point::max();
     if (Count > 0) {
         if (Timeouts.ReadIntervalTimeout != 0 && Timeouts.ReadIntervalTimeout != posixcomm::MAXDWORD)
             due = std::min(due, LastByte + milliseconds(Timeouts.ReadIntervalTimeout));
-        const std::uint64_t total = std::uint64_t(Timeouts.ReadTotalTimeoutMultiplier) * ReadBufferSize +
-                                    Timeouts.ReadTotalTimeoutConstant;
-        if (total != 0)
-            due = std::min(due, ReadStarted + milliseconds(total));
+        if (TotalTimeout().count() != 0)
+            due = std::min(due, ReadStarted + TotalTimeout());
     }
     if (LineEventsSupported)
         due = std::min(due, NextLineCheck);
@@ -99,9 +101,7 @@ bool TReadThread::HandleReadEvent(short revents) {
         // a read whose total time ran out empty is simply issued again rather than ending the
         // reader.
         hCommFile->GetCommTimeouts(Timeouts);
-        const std::uint64_t total = std::uint64_t(Timeouts.ReadTotalTimeoutMultiplier) * ReadBufferSize +
-                                    Timeouts.ReadTotalTimeoutConstant;
-        if (total != 0 && Clock::now() - ReadStarted >= std::chrono::milliseconds(total))
+        if (TotalTimeout().count() != 0 && Clock::now() - ReadStarted >= TotalTimeout())
             ReadStarted = Clock::now();
     }
     const ssize_t n = hCommFile->Read(Buffer + Count, ReadBufferSize - Count);

@@ -40,6 +40,7 @@ private:
     bool SetupCommEvent();
     bool HandleCommEvent();
     int NextTimeout(Clock::time_point now) const;
+    std::chrono::milliseconds TotalTimeout() const;
     void ReceiveData(std::unique_ptr<char[]> block, std::size_t count);
     void ReceiveError(std::uint32_t errors);
     void ModemStateChange(std::uint32_t modemEvent);
