@@ -307,6 +307,8 @@ void TForm_Main::createFixedFrame() {
     PopupMenu_Skins->setObjectName(QStringLiteral("PopupMenu_Skins"));
     Menu_Skins = PopupMenu_Skins->addAction(QStringLiteral("Skins"));
     Menu_Skins->setObjectName(QStringLiteral("Menu_Skins"));
+    // Filled from the theme list once the configuration is read; empty without one.
+    Menu_Skins->setMenu(new QMenu(PopupMenu_Skins));
 
     Comm1 = createComm();
 
