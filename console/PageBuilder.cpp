@@ -159,8 +159,10 @@ void TForm_Main::LoadConfiguration() {
 
     for (QTabWidget* pages : {pg_DYNC, pg_FIX, pg_AUTO})
         keepOwnFont(pages);
+    // Restyling a group restyles every row inside it, so a group already green stays as it is.
     for (QGroupBox* group : {grp_Node, grp_DYNC, grp_FIX})
-        setFontColor(group, clGreen);
+        if (fontColor(group) != clGreen)
+            setFontColor(group, clGreen);
     for (QGroupBox* group : {grp_COMPort, grp_DataRecvAndSend, grp_Node, grp_DYNC, grp_FIX, grp_AutoRead})
         setGroupPointSize(group, 12);
     grp_Node->update();

@@ -98,13 +98,21 @@ void PageRowFactory::addParameterRow(const Page& page, const XmlNode& item, int 
     const QString hint = orDefault(item.readAttribute(QStringLiteral("hint")), noHint);
     setComponentHint(label, hint);
     setComponentTag(label, addr);
-    setFontColor(label, clRed);
+    // Red through the label's own palette, which themes respect: a style sheet per label
+    // would make building thousands of rows several times slower.
+    if (m_redLabelPalette.resolveMask() == 0) {
+        m_redLabelPalette = label->palette();
+        m_redLabelPalette.setColor(QPalette::WindowText, clRed);
+    }
+    label->setPalette(m_redLabelPalette);
     label->raise();
     m_form.setPopupMenu1(label);
 
     if (item.attributeEquals(QStringLiteral("controlType"), QStringLiteral("ComboBox"))) {
         auto* box = create<QComboBox>(QStringLiteral("cbb_") + tag, page);
-        box->setEditable(true);
+        // Editable, so a reply that matches no choice still shows. A line edit of its own
+        // makes it so without building the drop-down list before it is first opened.
+        box->setLineEdit(new QLineEdit(box));
         box->setGeometry(160, top, 150, defaultHeight(box, m_comboHeight));
         setComponentHint(box, hint);
         setComponentTag(box, addr);

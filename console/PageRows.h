@@ -2,6 +2,8 @@
 
 #include "config/XmlDocument.h"
 
+#include <QPalette>
+
 class QTabWidget;
 class QWidget;
 class TForm_Main;
@@ -42,4 +44,5 @@ private:
     int m_editHeight = -1;
     int m_comboHeight = -1;
     int m_buttonHeight = -1;
+    QPalette m_redLabelPalette;
 };

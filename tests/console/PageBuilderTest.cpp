@@ -87,7 +87,7 @@ TEST(PageBuilderTest, ParameterRowsTakeTheirSlotsNamesTagsAndTooltips) {
         for (QObject* c :
              {static_cast<QObject*>(label), static_cast<QObject*>(read), static_cast<QObject*>(write)})
             EXPECT_EQ(componentTag(c), row.addr) << row.tag;
-        EXPECT_EQ(fontColor(label), QColor(255, 0, 0));
+        EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(255, 0, 0));
         EXPECT_LE(read->height(), 25) << "rows would overlap";
     }
     EXPECT_EQ(w.find<QLabel>("lbl_P1")->toolTip(), "转速");

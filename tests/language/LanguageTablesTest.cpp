@@ -1,0 +1,299 @@
+#include "console/PageBuilderFixture.h"
+
+#include "app/ComponentRegistry.h"
+#include "language/ControlSettingFrm.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A small window: one parameter page with a choice box and an edit, one fixed command, one
+// value display.
+TestConfig smallConfig(const QString& code = "CN") {
+    TestConfig config;
+    config.language =
+        QString("<LANGUAGE value=\"%1\"><COMPONETS><GROUPBOX/><TABSHEET/><BUTTON/><LABEL/><EDIT/>"
+                "<COMBOBOX/><CHECKBOX/></COMPONETS><MESSAGES><MSG_OTHER strCN=\"x\" strEN=\"x\"/>"
+                "<MSG_BTN_UNCONNECT strCN=\"断开端口\" strEN=\"Disconnect\"/></MESSAGES></LANGUAGE>")
+            .arg(code);
+    config.dync =
+        "<GROUP_DYNC><Dev caption=\"设备\"><Pw caption=\"电源\" hint=\"电源开关\" addr=\"5\" "
+        "controlType=\"ComboBox\" items=\"关|开\" itemsValue=\"0|1\"/><Sp caption=\"速度\" hint=\"\" "
+        "addr=\"6\"/></Dev></GROUP_DYNC>";
+    config.fix = "<GROUP_FIX><Fx caption=\"固定\"><Go caption=\"开始\" hint=\"启动\" "
+                 "cmdStr=\"$GO#\"/></Fx></GROUP_FIX>";
+    config.autoRead = "<GROUP_AUTO><Au caption=\"实时\" protocol=\"MODBUS\" equAddr=\"1\" startReg=\"40001\" "
+                      "regLen=\"1\"><T caption=\"温度\" hint=\"\" addr=\"40001\" constA=\"0\" constM=\"0.1\" "
+                      "unit=\"℃\"/></Au></GROUP_AUTO>";
+    return config;
+}
+
+struct Started : TestWindow {
+    explicit Started(const TestConfig& config) : TestWindow(config) { form->FormCreate(); }
+    explicit Started(const QByteArray& xml) : TestWindow(xml) { form->FormCreate(); }
+
+    // The saved entry element of a control, as one line of the file.
+    QString entryLine(const QString& name) const {
+        const QString text = QString::fromUtf8(dir.read("config.xml"));
+        const QRegularExpression line("^\\s*(<\\w+ name=\"" + QRegularExpression::escape(name) +
+                                          "\"[^\\n]*)$",
+                                      QRegularExpression::MultilineOption);
+        return line.match(text).captured(1);
+    }
+    QStringList entryNames(const QString& group) const {
+        const XmlDocument doc = XmlDocument::openForWriting(form->ConfigPath);
+        const XmlNode g = doc.findRoot().findChild("LANGUAGE").findChild("COMPONETS").findChild(group);
+        QStringList names;
+        for (int i = 0; i < g.childCount(); ++i)
+            names << g.child(i).readAttribute("name");
+        return names;
+    }
+};
+
+TEST(LanguageTablesTest, AChineseStartCreatesAnEntryForEveryControl) {
+    Started w(smallConfig());
+    ASSERT_EQ(w.presenter.messages, QStringList());
+    const QString rcs = "Right click to set";
+
+    EXPECT_EQ(w.entryLine("grp_COMPort"),
+              QString("<GROUPBOX_LAN name=\"grp_COMPort\" captionCN=\"连接\" hintCN=\"\" "
+                      "captionEN=\"%1\" hintEN=\"%1\" />")
+                  .arg(rcs));
+    EXPECT_EQ(
+        w.entryLine("tbs_Dev"),
+        QString(
+            "<TABSHEET_LAN name=\"tbs_Dev\" captionCN=\"设备\" hintCN=\"\" captionEN=\"%1\" hintEN=\"%1\" />")
+            .arg(rcs));
+    EXPECT_EQ(w.entryLine("btn_Read_Pw"),
+              "<BUTTON_LAN name=\"btn_Read_Pw\" captionCN=\"读取\" hintCN=\"$KRDV=5#\" "
+              "captionEN=\"READ\" hintEN=\"$KRDV=5#\" />");
+    EXPECT_EQ(w.entryLine("btn_Write_Sp"),
+              "<BUTTON_LAN name=\"btn_Write_Sp\" captionCN=\"修改\" "
+              "hintCN=\"$KWRV=6,XXXX#\" captionEN=\"WRITE\" hintEN=\"$KWRV=6,XXXX#\" />");
+    EXPECT_EQ(w.entryLine("btn_Go"), QString("<BUTTON_LAN name=\"btn_Go\" captionCN=\"开始\" hintCN=\"$GO#\" "
+                                             "captionEN=\"%1\" hintEN=\"$GO#\" />")
+                                         .arg(rcs));
+    EXPECT_EQ(w.entryLine("btn_Cmds"), QString("<BUTTON_LAN name=\"btn_Cmds\" captionCN=\"\" hintCN=\"\" "
+                                               "captionEN=\"%1\" hintEN=\"\" />")
+                                           .arg(rcs));
+    EXPECT_EQ(w.entryLine("lbl_Port"),
+              QString("<LABEL_LAN name=\"lbl_Port\" captionCN=\"端口：\" hintCN=\"\" captionEN=\"%1\" />")
+                  .arg(rcs));
+    EXPECT_EQ(w.entryLine("lbl_Sp"),
+              QString("<LABEL_LAN name=\"lbl_Sp\" captionCN=\"速度\" "
+                      "hintCN=\"请点击右键设置提示信息\" captionEN=\"%1\" hintEN=\"%1\" />")
+                  .arg(rcs));
+    EXPECT_EQ(
+        w.entryLine("V40001"),
+        "<LABEL_LAN name=\"V40001\" captionCN=\"0.00\" hintCN=\"0|0.1\" captionEN=\"0\" hintEN=\"0|0.1\" />");
+    EXPECT_EQ(
+        w.entryLine("edt_Sp"),
+        QString("<EDIT_LAN name=\"edt_Sp\" hintCN=\"请点击右键设置提示信息\" hintEN=\"%1\" />").arg(rcs));
+    EXPECT_EQ(w.entryLine("cbb_Pw"),
+              QString("<COMBOBOX_LAN name=\"cbb_Pw\" hintCN=\"电源开关\" hintEN=\"%1\" "
+                      "itemsCN=\"关|开\" itemsEN=\"关|开\" />")
+                  .arg(rcs));
+    EXPECT_EQ(
+        w.entryLine("cmb_CMDS"),
+        QString("<COMBOBOX_LAN name=\"cmb_CMDS\" hintCN=\"\" hintEN=\"%1\" itemsCN=\"\" itemsEN=\"\" />")
+            .arg(rcs));
+    EXPECT_EQ(w.entryLine("chk_showDT"),
+              QString("<CHECKBOX_LAN name=\"chk_showDT\" captionCN=\"显示时间\" hintCN=\"\" "
+                      "captionEN=\"%1\" hintEN=\"%1\" />")
+                  .arg(rcs));
+    EXPECT_EQ(w.entryLine("rbtn_Ascii"), "") << "radio buttons get no entry";
+    EXPECT_EQ(w.entryLine("Panel_Top"), "");
+
+    // Template controls first, in template order, then the generated ones in creation order.
+    const QStringList labels = w.entryNames("LABEL");
+    EXPECT_EQ(labels.first(), "lbl_Web");
+    EXPECT_EQ(labels.mid(labels.indexOf("lbl_Pw")),
+              (QStringList{"lbl_Pw", "lbl_Sp", "lbl_Go", "lbl_T", "V40001", "lbl_T_Unit"}));
+    EXPECT_EQ(w.entryNames("BUTTON"),
+              (QStringList{"btn_Skins", "btn_FirstLanguage", "btn_SecondLanguage", "btn_Connect",
+                           "btn_ClearRxmmo", "btn_Send", "btn_Cmds", "btn_Read_Pw", "btn_Write_Pw",
+                           "btn_Read_Sp", "btn_Write_Sp", "btn_Go"}));
+
+    // Chinese texts stay; the connect captions are known.
+    EXPECT_EQ(w.form->ConnectCaption, "连接端口");
+    EXPECT_EQ(w.form->DisconnectCaption, "断开端口");
+}
+
+TEST(LanguageTablesTest, SwitchingChangesTheWholeWindowBothWays) {
+    Started w(smallConfig());
+    TForm_Main& f = *w.form;
+    TForm_ControlSetting editor;
+    Form_ControlSetting = &editor;
+    f.cbb_Baud->setCurrentText("1200");
+
+    f.btn_SecondLanguage->click();
+    EXPECT_EQ(f.LanguageCode, "EN");
+    EXPECT_TRUE(w.dir.read("config.xml").contains("<LANGUAGE value=\"EN\">"));
+    EXPECT_TRUE(f.windowTitle().startsWith("Tester   versions:")) << f.windowTitle().toStdString();
+    EXPECT_TRUE(f.windowTitle().contains("  Build at2")) << "no blank after \"at\"";
+    EXPECT_EQ(editor.windowTitle(), "Control displays content Settings");
+    EXPECT_EQ(f.grp_COMPort->title(), "Right click to set");
+    EXPECT_EQ(f.pg_DYNC->tabText(0), "Right click to set");
+    EXPECT_EQ(f.btn_Connect->text(), "Right click to set");
+    EXPECT_EQ(f.ConnectCaption, "Right click to set");
+    EXPECT_EQ(f.DisconnectCaption, "Disconnect");
+    EXPECT_EQ(w.find<QPushButton>("btn_Read_Pw")->text(), "READ");
+    EXPECT_EQ(w.find<QPushButton>("btn_Go")->toolTip(), "$GO#");
+    EXPECT_EQ(w.find<QLabel>("V40001")->text(), "0");
+    EXPECT_EQ(w.find<QLabel>("lbl_Pw")->text(), "Right click to set");
+    EXPECT_EQ(w.find<QLabel>("lbl_Pw")->toolTip(), "电源开关") << "English leaves label tooltips alone";
+    EXPECT_EQ(w.find<QLineEdit>("edt_Sp")->toolTip(), "Right click to set");
+    EXPECT_EQ(f.rbtn_Hex->text(), "16进制") << "no entry: the radio button keeps its text";
+    EXPECT_EQ(f.cbb_Baud->currentText(), "115200") << "port boxes go back to the configured values";
+    EXPECT_EQ(f.cbb_Port->currentText(), "COM3");
+    EXPECT_EQ(w.find<QComboBox>("cbb_Pw")->currentText(), "关");
+
+    f.btn_FirstLanguage->click();
+    EXPECT_EQ(f.LanguageCode, "CN");
+    EXPECT_TRUE(f.windowTitle().startsWith("Tester   版本："));
+    EXPECT_EQ(editor.windowTitle(), "控件显示内容设置");
+    EXPECT_EQ(f.grp_COMPort->title(), "连接");
+    EXPECT_EQ(w.find<QPushButton>("btn_Read_Pw")->text(), "读取");
+    EXPECT_EQ(f.DisconnectCaption, "断开端口");
+    Form_ControlSetting = nullptr;
+}
+
+TEST(LanguageTablesTest, EnglishPlaceholdersAndEmptyCaptions) {
+    TestConfig config = smallConfig("EN");
+    config.language.replace("<GROUPBOX/>",
+                            "<GROUPBOX><G name=\"grp_Node\" captionEN=\"\" hintEN=\"h\"/></GROUPBOX>");
+    config.language.replace("<LABEL/>",
+                            "<LABEL><L name=\"lbl_Port\" captionEN=\"\"/><L captionEN=\"no name\"/></LABEL>");
+    config.language.replace("<COMBOBOX/>", "<COMBOBOX><C name=\"cbb_Pw\" hintEN=\"\" itemsEN=\"\"/><C "
+                                           "name=\"cbb_Pw\" hintEN=\"second\" itemsEN=\"x|y\"/></COMBOBOX>");
+    Started w(config);
+    const QByteArray before = w.dir.read("config.xml");
+    TForm_Main& f = *w.form;
+    EXPECT_EQ(f.grp_Node->title(), "right-click to set");
+    EXPECT_EQ(f.grp_Node->toolTip(), "h");
+    EXPECT_EQ(f.lbl_Port->text(), "") << "a label's empty caption stays empty";
+    auto* box = w.find<QComboBox>("cbb_Pw");
+    ASSERT_EQ(box->count(), 1) << "only the first entry of a name counts";
+    EXPECT_EQ(box->itemText(0), "");
+    EXPECT_EQ(box->currentIndex(), 0);
+    // No entries were created in English and nothing was saved; without an entry for the
+    // connect button its caption is not known.
+    EXPECT_EQ(w.dir.read("config.xml"), before);
+    EXPECT_EQ(w.entryLine("grp_COMPort"), "");
+    EXPECT_EQ(f.ConnectCaption, "");
+    EXPECT_EQ(f.DisconnectCaption, "Disconnect");
+    EXPECT_EQ(f.btn_Connect->text(), "连接端口");
+}
+
+TEST(LanguageTablesTest, ALowerCaseCodeMeansChineseWithoutCreatingEntries) {
+    Started w(smallConfig("cn"));
+    EXPECT_EQ(w.entryLine("grp_COMPort"), "");
+    EXPECT_TRUE(w.form->windowTitle().contains("版本："));
+}
+
+TEST(LanguageTablesTest, TheNextChineseStartKeepsOnlyEntriesEditedInBothTexts) {
+    QByteArray xml;
+    {
+        Started first(smallConfig());
+        xml = first.dir.read("config.xml");
+    }
+    // grp_Node: caption edited only; grp_FIX: caption and tooltip edited; cbb_Pw: items only.
+    xml.replace("name=\"grp_Node\" captionCN=\"使用说明\"", "name=\"grp_Node\" captionCN=\"说明\"");
+    xml.replace("name=\"grp_FIX\" captionCN=\"固定指令\" hintCN=\"\"",
+                "name=\"grp_FIX\" captionCN=\"固定\" hintCN=\"提示\"");
+    xml.replace("itemsCN=\"关|开\" itemsEN=\"关|开\"", "itemsCN=\"停|转\" itemsEN=\"Off|On\"");
+    Started second(xml);
+    EXPECT_TRUE(second.entryLine("grp_Node").contains("captionCN=\"使用说明\""));
+    EXPECT_EQ(second.form->grp_Node->title(), "使用说明");
+    EXPECT_TRUE(second.entryLine("grp_FIX").contains("captionCN=\"固定\" hintCN=\"提示\""));
+    EXPECT_EQ(second.form->grp_FIX->title(), "固定");
+    EXPECT_EQ(second.form->grp_FIX->toolTip(), "提示");
+    // The choice box's list comes from the table at build time, so the table's edited list stays.
+    EXPECT_TRUE(second.entryLine("cbb_Pw").contains("itemsCN=\"停|转\" itemsEN=\"Off|On\""));
+    EXPECT_EQ(second.find<QComboBox>("cbb_Pw")->itemText(1), "转");
+    EXPECT_EQ(second.form->GetItemByValue(5, "1"), "转");
+}
+
+TEST(LanguageTablesTest, SetLanguageStopsSilentlyAtTheFirstFault) {
+    // The BUTTON entry of btn_Send lacks its Chinese tooltip: buttons before it change,
+    // everything after it keeps its texts, and the disconnect caption is not read.
+    TestConfig config = smallConfig("CN");
+    config.language.replace("value=\"CN\"", "value=\"cn\"");
+    config.language.replace("<GROUPBOX/>",
+                            "<GROUPBOX><G name=\"grp_COMPort\" captionCN=\"端口\" hintCN=\"\"/></GROUPBOX>");
+    config.language.replace("<BUTTON/>", "<BUTTON><B name=\"btn_Connect\" captionCN=\"打开\" hintCN=\"\"/>"
+                                         "<B name=\"btn_Send\" captionCN=\"送\"/></BUTTON>");
+    config.language.replace("<CHECKBOX/>",
+                            "<CHECKBOX><C name=\"chb_AutoRead\" captionCN=\"读\" hintCN=\"\"/></CHECKBOX>");
+    Started w(config);
+    TForm_Main& f = *w.form;
+    EXPECT_TRUE(w.presenter.messages.isEmpty());
+    EXPECT_EQ(f.grp_COMPort->title(), "端口");
+    EXPECT_EQ(f.btn_Connect->text(), "打开");
+    EXPECT_EQ(f.btn_Send->text(), "送") << "the caption was applied before the tooltip failed";
+    EXPECT_EQ(f.chb_AutoRead->text(), "自动读取") << "created after btn_Send";
+    EXPECT_EQ(f.DisconnectCaption, "");
+
+    // Without appName the title is built first and fails, so no control changes.
+    config = smallConfig("EN");
+    config.language.replace("<GROUPBOX/>",
+                            "<GROUPBOX><G name=\"grp_COMPort\" captionEN=\"Port\" hintEN=\"\"/></GROUPBOX>");
+    TestWindow noName(config);
+    noName.form->FormCreate();
+    noName.form->DisconnectCaption = "old";
+    QByteArray xml = noName.dir.read("config.xml");
+    xml.replace("appName=\"Tester\" ", "");
+    noName.dir.write("config.xml", xml);
+    noName.form->SetLanguage();
+    EXPECT_EQ(noName.form->grp_COMPort->title(), "Port") << "texts from before stay";
+    noName.form->grp_COMPort->setTitle("mine");
+    noName.form->SetLanguage();
+    EXPECT_EQ(noName.form->grp_COMPort->title(), "mine");
+    EXPECT_EQ(noName.form->DisconnectCaption, "old");
+
+    // A missing file is the caller's error.
+    QFile::remove(noName.form->ConfigPath);
+    EXPECT_THROW(noName.form->SetLanguage(), AppError);
+}
+
+TEST(LanguageTablesTest, AttributesAreReadAfreshAndMissingOnesAreEmpty) {
+    Started w(smallConfig());
+    TForm_Main& f = *w.form;
+    EXPECT_EQ(f.GetLanguageAttributesStr("LABEL", "lbl_Port", "captionCN"), "端口：");
+    EXPECT_EQ(f.GetLanguageAttributesStr("LABEL", "lbl_Port", "hintEN"), "");
+    EXPECT_EQ(f.GetLanguageAttributesStr("LABEL", "nobody", "captionCN"), "");
+    QByteArray xml = w.dir.read("config.xml");
+    xml.replace("<LANGUAGE value=\"CN\">", "<LANGUAGE value=\"EN\">");
+    xml.replace("captionCN=\"端口：\"", "captionCN=\"口\"");
+    w.dir.write("config.xml", xml);
+    EXPECT_EQ(f.GetLanguageAttributesStr("LABEL", "lbl_Port", "captionCN"), "口");
+    EXPECT_EQ(f.LanguageCode, "EN");
+    try {
+        f.GetLanguageAttributesStr("NOSUCH", "x", "y");
+        ADD_FAILURE();
+    } catch (const AppError& e) {
+        EXPECT_EQ(e.text(), "The configuration file has no element TERVALON/LANGUAGE/COMPONETS/NOSUCH");
+    }
+}
+
+TEST(LanguageTablesTest, AMissingGroupIsNamedAndTheTableLeftAsItWas) {
+    TestConfig config = smallConfig();
+    config.language.replace("<CHECKBOX/>", "");
+    TestWindow w(config);
+    const QByteArray before = w.dir.read("config.xml");
+    w.form->FormCreate();
+    EXPECT_EQ(w.presenter.errors,
+              QStringList{"The configuration file has no element TERVALON/LANGUAGE/COMPONETS/CHECKBOX"});
+    EXPECT_EQ(w.dir.read("config.xml"), before);
+}
+
+} // namespace
