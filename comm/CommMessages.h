@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QEvent>
 
 #include <cstdint>
@@ -31,3 +32,31 @@ public:
     std::uint32_t LParam;
     std::unique_ptr<char[]> Block;
 };
+
+#if defined(__SANITIZE_THREAD__)
+#define TV_COMM_TSAN 1
+#elif defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define TV_COMM_TSAN 1
+#endif
+#endif
+#ifdef TV_COMM_TSAN
+extern "C" void __tsan_acquire(void* addr);
+extern "C" void __tsan_release(void* addr);
+#endif
+
+// Qt passes events between threads under its own futex-based locks, which ThreadSanitizer cannot
+// see. Posting announces the hand-over of the message (and its block) to it, and TComm's event
+// handler takes it over with CommMessageArrived(); outside ThreadSanitizer both are plain posts.
+inline void PostCommMessage(QObject* window, TCommMessage* message) {
+#ifdef TV_COMM_TSAN
+    __tsan_release(window);
+#endif
+    QCoreApplication::postEvent(window, message);
+}
+
+inline void CommMessageArrived([[maybe_unused]] QObject* window) {
+#ifdef TV_COMM_TSAN
+    __tsan_acquire(window);
+#endif
+}

@@ -198,19 +198,18 @@ bool TReadThread::HandleCommEvent() {
 }
 
 void TReadThread::ReceiveData(std::unique_ptr<char[]> block, std::size_t count) {
-    QCoreApplication::postEvent(
-        hComm32Window,
-        new TCommMessage(UM_COMM_DATA, static_cast<std::uint32_t>(count), 0, std::move(block)));
+    PostCommMessage(hComm32Window,
+                    new TCommMessage(UM_COMM_DATA, static_cast<std::uint32_t>(count), 0, std::move(block)));
 }
 
 void TReadThread::ReceiveError(std::uint32_t errors) {
-    QCoreApplication::postEvent(hComm32Window, new TCommMessage(UM_COMM_ERROR, 0, errors));
+    PostCommMessage(hComm32Window, new TCommMessage(UM_COMM_ERROR, 0, errors));
 }
 
 void TReadThread::ModemStateChange(std::uint32_t modemEvent) {
-    QCoreApplication::postEvent(hComm32Window, new TCommMessage(UM_COMM_MODEM, 0, modemEvent));
+    PostCommMessage(hComm32Window, new TCommMessage(UM_COMM_MODEM, 0, modemEvent));
 }
 
 void TReadThread::PostHangupCall() {
-    QCoreApplication::postEvent(hComm32Window, new TCommMessage(UM_COMM_HANGUP, 0, 0));
+    PostCommMessage(hComm32Window, new TCommMessage(UM_COMM_HANGUP, 0, 0));
 }

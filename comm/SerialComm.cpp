@@ -244,6 +244,7 @@ std::unique_ptr<TWriteThread> TComm::CreateWriteThread() {
 }
 
 bool TComm::event(QEvent* e) {
+    CommMessageArrived(this);
     if (HandleCommMessage(e))
         return true;
     return QObject::event(e);

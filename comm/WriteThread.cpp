@@ -43,7 +43,7 @@ void TWriteThread::Execute() {
         WriteMessage message;
         if (!PeekMessage(message)) {
             if (notify)
-                QCoreApplication::postEvent(hComm32Window, new TCommMessage(UM_COMM_SENT, 0, 0));
+                PostCommMessage(hComm32Window, new TCommMessage(UM_COMM_SENT, 0, 0));
             notify = false;
             if (!WaitForMessage())
                 break;
@@ -130,5 +130,5 @@ bool TWriteThread::WriteBlock(const char* block, std::uint32_t count) {
 }
 
 void TWriteThread::PostHangupCall() {
-    QCoreApplication::postEvent(hComm32Window, new TCommMessage(UM_COMM_HANGUP, 0, 0));
+    PostCommMessage(hComm32Window, new TCommMessage(UM_COMM_HANGUP, 0, 0));
 }
