@@ -3,6 +3,9 @@
 #include "app/DockLayout.h"
 #include "appearance/WaterImage.h"
 #include "comm/SerialComm.h"
+#include "console/ConsoleWiring.h"
+
+#include <QTimer>
 
 // The banner over Panel_Top, with the window's settings; its effect stays off until a
 // picture is loaded.
@@ -25,12 +28,19 @@ bool TForm_Main::loadBanner(const QString& path) {
     return true;
 }
 
+// The serial component and the console parts around it: the port box's device list, the
+// receive view, and automatic reading's timer, which runs for the window's whole life (the
+// check box decides whether a tick does anything).
 TComm* TForm_Main::createComm() {
     auto* comm = new TComm(this);
     RegisterComponent(comm, QStringLiteral("Comm1"));
     comm->OnReceiveData = [this](QObject* sender, const char* buffer, std::uint16_t length) {
         guarded([&] { Comm1ReceiveData(sender, buffer, length); });
     };
+    comm->OnRequestHangup = [this](QObject*) { guarded([this] { portHungUp(*this); }); };
+    installPortList(*this);
+    installReceiveView(*this);
+    Timer1->start();
     return comm;
 }
 

@@ -1,6 +1,68 @@
 #include "app/MainFrm.h"
 
-// Filled in with its subsystem.
-void TForm_Main::Timer1Timer() {}
-void TForm_Main::SendModbusRead(const TAutoRead&) {}
-void TForm_Main::ShowAutoValue(const QByteArray&) {}
+#include "app/ComponentRegistry.h"
+#include "comm/SerialComm.h"
+#include "config/StrToInt.h"
+#include "console/protocol/AutoReadPoller.h"
+#include "console/protocol/ModbusRtu.h"
+#include "console/protocol/RegionalFormats.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTimer>
+
+namespace {
+
+void showRegister(TForm_Main& form, qint32 address, quint16 value, const QString& decimalSeparator) {
+    const QString name = QStringLiteral("V") + QString::number(address);
+    for (QObject* c : form.Components.all()) {
+        if (!isStaticText(c) || componentTag(c) != address || componentName(c) != name)
+            continue;
+        if (const auto text = ScaleAutoValue(componentHint(c), value, decimalSeparator))
+            static_cast<QLabel*>(c)->setText(*text);
+    }
+}
+
+} // namespace
+
+void TForm_Main::Timer1Timer() {
+    if (!chb_AutoRead->isChecked())
+        return;
+    int interval = 0;
+    if (TryStrToInt(edt_AutoReadInte->text(), &interval) && interval > AutoReadPoller::kMinimumInterval &&
+        interval != Timer1->interval())
+        Timer1->setInterval(interval); // from the next tick on
+    const int page = pg_AUTO->currentIndex();
+    if (page < 0 || page >= AutoReads.size())
+        return; // no automatic-reading page: nothing to poll
+    AutoPageCursor = page;
+    const TAutoRead& block = AutoReads[page];
+    if (block.pro != QLatin1String("MODBUS"))
+        return;
+    CurProtocol = block.pro;
+    CurEquAddr = block.equAddr;
+    CurStartAddr = block.startAddr;
+    CurReadSize = block.readSize;
+    SendModbusRead(block);
+}
+
+void TForm_Main::SendModbusRead(const TAutoRead& block) {
+    const QByteArray request = ModbusReadRequest(block.equAddr, block.startAddr, block.readSize);
+    Comm1->WriteCommData(request.constData(), static_cast<std::uint32_t>(request.size()));
+    tmr_TxLed->start();
+}
+
+// The reply check: a block counts only as a sound function-3 reply of the polled station
+// (check sequence over the frame its byte count gives), so line noise never shows as a value.
+void TForm_Main::ShowAutoValue(const QByteArray& reply) {
+    if (!chb_AutoRead->isChecked() || CurProtocol != QLatin1String("MODBUS"))
+        return;
+    const auto values = ParseReadReply(reply, CurEquAddr);
+    if (!values)
+        return;
+    const QString decimalSeparator = RegionalFormats::system().decimalSeparator;
+    for (qsizetype i = 0; i < values->size(); ++i)
+        showRegister(*this, CurStartAddr + static_cast<qint32>(i), values->at(i), decimalSeparator);
+}

@@ -1,7 +1,226 @@
 #include "app/MainFrm.h"
 
-// Filled in with its subsystem.
-void TForm_Main::btn_ConnectClick() {}
-void TForm_Main::tmr_RxLedTimer() {}
-void TForm_Main::tmr_TxLedTimer() {}
-void TForm_Main::DelayWithMessages(int) {}
+#include "app/ComponentRegistry.h"
+#include "app/Controls.h"
+#include "app/MessageBoxes.h"
+#include "comm/SerialComm.h"
+#include "config/StrToInt.h"
+#include "console/ConsoleWiring.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QSerialPortInfo>
+#include <QTimer>
+
+namespace {
+
+const QColor clBlack(0, 0, 0);
+const QColor clRed(255, 0, 0);
+const QColor clBlue(0, 0, 255);
+const QColor clOlive(128, 128, 0);
+
+// The template's caption, for language tables that do not list btn_Connect.
+const QString designConnectCaption = QStringLiteral("连接端口");
+const QString fallbackDisconnectCaption = QStringLiteral("断开端口");
+
+constexpr int kFlashMs = 200;
+
+QString connectCaptionOf(const TForm_Main& form) {
+    return form.ConnectCaption.isEmpty() ? designConnectCaption : form.ConnectCaption;
+}
+
+bool english(const TForm_Main& form) {
+    return form.LanguageCode == QLatin1String("EN");
+}
+
+// Reloads a box's list when the language tables left it short; that also empties its text.
+void refillWhenShort(QComboBox* box, const QStringList& items) {
+    if (box->count() < items.size()) {
+        box->clear();
+        box->addItems(items);
+        box->setCurrentText(QString());
+    }
+}
+
+// The position of a box's text among its items, or the message that stops the opening.
+int positionOf(const TForm_Main& form, QComboBox* box, const QString& what, const QString& whatCN,
+               QString* error) {
+    const int position = box->findText(box->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (position < 0 && error->isEmpty()) {
+        *error =
+            english(form)
+                ? QStringLiteral("The %1 \"%2\" in %3 is not one of its choices.\n\rThe port was not opened.")
+                      .arg(what, box->currentText(), box->objectName())
+                : QStringLiteral("%3 的%1“%2”不在可选项中。\n\r端口未打开。")
+                      .arg(whatCN, box->currentText(), box->objectName());
+    }
+    return position;
+}
+
+// A flash paints the lamp at once and returns to the idle colour kFlashMs after the last
+// flash started. One timer per lamp instead of a wait inside the tick: at high data rates a
+// flash per block would otherwise nest event loops without bound.
+void flash(TForm_Main& form, TShape* lamp, const QColor& active, const QString& timerName) {
+    auto* off = form.findChild<QTimer*>(timerName, Qt::FindDirectChildrenOnly);
+    if (!off) {
+        off = new QTimer(&form);
+        off->setObjectName(timerName);
+        off->setSingleShot(true);
+        off->setInterval(kFlashMs);
+        QObject::connect(off, &QTimer::timeout, lamp, [lamp] { lamp->setBrushColor(clOlive); });
+    }
+    lamp->setBrushColor(active);
+    off->start();
+}
+
+// Adds the serial devices present after the box's own names whenever the list is about to
+// open; the added entries are marked so that the next refresh replaces them.
+class PortList : public QObject {
+public:
+    explicit PortList(QComboBox* box) : QObject(box), m_box(box) {
+        box->installEventFilter(this);
+        refresh();
+    }
+
+    void refresh() {
+        const QString text = m_box->currentText();
+        for (int i = m_box->count() - 1; i >= 0; --i)
+            if (m_box->itemData(i, kDeviceRole).toBool())
+                m_box->removeItem(i);
+        for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
+            const QString path = port.systemLocation();
+            if (path.isEmpty() || m_box->findText(path, Qt::MatchExactly) >= 0)
+                continue;
+            m_box->addItem(path);
+            const int i = m_box->count() - 1;
+            m_box->setItemData(i, true, kDeviceRole);
+            const QString about = QStringList{port.description(), port.manufacturer()}.join(QLatin1Char(' '));
+            if (!about.trimmed().isEmpty())
+                m_box->setItemData(i, about.trimmed(), Qt::ToolTipRole);
+        }
+        m_box->setCurrentText(text);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == m_box) {
+            if (event->type() == QEvent::MouseButtonPress) {
+                refresh();
+            } else if (event->type() == QEvent::KeyPress) {
+                const auto* key = static_cast<QKeyEvent*>(event);
+                const bool alt = key->modifiers() & Qt::AltModifier;
+                if (key->key() == Qt::Key_F4 ||
+                    (alt && (key->key() == Qt::Key_Down || key->key() == Qt::Key_Up)))
+                    refresh();
+            }
+        }
+        return false;
+    }
+
+private:
+    static constexpr int kDeviceRole = Qt::UserRole + 1;
+    QComboBox* m_box;
+};
+
+} // namespace
+
+void installPortList(TForm_Main& form) {
+    new PortList(form.cbb_Port);
+}
+
+void TForm_Main::btn_ConnectClick() {
+    const QString connectCaption = connectCaptionOf(*this);
+    if (btn_Connect->text() != connectCaption) {
+        Comm1->StopComm();
+        shp_led->setBrushColor(clBlack);
+        btn_Connect->setText(connectCaption);
+        return;
+    }
+
+    Comm1->StopComm();
+    Comm1->SetCommName(cbb_Port->currentText());
+    Comm1->SetBaudRate(static_cast<std::uint32_t>(StrToInt(cbb_Baud->currentText())));
+    refillWhenShort(cbb_CheckBit, {"N", "O", "E", "M", "S"});
+    refillWhenShort(cbb_DataBit, {"5", "6", "7", "8"});
+    refillWhenShort(cbb_StopBit, {"1", "1.5", "2"});
+
+    // A setting outside its list would reach the port as a value the system refuses
+    // silently, leaving an unknown line format; better not to open at all.
+    QString error;
+    const int parity =
+        positionOf(*this, cbb_CheckBit, QStringLiteral("parity"), QStringLiteral("校验位"), &error);
+    const int dataBits =
+        positionOf(*this, cbb_DataBit, QStringLiteral("data bits"), QStringLiteral("数据位"), &error);
+    const int stopBits =
+        positionOf(*this, cbb_StopBit, QStringLiteral("stop bits"), QStringLiteral("停止位"), &error);
+    if (!error.isEmpty()) {
+        showMessage(error);
+        return;
+    }
+    Comm1->SetParity(static_cast<TParity>(parity));
+    Comm1->SetByteSize(static_cast<TByteSize>(dataBits));
+    Comm1->SetStopBits(static_cast<TStopBits>(stopBits));
+    Comm1->SetReadIntervalTimeout(100);
+    Comm1->SetInx_XonXoffFlow(false);
+    Comm1->SetOutx_XonXoffFlow(false);
+
+    bool opened = false;
+    try {
+        opened = Comm1->StartComm().isEmpty();
+    } catch (...) {
+        opened = false;
+    }
+    if (opened) {
+        btn_Connect->setText(DisconnectCaption.isEmpty() ? fallbackDisconnectCaption : DisconnectCaption);
+        shp_led->setBrushColor(clRed);
+        return;
+    }
+    if (english(*this))
+        showMessage(cbb_Port->currentText() + QStringLiteral(" open error\n\rPlease confirm that this port "
+                                                             "exists or is not occupied by another program"));
+    else
+        showMessage(cbb_Port->currentText() +
+                    QStringLiteral("打开错误\n\r请确认存在此端口或未被其它程序占用"));
+}
+
+// A vanished device (adapter pulled, far side gone) leaves nothing to talk to: close the port
+// so the next click can open it again, show the closed look, and say so once.
+void portHungUp(TForm_Main& form) {
+    if (form.Comm1->Handle() == 0)
+        return;
+    const QString port = form.Comm1->CommName();
+    form.Comm1->StopComm();
+    form.shp_led->setBrushColor(clBlack);
+    form.btn_Connect->setText(connectCaptionOf(form));
+    if (english(form))
+        showMessage(port + QStringLiteral(" was disconnected\n\rThe device is no longer present; the port "
+                                          "has been closed"));
+    else
+        showMessage(port + QStringLiteral("连接已断开\n\r设备已不存在，端口已关闭"));
+}
+
+void TForm_Main::tmr_TxLedTimer() {
+    tmr_TxLed->stop();
+    flash(*this, shp_TX, clBlue, QStringLiteral("tmr_TxLedOff"));
+}
+
+void TForm_Main::tmr_RxLedTimer() {
+    tmr_RxLed->stop();
+    flash(*this, shp_RX, clRed, QStringLiteral("tmr_RxLedOff"));
+}
+
+// Runs the event loop until the time has passed: input, timers and receive events are
+// handled meanwhile, also nested handlers. Events are processed at least once, also for 0 ms.
+void TForm_Main::DelayWithMessages(int ms) {
+    if (ms <= 0) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        return;
+    }
+    QEventLoop loop;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}

@@ -1,6 +1,171 @@
 #include "app/MainFrm.h"
 
-// Filled in with its subsystem.
-void TForm_Main::Comm1ReceiveData(QObject*, const char*, int) {}
-void TForm_Main::btn_ClearRxmmoClick() {}
-void TForm_Main::chk_AutoNewLineClick() {}
+#include "app/ComponentRegistry.h"
+#include "app/ControlLook.h"
+#include "config/AppError.h"
+#include "console/ConsoleWiring.h"
+#include "console/protocol/CommandText.h"
+#include "console/protocol/ReceivedBlock.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QTimer>
+
+namespace {
+
+const QColor hexFieldColor(255, 255, 0);
+
+// Received text goes to the box in batches: the receive handler appends to a pending text and
+// a short timer moves it into the box, so the cost of laying out and painting is paid a few
+// dozen times a second however many blocks arrive, and each append costs time in proportion
+// to what is appended, never to what the box already holds. The box's text for the handler's
+// own rules (automatic clearing) is the shown text plus the pending one.
+class ReceiveView : public QObject {
+public:
+    static constexpr int kFlushMs = 30;
+    // One flush moves at most this much, so a burst never stalls the window in one go.
+    static constexpr qsizetype kMaxFlushChars = 64 * 1024;
+
+    explicit ReceiveView(QPlainTextEdit* box) : QObject(box), m_box(box) {
+        setObjectName(QStringLiteral("tervalonReceiveView"));
+        // An undo history of everything received would grow without bound.
+        m_box->setUndoRedoEnabled(false);
+        m_flush.setSingleShot(true);
+        m_flush.setInterval(kFlushMs);
+        connect(&m_flush, &QTimer::timeout, this, &ReceiveView::flush);
+    }
+
+    static ReceiveView* of(QPlainTextEdit* box) {
+        return box->findChild<ReceiveView*>(QStringLiteral("tervalonReceiveView"),
+                                            Qt::FindDirectChildrenOnly);
+    }
+
+    qsizetype length() const { return m_box->document()->characterCount() - 1 + m_pending.size(); }
+
+    void append(const QString& text) {
+        if (text.isEmpty())
+            return;
+        m_pending += text;
+        if (!m_flush.isActive())
+            m_flush.start();
+    }
+
+    void clear() {
+        m_pending.clear();
+        m_carriageReturnPending = false;
+        m_box->clear();
+    }
+
+    void flush() {
+        if (m_pending.isEmpty())
+            return;
+        qsizetype n = std::min(m_pending.size(), kMaxFlushChars);
+        // Never split a CR LF pair or a surrogate pair between two flushes.
+        if (n < m_pending.size() &&
+            (m_pending[n - 1] == QLatin1Char('\r') || m_pending[n - 1].isHighSurrogate()))
+            ++n;
+        QString piece = m_pending.left(n);
+        m_pending.remove(0, n);
+        QTextCursor end(m_box->document());
+        end.movePosition(QTextCursor::End);
+        end.insertText(displayForm(piece));
+        QScrollBar* bar = m_box->verticalScrollBar();
+        bar->setValue(bar->maximum());
+        if (!m_pending.isEmpty())
+            m_flush.start(0);
+    }
+
+private:
+    // The box keeps line breaks as paragraph ends; CR LF is one line break, as is a lone CR
+    // or LF, so that "OK" CR LF does not leave an empty line behind it.
+    QString displayForm(const QString& piece) {
+        QString out;
+        out.reserve(piece.size());
+        for (QChar ch : piece) {
+            if (m_carriageReturnPending) {
+                m_carriageReturnPending = false;
+                if (ch == QLatin1Char('\n'))
+                    continue;
+            }
+            if (ch == QLatin1Char('\r')) {
+                m_carriageReturnPending = true;
+                out += QLatin1Char('\n');
+            } else {
+                out += ch;
+            }
+        }
+        return out;
+    }
+
+    QPlainTextEdit* m_box;
+    QString m_pending;
+    QTimer m_flush;
+    bool m_carriageReturnPending = false;
+};
+
+void applyReply(TForm_Main& form, const QString& value) {
+    QWidget* target = form.ReadTarget;
+    if (!target)
+        return;
+    if (isEdit(target)) {
+        auto* edit = static_cast<QLineEdit*>(target);
+        if (controlColor(edit) == hexFieldColor) {
+            if (const auto hex = ReplyValueToHexField(value))
+                edit->setText(*hex);
+        } else {
+            edit->setText(value);
+        }
+    } else if (isComboBox(target)) {
+        static_cast<QComboBox*>(target)->setCurrentText(form.GetItemByValue(componentTag(target), value));
+    }
+}
+
+} // namespace
+
+void installReceiveView(TForm_Main& form) {
+    new ReceiveView(form.mmo_RX);
+}
+
+// Runs to its end without processing other events, so that blocks are shown and parsed in
+// the order they arrived; the window stays responsive because the box is updated in batches.
+void TForm_Main::Comm1ReceiveData(QObject*, const char* Buffer, int BufferLength) {
+    tmr_RxLed->start();
+    const QByteArray block(Buffer, BufferLength);
+    ReceiveView* view = ReceiveView::of(mmo_RX);
+
+    if (chk_autoClearRxmmo->isChecked() && ShouldAutoClear(view->length()))
+        view->clear();
+    if (chk_showDT->isChecked())
+        view->append(TimeStampPrefix(QTime::currentTime(), RegionalFormats::system()));
+    const QString text = BlockAsText(block);
+    view->append(rbtn_Ascii->isChecked() ? text : BlockAsHex(block));
+
+    // A reply that cannot be applied is dropped without a message.
+    if (const auto value = ParseReply(text)) {
+        try {
+            applyReply(*this, *value);
+        } catch (const AppError&) {
+        } catch (const std::exception&) {
+        }
+    }
+    ShowAutoValue(block);
+}
+
+void TForm_Main::btn_ClearRxmmoClick() {
+    ReceiveView::of(mmo_RX)->clear();
+}
+
+void TForm_Main::chk_AutoNewLineClick() {
+    if (chk_AutoNewLine->isChecked()) {
+        mmo_RX->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        mmo_RX->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    } else {
+        mmo_RX->setLineWrapMode(QPlainTextEdit::NoWrap);
+        mmo_RX->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    }
+}

@@ -1,9 +1,189 @@
 #include "app/MainFrm.h"
 
-// Filled in with its subsystem.
-void TForm_Main::ReadButtonClick(QObject*) {}
-void TForm_Main::WriteButtonClick(QObject*) {}
-void TForm_Main::FixedButtonClick(QObject*) {}
-void TForm_Main::btn_SendClick() {}
-void TForm_Main::CommSendStr(const QString&) {}
-void TForm_Main::btn_CmdsClick() {}
+#include "app/ComponentRegistry.h"
+#include "app/ControlLook.h"
+#include "app/MessageBoxes.h"
+#include "comm/SerialComm.h"
+#include "console/protocol/BatchSteps.h"
+#include "console/protocol/CommandText.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <limits>
+
+namespace {
+
+const QColor hexFieldColor(255, 255, 0);
+const QColor warningBackground(255, 0, 0);
+const QColor warningText(255, 255, 255);
+
+bool isHexField(const QObject* c) {
+    return isEdit(c) && controlColor(static_cast<const QWidget*>(c)) == hexFieldColor;
+}
+
+// The send box shows a line with its line breaks as the text box keeps them, which is not
+// always the bytes that were put in (a lone CR, CR LF). What code staged is therefore kept
+// beside the box and sent exactly as long as the box still shows it; once the operator has
+// edited it, the box's text is sent with each line break as CR LF, as the device expects.
+const char stagedProperty[] = "tervalonStagedLine";
+const char shownProperty[] = "tervalonStagedShown";
+
+void stage(QPlainTextEdit* box, const QString& line) {
+    box->setPlainText(line);
+    box->setProperty(stagedProperty, line);
+    box->setProperty(shownProperty, box->toPlainText());
+}
+
+QString sendBoxLine(const QPlainTextEdit* box) {
+    const QString shown = box->toPlainText();
+    if (box->property(shownProperty).toString() == shown && box->property(stagedProperty).isValid())
+        return box->property(stagedProperty).toString();
+    QString line = shown;
+    line.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    line.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return line;
+}
+
+// Counts nested holders so that the outermost one restores what the first changed.
+class NestedFlag {
+public:
+    NestedFlag(QObject* owner, const char* name) : m_owner(owner), m_name(name) {
+        m_first = m_owner->property(m_name).toInt() == 0;
+        m_owner->setProperty(m_name, m_owner->property(m_name).toInt() + 1);
+    }
+    ~NestedFlag() { m_owner->setProperty(m_name, m_owner->property(m_name).toInt() - 1); }
+    bool first() const { return m_first; }
+    bool last() const { return m_owner->property(m_name).toInt() == 1; }
+
+private:
+    QObject* m_owner;
+    const char* m_name;
+    bool m_first;
+};
+
+// The receive box's warning look while a batch step waits for the operator: red with white
+// text, so what arrives meanwhile stays readable.
+class WarningLook {
+public:
+    explicit WarningLook(QPlainTextEdit* box) : m_box(box), m_flag(box, "tervalonWarningDepth") {
+        if (m_flag.first()) {
+            m_box->setProperty("tervalonNormalBackground", controlColor(box));
+            m_box->setProperty("tervalonNormalText", fontColor(box));
+        }
+        setControlColor(box, warningBackground);
+        setFontColor(box, warningText);
+    }
+    ~WarningLook() {
+        if (m_flag.last()) {
+            setControlColor(m_box, m_box->property("tervalonNormalBackground").value<QColor>());
+            setFontColor(m_box, m_box->property("tervalonNormalText").value<QColor>());
+        }
+    }
+
+private:
+    QPlainTextEdit* m_box;
+    NestedFlag m_flag;
+};
+
+} // namespace
+
+void TForm_Main::ReadButtonClick(QObject* Sender) {
+    const int addr = componentTag(Sender);
+    for (QObject* c : Components.all())
+        if ((isEdit(c) || isComboBox(c)) && componentTag(c) == addr)
+            ReadTarget = static_cast<QWidget*>(c);
+    stage(mmo_TX, ReadCommand(addr));
+    btn_SendClick();
+}
+
+void TForm_Main::WriteButtonClick(QObject* Sender) {
+    const int addr = componentTag(Sender);
+    QString value;
+    for (QObject* c : Components.all()) {
+        if (componentTag(c) != addr)
+            continue;
+        if (isHexField(c))
+            value = HexFieldToDecimal(static_cast<QLineEdit*>(c)->text());
+        else if (isEdit(c))
+            value = static_cast<QLineEdit*>(c)->text();
+        else if (isComboBox(c))
+            value = GetValueByItem(addr, static_cast<QComboBox*>(c)->currentText());
+    }
+    if (value.isEmpty()) {
+        showMessage(LanguageCode == QLatin1String("EN")
+                        ? QStringLiteral("The parameter value cannot be empty")
+                        : QStringLiteral("参数不能为空"));
+        return;
+    }
+    stage(mmo_TX, WriteCommand(addr, value));
+    btn_SendClick();
+}
+
+void TForm_Main::FixedButtonClick(QObject* Sender) {
+    stage(mmo_TX,
+          FixedCommand(componentHint(Sender), QDateTime::currentDateTime(), RegionalFormats::system()));
+    btn_SendClick();
+}
+
+void TForm_Main::btn_SendClick() {
+    // Nested sends (a click inside another send's wait) keep the button off until the
+    // outermost one has queued its bytes.
+    struct Disabled {
+        QPushButton* button;
+        NestedFlag flag;
+        explicit Disabled(QPushButton* b) : button(b), flag(b, "tervalonSendDepth") {
+            button->setEnabled(false);
+        }
+        ~Disabled() {
+            if (flag.last())
+                button->setEnabled(true);
+        }
+    } disabled(btn_Send);
+    DelayWithMessages(100);
+    tmr_TxLed->start();
+    CommSendStr(sendBoxLine(mmo_TX));
+}
+
+void TForm_Main::CommSendStr(const QString& text) {
+    stage(mmo_TX, text);
+    DelayWithMessages(10);
+    tmr_TxLed->start();
+    // The port takes at most 65,535 bytes per call; a longer line goes whole, in order, in
+    // several calls rather than cut to the low 16 bits of its length.
+    for (const QByteArray& block : SplitIntoBlocks(LineToBytes(text)))
+        Comm1->WriteCommData(block.constData(), static_cast<std::uint32_t>(block.size()));
+}
+
+void TForm_Main::btn_CmdsClick() {
+    const int index = FindBatch(BatchCommands, cmb_CMDS->currentText());
+    if (index < 0) {
+        showMessage(
+            LanguageCode == QLatin1String("EN")
+                ? QStringLiteral("There is no batch named \"%1\"; nothing was sent")
+                      .arg(cmb_CMDS->currentText())
+                : QStringLiteral("没有名为“%1”的批处理指令，未发送任何内容").arg(cmb_CMDS->currentText()));
+        return;
+    }
+    // A copy: the run waits with the event loop running, and must not depend on the list.
+    const TCMDS batch = BatchCommands[index];
+    for (qsizetype i = 0; i < BatchStepCount(batch); ++i) {
+        const BatchStep step = BatchStepAt(batch, i);
+        stage(mmo_TX, step.text);
+        if (step.confirm) {
+            WarningLook warning(mmo_RX);
+            const int breaksAtStart = CountLineBreaks(mmo_TX->toPlainText());
+            for (int slice = 0; slice < kConfirmSlices; ++slice) {
+                DelayWithMessages(kConfirmSliceMs);
+                if (OperatorConfirmed(breaksAtStart, mmo_TX->toPlainText()))
+                    break;
+            }
+            btn_SendClick();
+        } else {
+            btn_SendClick();
+        }
+        DelayWithMessages(static_cast<int>(std::min<qint64>(step.pauseMs, std::numeric_limits<int>::max())));
+    }
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+class TForm_Main;
+
+// Set-up of the console's parts of the fixed frame that need more than the template gives:
+// called once while the window builds its frame, after the controls and Comm1 exist.
+
+// The port box also lists the serial devices present, refreshed whenever its list opens.
+void installPortList(TForm_Main& form);
+// The receive box shows data through a short-lived buffer so that fast data cannot freeze
+// the window.
+void installReceiveView(TForm_Main& form);
+// What the window does when the open port's device vanishes.
+void portHungUp(TForm_Main& form);

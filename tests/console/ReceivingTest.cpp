@@ -1,0 +1,97 @@
+#include "PageBuilderFixture.h"
+
+#include "app/ControlLook.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ReceiveWindow : TestWindow {
+    ReceiveWindow() : TestWindow(config()) { EXPECT_EQ(build(), ""); }
+    static TestConfig config() {
+        TestConfig c;
+        c.dync = "<GROUP_DYNC><T caption=\"t\"><Plain caption=\"c\" hint=\"h\" addr=\"5\"/>"
+                 "<Mask caption=\"c\" hint=\"h\" addr=\"6\" type=\"HEX\"/>"
+                 "<Mode caption=\"c\" hint=\"h\" addr=\"7\" controlType=\"ComboBox\" items=\"慢|快\" "
+                 "itemsValue=\"0|1\"/></T></GROUP_DYNC>";
+        c.language = "<LANGUAGE value=\"CN\"><COMPONETS><COMBOBOX><E name=\"cbb_Mode\" itemsCN=\"\" "
+                     "itemsEN=\"\"/></COMBOBOX></COMPONETS><MESSAGES/></LANGUAGE>";
+        return c;
+    }
+    void receive(const QByteArray& bytes) {
+        form->Comm1ReceiveData(nullptr, bytes.constData(), int(bytes.size()));
+    }
+    // The box takes received text in batches; waits until it shows what is expected.
+    bool shows(const std::function<bool(const QString&)>& expected) {
+        return waitFor([&] { return expected(form->mmo_RX->toPlainText()); });
+    }
+    bool shows(const QString& text) {
+        return shows([&](const QString& shown) { return shown == text; });
+    }
+};
+
+TEST(ReceivingTest, RepliesGoToTheLastReadTargetInItsForm) {
+    ReceiveWindow w;
+    TForm_Main& f = *w.form;
+    w.receive("$X=1\r\n");
+    EXPECT_EQ(w.find<QLineEdit>("edt_Plain")->text(), "") << "no Read yet: shown only";
+
+    f.ReadTarget = w.find<QLineEdit>("edt_Plain");
+    w.receive("$X=12#\r\n");
+    EXPECT_EQ(w.find<QLineEdit>("edt_Plain")->text(), "12#");
+    w.receive("=5\r\n");
+    EXPECT_EQ(w.find<QLineEdit>("edt_Plain")->text(), "12#") << "no $: no reply";
+
+    f.ReadTarget = w.find<QLineEdit>("edt_Mask");
+    w.receive("$X=123\r\n");
+    EXPECT_EQ(w.find<QLineEdit>("edt_Mask")->text(), "007B");
+    w.receive("$X=abc\r\n");
+    EXPECT_EQ(w.find<QLineEdit>("edt_Mask")->text(), "007B") << "not a number: unchanged, no message";
+
+    f.ReadTarget = w.find<QComboBox>("cbb_Mode");
+    w.receive("$KRDV,7=1\r\n");
+    EXPECT_EQ(w.find<QComboBox>("cbb_Mode")->currentText(), "快");
+    EXPECT_TRUE(w.presenter.messages.isEmpty());
+    EXPECT_TRUE(w.presenter.errors.isEmpty());
+}
+
+TEST(ReceivingTest, DisplayFormsTimeStampsAndAutomaticClearing) {
+    ReceiveWindow w;
+    TForm_Main& f = *w.form;
+    f.rbtn_Hex->setChecked(true);
+    w.receive(QByteArray::fromHex("01AB"));
+    w.receive(QByteArray::fromHex("0D0A"));
+    EXPECT_TRUE(w.shows("01 AB 0D 0A ")) << "hexadecimal blocks run together on one line";
+
+    f.btn_ClearRxmmoClick();
+    f.rbtn_Ascii->setChecked(true);
+    f.chk_showDT->setChecked(true);
+    w.receive("\xB0");
+    const QRegularExpression stamped("^\n\\d\\d.\\d\\d.\\d\\d\t\u00B0$");
+    EXPECT_TRUE(w.shows([&](const QString& shown) { return stamped.match(shown).hasMatch(); }))
+        << f.mmo_RX->toPlainText().toStdString();
+
+    f.chk_showDT->setChecked(false);
+    f.btn_ClearRxmmoClick();
+    w.receive(QByteArray(1000, 'a'));
+    w.receive("b");
+    EXPECT_TRUE(w.shows(QString(1000, 'a') + "b")) << "1000 characters are kept";
+    w.receive("c");
+    EXPECT_TRUE(w.shows("c")) << "above 1000 the box is emptied first";
+    f.chk_autoClearRxmmo->setChecked(false);
+    w.receive(QByteArray(1000, 'd'));
+    w.receive("e");
+    EXPECT_TRUE(w.shows("c" + QString(1000, 'd') + "e"));
+
+    f.chk_AutoNewLine->click();
+    EXPECT_EQ(f.mmo_RX->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    f.chk_AutoNewLine->click();
+    EXPECT_EQ(f.mmo_RX->lineWrapMode(), QPlainTextEdit::NoWrap);
+}
+
+} // namespace

@@ -1,0 +1,113 @@
+#include "DeviceLine.h"
+
+#include <QElapsedTimer>
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <stdexcept>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+qint64 nowMs() {
+    static QElapsedTimer clock = [] {
+        QElapsedTimer c;
+        c.start();
+        return c;
+    }();
+    return clock.elapsed();
+}
+
+void writeAll(int fd, const QByteArray& bytes) {
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            if (errno == EAGAIN) {
+                pollfd p{fd, POLLOUT, 0};
+                ::poll(&p, 1, 100);
+                continue;
+            }
+            return;
+        }
+        done += n;
+    }
+}
+
+} // namespace
+
+DeviceLine::DeviceLine(std::optional<SimulatedDevice::Setup> device) {
+    char name[256] = {};
+    if (::openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
+        throw std::runtime_error("openpty failed");
+    ::fcntl(m_master, F_SETFD, FD_CLOEXEC);
+    ::fcntl(m_slave, F_SETFD, FD_CLOEXEC);
+    termios raw{};
+    ::tcgetattr(m_slave, &raw);
+    ::cfmakeraw(&raw);
+    ::tcsetattr(m_slave, TCSANOW, &raw);
+    m_portPath = QString::fromLocal8Bit(name);
+    if (device)
+        m_device.emplace(std::move(*device));
+    m_thread = std::thread([this] { run(); });
+}
+
+DeviceLine::~DeviceLine() {
+    vanish();
+}
+
+void DeviceLine::run() {
+    char buffer[4096];
+    while (!m_stop.load()) {
+        pollfd p{m_master, POLLIN, 0};
+        const int ready = ::poll(&p, 1, 10);
+        QByteArray reply;
+        if (ready > 0 && (p.revents & POLLIN)) {
+            const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+            if (n > 0) {
+                const QByteArray bytes(buffer, static_cast<qsizetype>(n));
+                {
+                    std::lock_guard lock(m_mutex);
+                    m_wire += bytes;
+                }
+                if (m_device)
+                    reply = m_device->receive(bytes, nowMs());
+            }
+        } else if (ready == 0 && m_device) {
+            reply = m_device->idle(nowMs());
+        } else if (ready > 0) {
+            ::usleep(1000); // POLLHUP between two openings of the port
+        }
+        if (!reply.isEmpty())
+            writeAll(m_master, reply);
+    }
+}
+
+QByteArray DeviceLine::wire() const {
+    std::lock_guard lock(m_mutex);
+    return m_wire;
+}
+
+void DeviceLine::clearWire() {
+    std::lock_guard lock(m_mutex);
+    m_wire.clear();
+}
+
+void DeviceLine::write(const QByteArray& bytes) {
+    writeAll(m_master, bytes);
+}
+
+void DeviceLine::vanish() {
+    m_stop.store(true);
+    if (m_thread.joinable())
+        m_thread.join();
+    if (m_slave >= 0)
+        ::close(m_slave);
+    if (m_master >= 0)
+        ::close(m_master);
+    m_slave = m_master = -1;
+}
