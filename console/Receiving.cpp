@@ -29,7 +29,12 @@ class ReceiveView : public QObject {
 public:
     static constexpr int kFlushMs = 30;
     // One flush moves at most this much, so a burst never stalls the window in one go.
-    static constexpr qsizetype kMaxFlushChars = 64 * 1024;
+    static constexpr qsizetype kMaxFlushChars = 16 * 1024;
+    // The box lays out a whole line each time it grows, which for a line of millions of
+    // characters (hexadecimal display adds no line breaks) takes seconds; so the display
+    // continues a longer line on the next one. Only lines no one can read at once in the box
+    // are affected.
+    static constexpr qsizetype kMaxShownLine = 4096;
 
     explicit ReceiveView(QPlainTextEdit* box) : QObject(box), m_box(box) {
         setObjectName(QStringLiteral("tervalonReceiveView"));
@@ -58,6 +63,7 @@ public:
     void clear() {
         m_pending.clear();
         m_carriageReturnPending = false;
+        m_lineLength = 0;
         m_box->clear();
     }
 
@@ -92,12 +98,18 @@ private:
                 if (ch == QLatin1Char('\n'))
                     continue;
             }
-            if (ch == QLatin1Char('\r')) {
-                m_carriageReturnPending = true;
+            if (ch == QLatin1Char('\r') || ch == QLatin1Char('\n')) {
+                m_carriageReturnPending = ch == QLatin1Char('\r');
                 out += QLatin1Char('\n');
-            } else {
-                out += ch;
+                m_lineLength = 0;
+                continue;
             }
+            if (m_lineLength == kMaxShownLine && !ch.isLowSurrogate()) {
+                out += QLatin1Char('\n');
+                m_lineLength = 0;
+            }
+            out += ch;
+            ++m_lineLength;
         }
         return out;
     }
@@ -106,6 +118,7 @@ private:
     QString m_pending;
     QTimer m_flush;
     bool m_carriageReturnPending = false;
+    qsizetype m_lineLength = 0; // characters shown since the last line break
 };
 
 void applyReply(TForm_Main& form, const QString& value) {

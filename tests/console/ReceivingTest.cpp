@@ -88,6 +88,12 @@ TEST(ReceivingTest, DisplayFormsTimeStampsAndAutomaticClearing) {
     w.receive("e");
     EXPECT_TRUE(w.shows("c" + QString(1000, 'd') + "e"));
 
+    // A line too long to lay out quickly continues on the next line of the box.
+    f.btn_ClearRxmmoClick();
+    w.receive(QByteArray(3000, 'x'));
+    w.receive(QByteArray(2000, 'y'));
+    EXPECT_TRUE(w.shows(QString(3000, 'x') + QString(1096, 'y') + "\n" + QString(904, 'y')));
+
     f.chk_AutoNewLine->click();
     EXPECT_EQ(f.mmo_RX->lineWrapMode(), QPlainTextEdit::WidgetWidth);
     f.chk_AutoNewLine->click();
