@@ -72,7 +72,8 @@ void DeviceLine::run() {
                 const QByteArray bytes(buffer, static_cast<qsizetype>(n));
                 {
                     std::lock_guard lock(m_mutex);
-                    m_wire += bytes;
+                    // Copied, not shared: appending to an empty array would share bytes' buffer.
+                    m_wire.append(buffer, static_cast<qsizetype>(n));
                 }
                 if (m_device)
                     reply = m_device->receive(bytes, nowMs());
