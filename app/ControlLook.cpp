@@ -8,9 +8,17 @@ namespace {
 const char* const backgroundProperty = "controlColor";
 const char* const textProperty = "fontColor";
 
+// Text colours live in the palette, which the themes honour. A style sheet is used only for
+// a background of the control's own, and then carries the text colour too, since a sheet's
+// text colour wins over the palette. Group boxes never get one: it would drop the theme's
+// placing of their titles.
 void applyLook(QWidget* w) {
     const QColor bg = w->property(backgroundProperty).value<QColor>();
     const QColor fg = w->property(textProperty).value<QColor>();
+    if (!bg.isValid() || qobject_cast<QGroupBox*>(w)) {
+        w->setStyleSheet(QString());
+        return;
+    }
     QString rules;
     if (bg.isValid())
         rules += QStringLiteral("background-color: %1;").arg(bg.name());
@@ -27,10 +35,7 @@ void applyLook(QWidget* w) {
         selector = QStringLiteral("%1#%2").arg(cls, w->objectName());
     else
         selector = QStringLiteral(".%1").arg(cls);
-    QString sheet = selector + QStringLiteral(" { ") + rules + QStringLiteral(" }");
-    if (qobject_cast<QGroupBox*>(w) && fg.isValid())
-        sheet += QStringLiteral(" %1::title { color: %2; }").arg(selector, fg.name());
-    w->setStyleSheet(sheet);
+    w->setStyleSheet(selector + QStringLiteral(" { ") + rules + QStringLiteral(" }"));
 }
 
 } // namespace

@@ -26,10 +26,9 @@ QTabWidget* pageControlOf(QWidget* control) {
     return nullptr;
 }
 
-// The width the pages of a tab control get.
+// The client width of a tab control: its width less a 2-pixel border on each side. Taken
+// from the control itself, since its pages are resized only after it has been.
 int clientWidthOf(QTabWidget* tabs) {
-    if (QWidget* page = tabs->currentWidget())
-        return page->width();
     return tabs->width() - 4;
 }
 
