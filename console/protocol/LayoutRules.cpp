@@ -1,10 +1,13 @@
 #include "console/protocol/LayoutRules.h"
 
+#include <QtGlobal>
+
 namespace layout {
 
 ColumnWidths columns(int windowWidth, int webWidth) {
     // The banner keeps the proportions of a 1320 x 95 picture: 95/1320 = 19/264.
-    return {windowWidth / 3, windowWidth / 5, windowWidth * 19 / 264, windowWidth - webWidth - 8};
+    return {qMax(windowWidth / 3, minLeftColumn), qMax(windowWidth / 5, minRightColumn),
+            windowWidth * 19 / 264, windowWidth - webWidth - 8};
 }
 
 int parameterGroupHeight(int middleHeight) {

@@ -16,7 +16,14 @@ struct ColumnWidths {
     int webLeft; // the contact label, 8 pixels from the right edge
 };
 
-// windowWidth: the client width; webWidth: the contact label's width.
+// The narrowest the side columns may get: the connection bar and the automatic-reading
+// rows sit at fixed positions and would be cut off below these widths (a 1280-pixel
+// window would give the left column only 426).
+inline constexpr int minLeftColumn = 492;
+inline constexpr int minRightColumn = 280;
+
+// windowWidth: the client width; webWidth: the contact label's width. The left column is a
+// third and the right a fifth of the width, but never narrower than the minimums above.
 ColumnWidths columns(int windowWidth, int webWidth);
 // Height of the parameter group in a middle column of the given height: two thirds.
 int parameterGroupHeight(int middleHeight);

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -17,6 +18,10 @@ TEST(LayoutRulesTest, FiguresOfTheTemplateSizes) {
     EXPECT_EQ(cols.bannerHeight, 107);
     EXPECT_EQ(cols.webLeft, 1494 - 97 - 8);
     EXPECT_EQ(layout::columns(1320, 97).bannerHeight, 95);
+    // Narrow windows keep the side columns wide enough for their fixed-position controls.
+    EXPECT_EQ(layout::columns(1280, 97).left, layout::minLeftColumn);
+    EXPECT_EQ(layout::columns(1280, 97).right, layout::minRightColumn);
+    EXPECT_EQ(layout::columns(1920, 97).left, 640);
     EXPECT_EQ(layout::parameterGroupHeight(623), 414);
 
     const auto row = layout::parameterRow(639, 635);
@@ -43,8 +48,9 @@ TEST(LayoutTest, WindowKeepsItsProportionsAtCommonSizes) {
     form.show();
     for (const QSize size : {QSize(1280, 720), QSize(1920, 1080), QSize(1494, 720)}) {
         form.resize(size);
-        ASSERT_TRUE(waitFor([&] { return form.Panel_Left->width() == size.width() / 3; }));
-        EXPECT_EQ(form.Panel_Right->width(), size.width() / 5);
+        const auto expected = layout::columns(size.width(), form.lbl_Web->width());
+        ASSERT_TRUE(waitFor([&] { return form.Panel_Left->width() == expected.left; }));
+        EXPECT_EQ(form.Panel_Right->width(), expected.right);
         EXPECT_EQ(form.Panel_Top->height(), size.width() * 19 / 264);
         EXPECT_EQ(form.lbl_Web->x(), size.width() - form.lbl_Web->width() - 8);
         EXPECT_EQ(form.grp_DYNC->height(), (form.Panel_Mid->height() / 3) * 2);
@@ -53,6 +59,9 @@ TEST(LayoutTest, WindowKeepsItsProportionsAtCommonSizes) {
         EXPECT_LE(form.Panel_Mid->geometry().right(), form.Splitter2->x());
         EXPECT_EQ(form.Panel_Right->geometry().right(), size.width() - 1);
         EXPECT_GT(form.mmo_RX->height(), 50);
+        // The connection bar's last control is not cut off by the column's edge.
+        EXPECT_LE(form.btn_Connect->geometry().right(), form.grp_COMPort->width());
+        EXPECT_LE(form.btn_ClearRxmmo->geometry().right(), form.Panel2->width());
     }
 }
 
