@@ -4,20 +4,7 @@
 
 #include <cstdint>
 
-namespace {
-
-int hexDigit(QChar c) {
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    return -1;
-}
-
-} // namespace
+namespace {} // namespace
 
 bool TryStrToInt(const QString& text, int* value) {
     const qsizetype n = text.size();
@@ -44,7 +31,7 @@ bool TryStrToInt(const QString& text, int* value) {
     const std::uint64_t limit = hex ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
     for (; i < n; ++i) {
         const int digit =
-            hex ? hexDigit(text[i])
+            hex ? HexDigitValue(text[i])
                 : (text[i].unicode() >= '0' && text[i].unicode() <= '9' ? text[i].unicode() - '0' : -1);
         if (digit < 0)
             return false;
@@ -66,4 +53,15 @@ int StrToInt(const QString& text) {
     if (!TryStrToInt(text, &value))
         throw AppError(QStringLiteral("'%1' is not a valid integer value").arg(text));
     return value;
+}
+
+int HexDigitValue(QChar c) {
+    const char16_t u = c.unicode();
+    if (u >= '0' && u <= '9')
+        return u - '0';
+    if (u >= 'a' && u <= 'f')
+        return u - 'a' + 10;
+    if (u >= 'A' && u <= 'F')
+        return u - 'A' + 10;
+    return -1;
 }

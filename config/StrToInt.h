@@ -10,3 +10,6 @@ int StrToInt(const QString& text);
 
 // The same rules without throwing; *value is set only on success.
 bool TryStrToInt(const QString& text, int* value);
+
+// The value of one hexadecimal digit (either case), or -1.
+int HexDigitValue(QChar c);

@@ -7,16 +7,6 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-int hexDigit(char16_t u) {
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    return -1;
-}
-
 QString twoDigits(int n) {
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
 }
@@ -59,7 +49,7 @@ QString HexFieldToDecimal(const QString& text) {
     quint64 value = 0;
     bool valid = !text.isEmpty();
     for (const QChar c : text) {
-        const int digit = hexDigit(c.unicode());
+        const int digit = HexDigitValue(c);
         if (digit < 0) {
             valid = false;
             break;
