@@ -66,7 +66,6 @@ TForm_Main::TForm_Main(const QString& appDir, QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_AlwaysShowToolTips);
     createFixedFrame();
     wireFixedFrame();
-    installPopupMenu1Routing();
 }
 
 TForm_Main::~TForm_Main() = default;
@@ -230,6 +229,9 @@ void TForm_Main::createFixedFrame() {
     lbl_CmdList->move(249, 12);
     cmb_CMDS = make<QComboBox>(QStringLiteral("cmb_CMDS"), Panel3);
     cmb_CMDS->setGeometry(313, 9, 128, 24);
+    // The user may also type a batch's name; typing never adds to the list.
+    cmb_CMDS->setEditable(true);
+    cmb_CMDS->setInsertPolicy(QComboBox::NoInsert);
     btn_Cmds = make<QPushButton>(QStringLiteral("btn_Cmds"), Panel3);
     btn_Cmds->setGeometry(408, 6, 75, 25);
     btn_Cmds->hide();
@@ -386,6 +388,11 @@ void TForm_Main::guarded(const std::function<void()>& handler) {
 void TForm_Main::setPopupMenu1(QWidget* control) {
     control->setProperty("popupMenu1", true);
     control->setContextMenuPolicy(Qt::CustomContextMenu);
+    // A right-click on a widget without the menu travels up to the nearest parent that has
+    // it. The edit inside an editable choice box would open its own cut-and-paste menu
+    // instead, so it hands its right-clicks to the box.
+    if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit())
+        combo->lineEdit()->setContextMenuPolicy(Qt::NoContextMenu);
     connect(control, &QWidget::customContextMenuRequested, this,
             [this, control] { guarded([this, control] { PopupMenu1Popup(control); }); });
 }

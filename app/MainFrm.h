@@ -110,8 +110,6 @@ public:
 
     // Control settings editor.
     void PopupMenu1Popup(QWidget* control);
-    // Hands right-clicks on the inner parts of controls (the edit of a choice box) to the control.
-    void installPopupMenu1Routing();
 
     // Skins.
     void CreateMenu2();

@@ -18,33 +18,6 @@ namespace {
 
 using controlsetting::MissingElement;
 
-// A right-click on a widget without the editor's menu already travels up to the nearest
-// parent that has it. The edit inside an editable choice box is the exception: it would open
-// its own cut-and-paste menu, so its right-clicks are handed to the choice box.
-class PopupMenu1Router : public QObject {
-public:
-    explicit PopupMenu1Router(TForm_Main* window) : QObject(window), m_window(window) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::ContextMenu)
-            return false;
-        auto* edit = qobject_cast<QLineEdit*>(watched);
-        if (!edit)
-            return false;
-        auto* combo = qobject_cast<QComboBox*>(edit->parentWidget());
-        if (!combo || combo->lineEdit() != edit || !TForm_Main::hasPopupMenu1(combo) ||
-            !m_window->isAncestorOf(combo))
-            return false;
-        const QPoint global = static_cast<QContextMenuEvent*>(event)->globalPos();
-        emit combo->customContextMenuRequested(combo->mapFromGlobal(global));
-        return true;
-    }
-
-private:
-    TForm_Main* m_window;
-};
-
 // The parent as the window's code counts parents: the control it was placed on, skipping
 // the widgets Qt puts in between (a tab control's page stack, a scroll box's viewport).
 QWidget* componentParent(const TForm_Main* window, const QWidget* control) {
@@ -202,10 +175,6 @@ bool fillEditor(TForm_Main& window, TForm_ControlSetting& ed, QWidget* control) 
 }
 
 } // namespace
-
-void TForm_Main::installPopupMenu1Routing() {
-    qApp->installEventFilter(new PopupMenu1Router(this));
-}
 
 void TForm_Main::PopupMenu1Popup(QWidget* control) {
     if (!control)
