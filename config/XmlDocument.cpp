@@ -21,6 +21,15 @@ struct XmlDocumentState {
     pugi::xml_encoding encoding = pugi::encoding_utf8; // what pugixml writes
     QByteArray iconvEncoding; // when set, pugixml's UTF-8 is converted to this on saving
     bool byteOrderMark = false;
+    // The element child last taken by position, so that walking a section entry by entry
+    // costs one step per entry instead of a walk from the first child each time. Elements are
+    // only ever appended, never removed, so a remembered position stays right; a load resets it.
+    struct ChildCursor {
+        pugi::xml_node_struct* parent = nullptr;
+        int index = -1;
+        pugi::xml_node_struct* node = nullptr;
+    };
+    mutable ChildCursor cursor;
 };
 
 namespace {
@@ -219,12 +228,25 @@ int XmlNode::childCount() const {
 
 XmlNode XmlNode::child(int index) const {
     if (!isNull() && index >= 0) {
+        auto nextElement = [](pugi::xml_node n) {
+            while (n && n.type() != pugi::node_element)
+                n = n.next_sibling();
+            return n;
+        };
+        pugi::xml_node node;
         int position = 0;
-        for (pugi::xml_node child : nodeOf(m_node).children()) {
-            if (child.type() != pugi::node_element)
-                continue;
-            if (position++ == index)
-                return XmlNode(child.internal_object(), m_doc);
+        if (m_doc && m_doc->cursor.parent == m_node && m_doc->cursor.index <= index) {
+            node = pugi::xml_node(m_doc->cursor.node);
+            position = m_doc->cursor.index;
+        } else {
+            node = nextElement(nodeOf(m_node).first_child());
+        }
+        for (; node; node = nextElement(node.next_sibling()), ++position) {
+            if (position == index) {
+                if (m_doc)
+                    m_doc->cursor = {m_node, index, node.internal_object()};
+                return XmlNode(node.internal_object(), m_doc);
+            }
         }
     }
     throw AppError(QStringLiteral("List index out of bounds (%1)").arg(index));
@@ -275,6 +297,8 @@ void XmlNode::writeAttribute(const QString& name, const QString& text) {
 XmlNode XmlNode::appendChild(const QString& name) {
     if (isNull())
         throwMissing();
+    if (m_doc)
+        m_doc->cursor = {};
     return XmlNode(nodeOf(m_node).append_child(utf8(name).constData()).internal_object(), m_doc);
 }
 
@@ -350,6 +374,7 @@ void XmlDocument::load(const QString& path) {
 
     XmlDocumentState& s = state();
     s.doc = std::move(fresh);
+    s.cursor = {};
     s.encoding = encoding;
     s.iconvEncoding = iconvEncoding;
     s.byteOrderMark = byteOrderMark;

@@ -78,6 +78,27 @@ TEST_F(XmlDocumentTest, ReadsElementEntriesInOrderAndAbsentAttributesByDocumentK
     EXPECT_FALSE(tab.child(2).attributeEquals("type", ""));
 }
 
+// Entries are taken by position in any order, across parents, and after appends and reloads.
+TEST_F(XmlDocumentTest, EntriesByPositionStayRightInAnyOrderOfAccess) {
+    writeBytes(path(), handEdited);
+    XmlDocument doc = XmlDocument::openForWriting(path());
+    XmlNode tab = doc.findRoot().findChild("GROUP_DYNC").child(0);
+    const XmlNode root = doc.findRoot();
+    EXPECT_EQ(tab.child(2).tagName(), "P3");
+    EXPECT_EQ(tab.child(0).tagName(), "P1");
+    EXPECT_EQ(root.child(1).tagName(), "COMM");
+    EXPECT_EQ(tab.child(1).tagName(), "P2xxx");
+    tab.appendChild("P4");
+    EXPECT_EQ(tab.child(3).tagName(), "P4");
+    EXPECT_EQ(tab.child(2).tagName(), "P3");
+    EXPECT_EQ(tab.childCount(), 4);
+
+    writeBytes(path(), "<TERVALON><A/><B/></TERVALON>");
+    doc.load(path());
+    EXPECT_EQ(doc.findRoot().child(1).tagName(), "B");
+    EXPECT_EQ(errorOf([&] { doc.findRoot().child(2); }), "List index out of bounds (2)");
+}
+
 TEST_F(XmlDocumentTest, MissingElementsGiveNullHandlesThatNameThemWhenUsed) {
     writeBytes(path(), handEdited);
     XmlDocument doc = XmlDocument::openForWriting(path());
