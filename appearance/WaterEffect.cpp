@@ -14,28 +14,31 @@
 #endif
 
 // The vector helpers have internal linkage, so GCC's warning about the ABI of 32-byte vector
-// arguments concerns no caller outside this file.
+// arguments concerns no caller outside this file. They must always be inlined: the AVX2 copy
+// of a kernel passes vectors in registers and the baseline helper expects them in memory, so
+// an out-of-line call (as in an unoptimised build) would read garbage.
 #pragma GCC diagnostic ignored "-Wpsabi"
+#define TV_VECTOR_HELPER inline __attribute__((always_inline))
 
 namespace {
 
 typedef std::int32_t V8 __attribute__((vector_size(32)));
 
-inline V8 load8(const std::int32_t* p) {
+TV_VECTOR_HELPER V8 load8(const std::int32_t* p) {
     V8 v;
     std::memcpy(&v, p, sizeof v);
     return v;
 }
 
-inline void store8(std::int32_t* p, V8 v) {
+TV_VECTOR_HELPER void store8(std::int32_t* p, V8 v) {
     std::memcpy(p, &v, sizeof v);
 }
 
 // Division by 4 and by 256 truncating toward zero, as the scalar `/` does.
-inline V8 div4(V8 v) {
+TV_VECTOR_HELPER V8 div4(V8 v) {
     return (v + ((v >> 31) & 3)) >> 2;
 }
-inline V8 div256(V8 v) {
+TV_VECTOR_HELPER V8 div256(V8 v) {
     return (v + ((v >> 31) & 255)) >> 8;
 }
 
