@@ -1,41 +1,78 @@
 #include "app/ControlLook.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QWidget>
+
+#include <cmath>
 
 namespace {
 
 const char* const backgroundProperty = "controlColor";
 const char* const textProperty = "fontColor";
+const char* const shownProperty = "shownFontColor";
 
-// Text colours live in the palette, which the themes honour. A style sheet is used only for
-// a background of the control's own, and then carries the text colour too, since a sheet's
-// text colour wins over the palette. Group boxes never get one: it would drop the theme's
-// placing of their titles.
+double luminance(const QColor& c) {
+    auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+}
+
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+// What the control's text sits on: its own background, else the theme's window colour. A
+// see-through control over a picture (the contact label on the banner) has none to measure.
+QColor backgroundOf(const QWidget* w) {
+    if (w->testAttribute(Qt::WA_TranslucentBackground))
+        return {};
+    const QColor own = w->property(backgroundProperty).value<QColor>();
+    return own.isValid() ? own : QApplication::palette().color(QPalette::Window);
+}
+
+// The palette carries the colour for code that reads it; what shows is the control's own style
+// sheet, which wins over a theme's sheet and survives the theme restyling the control (a
+// restyle puts back the palette the control had when it was first styled).
+void applyTextColor(QWidget* w, const QColor& text) {
+    w->setProperty(shownProperty, text);
+    QPalette pal = w->palette();
+    if (w->testAttribute(Qt::WA_SetPalette) && pal.color(QPalette::WindowText) == text &&
+        pal.color(QPalette::Text) == text && pal.color(QPalette::ButtonText) == text)
+        return;
+    pal.setColor(QPalette::WindowText, text);
+    pal.setColor(QPalette::Text, text);
+    pal.setColor(QPalette::ButtonText, text);
+    w->setPalette(pal);
+}
+
 void applyLook(QWidget* w) {
     const QColor bg = w->property(backgroundProperty).value<QColor>();
-    const QColor fg = w->property(textProperty).value<QColor>();
-    if (!bg.isValid() || qobject_cast<QGroupBox*>(w)) {
-        w->setStyleSheet(QString());
-        return;
+    QColor fg = w->property(textProperty).value<QColor>();
+    if (fg.isValid()) {
+        if (const QColor under = backgroundOf(w); under.isValid())
+            fg = legibleTextColor(fg, under);
+        applyTextColor(w, fg);
     }
     QString rules;
     if (bg.isValid())
         rules += QStringLiteral("background-color: %1;").arg(bg.name());
     if (fg.isValid())
         rules += QStringLiteral("color: %1;").arg(fg.name());
-    if (rules.isEmpty()) {
-        w->setStyleSheet(QString());
-        return;
+    QString sheet;
+    if (!rules.isEmpty()) {
+        // A selector on the control's own class and name keeps the rule from its children.
+        const QString cls = QString::fromLatin1(w->metaObject()->className());
+        const QString selector = w->objectName().isEmpty()
+                                     ? QStringLiteral(".%1").arg(cls)
+                                     : QStringLiteral("%1#%2").arg(cls, w->objectName());
+        sheet = selector + QStringLiteral(" { ") + rules + QStringLiteral(" }");
+        if (fg.isValid() && qobject_cast<QGroupBox*>(w))
+            sheet += QStringLiteral(" %1::title { color: %2; }").arg(selector, fg.name());
     }
-    // A selector on the control's own class and name keeps the rule from reaching children.
-    const QString cls = QString::fromLatin1(w->metaObject()->className());
-    QString selector;
-    if (!w->objectName().isEmpty())
-        selector = QStringLiteral("%1#%2").arg(cls, w->objectName());
-    else
-        selector = QStringLiteral(".%1").arg(cls);
-    w->setStyleSheet(selector + QStringLiteral(" { ") + rules + QStringLiteral(" }"));
+    // Restyling a group restyles every row inside it, so an unchanged sheet is left alone.
+    if (w->styleSheet() != sheet)
+        w->setStyleSheet(sheet);
 }
 
 } // namespace
@@ -51,11 +88,6 @@ QColor controlColor(const QWidget* control) {
 
 void setFontColor(QWidget* control, const QColor& text) {
     control->setProperty(textProperty, text);
-    QPalette pal = control->palette();
-    pal.setColor(QPalette::WindowText, text);
-    pal.setColor(QPalette::Text, text);
-    pal.setColor(QPalette::ButtonText, text);
-    control->setPalette(pal);
     applyLook(control);
 }
 
@@ -70,4 +102,31 @@ QColor colorFromBgr(unsigned value) {
 unsigned bgrFromColor(const QColor& color) {
     return static_cast<unsigned>(color.red()) | (static_cast<unsigned>(color.green()) << 8) |
            (static_cast<unsigned>(color.blue()) << 16);
+}
+
+QColor legibleTextColor(const QColor& text, const QColor& background) {
+    // Lighter or darker shades of the same colour, until it reads well enough for the
+    // short, mostly bold or large texts the window colours.
+    const double wanted = 3.0;
+    if (contrast(text, background) >= wanted)
+        return text;
+    const QColor toward = luminance(background) < 0.18 ? QColor(Qt::white) : QColor(Qt::black);
+    QColor shade = text;
+    for (int step = 1; step <= 10 && contrast(shade, background) < wanted; ++step) {
+        const double t = step / 10.0;
+        shade = QColor::fromRgbF(text.redF() + (toward.redF() - text.redF()) * t,
+                                 text.greenF() + (toward.greenF() - text.greenF()) * t,
+                                 text.blueF() + (toward.blueF() - text.blueF()) * t);
+    }
+    return shade;
+}
+
+void refreshControlLooks() {
+    for (QWidget* w : QApplication::allWidgets())
+        if (w->property(textProperty).isValid())
+            applyLook(w);
+}
+
+QColor shownFontColor(const QWidget* control) {
+    return control->property(shownProperty).value<QColor>();
 }

@@ -10,7 +10,16 @@ class QWidget;
 void setControlColor(QWidget* control, const QColor& background);
 QColor controlColor(const QWidget* control); // invalid when the control has none of its own
 void setFontColor(QWidget* control, const QColor& text);
-QColor fontColor(const QWidget* control);
+QColor fontColor(const QWidget* control); // the colour asked for, before any shading
+
+// A control's text colour is shown as asked where it reads well on what it sits on; on a
+// background where it would not (blue notes on a dark theme) a lighter or darker shade of the
+// same colour is shown instead.
+QColor legibleTextColor(const QColor& text, const QColor& background);
+// The shade the control shows its own text colour in under the current theme.
+QColor shownFontColor(const QWidget* control);
+// Shows every control's own text colour again against the current theme.
+void refreshControlLooks();
 
 // Delphi-style 0x00BBGGRR colour values, as configuration and tests speak of them.
 QColor colorFromBgr(unsigned value);

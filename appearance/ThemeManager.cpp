@@ -1,5 +1,7 @@
 #include "appearance/ThemeManager.h"
 
+#include "app/ControlLook.h"
+
 #include "config/AppError.h"
 
 #include <QApplication>
@@ -227,6 +229,8 @@ void applyTheme(const QString& name) {
     QToolTip::setPalette(palette);
     qApp->setStyleSheet(sheet);
     g_current = registered;
+    // The window's coloured texts follow, so that they stay readable on the new background.
+    refreshControlLooks();
 }
 
 QString currentTheme() {
