@@ -94,6 +94,7 @@ public:
     void Panel_MidResize();
     void pg_DYNCResize();
     void pg_FIXResize();
+    void fitBatchRow();
 
     // Item and value lookups.
     QString GetItemByValue(int addr, const QString& value);

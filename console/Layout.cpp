@@ -50,6 +50,17 @@ void TForm_Main::FormResize() {
     DockLayout::setExtent(Panel_Right, figures.right);
     DockLayout::setExtent(Panel_Top, figures.bannerHeight);
     lbl_Web->move(figures.webLeft, lbl_Web->y());
+    fitBatchRow();
+}
+
+// The batch button is placed right of the batch box at 150 pixels; in a narrow left column
+// both shrink so that the button stays whole.
+void TForm_Main::fitBatchRow() {
+    if (btn_Cmds->isHidden())
+        return;
+    const auto row = layout::batchRow(cmb_CMDS->x(), 128, 150, Panel3->width() - 4);
+    cmb_CMDS->resize(row.box.width, cmb_CMDS->height());
+    btn_Cmds->setGeometry(row.button.left, btn_Cmds->y(), row.button.width, btn_Cmds->height());
 }
 
 void TForm_Main::Panel_MidResize() {

@@ -45,4 +45,13 @@ struct FixedRow {
 };
 FixedRow fixedRow(int c);
 
+// The batch box and its button on the send row: the button sits 8 pixels right of the box at
+// its configured width. Where the row is too narrow for both, the box gives up width first
+// (down to 80 pixels), then the button (down to 60), so neither runs past the row's end.
+struct BatchRow {
+    Span box;
+    Span button;
+};
+BatchRow batchRow(int boxLeft, int boxWidth, int buttonWidth, int rowRight);
+
 } // namespace layout

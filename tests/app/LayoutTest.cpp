@@ -3,6 +3,7 @@
 #include "console/protocol/LayoutRules.h"
 #include "support/TestApp.h"
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -34,6 +35,17 @@ TEST(LayoutRulesTest, FiguresOfTheTemplateSizes) {
     EXPECT_EQ(row.writeButton.width, 90);
     EXPECT_EQ(row.separatorWidth, 611);
 
+    // The batch button keeps its place and width where there is room, and both shrink where not.
+    const auto wide = layout::batchRow(313, 128, 150, 636);
+    EXPECT_EQ(wide.box.width, 128);
+    EXPECT_EQ(wide.button.left, 449);
+    EXPECT_EQ(wide.button.width, 150);
+    const auto narrow = layout::batchRow(313, 128, 150, 488);
+    EXPECT_EQ(narrow.box.width, 80);
+    EXPECT_EQ(narrow.button.left, 401);
+    EXPECT_EQ(narrow.button.width, 87);
+    EXPECT_LE(narrow.button.left + narrow.button.width, 488);
+
     const auto fixed = layout::fixedRow(635);
     EXPECT_EQ(fixed.labelWidth, 317);
     EXPECT_EQ(fixed.button.left, 305);
@@ -45,6 +57,7 @@ TEST(LayoutTest, WindowKeepsItsProportionsAtCommonSizes) {
     RecordingPresenter presenter;
     TempAppDir dir;
     TForm_Main form(dir.path());
+    form.btn_Cmds->show(); // as a configuration with the batch button has it
     form.show();
     for (const QSize size : {QSize(1280, 720), QSize(1920, 1080), QSize(1494, 720)}) {
         form.resize(size);
@@ -62,6 +75,8 @@ TEST(LayoutTest, WindowKeepsItsProportionsAtCommonSizes) {
         // The connection bar's last control is not cut off by the column's edge.
         EXPECT_LE(form.btn_Connect->geometry().right(), form.grp_COMPort->width());
         EXPECT_LE(form.btn_ClearRxmmo->geometry().right(), form.Panel2->width());
+        EXPECT_LE(form.btn_Cmds->geometry().right(), form.Panel3->width());
+        EXPECT_LE(form.cmb_CMDS->geometry().right(), form.btn_Cmds->x());
     }
 }
 
