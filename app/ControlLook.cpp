@@ -95,15 +95,6 @@ QColor fontColor(const QWidget* control) {
     return control->property(textProperty).value<QColor>();
 }
 
-QColor colorFromBgr(unsigned value) {
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
-
-unsigned bgrFromColor(const QColor& color) {
-    return static_cast<unsigned>(color.red()) | (static_cast<unsigned>(color.green()) << 8) |
-           (static_cast<unsigned>(color.blue()) << 16);
-}
-
 QColor legibleTextColor(const QColor& text, const QColor& background) {
     // Lighter or darker shades of the same colour, until it reads well enough for the
     // short, mostly bold or large texts the window colours.

@@ -20,7 +20,3 @@ QColor legibleTextColor(const QColor& text, const QColor& background);
 QColor shownFontColor(const QWidget* control);
 // Shows every control's own text colour again against the current theme.
 void refreshControlLooks();
-
-// Delphi-style 0x00BBGGRR colour values, as configuration and tests speak of them.
-QColor colorFromBgr(unsigned value);
-unsigned bgrFromColor(const QColor& color);

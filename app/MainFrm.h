@@ -105,7 +105,8 @@ public:
     // Language.
     void CreateLanguageNode();
     void SetLanguage();
-    QString GetLanguageAttributesStr(const QString& componetType, const QString& name, const QString& attName);
+    QString GetLanguageAttributesStr(const QString& componetType, const QString& name,
+                                     const QString& attName);
     void btn_FirstLanguageClick();
     void btn_SecondLanguageClick();
 
@@ -145,7 +146,6 @@ public:
     // The Modbus request last sent by automatic reading, which a reply must answer.
     QString CurProtocol;
     qint32 CurEquAddr = 0, CurStartAddr = 0, CurReadSize = 0;
-    int Cur = 0;
 
     // Fixed frame.
     TPanel* Panel_Top = nullptr;

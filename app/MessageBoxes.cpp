@@ -22,10 +22,6 @@ public:
             break;
         }
     }
-    bool ask(const QString& text) override {
-        return QMessageBox::question(QApplication::activeWindow(), QApplication::applicationDisplayName(),
-                                     text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
-    }
 };
 
 WidgetPresenter defaultPresenter;
@@ -45,7 +41,4 @@ void showMessage(const QString& text) {
 }
 void showErrorMessage(const QString& text) {
     messagePresenter().show(MessagePresenter::Kind::Error, text);
-}
-bool askYesNo(const QString& text) {
-    return messagePresenter().ask(text);
 }

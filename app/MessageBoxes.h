@@ -11,8 +11,6 @@ public:
     enum class Kind { Information, Warning, Error };
     virtual ~MessagePresenter() = default;
     virtual void show(Kind kind, const QString& text) = 0;
-    // Yes/No question; true for Yes.
-    virtual bool ask(const QString& text) = 0;
 };
 
 // The presenter in use; the default shows real modal boxes over the active window.
@@ -23,4 +21,3 @@ void setMessagePresenter(MessagePresenter* presenter);
 void showMessage(const QString& text);
 // The general error display: the text of an error that ended a handler.
 void showErrorMessage(const QString& text);
-bool askYesNo(const QString& text);

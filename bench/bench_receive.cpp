@@ -4,6 +4,7 @@
 
 #include "app/MainFrm.h"
 #include "comm/SerialComm.h"
+#include "comm/posix/WriteAll.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,18 +27,6 @@
 #include <unistd.h>
 
 namespace {
-
-void writeAll(int fd, const QByteArray& bytes) {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return;
-        done += n;
-    }
-}
 
 struct Result {
     double longestPauseMs = 0;
@@ -71,7 +60,8 @@ Result feed(TForm_Main& form, int master, const QByteArray& data, qsizetype expe
         }
     });
     QTimer::singleShot(120000, &loop, &QEventLoop::quit);
-    std::thread writer([&] { writeAll(master, data); });
+    std::thread writer(
+        [&] { posixcomm::WriteAll(master, data.constData(), static_cast<std::size_t>(data.size())); });
     last = clock.nsecsElapsed();
     probe.start();
     loop.exec();

@@ -2,6 +2,7 @@
 // throughput, the processor time the component spends per MB, and how long after the last
 // byte the receive event runs.
 #include "comm/SerialComm.h"
+#include "comm/posix/WriteAll.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -51,22 +52,6 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
     return true;
 }
 
-bool WriteAll(int fd, const char* data, std::size_t size) {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::write(fd, data + done, size - done);
-        if (n > 0) {
-            done += static_cast<std::size_t>(n);
-        } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
-            pollfd p{fd, POLLOUT, 0};
-            ::poll(&p, 1, 1000);
-        } else {
-            return false;
-        }
-    }
-    return true;
-}
-
 struct Pty {
     int master = -1, slave = -1;
     std::string path;
@@ -111,7 +96,7 @@ bool BenchReceive() {
     const double cpuBefore = CpuSeconds(RUSAGE_SELF);
     const auto start = Clock::now();
     std::thread sender([&] {
-        WriteAll(pty.master, data.data(), data.size());
+        posixcomm::WriteAll(pty.master, data.data(), data.size());
         senderCpu = CpuSeconds(RUSAGE_THREAD);
     });
     const bool done = WaitUntil([&] { return received >= TransferBytes; }, 120'000);
@@ -192,7 +177,7 @@ bool BenchLatency() {
     std::vector<double> ms;
     for (int round = 0; round < 20; ++round) {
         const auto sent = Clock::now();
-        if (!WriteAll(pty.master, "$KRDV=1#\r\n", 10))
+        if (!posixcomm::WriteAll(pty.master, "$KRDV=1#\r\n", 10))
             return false;
         if (!WaitUntil([&] { return events == round + 1; }, 5000))
             return false;

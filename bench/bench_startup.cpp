@@ -24,7 +24,6 @@ public:
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
         failed = true;
     }
-    bool ask(const QString&) override { return true; }
     bool failed = false;
 };
 

@@ -32,7 +32,6 @@ const char* const Config = R"(<?xml version="1.0" encoding="UTF-8"?>
 class RecordingPresenter : public MessagePresenter {
 public:
     void show(Kind, const QString& text) override { shown << text; }
-    bool ask(const QString&) override { return false; }
     QStringList shown;
 };
 

@@ -1,5 +1,7 @@
 #include "DeviceLine.h"
 
+#include "comm/posix/WriteAll.h"
+
 #include <QElapsedTimer>
 #include <cerrno>
 #include <fcntl.h>
@@ -18,24 +20,6 @@ qint64 nowMs() {
         return c;
     }();
     return clock.elapsed();
-}
-
-void writeAll(int fd, const QByteArray& bytes) {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            if (errno == EAGAIN) {
-                pollfd p{fd, POLLOUT, 0};
-                ::poll(&p, 1, 100);
-                continue;
-            }
-            return;
-        }
-        done += n;
-    }
 }
 
 } // namespace
@@ -84,7 +68,7 @@ void DeviceLine::run() {
             ::usleep(1000); // POLLHUP between two openings of the port
         }
         if (!reply.isEmpty())
-            writeAll(m_master, reply);
+            posixcomm::WriteAll(m_master, reply.constData(), static_cast<std::size_t>(reply.size()));
     }
 }
 
@@ -101,7 +85,7 @@ void DeviceLine::clearWire() {
 }
 
 void DeviceLine::write(const QByteArray& bytes) {
-    writeAll(m_master, bytes);
+    posixcomm::WriteAll(m_master, bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 void DeviceLine::vanish() {

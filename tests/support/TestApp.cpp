@@ -27,11 +27,6 @@ void RecordingPresenter::show(Kind kind, const QString& text) {
         errors << text;
 }
 
-bool RecordingPresenter::ask(const QString& text) {
-    questions << text;
-    return answer;
-}
-
 TempAppDir::TempAppDir() = default;
 
 QString TempAppDir::path() const {

@@ -21,12 +21,9 @@ public:
     RecordingPresenter();
     ~RecordingPresenter() override;
     void show(Kind kind, const QString& text) override;
-    bool ask(const QString& text) override;
 
     QStringList messages; // every shown text, in order
     QStringList errors;   // the general error box's texts
-    QStringList questions;
-    bool answer = true;
 };
 
 // A temporary folder standing in for the executable's folder.

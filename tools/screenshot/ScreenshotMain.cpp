@@ -15,7 +15,6 @@ namespace {
 class PrintingPresenter : public MessagePresenter {
 public:
     void show(Kind, const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
-    bool ask(const QString&) override { return false; }
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 // without hardware. Prints the port's path as its first line, then answers until SIGINT
 // or SIGTERM.
 
+#include "comm/posix/WriteAll.h"
 #include "config/AppError.h"
 #include "tools/sim/SimulatedDevice.h"
 
@@ -84,19 +85,6 @@ private:
     QByteArray m_link;
     QByteArray m_target;
 };
-
-bool writeAll(int fd, const QByteArray& bytes) {
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return false;
-        done += n;
-    }
-    return true;
-}
 
 void logBytes(const char* direction, const QByteArray& bytes) {
     std::fprintf(stderr, "%s %s\n", direction, bytes.toHex(' ').constData());
@@ -216,7 +204,8 @@ int main(int argc, char** argv) {
         if (!reply.isEmpty()) {
             if (options.verbose)
                 logBytes("->", reply);
-            if (!writeAll(master.get(), reply)) {
+            if (!posixcomm::WriteAll(master.get(), reply.constData(),
+                                     static_cast<std::size_t>(reply.size()))) {
                 std::perror("tervalon-sim: write");
                 return 1;
             }
