@@ -3,6 +3,8 @@
 #include "app/ComponentRegistry.h"
 #include "config/ConfigRecords.h"
 #include "config/XmlDocument.h"
+#include "console/protocol/ModbusExchange.h"
+#include "console/protocol/ReplyAssembler.h"
 
 #include <QList>
 #include <QPointer>
@@ -86,7 +88,7 @@ public:
 
     // Automatic reading.
     void Timer1Timer();
-    void SendModbusRead(const TAutoRead& block);
+    bool SendModbusRead(const TAutoRead& block); // false when the port took nothing
     void ShowAutoValue(const QByteArray& reply);
 
     // Layout.
@@ -146,6 +148,10 @@ public:
     // The Modbus request last sent by automatic reading, which a reply must answer.
     QString CurProtocol;
     qint32 CurEquAddr = 0, CurStartAddr = 0, CurReadSize = 0;
+    // Keeps one Modbus request in flight and counts what became of each.
+    ModbusExchange ModbusPoll;
+    // Text reply lines put together from the receive blocks they arrive in.
+    ReplyAssembler ReplyLines;
 
     // Fixed frame.
     TPanel* Panel_Top = nullptr;

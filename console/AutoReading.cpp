@@ -5,6 +5,7 @@
 #include "config/StrToInt.h"
 #include "console/protocol/AutoReadPoller.h"
 #include "console/protocol/ModbusRtu.h"
+#include "console/protocol/MonotonicClock.h"
 #include "console/protocol/RegionalFormats.h"
 
 #include <QCheckBox>
@@ -41,28 +42,35 @@ void TForm_Main::Timer1Timer() {
     const TAutoRead& block = AutoReads[page];
     if (block.pro != QLatin1String("MODBUS"))
         return;
+    // While the last request waits for its reply or its time-out nothing is sent, so a
+    // reply can only answer the one request it was asked by.
+    if (!ModbusPoll.canSend(MonotonicMs()))
+        return;
     CurProtocol = block.pro;
     CurEquAddr = block.equAddr;
     CurStartAddr = block.startAddr;
     CurReadSize = block.readSize;
-    SendModbusRead(block);
+    if (SendModbusRead(block))
+        ModbusPoll.sent({page, block.equAddr, block.startAddr, block.readSize}, MonotonicMs());
 }
 
-void TForm_Main::SendModbusRead(const TAutoRead& block) {
+bool TForm_Main::SendModbusRead(const TAutoRead& block) {
     const QByteArray request = ModbusReadRequest(block.equAddr, block.startAddr, block.readSize);
-    Comm1->WriteCommData(request.constData(), static_cast<std::uint32_t>(request.size()));
+    const bool queued = Comm1->WriteCommData(request.constData(), static_cast<std::uint32_t>(request.size()));
     tmr_TxLed->start();
+    return queued;
 }
 
-// The reply check: a block counts only as a sound function-3 reply of the polled station
-// (check sequence over the frame its byte count gives), so line noise never shows as a value.
+// The reply check: values are shown only from a sound reply to the request in flight, for
+// the registers that request asked for, while its page is still in view.
 void TForm_Main::ShowAutoValue(const QByteArray& reply) {
     if (!chb_AutoRead->isChecked() || CurProtocol != QLatin1String("MODBUS"))
         return;
-    const auto values = ParseReadReply(reply, CurEquAddr);
-    if (!values)
+    const ModbusExchange::Reply answer = ModbusPoll.takeReply(reply, pg_AUTO->currentIndex(), MonotonicMs());
+    if (answer.kind != ModbusExchange::Reply::Good)
         return;
     const QString decimalSeparator = RegionalFormats::system().decimalSeparator;
-    for (qsizetype i = 0; i < values->size(); ++i)
-        showRegister(*this, CurStartAddr + static_cast<qint32>(i), values->at(i), decimalSeparator);
+    for (qsizetype i = 0; i < answer.values.size(); ++i)
+        showRegister(*this, answer.request.start + static_cast<qint32>(i), answer.values.at(i),
+                     decimalSeparator);
 }

@@ -5,6 +5,8 @@
 #include "config/AppError.h"
 #include "console/ConsoleWiring.h"
 #include "console/protocol/CommandText.h"
+#include "console/protocol/ModbusRtu.h"
+#include "console/protocol/MonotonicClock.h"
 #include "console/protocol/ReceivedBlock.h"
 
 #include <QCheckBox>
@@ -121,20 +123,44 @@ private:
     qsizetype m_lineLength = 0; // characters shown since the last line break
 };
 
-void applyReply(TForm_Main& form, const QString& value) {
-    QWidget* target = form.ReadTarget;
-    if (!target)
-        return;
+// True when the reply went into the target; a value the target cannot take (not a number for
+// a hexadecimal field, no such choice) leaves it as it was and waiting.
+bool applyReply(TForm_Main& form, QWidget* target, const QString& value) {
     if (isEdit(target)) {
         auto* edit = static_cast<QLineEdit*>(target);
-        if (controlColor(edit) == hexFieldColor) {
-            if (const auto hex = ReplyValueToHexField(value))
-                edit->setText(*hex);
-        } else {
+        if (controlColor(edit) != hexFieldColor) {
             edit->setText(value);
+            return true;
         }
-    } else if (isComboBox(target)) {
-        static_cast<QComboBox*>(target)->setCurrentText(form.GetItemByValue(componentTag(target), value));
+        const auto hex = ReplyValueToHexField(value);
+        if (hex)
+            edit->setText(*hex);
+        return hex.has_value();
+    }
+    if (isComboBox(target)) {
+        auto* box = static_cast<QComboBox*>(target);
+        const int index = box->findText(form.GetItemByValue(componentTag(target), value));
+        if (index >= 0)
+            box->setCurrentIndex(index);
+        return index >= 0;
+    }
+    return false;
+}
+
+// One reply per Read: the first reply line that fills the target spends it, so a later "$"
+// line (a write's acknowledgement, an unsolicited report) cannot overwrite the value read.
+void applyReplyLines(TForm_Main& form, const QList<QByteArray>& lines) {
+    for (const QByteArray& line : lines) {
+        QWidget* target = form.ReadTarget;
+        if (!target)
+            return;
+        // A reply that cannot be applied is dropped without a message.
+        try {
+            if (applyReply(form, target, ReplyLineValue(line)))
+                form.ReadTarget = nullptr;
+        } catch (const AppError&) {
+        } catch (const std::exception&) {
+        }
     }
 }
 
@@ -158,14 +184,10 @@ void TForm_Main::Comm1ReceiveData(QObject*, const char* Buffer, int BufferLength
     const QString text = BlockAsText(block);
     view->append(rbtn_Ascii->isChecked() ? text : BlockAsHex(block));
 
-    // A reply that cannot be applied is dropped without a message.
-    if (const auto value = ParseReply(text)) {
-        try {
-            applyReply(*this, *value);
-        } catch (const AppError&) {
-        } catch (const std::exception&) {
-        }
-    }
+    // A Modbus reply at the start of the block is no text, whatever its values' bytes are;
+    // the text after it is. The display above still shows every byte as it came.
+    const qsizetype frame = ModbusReplyFrameLength(block);
+    applyReplyLines(*this, ReplyLines.feed(QByteArrayView(block).sliced(frame), MonotonicMs()));
     ShowAutoValue(block);
 }
 

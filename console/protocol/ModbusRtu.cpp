@@ -88,6 +88,20 @@ std::optional<QList<quint16>> ParseReadReply(QByteArrayView block, qint32 statio
     return values;
 }
 
+qsizetype ModbusReplyFrameLength(QByteArrayView block) {
+    if (block.size() < 5)
+        return 0;
+    const quint8 function = byteAt(block, 1);
+    qsizetype length = 0;
+    if (function == kModbusReadHolding)
+        length = 3 + byteAt(block, 2) + 2;
+    else if (function == (kModbusReadHolding | kModbusExceptionFlag))
+        length = 5;
+    if (length == 0 || block.size() < length || !HasValidModbusCrc(block.first(length)))
+        return 0;
+    return length;
+}
+
 QByteArray ModbusReadReply(quint8 station, const QList<quint16>& values) {
     QByteArray frame;
     frame.reserve(5 + 2 * values.size());

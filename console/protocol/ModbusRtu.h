@@ -32,6 +32,11 @@ QByteArray ModbusReadRequest(qint32 station, qint32 firstRegister, qint32 count)
 // outside 0-255 never matches. Exception replies and anything else give no value.
 std::optional<QList<quint16>> ParseReadReply(QByteArrayView block, qint32 station);
 
+// The length of the sound function-3 reply or exception reply (check sequence right) that
+// starts the block, from any station; 0 when the block does not start with one. Such a frame
+// is never a text reply, whatever bytes its values hold.
+qsizetype ModbusReplyFrameLength(QByteArrayView block);
+
 // Replies a device sends.
 QByteArray ModbusReadReply(quint8 station, const QList<quint16>& values);
 QByteArray ModbusExceptionReply(quint8 station, quint8 function, quint8 code);

@@ -33,3 +33,8 @@ std::optional<QString> ParseReply(const QString& blockText) {
         return QString();
     return blockText.mid(equals + 1, length);
 }
+
+QString ReplyLineValue(QByteArrayView line) {
+    const qsizetype equals = line.indexOf('=');
+    return QString::fromLatin1(equals < 0 ? line : line.sliced(equals + 1));
+}

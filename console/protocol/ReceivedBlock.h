@@ -3,6 +3,7 @@
 #include "console/protocol/RegionalFormats.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QTime>
 #include <optional>
@@ -27,3 +28,7 @@ inline bool ShouldAutoClear(qsizetype shownCharacters) {
 // first CR LF; empty when there is no CR LF or it comes first. Nothing else is checked:
 // "$X=12#" CR LF gives "12#".
 std::optional<QString> ParseReply(const QString& blockText);
+
+// The value of a whole reply line (without its CR LF): everything after its first "=", or
+// the whole line when it has none. "$KRDV,5=12#" gives "12#".
+QString ReplyLineValue(QByteArrayView line);

@@ -1,0 +1,61 @@
+#include "console/protocol/ModbusExchange.h"
+
+#include "console/protocol/ModbusRtu.h"
+
+namespace {
+
+quint8 byteAt(QByteArrayView bytes, qsizetype i) {
+    return static_cast<quint8>(bytes[i]);
+}
+
+} // namespace
+
+bool ModbusExchange::canSend(qint64 nowMs) {
+    noteTimeOut(nowMs);
+    return !m_waiting;
+}
+
+void ModbusExchange::sent(const Request& request, qint64 nowMs) {
+    m_request = request;
+    m_anySent = true;
+    m_waiting = true;
+    m_sentMs = nowMs;
+    ++m_health.sent;
+}
+
+ModbusExchange::Reply ModbusExchange::takeReply(QByteArrayView block, int pageInView, qint64 nowMs) {
+    noteTimeOut(nowMs);
+    // The station is compared whole: a station above 255 goes out as its low byte and so is
+    // never answered by that address.
+    if (!m_anySent || block.size() < 2 || byteAt(block, 0) != m_request.station)
+        return {};
+    const quint8 function = byteAt(block, 1);
+    if (function != kModbusReadHolding && function != (kModbusReadHolding | kModbusExceptionFlag))
+        return {};
+    if (ModbusReplyFrameLength(block) == 0) {
+        ++m_health.badCrc;
+        return {Reply::BadCrc, {}, m_request};
+    }
+    if (!m_waiting || m_request.page != pageInView)
+        return finish(Reply::Dropped, m_health.dropped);
+    if (function != kModbusReadHolding)
+        return finish(Reply::Exception, m_health.exceptions);
+    if (byteAt(block, 2) != 2 * (m_request.count & 0xFFFF))
+        return finish(Reply::WrongLength, m_health.wrongLength);
+    Reply reply = finish(Reply::Good, m_health.good);
+    reply.values = ParseReadReply(block, m_request.station).value_or(QList<quint16>{});
+    return reply;
+}
+
+void ModbusExchange::noteTimeOut(qint64 nowMs) {
+    if (m_waiting && nowMs - m_sentMs >= m_timeoutMs) {
+        m_waiting = false;
+        ++m_health.timedOut;
+    }
+}
+
+ModbusExchange::Reply ModbusExchange::finish(Reply::Kind kind, quint64& counter) {
+    ++counter;
+    m_waiting = false;
+    return {kind, {}, m_request};
+}

@@ -1,0 +1,101 @@
+#include "console/protocol/ModbusExchange.h"
+#include "console/protocol/ModbusRtu.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Kind = ModbusExchange::Reply::Kind;
+
+// Page 0 asks station 1 for registers 100 and 101.
+const ModbusExchange::Request kPage0{0, 1, 100, 2};
+
+TEST(ModbusExchangeTest, OneRequestInFlightUntilItsReplyOrTimeOut) {
+    ModbusExchange x;
+    EXPECT_TRUE(x.canSend(0));
+    x.sent(kPage0, 0);
+    EXPECT_FALSE(x.canSend(1));
+    EXPECT_FALSE(x.canSend(ModbusExchange::kDefaultTimeoutMs - 1));
+
+    const ModbusExchange::Reply reply = x.takeReply(ModbusReadReply(1, {123, 0x2424}), 0, 500);
+    EXPECT_EQ(reply.kind, Kind::Good);
+    EXPECT_EQ(reply.values, (QList<quint16>{123, 0x2424}));
+    EXPECT_EQ(reply.request.start, 100);
+    EXPECT_TRUE(x.canSend(501)) << "answered: the next tick may send";
+
+    x.sent(kPage0, 1000);
+    EXPECT_TRUE(x.canSend(1000 + ModbusExchange::kDefaultTimeoutMs));
+    EXPECT_EQ(x.health().timedOut, 1u);
+    EXPECT_TRUE(x.canSend(5000));
+    EXPECT_EQ(x.health().timedOut, 1u) << "a time-out is counted once";
+
+    x.setTimeoutMs(50);
+    x.sent(kPage0, 6000);
+    EXPECT_FALSE(x.canSend(6049));
+    EXPECT_TRUE(x.canSend(6050));
+}
+
+TEST(ModbusExchangeTest, RepliesThatAnswerNoWaitingRequestAreDroppedAndCounted) {
+    ModbusExchange x;
+    const QByteArray sound = ModbusReadReply(1, {5, 6});
+    EXPECT_EQ(x.takeReply(sound, 0, 0).kind, Kind::NotModbus) << "nothing asked yet";
+
+    x.sent(kPage0, 0);
+    EXPECT_EQ(x.takeReply(sound, 0, ModbusExchange::kDefaultTimeoutMs).kind, Kind::Dropped) << "late";
+
+    x.sent(kPage0, 2000);
+    EXPECT_EQ(x.takeReply(sound, 1, 2100).kind, Kind::Dropped) << "another page is in view";
+    EXPECT_FALSE(x.waiting());
+    EXPECT_EQ(x.takeReply(sound, 0, 2200).kind, Kind::Dropped) << "a second reply to one request";
+
+    x.sent(kPage0, 3000);
+    EXPECT_EQ(x.takeReply(ModbusReadReply(1, {5, 6, 7}), 0, 3100).kind, Kind::WrongLength);
+    x.sent(kPage0, 4000);
+    EXPECT_EQ(x.takeReply(ModbusReadReply(1, {5}), 0, 4100).kind, Kind::WrongLength);
+
+    ModbusHealth expected;
+    expected.sent = 4;
+    expected.timedOut = 1;
+    expected.dropped = 3;
+    expected.wrongLength = 2;
+    EXPECT_EQ(x.health(), expected);
+}
+
+TEST(ModbusExchangeTest, DamagedForeignAndExceptionFrames) {
+    ModbusExchange x;
+    x.sent(kPage0, 0);
+    QByteArray damaged = ModbusReadReply(1, {5, 6});
+    damaged[4] = char(damaged[4] ^ 1);
+    EXPECT_EQ(x.takeReply(damaged, 0, 10).kind, Kind::BadCrc);
+    EXPECT_EQ(x.takeReply(ModbusReadReply(1, {5, 6}).left(6), 0, 10).kind, Kind::BadCrc) << "cut short";
+    EXPECT_TRUE(x.waiting()) << "a damaged frame leaves the request waiting for its time-out";
+
+    EXPECT_EQ(x.takeReply(ModbusReadReply(2, {5, 6}), 0, 20).kind, Kind::NotModbus);
+    EXPECT_EQ(x.takeReply("$KRDV,1=5\r\n", 0, 20).kind, Kind::NotModbus);
+    EXPECT_EQ(x.takeReply(QByteArray("\x01\x04\x02\x00\x05", 5), 0, 20).kind, Kind::NotModbus);
+    EXPECT_TRUE(x.waiting());
+
+    EXPECT_EQ(x.takeReply(ModbusExceptionReply(1, 3, 2), 0, 30).kind, Kind::Exception);
+    EXPECT_FALSE(x.waiting());
+    EXPECT_EQ(x.health().badCrc, 2u);
+    EXPECT_EQ(x.health().exceptions, 1u);
+
+    // A station beyond one byte goes out as its low byte and is never answered by it.
+    x.sent({0, 257, 0, 1}, 100);
+    EXPECT_EQ(x.takeReply(ModbusReadReply(1, {5}), 0, 110).kind, Kind::NotModbus);
+}
+
+TEST(ModbusFrameTest, ReplyFrameLengthRecognisesSoundRepliesOfAnyStation) {
+    const QByteArray reply = ModbusReadReply(7, {0x2424, 0x0D0A});
+    EXPECT_EQ(ModbusReplyFrameLength(reply), reply.size());
+    EXPECT_EQ(ModbusReplyFrameLength(reply + "$KRDV,1=5\r\n"), reply.size());
+    EXPECT_EQ(ModbusReplyFrameLength(ModbusExceptionReply(3, 3, 2)), 5);
+    EXPECT_EQ(ModbusReplyFrameLength(reply.left(reply.size() - 1)), 0);
+    QByteArray damaged = reply;
+    damaged[3] = 0;
+    EXPECT_EQ(ModbusReplyFrameLength(damaged), 0);
+    EXPECT_EQ(ModbusReplyFrameLength("$KRDV,1=5\r\n"), 0);
+    EXPECT_EQ(ModbusReplyFrameLength(ModbusReadRequest(1, 0, 10)), 0) << "a request is no reply";
+}
+
+} // namespace

@@ -1,0 +1,95 @@
+// Which received lines fill the field of the last Read, handed to the window block by block.
+
+#include "PageBuilderFixture.h"
+
+#include "console/protocol/ModbusRtu.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ReplyWindow : TestWindow {
+    ReplyWindow() : TestWindow(config()) { EXPECT_EQ(build(), ""); }
+    static TestConfig config() {
+        TestConfig c;
+        c.dync = "<GROUP_DYNC><T caption=\"t\"><Plain caption=\"c\" hint=\"h\" addr=\"5\"/>"
+                 "<Mask caption=\"c\" hint=\"h\" addr=\"6\" type=\"HEX\"/>"
+                 "<Mode caption=\"c\" hint=\"h\" addr=\"7\" controlType=\"ComboBox\" items=\"慢|快\" "
+                 "itemsValue=\"0|1\"/></T></GROUP_DYNC>";
+        c.language = "<LANGUAGE value=\"CN\"><COMPONETS><COMBOBOX><E name=\"cbb_Mode\" itemsCN=\"\" "
+                     "itemsEN=\"\"/></COMBOBOX></COMPONETS><MESSAGES/></LANGUAGE>";
+        return c;
+    }
+    void receive(const QByteArray& bytes) {
+        form->Comm1ReceiveData(nullptr, bytes.constData(), int(bytes.size()));
+    }
+    QLineEdit* plain() const { return find<QLineEdit>("edt_Plain"); }
+    QLineEdit* mask() const { return find<QLineEdit>("edt_Mask"); }
+};
+
+TEST(ReplyTargetTest, OneReplyPerReadLaterDollarLinesLeaveTheFieldAlone) {
+    ReplyWindow w;
+    w.form->ReadTarget = w.plain();
+    w.receive("$KRDV,5=300\r\n");
+    EXPECT_EQ(w.plain()->text(), "300");
+    w.receive("$KWRV=OK\r\n");
+    w.receive("$EVENT=unsolicited\r\n");
+    EXPECT_EQ(w.plain()->text(), "300");
+    EXPECT_EQ(w.form->ReadTarget, nullptr);
+
+    // Two lines in one block: the first is the reply.
+    w.form->ReadTarget = w.plain();
+    w.receive("$KRDV,5=301\r\n$KWRV=OK\r\n");
+    EXPECT_EQ(w.plain()->text(), "301");
+
+    // A line the field cannot take does not spend the Read: the reply after it still comes in.
+    w.form->ReadTarget = w.mask();
+    w.receive("$KWRV=OK\r\n");
+    EXPECT_EQ(w.mask()->text(), "");
+    w.receive("$KRDV,6=26\r\n");
+    EXPECT_EQ(w.mask()->text(), "001A");
+
+    auto* mode = w.find<QComboBox>("cbb_Mode");
+    mode->setCurrentIndex(0);
+    w.form->ReadTarget = mode;
+    w.receive("$KWRV=OK\r\n$KRDV,7=1\r\n");
+    EXPECT_EQ(mode->currentText(), "快");
+    w.receive("$KRDV,7=0\r\n");
+    EXPECT_EQ(mode->currentText(), "快");
+}
+
+TEST(ReplyTargetTest, AModbusReplyHoldingDollarIsNoTextReply) {
+    ReplyWindow w;
+    w.plain()->setText("keep");
+    w.form->ReadTarget = w.plain();
+    // Its values spell "$1", "=7" and CR LF, which read as text would put "7" into the field.
+    const QByteArray frame = ModbusReadReply(1, {0x2431, 0x3D37, 0x0D0A});
+    w.receive(frame);
+    w.receive(ModbusExceptionReply(0x24, 3, 2));
+    EXPECT_EQ(w.plain()->text(), "keep");
+    EXPECT_EQ(w.form->ReadTarget, w.plain()) << "still waiting for its reply";
+
+    // Text after the frame in the same block is still read.
+    w.receive(frame + "$KRDV,5=9\r\n");
+    EXPECT_EQ(w.plain()->text(), "9");
+}
+
+TEST(ReplyTargetTest, AReplySplitOverBlocksFillsTheFieldWhole) {
+    ReplyWindow w;
+    w.form->ReadTarget = w.plain();
+    w.receive("$KRDV,5=");
+    EXPECT_EQ(w.plain()->text(), "") << "nothing until the line is complete";
+    w.receive("12");
+    w.receive("3\r");
+    w.receive("\n");
+    EXPECT_EQ(w.plain()->text(), "123");
+
+    w.form->ReadTarget = w.mask();
+    w.receive("$KRDV,6=");
+    w.receive("300\r\n");
+    EXPECT_EQ(w.mask()->text(), "012C");
+}
+
+} // namespace
