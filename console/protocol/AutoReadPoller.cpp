@@ -65,12 +65,11 @@ QStringList SplitHintEntries(const QString& hint) {
 
 std::optional<double> ParseRegionalNumber(const QString& text, const QString& decimalSeparator) {
     QString s = text.trimmed();
-    if (decimalSeparator != QLatin1String(".")) {
-        // A "." is no decimal point in such a region; it must not slip through the C-locale parse.
-        if (s.contains(u'.'))
-            return std::nullopt;
+    // Configuration files travel between PCs, so "." is always a decimal point; the region's
+    // own separator is taken too, for files written by hand on a comma-decimal PC. The
+    // pattern below still refuses a number holding two of them.
+    if (!decimalSeparator.isEmpty() && decimalSeparator != QLatin1String("."))
         s.replace(decimalSeparator, QStringLiteral("."));
-    }
     static const QRegularExpression number(QStringLiteral(R"(^[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?$)"));
     if (!number.match(s).hasMatch())
         return std::nullopt;

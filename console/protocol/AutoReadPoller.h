@@ -50,8 +50,8 @@ private:
 // adds an empty entry.
 QStringList SplitHintEntries(const QString& hint);
 
-// Reads a decimal fraction written with the region's decimal separator (optional sign,
-// digits, optional exponent, surrounding blanks allowed).
+// Reads a decimal fraction written with "." or the region's decimal separator (optional
+// sign, digits, optional exponent, surrounding blanks allowed).
 std::optional<double> ParseRegionalNumber(const QString& text, const QString& decimalSeparator);
 
 // The shortest general form with up to 15 significant digits: 123.4, 1234, 1E20, 1.5E-6.

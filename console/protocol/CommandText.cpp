@@ -21,12 +21,12 @@ QString WriteCommand(qint32 addr, const QString& value) {
     return QStringLiteral("$KWRV=") + QString::number(addr) + u',' + value + u'#' + kCrLf;
 }
 
-QString NowText(const QDateTime& now, const RegionalFormats& formats) {
+QString NowText(const QDateTime& now) {
     const QDate d = now.date();
     const QTime t = now.time();
-    return QStringLiteral("%1").arg(d.year(), 4, 10, QLatin1Char('0')) + formats.dateSeparator +
-           twoDigits(d.month()) + formats.dateSeparator + twoDigits(d.day()) + u' ' + twoDigits(t.hour()) +
-           formats.timeSeparator + twoDigits(t.minute()) + formats.timeSeparator + twoDigits(t.second());
+    return QStringLiteral("%1").arg(d.year(), 4, 10, QLatin1Char('0')) + u'/' + twoDigits(d.month()) + u'/' +
+           twoDigits(d.day()) + u' ' + twoDigits(t.hour()) + u':' + twoDigits(t.minute()) + u':' +
+           twoDigits(t.second());
 }
 
 QString SubstituteNow(const QString& command, const QString& nowText) {
@@ -41,8 +41,8 @@ QString SubstituteNow(const QString& command, const QString& nowText) {
     return result;
 }
 
-QString FixedCommand(const QString& command, const QDateTime& now, const RegionalFormats& formats) {
-    return SubstituteNow(command, NowText(now, formats)) + kCrLf;
+QString FixedCommand(const QString& command, const QDateTime& now) {
+    return SubstituteNow(command, NowText(now)) + kCrLf;
 }
 
 QString HexFieldToDecimal(const QString& text) {

@@ -15,13 +15,18 @@ QString ReadCommand(qint32 addr);
 // "$KWRV=<addr>,<value>#" CR LF; the value goes in as it stands.
 QString WriteCommand(qint32 addr, const QString& value);
 
-// "YYYY/MM/DD HH:MM:SS" with the region's date and time separators.
-QString NowText(const QDateTime& now, const RegionalFormats& formats);
+// "YYYY/MM/DD HH:MM:SS" whatever the region: the device parses these bytes, so they must not
+// change with the PC's date and time settings.
+QString NowText(const QDateTime& now);
 // Every "[NOW]", in any letter case, replaced by nowText.
 QString SubstituteNow(const QString& command, const QString& nowText);
 // A fixed command as sent: the time substituted and CR LF appended (no "#": the command
 // carries its own).
-QString FixedCommand(const QString& command, const QDateTime& now, const RegionalFormats& formats);
+QString FixedCommand(const QString& command, const QDateTime& now);
+// The same; the region is not consulted (kept for callers that still pass one).
+inline QString FixedCommand(const QString& command, const QDateTime& now, const RegionalFormats&) {
+    return FixedCommand(command, now);
+}
 
 // The value a hexadecimal field writes: its text read as up to 32 bits of hexadecimal
 // (digits and A-F in either case, leading zeros allowed, nothing else) and written as a

@@ -3,7 +3,7 @@
 #include <QLocale>
 #include <QString>
 
-// The user's regional separators, which the console writes into time stamps, "[NOW]" and
+// The user's regional separators, which the console writes into time stamps and
 // scaled register values. Kept as plain texts so the formatting functions can be tested
 // with any region.
 struct RegionalFormats {
