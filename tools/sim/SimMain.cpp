@@ -28,27 +28,59 @@
 namespace {
 
 const char kUsage[] =
-    "Usage: tervalon-sim [--config PATH] [--link PATH] [--verbose]\n"
-    "  --config PATH  console configuration whose automatic-reading pages (protocol MODBUS)\n"
-    "                 give the stations and registers; default: config.xml beside this program\n"
-    "  --link PATH    also make PATH a symbolic link to the port (removed on exit)\n"
-    "  --verbose      log every request and reply on stderr\n";
+    "Usage: tervalon-sim [--config PATH] [--link PATH] [--verbose] [--dollar-ack]\n"
+    "                    [--split N] [--split-pause MS] [--dollar-registers] [--modbus-delay MS]\n"
+    "  --config PATH       console configuration whose automatic-reading pages (protocol MODBUS)\n"
+    "                      give the stations and registers; default: config.xml beside this program\n"
+    "  --link PATH         also make PATH a symbolic link to the port (removed on exit)\n"
+    "  --verbose           log every request and reply on stderr\n"
+    "  --dollar-ack        acknowledge writes with \"$KWRV=OK\" CR LF\n"
+    "  --split N           send each text reply in N pieces (1 to 64)\n"
+    "  --split-pause MS    pause between those pieces (default 150, up to 10000)\n"
+    "  --dollar-registers  registers read 0x2431, 0x3D37, 0x0D0A (bytes \"$1\", \"=7\", CR LF)\n"
+    "  --modbus-delay MS   answer Modbus requests this late (up to 60000)\n";
 
 struct Options {
     QString configPath;
     QString linkPath;
     bool verbose = false;
+    SimulatedDevice::Setup behaviour; // the options only; blocks and values come from the file
 };
+
+// A whole decimal number within [low, high].
+bool readNumber(const char* text, qint64 low, qint64 high, qint64& value) {
+    bool ok = false;
+    value = QString::fromLocal8Bit(text).toLongLong(&ok);
+    return ok && value >= low && value <= high;
+}
+
+bool parseNumberOption(const QString& arg, const char* text, SimulatedDevice::Setup& b) {
+    qint64 n = 0;
+    if (arg == QLatin1String("--split") && readNumber(text, 1, 64, n))
+        b.textReplyPieces = static_cast<int>(n);
+    else if (arg == QLatin1String("--split-pause") && readNumber(text, 0, 10000, n))
+        b.piecePauseMs = n;
+    else if (arg == QLatin1String("--modbus-delay") && readNumber(text, 0, 60000, n))
+        b.modbusDelayMs = n;
+    else
+        return false;
+    return true;
+}
 
 bool parseArguments(int argc, char** argv, Options& options) {
     for (int i = 1; i < argc; ++i) {
         const QString arg = QString::fromLocal8Bit(argv[i]);
-        if ((arg == QLatin1String("--config") || arg == QLatin1String("--link")) && i + 1 < argc) {
+        const bool hasValue = i + 1 < argc;
+        if ((arg == QLatin1String("--config") || arg == QLatin1String("--link")) && hasValue) {
             (arg == QLatin1String("--config") ? options.configPath : options.linkPath) =
                 QString::fromLocal8Bit(argv[++i]);
         } else if (arg == QLatin1String("--verbose")) {
             options.verbose = true;
-        } else {
+        } else if (arg == QLatin1String("--dollar-ack")) {
+            options.behaviour.dollarWriteAck = true;
+        } else if (arg == QLatin1String("--dollar-registers")) {
+            options.behaviour.dollarRegisters = true;
+        } else if (!hasValue || !parseNumberOption(arg, argv[++i], options.behaviour)) {
             return false;
         }
     }
@@ -109,10 +141,12 @@ int main(int argc, char** argv) {
     if (!explicitConfig)
         options.configPath = defaultConfigPath(argv[0]);
 
-    SimulatedDevice::Setup setup;
+    SimulatedDevice::Setup setup = options.behaviour;
     if (explicitConfig || QFileInfo::exists(options.configPath)) {
         try {
-            setup = LoadSimulatorSetup(options.configPath);
+            const SimulatedDevice::Setup loaded = LoadSimulatorSetup(options.configPath);
+            setup.blocks = loaded.blocks;
+            setup.textValues = loaded.textValues;
         } catch (const AppError& e) {
             std::fprintf(stderr, "tervalon-sim: %s\n", e.what());
             return 1;

@@ -5,6 +5,8 @@
 #include "config/XmlDocument.h"
 #include "console/protocol/ModbusRtu.h"
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace {
@@ -27,24 +29,55 @@ bool isLineEnd(char c) {
 } // namespace
 
 SimulatedDevice::SimulatedDevice(Setup setup)
-    : m_blocks(std::move(setup.blocks)), m_text(std::move(setup.textValues)) {}
+    : m_blocks(std::move(setup.blocks)), m_text(std::move(setup.textValues)) {
+    m_options = std::move(setup);
+    m_options.textReplyPieces = std::max(1, m_options.textReplyPieces);
+}
 
 QByteArray SimulatedDevice::receive(QByteArrayView bytes, qint64 nowMs) {
-    QByteArray out;
     if (!m_pending.isEmpty() && nowMs - m_lastByteMs >= kGapMs)
-        out += process(m_lastByteMs, true);
-    if (bytes.isEmpty())
-        return out;
-    m_pending.append(bytes);
-    m_lastByteMs = nowMs;
-    out += process(nowMs, false);
-    return out;
+        process(m_lastByteMs, true);
+    if (!bytes.isEmpty()) {
+        m_pending.append(bytes);
+        m_lastByteMs = nowMs;
+        process(nowMs, false);
+    }
+    return takeDue(nowMs);
 }
 
 QByteArray SimulatedDevice::idle(qint64 nowMs) {
-    if (m_pending.isEmpty() || nowMs - m_lastByteMs < kGapMs)
-        return {};
-    return process(nowMs, true);
+    if (!m_pending.isEmpty() && nowMs - m_lastByteMs >= kGapMs)
+        process(nowMs, true);
+    return takeDue(nowMs);
+}
+
+void SimulatedDevice::sendText(const QByteArray& reply, qint64 nowMs) {
+    const int pieces = static_cast<int>(std::min<qsizetype>(m_options.textReplyPieces, reply.size()));
+    if (pieces <= 1) {
+        schedule(reply, nowMs);
+        return;
+    }
+    for (int k = 0; k < pieces; ++k) {
+        const qsizetype from = reply.size() * k / pieces;
+        const qsizetype to = reply.size() * (k + 1) / pieces;
+        schedule(reply.mid(from, to - from), nowMs + k * m_options.piecePauseMs);
+    }
+}
+
+void SimulatedDevice::schedule(const QByteArray& bytes, qint64 dueMs) {
+    if (bytes.isEmpty())
+        return;
+    auto at = m_outbox.end();
+    while (at != m_outbox.begin() && std::prev(at)->dueMs > dueMs)
+        --at;
+    m_outbox.insert(at, {dueMs, bytes});
+}
+
+QByteArray SimulatedDevice::takeDue(qint64 nowMs) {
+    QByteArray out;
+    while (!m_outbox.isEmpty() && m_outbox.front().dueMs <= nowMs)
+        out += m_outbox.takeFirst().bytes;
+    return out;
 }
 
 quint16 SimulatedDevice::registerValue(quint8 station, quint16 address, qint64 nowMs) {
@@ -79,8 +112,7 @@ bool SimulatedDevice::hasRegisters(quint8 station, quint32 first, quint32 count)
     return true;
 }
 
-QByteArray SimulatedDevice::process(qint64 nowMs, bool endOfBurst) {
-    QByteArray out;
+void SimulatedDevice::process(qint64 nowMs, bool endOfBurst) {
     while (!m_pending.isEmpty()) {
         const quint8 first = byteAt(m_pending, 0);
         // A station address followed by a function code (not a text character) starts a frame.
@@ -94,7 +126,7 @@ QByteArray SimulatedDevice::process(qint64 nowMs, bool endOfBurst) {
             }
             const QByteArrayView frame(m_pending.constData(), kModbusRequestBytes);
             if (HasValidModbusCrc(frame))
-                out += answerModbus(frame, nowMs);
+                schedule(answerModbus(frame, nowMs), nowMs + m_options.modbusDelayMs);
             m_pending.remove(0, kModbusRequestBytes);
             continue;
         }
@@ -107,19 +139,18 @@ QByteArray SimulatedDevice::process(qint64 nowMs, bool endOfBurst) {
             ++end;
         if (end == m_pending.size()) {
             if (endOfBurst) {
-                out += answerLine(m_pending);
+                sendText(answerLine(m_pending), nowMs);
                 m_pending.clear();
             } else if (m_pending.size() > kMaxLineBytes) {
                 m_pending.clear();
             }
             break;
         }
-        out += answerLine(m_pending.left(end));
+        sendText(answerLine(m_pending.left(end)), nowMs);
         while (end < m_pending.size() && isLineEnd(m_pending[end]))
             ++end;
         m_pending.remove(0, end);
     }
-    return out;
 }
 
 QByteArray SimulatedDevice::answerLine(const QByteArray& line) {
@@ -142,6 +173,8 @@ QByteArray SimulatedDevice::answerLine(const QByteArray& line) {
     if (comma < 0 || hash < comma || !TryStrToInt(QString::fromLatin1(rest.left(comma)), &addr))
         return unknown;
     m_text.insert(addr, QString::fromLatin1(rest.mid(comma + 1, hash - comma - 1)));
+    if (m_options.dollarWriteAck)
+        return "$KWRV=OK\r\n";
     return "OK KWRV," + QByteArray::number(addr) + "\r\n";
 }
 
@@ -158,7 +191,9 @@ QByteArray SimulatedDevice::answerModbus(QByteArrayView frame, qint64 nowMs) con
         return ModbusExceptionReply(station, function, kModbusIllegalAddress);
     QList<quint16> values;
     for (quint32 i = 0; i < count; ++i)
-        values.append(registerValue(station, static_cast<quint16>(first + i), nowMs));
+        values.append(m_options.dollarRegisters
+                          ? kDollarRegisterValues[(first + i) % 3]
+                          : registerValue(station, static_cast<quint16>(first + i), nowMs));
     return ModbusReadReply(station, values);
 }
 

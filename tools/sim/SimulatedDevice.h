@@ -22,6 +22,10 @@
 // answer with values that change with time; a request reaching outside them gets exception
 // 02, a count of 0 or above 125 exception 03, another function exception 01. Frames with a
 // bad check sequence and frames for other stations are ignored, as on a shared bus.
+//
+// Options make it behave like devices that are harder on the console: acknowledging writes
+// with a "$" line, handing text replies over in pieces with pauses between them, answering
+// Modbus late, and holding register values whose bytes spell text ("$", "=", CR LF).
 class SimulatedDevice {
 public:
     struct RegisterBlock {
@@ -33,6 +37,16 @@ public:
     struct Setup {
         QList<RegisterBlock> blocks;
         QHash<qint32, QString> textValues; // initial values of text-protocol addresses
+        // A write is answered "$KWRV=OK" CR LF instead of the acknowledgement without "$".
+        bool dollarWriteAck = false;
+        // Each text reply goes out in this many pieces (1: whole), piecePauseMs apart; the
+        // pause outlasts the console's read interval, so each piece is a block of its own.
+        int textReplyPieces = 1;
+        qint64 piecePauseMs = 150;
+        // Every register reads 0x2431, 0x3D37 or 0x0D0A by address ("$1", "=7", CR LF).
+        bool dollarRegisters = false;
+        // Modbus replies go out this long after their request.
+        qint64 modbusDelayMs = 0;
     };
 
     // A pause this long ends a partial line or frame, as the silent interval does on a bus.
@@ -40,12 +54,17 @@ public:
 
     explicit SimulatedDevice(Setup setup);
 
-    // Takes bytes that arrived at nowMs (a monotonic millisecond clock) and returns the
-    // replies they complete, in order.
+    // Takes bytes that arrived at nowMs (a monotonic millisecond clock) and returns the reply
+    // bytes due by then, in order: the replies they complete, unless pieces or delays put
+    // them later.
     QByteArray receive(QByteArrayView bytes, qint64 nowMs);
-    // Called while no bytes arrive: once the gap has passed, a pending "$" line without a
-    // line end (a batch step) is answered and anything else pending is dropped.
+    // Called while no bytes arrive: returns the reply bytes that have fallen due; once the gap
+    // has passed, a pending "$" line without a line end (a batch step) is answered and
+    // anything else pending is dropped.
     QByteArray idle(qint64 nowMs);
+
+    // Register values an option gives: each holds two bytes that read as text.
+    static constexpr quint16 kDollarRegisterValues[3] = {0x2431, 0x3D37, 0x0D0A};
 
     // The value of a register at a moment; a slow wave per register so every register moves
     // and neighbours differ.
@@ -53,14 +72,24 @@ public:
     QString textValue(qint32 addr) const { return m_text.value(addr, QStringLiteral("0")); }
 
 private:
-    QByteArray process(qint64 nowMs, bool endOfBurst);
+    void process(qint64 nowMs, bool endOfBurst);
+    void sendText(const QByteArray& reply, qint64 nowMs);
+    void schedule(const QByteArray& bytes, qint64 dueMs);
+    QByteArray takeDue(qint64 nowMs);
     QByteArray answerLine(const QByteArray& line);
     QByteArray answerModbus(QByteArrayView frame, qint64 nowMs) const;
     bool isStation(quint8 byte) const;
     bool hasRegisters(quint8 station, quint32 first, quint32 count) const;
 
+    struct Outgoing {
+        qint64 dueMs;
+        QByteArray bytes;
+    };
+
+    Setup m_options; // the behaviour options; blocks and values live below
     QList<RegisterBlock> m_blocks;
     QHash<qint32, QString> m_text;
+    QList<Outgoing> m_outbox; // in the order of their due times
     QByteArray m_pending;
     qint64 m_lastByteMs = 0;
 };

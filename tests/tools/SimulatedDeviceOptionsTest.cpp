@@ -1,0 +1,65 @@
+#include "console/protocol/ModbusRtu.h"
+#include "tools/sim/SimulatedDevice.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+SimulatedDevice::Setup station1() {
+    SimulatedDevice::Setup setup;
+    setup.blocks = {{1, 0, 4}};
+    setup.textValues = {{12, QStringLiteral("300")}};
+    return setup;
+}
+
+TEST(SimulatedDeviceOptionsTest, WritesCanBeAcknowledgedWithADollarLine) {
+    SimulatedDevice::Setup setup = station1();
+    setup.dollarWriteAck = true;
+    SimulatedDevice device(setup);
+    EXPECT_EQ(device.receive("$KWRV=12,5#\r\n", 0), QByteArray("$KWRV=OK\r\n"));
+    EXPECT_EQ(device.textValue(12), QStringLiteral("5"));
+    EXPECT_EQ(device.receive("$KRDV=12#\r\n", 0), QByteArray("$KRDV,12=5\r\n"));
+}
+
+TEST(SimulatedDeviceOptionsTest, TextRepliesComeInPiecesWithPausesInOrder) {
+    SimulatedDevice::Setup setup = station1();
+    setup.textReplyPieces = 3;
+    setup.piecePauseMs = 100;
+    SimulatedDevice device(setup);
+    const QByteArray whole("$KRDV,12=300\r\n"); // 14 bytes: pieces of 4, 5 and 5
+    EXPECT_EQ(device.receive("$KRDV=12#\r\n", 1000), whole.left(4));
+    EXPECT_EQ(device.idle(1099), QByteArray());
+    EXPECT_EQ(device.idle(1100), whole.mid(4, 5));
+    // Bytes arriving meanwhile do not let the rest overtake its pause.
+    EXPECT_EQ(device.receive("free text", 1150), QByteArray());
+    EXPECT_EQ(device.idle(1250), whole.mid(9));
+    EXPECT_EQ(device.idle(5000), QByteArray());
+
+    // Several replies stay in order; a reply shorter than the pieces goes byte by byte.
+    setup.textValues = {{1, QString()}};
+    setup.textReplyPieces = 64;
+    SimulatedDevice many(setup);
+    QByteArray all = many.receive("$KRDV=1#\r\n", 0);
+    for (qint64 t = 100; t <= 100 * 64; t += 100)
+        all += many.idle(t);
+    EXPECT_EQ(all, QByteArray("$KRDV,1=\r\n"));
+}
+
+TEST(SimulatedDeviceOptionsTest, ModbusRepliesCanHoldDollarBytesAndComeLate) {
+    SimulatedDevice::Setup setup = station1();
+    setup.dollarRegisters = true;
+    setup.modbusDelayMs = 300;
+    SimulatedDevice device(setup);
+    EXPECT_EQ(device.receive(ModbusReadRequest(1, 0, 4), 0), QByteArray());
+    EXPECT_EQ(device.idle(299), QByteArray());
+    const QByteArray reply = device.idle(300);
+    EXPECT_EQ(reply, ModbusReadReply(1, {0x2431, 0x3D37, 0x0D0A, 0x2431}));
+    EXPECT_TRUE(reply.contains('$'));
+
+    // A text reply meanwhile goes out at once, ahead of the late frame.
+    device.receive(ModbusReadRequest(1, 1, 1), 1000);
+    EXPECT_EQ(device.receive("$KRDV=12#\r\n", 1010), QByteArray("$KRDV,12=300\r\n"));
+    EXPECT_EQ(device.idle(1300), ModbusReadReply(1, {0x3D37}));
+}
+
+} // namespace
