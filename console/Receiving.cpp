@@ -123,8 +123,8 @@ private:
     qsizetype m_lineLength = 0; // characters shown since the last line break
 };
 
-// True when the reply went into the target; a value the target cannot take (not a number for
-// a hexadecimal field, no such choice) leaves it as it was and waiting.
+// True when the reply went into the target; a value a hexadecimal field cannot take (not a
+// number) leaves it as it was and waiting.
 bool applyReply(TForm_Main& form, QWidget* target, const QString& value) {
     if (isEdit(target)) {
         auto* edit = static_cast<QLineEdit*>(target);
@@ -138,11 +138,9 @@ bool applyReply(TForm_Main& form, QWidget* target, const QString& value) {
         return hex.has_value();
     }
     if (isComboBox(target)) {
-        auto* box = static_cast<QComboBox*>(target);
-        const int index = box->findText(form.GetItemByValue(componentTag(target), value));
-        if (index >= 0)
-            box->setCurrentIndex(index);
-        return index >= 0;
+        // The box is editable, so a value that matches no choice still shows.
+        static_cast<QComboBox*>(target)->setCurrentText(form.GetItemByValue(componentTag(target), value));
+        return true;
     }
     return false;
 }

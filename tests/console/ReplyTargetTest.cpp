@@ -54,10 +54,14 @@ TEST(ReplyTargetTest, OneReplyPerReadLaterDollarLinesLeaveTheFieldAlone) {
     auto* mode = w.find<QComboBox>("cbb_Mode");
     mode->setCurrentIndex(0);
     w.form->ReadTarget = mode;
-    w.receive("$KWRV=OK\r\n$KRDV,7=1\r\n");
+    w.receive("$KRDV,7=1\r\n$KWRV=OK\r\n");
     EXPECT_EQ(mode->currentText(), "快");
     w.receive("$KRDV,7=0\r\n");
     EXPECT_EQ(mode->currentText(), "快");
+    // A value that matches no choice still shows, and spends the Read as well.
+    w.form->ReadTarget = mode;
+    w.receive("$KRDV,7=9\r\n$KRDV,7=0\r\n");
+    EXPECT_EQ(mode->currentText(), "9");
 }
 
 TEST(ReplyTargetTest, AModbusReplyHoldingDollarIsNoTextReply) {
