@@ -80,20 +80,4 @@ TEST(ReplyTargetTest, AModbusReplyHoldingDollarIsNoTextReply) {
     EXPECT_EQ(w.plain()->text(), "9");
 }
 
-TEST(ReplyTargetTest, AReplySplitOverBlocksFillsTheFieldWhole) {
-    ReplyWindow w;
-    w.form->ReadTarget = w.plain();
-    w.receive("$KRDV,5=");
-    EXPECT_EQ(w.plain()->text(), "") << "nothing until the line is complete";
-    w.receive("12");
-    w.receive("3\r");
-    w.receive("\n");
-    EXPECT_EQ(w.plain()->text(), "123");
-
-    w.form->ReadTarget = w.mask();
-    w.receive("$KRDV,6=");
-    w.receive("300\r\n");
-    EXPECT_EQ(w.mask()->text(), "012C");
-}
-
 } // namespace
