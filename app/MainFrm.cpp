@@ -70,6 +70,12 @@ TForm_Main::TForm_Main(const QString& appDir, QWidget* parent) : QWidget(parent)
 
 TForm_Main::~TForm_Main() = default;
 
+void TForm_Main::UseConfigFile(const QString& path) {
+    const QFileInfo file(path);
+    AppDir = QDir::cleanPath(file.absolutePath()) + QLatin1Char('/');
+    ConfigPath = file.absoluteFilePath();
+}
+
 void TForm_Main::createFixedFrame() {
     auto* dock = new DockLayout(this);
 
