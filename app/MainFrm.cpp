@@ -4,6 +4,7 @@
 #include "app/Controls.h"
 #include "app/DockLayout.h"
 #include "app/MessageBoxes.h"
+#include "app/RowFlow.h"
 #include "config/AppError.h"
 
 #include <QCheckBox>
@@ -192,6 +193,13 @@ void TForm_Main::createFixedFrame() {
     btn_ClearRxmmo = make<QPushButton>(QStringLiteral("btn_ClearRxmmo"), Panel2);
     btn_ClearRxmmo->setText(QStringLiteral("清空接收区"));
     btn_ClearRxmmo->setGeometry(406, 17, 75, 25);
+    for (QAbstractButton* option :
+         {static_cast<QAbstractButton*>(chk_showDT), static_cast<QAbstractButton*>(chk_autoClearRxmmo),
+          static_cast<QAbstractButton*>(rbtn_Ascii), static_cast<QAbstractButton*>(rbtn_Hex),
+          static_cast<QAbstractButton*>(chk_AutoNewLine)})
+        option->adjustSize();
+    new RowFlow(Panel2,
+                {chk_showDT, chk_autoClearRxmmo, rbtn_Ascii, rbtn_Hex, chk_AutoNewLine, btn_ClearRxmmo});
 
     // Docked bottom-up: the lamp panel at the very bottom, the send line above it.
     Panel3 = make<TPanel>(QStringLiteral("Panel3"), grp_DataRecvAndSend);
