@@ -3,6 +3,7 @@
 #include "app/ControlLook.h"
 #include "app/Controls.h"
 #include "app/DockLayout.h"
+#include "app/ElidedPathBox.h"
 #include "app/MessageBoxes.h"
 #include "app/RowFlow.h"
 #include "config/AppError.h"
@@ -126,6 +127,7 @@ void TForm_Main::createFixedFrame() {
         setItems(cbb_Port, ports, QStringLiteral("COM1"));
     }
     cbb_Port->setGeometry(54, 24, 65, 24);
+    makeElidedPathBox(cbb_Port);
     lbl_Baud = make<QLabel>(QStringLiteral("lbl_Baud"), grp_COMPort);
     lbl_Baud->setText(QStringLiteral("波特率："));
     lbl_Baud->move(138, 27);

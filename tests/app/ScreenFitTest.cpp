@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -117,3 +118,21 @@ INSTANTIATE_TEST_SUITE_P(Screens, ScreenFitTest,
                                             ::testing::Values("CN", "EN")));
 
 } // namespace
+
+TEST(PortBoxTest, LongPathShowsElidedWithTheWholePathAsTooltipAndIsKeptWhole) {
+    testApp();
+    RecordingPresenter presenter;
+    TempAppDir dir;
+    TForm_Main form(dir.path());
+    form.show();
+    const QString path = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
+    form.cbb_Port->setCurrentText(path);
+    QCoreApplication::processEvents();
+    QLineEdit* edit = form.cbb_Port->lineEdit();
+    EXPECT_EQ(form.cbb_Port->currentText(), path); // what connecting and saving read
+    EXPECT_EQ(edit->toolTip(), path);
+
+    form.cbb_Port->setCurrentText("COM1");
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(edit->toolTip().isEmpty()); // the box's own hint shows again
+}
