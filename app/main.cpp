@@ -2,6 +2,7 @@
 #include "app/ConfigLocation.h"
 #include "app/MainFrm.h"
 #include "app/MessageBoxes.h"
+#include "app/ScreenPlacement.h"
 #include "app/StartTheme.h"
 #include "app/VersionInfo.h"
 #include "app/WindowTitle.h"
@@ -27,9 +28,9 @@ QStringList argumentsOf(int argc, char* argv[]) {
 // before, so a window manager that does not maximise still shows the whole window.
 void placeOnScreen(QWidget& window) {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        window.resize(window.size().boundedTo(area.size()));
-        window.move(area.center() - window.rect().center());
+        const QRect placed = PlacementOnScreen(window.size(), screen->availableGeometry());
+        window.resize(placed.size());
+        window.move(placed.topLeft());
     }
 }
 

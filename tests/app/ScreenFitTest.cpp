@@ -2,6 +2,7 @@
 // of the window can be read whole.
 
 #include "app/MainFrm.h"
+#include "app/ScreenPlacement.h"
 #include "support/TestApp.h"
 
 #include <QAbstractButton>
@@ -135,4 +136,15 @@ TEST(PortBoxTest, LongPathShowsElidedWithTheWholePathAsTooltipAndIsKeptWhole) {
     form.cbb_Port->setCurrentText("COM1");
     QCoreApplication::processEvents();
     EXPECT_TRUE(edit->toolTip().isEmpty()); // the box's own hint shows again
+}
+
+TEST(ScreenPlacementTest, WindowOpensWithinTheFreeAreaAndCentredOnIt) {
+    // The designed 1494 x 720 window on a 1280 x 720 laptop with a 32-pixel panel at the top.
+    const QRect laptop(0, 32, 1280, 688);
+    EXPECT_EQ(PlacementOnScreen({1494, 720}, laptop), laptop);
+    // On a large second screen it keeps its size and sits in the middle.
+    const QRect big(1920, 0, 2560, 1440);
+    const QRect placed = PlacementOnScreen({1494, 720}, big);
+    EXPECT_EQ(placed.size(), QSize(1494, 720));
+    EXPECT_EQ(placed.center(), big.center());
 }
