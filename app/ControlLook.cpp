@@ -1,7 +1,10 @@
 #include "app/ControlLook.h"
 
+#include "app/Controls.h"
+
 #include <QApplication>
 #include <QGroupBox>
+#include <QHash>
 #include <QWidget>
 
 #include <cmath>
@@ -95,16 +98,14 @@ QColor fontColor(const QWidget* control) {
     return control->property(textProperty).value<QColor>();
 }
 
-QColor legibleTextColor(const QColor& text, const QColor& background) {
-    // Lighter or darker shades of the same colour, until it reads well enough for the
-    // short, mostly bold or large texts the window colours.
-    const double wanted = 3.0;
+QColor legibleTextColor(const QColor& text, const QColor& background, double wanted) {
     if (contrast(text, background) >= wanted)
         return text;
     const QColor toward = luminance(background) < 0.18 ? QColor(Qt::white) : QColor(Qt::black);
     QColor shade = text;
-    for (int step = 1; step <= 10 && contrast(shade, background) < wanted; ++step) {
-        const double t = step / 10.0;
+    // Small steps, so the shade stays as close to the colour as the contrast allows.
+    for (int step = 1; step <= 40 && contrast(shade, background) < wanted; ++step) {
+        const double t = step / 40.0;
         shade = QColor::fromRgbF(text.redF() + (toward.redF() - text.redF()) * t,
                                  text.greenF() + (toward.greenF() - text.greenF()) * t,
                                  text.blueF() + (toward.blueF() - text.blueF()) * t);
@@ -112,10 +113,47 @@ QColor legibleTextColor(const QColor& text, const QColor& background) {
     return shade;
 }
 
+namespace {
+
+const char* const designedPaletteTextProperty = "designedPaletteText";
+
+// Generated texts that carry a colour in their own palette (the red parameter labels: a palette
+// is much cheaper than a style sheet for thousands of rows) are shown in a shade of it that
+// reads as body text on the theme's window colour. Controls sharing a colour share a palette.
+void refreshPaletteTextColors() {
+    const QColor window = QApplication::palette().color(QPalette::Window);
+    QHash<QRgb, QPalette> shaded;
+    for (QWidget* w : QApplication::allWidgets()) {
+        QVariant designed = w->property(designedPaletteTextProperty);
+        if (!designed.isValid()) {
+            if (!qobject_cast<TStaticText*>(w) || !w->testAttribute(Qt::WA_SetPalette) ||
+                w->property(textProperty).isValid())
+                continue;
+            const QColor own = w->palette().color(QPalette::WindowText);
+            if (own == QApplication::palette().color(QPalette::WindowText))
+                continue;
+            designed = own;
+            w->setProperty(designedPaletteTextProperty, designed);
+        }
+        const QColor colour = designed.value<QColor>();
+        auto it = shaded.find(colour.rgb());
+        if (it == shaded.end()) {
+            QPalette palette = w->palette();
+            palette.setColor(QPalette::WindowText, legibleTextColor(colour, window, 4.5));
+            it = shaded.insert(colour.rgb(), palette);
+        }
+        if (w->palette().color(QPalette::WindowText) != it->color(QPalette::WindowText))
+            w->setPalette(*it);
+    }
+}
+
+} // namespace
+
 void refreshControlLooks() {
     for (QWidget* w : QApplication::allWidgets())
         if (w->property(textProperty).isValid())
             applyLook(w);
+    refreshPaletteTextColors();
 }
 
 QColor shownFontColor(const QWidget* control) {

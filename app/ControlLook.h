@@ -15,8 +15,11 @@ QColor fontColor(const QWidget* control); // the colour asked for, before any sh
 // A control's text colour is shown as asked where it reads well on what it sits on; on a
 // background where it would not (blue notes on a dark theme) a lighter or darker shade of the
 // same colour is shown instead.
-QColor legibleTextColor(const QColor& text, const QColor& background);
+// `wanted` is the contrast to reach: 3 for the short, mostly bold or large texts the window
+// colours itself, 4.5 for body text.
+QColor legibleTextColor(const QColor& text, const QColor& background, double wanted = 3.0);
 // The shade the control shows its own text colour in under the current theme.
 QColor shownFontColor(const QWidget* control);
-// Shows every control's own text colour again against the current theme.
+// Shows every control's own text colour again against the current theme, and every text
+// colour a control's own palette carries (the red parameter labels) in a shade that reads on it.
 void refreshControlLooks();

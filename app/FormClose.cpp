@@ -11,7 +11,7 @@ void TForm_Main::FormClose() {
 
     // Without the file, its root or COMM there is nothing to write back to, and closing
     // must not be held up by it.
-    const QString path = AppDir + QStringLiteral("config.xml");
+    const QString& path = ConfigPath;
     if (!QFileInfo(path).isFile())
         return;
     XmlDocument doc;

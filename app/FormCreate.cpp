@@ -1,5 +1,6 @@
 #include "app/MainFrm.h"
 
+#include "app/ControlLook.h"
 #include "app/Controls.h"
 #include "app/MessageBoxes.h"
 #include "config/AppError.h"
@@ -20,6 +21,8 @@ void TForm_Main::FormCreate() {
             ConfigDocument = std::make_unique<XmlDocument>();
             ConfigDocument->load(ConfigPath);
             LoadConfiguration();
+            // The rows were made after the configured theme was applied.
+            refreshControlLooks();
             if (LanguageCode == QLatin1String("CN"))
                 CreateLanguageNode();
             SetLanguage();

@@ -3,7 +3,9 @@
 #include "app/ControlLook.h"
 #include "app/Controls.h"
 #include "app/DockLayout.h"
+#include "app/ElidedPathBox.h"
 #include "app/MessageBoxes.h"
+#include "app/RowFlow.h"
 #include "config/AppError.h"
 
 #include <QCheckBox>
@@ -70,6 +72,12 @@ TForm_Main::TForm_Main(const QString& appDir, QWidget* parent) : QWidget(parent)
 
 TForm_Main::~TForm_Main() = default;
 
+void TForm_Main::UseConfigFile(const QString& path) {
+    const QFileInfo file(path);
+    AppDir = QDir::cleanPath(file.absolutePath()) + QLatin1Char('/');
+    ConfigPath = file.absoluteFilePath();
+}
+
 void TForm_Main::createFixedFrame() {
     auto* dock = new DockLayout(this);
 
@@ -119,6 +127,7 @@ void TForm_Main::createFixedFrame() {
         setItems(cbb_Port, ports, QStringLiteral("COM1"));
     }
     cbb_Port->setGeometry(54, 24, 65, 24);
+    makeElidedPathBox(cbb_Port);
     lbl_Baud = make<QLabel>(QStringLiteral("lbl_Baud"), grp_COMPort);
     lbl_Baud->setText(QStringLiteral("波特率："));
     lbl_Baud->move(138, 27);
@@ -186,6 +195,13 @@ void TForm_Main::createFixedFrame() {
     btn_ClearRxmmo = make<QPushButton>(QStringLiteral("btn_ClearRxmmo"), Panel2);
     btn_ClearRxmmo->setText(QStringLiteral("清空接收区"));
     btn_ClearRxmmo->setGeometry(406, 17, 75, 25);
+    for (QAbstractButton* option :
+         {static_cast<QAbstractButton*>(chk_showDT), static_cast<QAbstractButton*>(chk_autoClearRxmmo),
+          static_cast<QAbstractButton*>(rbtn_Ascii), static_cast<QAbstractButton*>(rbtn_Hex),
+          static_cast<QAbstractButton*>(chk_AutoNewLine)})
+        option->adjustSize();
+    new RowFlow(Panel2,
+                {chk_showDT, chk_autoClearRxmmo, rbtn_Ascii, rbtn_Hex, chk_AutoNewLine, btn_ClearRxmmo});
 
     // Docked bottom-up: the lamp panel at the very bottom, the send line above it.
     Panel3 = make<TPanel>(QStringLiteral("Panel3"), grp_DataRecvAndSend);

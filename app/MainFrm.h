@@ -128,8 +128,12 @@ public:
     void setPopupMenu1(QWidget* control);
     static bool hasPopupMenu1(const QWidget* control);
 
+    // Works on the given configuration file instead of config.xml in the program's folder;
+    // banner.jpg is then looked for beside it. Called before FormCreate.
+    void UseConfigFile(const QString& path);
+
     // State.
-    QString AppDir;
+    QString AppDir; // the folder of the configuration file and the banner, with a trailing '/'
     QString ConfigPath;
     std::unique_ptr<XmlDocument> ConfigDocument;
     QString LanguageCode;

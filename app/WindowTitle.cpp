@@ -7,6 +7,11 @@
 
 namespace {
 
+QString& titleConfigFile() {
+    static QString path;
+    return path;
+}
+
 // The first separator character of a locale format ("yyyy/MM/dd" gives '/').
 QString separatorIn(const QString& format, const QString& fallback) {
     for (QChar c : format)
@@ -38,10 +43,17 @@ QString EnglishTitle(const QString& appName, const QString& version, const QDate
            FormatTitleTimeStamp(stamp);
 }
 
+void SetTitleConfigFile(const QString& path) {
+    titleConfigFile() = path;
+}
+
 QString WindowTitleFor(const QString& languageCode, const QString& appName) {
     const QString exe = QCoreApplication::applicationFilePath();
     const QDateTime stamp = GetFileTimeStamp(exe, 1);
+    const QString note = titleConfigFile().isEmpty()
+                             ? QString()
+                             : QStringLiteral("  [") + titleConfigFile() + QLatin1Char(']');
     if (languageCode == QLatin1String("EN"))
-        return EnglishTitle(appName, GetExeVersionText(), stamp);
-    return ChineseTitle(appName, GetFileVersionText(exe), stamp);
+        return EnglishTitle(appName, GetExeVersionText(), stamp) + note;
+    return ChineseTitle(appName, GetFileVersionText(exe), stamp) + note;
 }

@@ -11,3 +11,7 @@ QString EnglishTitle(const QString& appName, const QString& version, const QDate
 QString FormatTitleTimeStamp(const QDateTime& stamp);
 // The title in the given language for the running executable.
 QString WindowTitleFor(const QString& languageCode, const QString& appName);
+// Names the configuration file in every later title. Set when the console works on a file other
+// than config.xml beside the program (the user's own, or one chosen with --config), so the user
+// can tell which file the console reads and edits; empty (the default) adds nothing.
+void SetTitleConfigFile(const QString& path);

@@ -1,19 +1,76 @@
+#include "app/CommandLine.h"
+#include "app/ConfigLocation.h"
 #include "app/MainFrm.h"
+#include "app/MessageBoxes.h"
+#include "app/ScreenPlacement.h"
 #include "app/StartTheme.h"
+#include "app/VersionInfo.h"
+#include "app/WindowTitle.h"
 #include "language/ControlSettingFrm.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <cstdio>
+
+namespace {
+
+// Arguments after the program name, read before QApplication exists so that --help and
+// --version need no display.
+QStringList argumentsOf(int argc, char* argv[]) {
+    QStringList list;
+    for (int i = 1; i < argc; ++i)
+        list << QString::fromLocal8Bit(argv[i]);
+    return list;
+}
+
+// The window opens within the screen's free area and centred on it; maximised afterwards as
+// before, so a window manager that does not maximise still shows the whole window.
+void placeOnScreen(QWidget& window) {
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect placed = PlacementOnScreen(window.size(), screen->availableGeometry());
+        window.resize(placed.size());
+        window.move(placed.topLeft());
+    }
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
+    const CommandLine line = ParseCommandLine(argumentsOf(argc, argv));
+    const QString program = QStringLiteral("tervalon");
+    switch (line.action) {
+    case CommandLine::Action::Help:
+        std::fputs(CommandLineUsage(program).toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandLine::Action::Version:
+        std::printf("%s %s\n", qPrintable(program), qPrintable(GetExeVersionText()));
+        return 0;
+    case CommandLine::Action::Error:
+        std::fprintf(stderr, "%s: %s\nTry '%s --help'.\n", qPrintable(program), qPrintable(line.error),
+                     qPrintable(program));
+        return kCommandLineErrorExit;
+    case CommandLine::Action::Run:
+        break;
+    }
+
     QApplication app(argc, argv);
     applyStartTheme();
 
+    const ConfigLocation config = FindConfigFile(DefaultConfigSearch(line.configPath));
+    if (!config.besideExecutable)
+        SetTitleConfigFile(config.path);
     TForm_Main mainWindow(QCoreApplication::applicationDirPath());
+    mainWindow.UseConfigFile(config.path);
+    if (!config.error.isEmpty())
+        showMessage(QStringLiteral("无法创建配置文件 / Cannot create the configuration file: ") +
+                    config.error);
     mainWindow.FormCreate();
     TForm_ControlSetting editor;
     Form_ControlSetting = &editor;
     editor.hide();
 
+    placeOnScreen(mainWindow);
     mainWindow.showMaximized();
     const int code = app.exec();
     Form_ControlSetting = nullptr;

@@ -1,5 +1,7 @@
 #include "appearance/ThemeManager.h"
 
+#include "appearance/IndicatorStyle.h"
+
 #include "app/ControlLook.h"
 
 #include "config/AppError.h"
@@ -172,7 +174,7 @@ const LoadedTheme& load(const Theme& theme) {
 void useFusion() {
     static QPointer<QStyle> fusion;
     if (!fusion) {
-        fusion = QStyleFactory::create("Fusion");
+        fusion = new IndicatorStyle;
         QApplication::setStyle(fusion);
     }
 }

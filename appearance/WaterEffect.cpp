@@ -163,6 +163,21 @@ bool TWaterEffect::Render(const TRGBView& Src, const TRGBView& Dst) {
     return true;
 }
 
+bool TWaterEffect::Step() {
+    if (FWidth == 0)
+        return false;
+    CalcWater();
+    return true;
+}
+
+bool TWaterEffect::Draw(const TRGBView& Src, const TRGBView& Dst) {
+    if (FWidth == 0 || !Src.bits || !Dst.bits || Src.width != FWidth || Src.height != FHeight ||
+        Dst.width != FWidth || Dst.height != FHeight)
+        return false;
+    DrawWater(Src, Dst);
+    return true;
+}
+
 void TWaterEffect::CalcWater() {
     const std::int32_t factor = ((100 - FDamping) * 256) / 100;
     const int last = FWidth - 1;

@@ -32,6 +32,10 @@ public:
     // One step of the wave rule, then Src drawn refracted into Dst. Both images must have the
     // grid's size; returns false (and does nothing) when they do not or the grid is empty.
     bool Render(const TRGBView& Src, const TRGBView& Dst);
+    // The two halves of Render, for a caller that advances the water more often than it
+    // shows it: a step of the wave rule alone, and the refraction of the current surface.
+    bool Step();
+    bool Draw(const TRGBView& Src, const TRGBView& Dst);
 
     // Adds AHeight to every cell within ARadius of (x, y), clipped to the grid. A coordinate
     // outside the grid is replaced by a random one that keeps the whole drop inside; when the

@@ -2,6 +2,7 @@
 
 #include "appearance/BannerImage.h"
 
+#include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <cmath>
@@ -24,7 +25,7 @@ TWaterImage::TWaterImage(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
     resize(105, 105);
     FTimer.setInterval(50);
-    connect(&FTimer, &QTimer::timeout, this, &TWaterImage::TimerTick);
+    connect(&FTimer, &QTimer::timeout, this, &TWaterImage::AnimationTick);
     FTimer.start();
     RebuildBitmaps();
 }
@@ -43,12 +44,47 @@ void TWaterImage::SetPicture(const QImage& APicture) {
 }
 
 void TWaterImage::SetInterval(int ms) {
-    if (ms <= 0) {
+    FAnimate = ms > 0;
+    if (FAnimate)
+        FTimer.setInterval(ms);
+    FTimer.stop();
+    UpdateAnimation();
+}
+
+bool TWaterImage::CanBeSeen() const {
+    return isVisible() && !window()->isMinimized();
+}
+
+void TWaterImage::UpdateAnimation() {
+    // Before the control is first shown the timer runs as it always has, so a control that
+    // is driven without a window keeps ticking; from then on it follows visibility.
+    const bool run = FAnimate && (FWatchedWindow == nullptr || CanBeSeen());
+    if (run && !FTimer.isActive())
+        FTimer.start();
+    else if (!run)
         FTimer.stop();
-        return;
+}
+
+bool TWaterImage::event(QEvent* event) {
+    const bool result = QWidget::event(event);
+    if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {
+        if (event->type() == QEvent::Show && FWatchedWindow != window()) {
+            if (FWatchedWindow)
+                FWatchedWindow->removeEventFilter(this);
+            FWatchedWindow = window();
+            FWatchedWindow->installEventFilter(this);
+        }
+        UpdateAnimation();
     }
-    FTimer.setInterval(ms);
-    FTimer.start();
+    return result;
+}
+
+bool TWaterImage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == FWatchedWindow && (event->type() == QEvent::WindowStateChange ||
+                                      event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        // After the window has handled the change, so isMinimized() tells the new state.
+        QMetaObject::invokeMethod(this, &TWaterImage::UpdateAnimation, Qt::QueuedConnection);
+    return QWidget::eventFilter(watched, event);
 }
 
 void TWaterImage::PictureChanged() {
@@ -80,9 +116,24 @@ void TWaterImage::RebuildBitmaps() {
     FDstBmp = FSrcBmp.copy();
 }
 
-void TWaterImage::TimerTick() {
+void TWaterImage::AnimationTick() {
+    if (FWatchedWindow && !CanBeSeen()) {
+        UpdateAnimation();
+        return;
+    }
+    const bool frameDue = !FLastFrame.isValid() || FLastFrame.elapsed() >= kMinFrameMs;
+    if (frameDue || FOnBeforeRender || FOnAfterRender) {
+        FLastFrame.start();
+        TimerTick();
+        return;
+    }
     if (!isEnabled() || FPicture.isNull() || FSrcBmp.isNull())
         return;
+    AddRandomDrop();
+    FWater.Step();
+}
+
+void TWaterImage::AddRandomDrop() {
     if (FRandomDelay > 0 && FRandomBlob > 0) {
         const int interval = std::max(FTimer.interval(), 1);
         const int n = static_cast<int>(std::ceil(static_cast<double>(FRandomDelay) / interval));
@@ -93,6 +144,12 @@ void TWaterImage::TimerTick() {
             FWater.Blob(-1, -1, radius, height);
         }
     }
+}
+
+void TWaterImage::TimerTick() {
+    if (!isEnabled() || FPicture.isNull() || FSrcBmp.isNull())
+        return;
+    AddRandomDrop();
     if (FOnBeforeRender) {
         QImage source = FSrcBmp.copy();
         FOnBeforeRender(this, source);

@@ -2,7 +2,9 @@
 
 #include "appearance/WaterEffect.h"
 
+#include <QElapsedTimer>
 #include <QImage>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -63,21 +65,38 @@ public:
     const QImage& SourceFrame() const { return FSrcBmp; }
     TWaterEffect& Water() { return FWater; }
 
+    // Whether the animation timer is running (it pauses while the banner cannot be seen).
+    bool IsAnimating() const { return FTimer.isActive(); }
+
     // One animation step: the timer's slot, callable directly.
     void TimerTick();
 
 protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
+    // The animation runs only while someone can see it: a hidden control or a minimised
+    // window stops the timer (no wake-ups at all), and showing it again restarts it.
+    bool CanBeSeen() const;
+    // The timer's tick: the water advances at every tick, but a frame is drawn and painted at
+    // most every kMinFrameMs (screens show no more), unless render handlers want each frame.
+    void AnimationTick();
+    void AddRandomDrop();
+    static constexpr int kMinFrameMs = 20;
+    void UpdateAnimation();
     void RebuildBitmaps();
     void PictureChanged();
 
     QImage FPicture;
     QTimer FTimer;
+    QElapsedTimer FLastFrame;
+    bool FAnimate = true;             // the interval asks for ticks
+    QPointer<QWidget> FWatchedWindow; // the top-level window whose minimising pauses us
     QImage FSrcBmp;
     QImage FDstBmp;
     TWaterEffect FWater;

@@ -1,3 +1,5 @@
+include(GoogleTest)
+
 # tervalon_add_test(<name> SOURCES <files...> LIBS <targets...> [LABELS <labels...>])
 # One GoogleTest executable, run by ctest offscreen. Label "serial" or "e2e" marks the
 # tests that the ThreadSanitizer run of CI repeats.
@@ -5,15 +7,18 @@ function(tervalon_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${PROJECT_SOURCE_DIR}/tests/support/TestApp.cpp)
   target_link_libraries(${name} PRIVATE ${T_LIBS} tv_app Qt6::Widgets GTest::gtest GTest::gtest_main Threads::Threads)
-  target_compile_definitions(${name} PRIVATE TERVALON_SOURCE_DIR_DEFAULT="${PROJECT_SOURCE_DIR}")
+  target_compile_definitions(${name} PRIVATE TERVALON_SOURCE_DIR_DEFAULT="${PROJECT_SOURCE_DIR}"
+                                              TERVALON_BIN_DIR_DEFAULT="${TERVALON_BIN_DIR}")
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
-  add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TERVALON_SOURCE_DIR=${PROJECT_SOURCE_DIR};TERVALON_BIN_DIR=${TERVALON_BIN_DIR}"
-    TIMEOUT 600)
+  # Every test case is its own ctest test, so a failure names it and a run can pick cases.
+  # Listed when ctest runs, not at build time, so building never starts a test program.
+  # One variable only: the discovery script flattens a list of them. The folders the tests
+  # need are compiled in (TERVALON_*_DIR_DEFAULT) and may be overridden from the environment.
+  set(_props ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 600)
   if(T_LABELS)
-    set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
+    list(APPEND _props LABELS "${T_LABELS}")
   endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 PROPERTIES ${_props})
 endfunction()
 
 # tervalon_folder_library(<target> <glob patterns...> [EXCLUDE <regex>])

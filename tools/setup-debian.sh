@@ -5,6 +5,8 @@ set -e
 pkgs="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools \
 qt6-serialport-dev libqt6serialport6 libpugixml-dev libjpeg62-turbo-dev googletest libgtest-dev \
 fonts-noto-cjk xvfb xauth libgl-dev libxkbcommon-dev"
+# Checks of the desktop entry and AppStream metadata that CI runs on the installed files.
+pkgs="$pkgs desktop-file-utils appstream"
 missing=""
 for p in $pkgs; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

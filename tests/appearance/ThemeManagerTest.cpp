@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
@@ -134,7 +135,10 @@ TEST_F(ThemeTest, NamesMatchWithoutRegardToCaseAndWindowsIsThePlainLook) {
     ThemeManager::applyTheme("WINDOWS");
     EXPECT_EQ(ThemeManager::currentTheme(), "Windows");
     EXPECT_TRUE(qApp->styleSheet().isEmpty());
-    EXPECT_EQ(QApplication::style()->name(), "fusion");
+    // Fusion, behind the proxy that draws legible check boxes and radio buttons.
+    const auto* proxy = qobject_cast<QProxyStyle*>(QApplication::style());
+    ASSERT_NE(proxy, nullptr);
+    EXPECT_EQ(proxy->baseStyle()->name(), "fusion");
     EXPECT_EQ(QApplication::palette().color(QPalette::Window),
               QApplication::style()->standardPalette().color(QPalette::Window));
 }

@@ -347,7 +347,7 @@ TEST(ConsoleDeviceTest, WorksWithTheSimulatorProgram) {
 #endif
     Console c;
     QProcess sim;
-    sim.start(qEnvironmentVariable("TERVALON_BIN_DIR") + "/tervalon-sim", {"--config", c.f.ConfigPath});
+    sim.start(binDir() + "/tervalon-sim", {"--config", c.f.ConfigPath});
     ASSERT_TRUE(sim.waitForStarted(5000));
     ASSERT_TRUE(waitFor([&] { return sim.canReadLine(); }, 10000));
     const QString port = QString::fromLocal8Bit(sim.readLine()).trimmed();

@@ -7,7 +7,10 @@ QApplication& testApp() {
     static int argc = 1;
     static char name[] = "tervalon-test";
     static char* argv[] = {name, nullptr};
+    // Never destroyed: a QApplication torn down by exit handlers, after Qt's own globals, crashes.
     static QApplication* app = [] {
+        if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance()))
+            return existing;
         qputenv("QT_QPA_PLATFORM", "offscreen");
         return new QApplication(argc, argv);
     }();
@@ -65,4 +68,9 @@ bool waitFor(const std::function<bool()>& condition, int timeoutMs) {
 QString sourceDir() {
     const QByteArray env = qgetenv("TERVALON_SOURCE_DIR");
     return env.isEmpty() ? QStringLiteral(TERVALON_SOURCE_DIR_DEFAULT) : QString::fromLocal8Bit(env);
+}
+
+QString binDir() {
+    const QByteArray env = qgetenv("TERVALON_BIN_DIR");
+    return env.isEmpty() ? QStringLiteral(TERVALON_BIN_DIR_DEFAULT) : QString::fromLocal8Bit(env);
 }

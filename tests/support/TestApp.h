@@ -46,3 +46,5 @@ bool waitFor(const std::function<bool()>& condition, int timeoutMs = 5000);
 
 // The source tree, for example files.
 QString sourceDir();
+// The folder of the built programs (the simulator, for end-to-end tests).
+QString binDir();

@@ -1,0 +1,53 @@
+#!/bin/sh
+# Installs the built console into a scratch prefix and checks what a Debian desktop needs: the
+# desktop entry and AppStream metadata validate, the installed program starts and makes the
+# user's own config.xml from the installed example, and the .deb holds the expected files and
+# names its dependencies.
+# Usage: tools/package-check.sh [build folder]   (default: build; built already)
+set -eu
+cd "$(dirname "$0")/.."
+build="${1:-build}"
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+
+prefix="$scratch/prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+desktop-file-validate "$prefix/share/applications/org.tervalon.Console.desktop"
+appstreamcli validate --no-net "$prefix/share/metainfo/org.tervalon.Console.metainfo.xml"
+
+# The installed program has no config.xml beside it, so it must make the user's own.
+home="$scratch/home"
+XDG_CONFIG_HOME="$home" QT_QPA_PLATFORM=offscreen timeout 20 "$prefix/bin/tervalon" &
+pid=$!
+i=0
+while [ ! -f "$home/tervalon/config.xml" ] && [ $i -lt 150 ]; do sleep 0.1; i=$((i + 1)); done
+kill "$pid" 2>/dev/null || true
+wait "$pid" 2>/dev/null || true
+cmp "$home/tervalon/config.xml" "$prefix/share/tervalon/config.xml"
+echo "installed program made $home/tervalon/config.xml from the example"
+
+"$prefix/bin/tervalon" --version
+if "$prefix/bin/tervalon" --no-such-option 2>/dev/null; then
+  echo "an unknown option was accepted" >&2
+  exit 1
+fi
+
+(cd "$build" && cpack -G DEB -B "$scratch/deb" >/dev/null)
+deb="$(ls "$scratch"/deb/*.deb)"
+dpkg-deb -c "$deb" | awk '{print $6}' >"$scratch/files"
+for f in ./usr/bin/tervalon ./usr/share/tervalon/config.xml ./usr/share/tervalon/banner.jpg \
+  ./usr/share/applications/org.tervalon.Console.desktop \
+  ./usr/share/icons/hicolor/scalable/apps/org.tervalon.Console.svg \
+  ./usr/share/metainfo/org.tervalon.Console.metainfo.xml; do
+  grep -qx "$f" "$scratch/files" || { echo "the .deb lacks $f" >&2; exit 1; }
+done
+if grep -E 'tests_|bench_|tervalon-sim|tervalon-screenshot' "$scratch/files"; then
+  echo "the .deb holds test or tool programs" >&2
+  exit 1
+fi
+depends="$(dpkg-deb -f "$deb" Depends)"
+echo "Depends: $depends"
+for d in libqt6widgets6 libqt6serialport6 libpugixml1v5 libjpeg62-turbo qt6-qpa-plugins fonts-noto-cjk; do
+  echo "$depends" | grep -q "$d" || { echo "the .deb does not depend on $d" >&2; exit 1; }
+done
+echo "package check passed: $(basename "$deb")"
