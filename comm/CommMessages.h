@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 
 // The notifications the port threads post to TComm. The numbers are those of the protocol;
 // UM_WRITE_DATA shares 1025 with UM_COMM_DATA but travels on the writer's own queue.
@@ -48,8 +49,12 @@ extern "C" void __tsan_release(void* addr);
 // Qt passes events between threads under its own futex-based locks, which ThreadSanitizer cannot
 // see. Posting announces the hand-over of the message (and its block) to it, and TComm's event
 // handler takes it over with CommMessageArrived(); outside ThreadSanitizer both are plain posts.
+// The reader and the writer may post at the same moment: Qt grows its queue under that invisible
+// lock, so under ThreadSanitizer the posts also go one at a time under a lock it does see.
 inline void PostCommMessage(QObject* window, TCommMessage* message) {
 #ifdef TV_COMM_TSAN
+    static std::mutex postLock;
+    std::lock_guard lock(postLock);
     __tsan_release(window);
 #endif
     QCoreApplication::postEvent(window, message);
