@@ -40,4 +40,5 @@ void TForm_Main::FormCreate() {
             showMessage(QStringLiteral("未发现配置文件") + ConfigPath);
     }
     AutoPageCursor = 0;
+    ShowModbusHealth();
 }

@@ -301,6 +301,13 @@ void TForm_Main::createFixedFrame() {
     Label1 = make<QLabel>(QStringLiteral("Label1"), Panel1);
     Label1->setText(QStringLiteral("ms"));
     Label1->move(223, 16);
+    // How the polling fares: counts, reply times, the device's latest exception. Its text is
+    // made from the counts, so it stays out of the language tables and the settings editor.
+    lbl_ModbusHealth = new QLabel(grp_AutoRead);
+    lbl_ModbusHealth->setObjectName(QStringLiteral("lbl_ModbusHealth"));
+    lbl_ModbusHealth->setWordWrap(true);
+    lbl_ModbusHealth->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    autoDock->dock(lbl_ModbusHealth, DockAlign::Top, 58);
     pg_AUTO = make<QTabWidget>(QStringLiteral("pg_AUTO"), grp_AutoRead);
     pg_AUTO->setUsesScrollButtons(false);
     pg_AUTO->setFont(templateFont(13));
@@ -357,6 +364,7 @@ void TForm_Main::wireFixedFrame() {
     click(btn_SecondLanguage, &TForm_Main::btn_SecondLanguageClick);
     connect(chk_AutoNewLine, &QCheckBox::clicked, this,
             [this] { guarded([this] { chk_AutoNewLineClick(); }); });
+    connect(chb_AutoRead, &QCheckBox::toggled, this, [this] { guarded([this] { chb_AutoReadClick(); }); });
     connect(tmr_RxLed, &QTimer::timeout, this, [this] { guarded([this] { tmr_RxLedTimer(); }); });
     connect(tmr_TxLed, &QTimer::timeout, this, [this] { guarded([this] { tmr_TxLedTimer(); }); });
     connect(Timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });

@@ -90,6 +90,9 @@ public:
     void Timer1Timer();
     bool SendModbusRead(const TAutoRead& block); // false when the port took nothing
     void ShowAutoValue(const QByteArray& reply);
+    void chb_AutoReadClick();
+    // The health line beside automatic reading, in the current language.
+    void ShowModbusHealth();
 
     // Layout.
     void FormResize();
@@ -212,6 +215,7 @@ public:
     TPanel* Panel1 = nullptr;
     QCheckBox* chb_AutoRead = nullptr;
     QLineEdit* edt_AutoReadInte = nullptr;
+    QLabel* lbl_ModbusHealth = nullptr;
     QLabel* Label1 = nullptr;
     QTabWidget* pg_AUTO = nullptr;
 

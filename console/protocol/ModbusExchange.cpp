@@ -36,13 +36,20 @@ ModbusExchange::Reply ModbusExchange::takeReply(QByteArrayView block, int pageIn
         ++m_health.badCrc;
         return {Reply::BadCrc, {}, m_request};
     }
-    if (!m_waiting || m_request.page != pageInView)
-        return finish(Reply::Dropped, m_health.dropped);
-    if (function != kModbusReadHolding)
-        return finish(Reply::Exception, m_health.exceptions);
+    if (!m_waiting || m_request.page != pageInView) {
+        ++m_health.dropped;
+        m_waiting = false;
+        return {Reply::Dropped, {}, m_request};
+    }
+    if (function != kModbusReadHolding) {
+        Reply reply = finish(Reply::Exception, m_health.exceptions, nowMs);
+        reply.exceptionCode = byteAt(block, 2);
+        m_health.lastException = reply.exceptionCode;
+        return reply;
+    }
     if (byteAt(block, 2) != 2 * (m_request.count & 0xFFFF))
-        return finish(Reply::WrongLength, m_health.wrongLength);
-    Reply reply = finish(Reply::Good, m_health.good);
+        return finish(Reply::WrongLength, m_health.wrongLength, nowMs);
+    Reply reply = finish(Reply::Good, m_health.good, nowMs);
     reply.values = ParseReadReply(block, m_request.station).value_or(QList<quint16>{});
     return reply;
 }
@@ -54,8 +61,18 @@ void ModbusExchange::noteTimeOut(qint64 nowMs) {
     }
 }
 
-ModbusExchange::Reply ModbusExchange::finish(Reply::Kind kind, quint64& counter) {
+void ModbusExchange::reset() {
+    m_request = {};
+    m_anySent = false;
+    m_waiting = false;
+    m_health = {};
+}
+
+ModbusExchange::Reply ModbusExchange::finish(Reply::Kind kind, quint64& counter, qint64 nowMs) {
     ++counter;
     m_waiting = false;
+    m_health.lastReplyMs = nowMs - m_sentMs;
+    m_health.totalReplyMs += m_health.lastReplyMs;
+    ++m_health.timedReplies;
     return {kind, {}, m_request};
 }

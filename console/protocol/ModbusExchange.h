@@ -34,6 +34,7 @@ public:
         Kind kind = NotModbus;
         QList<quint16> values; // Good only: the values of start, start + 1, ...
         Request request;       // the request it was matched against
+        int exceptionCode = 0; // Exception only: the device's reason
     };
 
     // False while a request still waits for its reply and its time-out has not passed.
@@ -42,15 +43,19 @@ public:
     void sent(const Request& request, qint64 nowMs);
     // Classifies one received block and counts it; a reply ends the wait of its request.
     Reply takeReply(QByteArrayView block, int pageInView, qint64 nowMs);
+    // Forgets the request in flight and every count: polling starts afresh.
+    void reset();
 
     bool waiting() const { return m_waiting; }
+    // The request sent last, whether answered or not.
+    const Request& lastRequest() const { return m_request; }
     void setTimeoutMs(qint64 ms) { m_timeoutMs = ms; }
     qint64 timeoutMs() const { return m_timeoutMs; }
     const ModbusHealth& health() const { return m_health; }
 
 private:
     void noteTimeOut(qint64 nowMs);
-    Reply finish(Reply::Kind kind, quint64& counter);
+    Reply finish(Reply::Kind kind, quint64& counter, qint64 nowMs);
 
     Request m_request;
     bool m_anySent = false;

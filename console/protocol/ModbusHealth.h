@@ -13,6 +13,14 @@ struct ModbusHealth {
     quint64 wrongLength = 0; // sound replies whose byte count is not twice the requested count
     quint64 badCrc = 0;      // replies of the polled station with a wrong check sequence
     quint64 exceptions = 0;  // exception replies from the device
+    int lastException = 0;   // the code of the latest exception reply; 0 before any
+
+    // Times from a request to its answer, for answers the request was waiting for (good,
+    // wrong length or exception replies).
+    qint64 lastReplyMs = -1; // -1 before any
+    qint64 totalReplyMs = 0;
+    quint64 timedReplies = 0;
+    qint64 averageReplyMs() const { return timedReplies == 0 ? -1 : totalReplyMs / qint64(timedReplies); }
 
     bool operator==(const ModbusHealth&) const = default;
 };

@@ -124,3 +124,27 @@ QByteArray ModbusExceptionReply(quint8 station, quint8 function, quint8 code) {
     AppendModbusCrc(frame);
     return frame;
 }
+
+QString ModbusExceptionMeaning(int code, bool english) {
+    struct Meaning {
+        int code;
+        const char* en;
+        const char* cn;
+    };
+    static const Meaning meanings[] = {
+        {1, "illegal function", "非法功能码"},
+        {2, "illegal data address", "非法数据地址"},
+        {3, "illegal data value", "非法数据值"},
+        {4, "server device failure", "从站设备故障"},
+        {5, "acknowledge", "已确认，处理中"},
+        {6, "server device busy", "从站设备忙"},
+        {8, "memory parity error", "存储奇偶校验错误"},
+        {10, "gateway path unavailable", "网关路径不可用"},
+        {11, "gateway target device failed to respond", "网关目标设备无响应"},
+    };
+    for (const Meaning& m : meanings)
+        if (m.code == code)
+            return english ? QString::fromLatin1(m.en) : QString::fromUtf8(m.cn);
+    const QString number = QStringLiteral("0x%1").arg(code, 2, 16, QLatin1Char('0'));
+    return english ? QStringLiteral("exception ") + number : QStringLiteral("异常 ") + number;
+}

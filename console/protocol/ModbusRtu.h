@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
+#include <QString>
 #include <QtGlobal>
 #include <optional>
 
@@ -40,3 +41,6 @@ qsizetype ModbusReplyFrameLength(QByteArrayView block);
 // Replies a device sends.
 QByteArray ModbusReadReply(quint8 station, const QList<quint16>& values);
 QByteArray ModbusExceptionReply(quint8 station, quint8 function, quint8 code);
+
+// What an exception code means, in English or Chinese; unknown codes are named by number.
+QString ModbusExceptionMeaning(int code, bool english);

@@ -58,6 +58,10 @@ TEST(ModbusExchangeTest, RepliesThatAnswerNoWaitingRequestAreDroppedAndCounted) 
     expected.timedOut = 1;
     expected.dropped = 3;
     expected.wrongLength = 2;
+    // Only the two wrong-length replies answered a waiting request, each 100 ms after it.
+    expected.lastReplyMs = 100;
+    expected.totalReplyMs = 200;
+    expected.timedReplies = 2;
     EXPECT_EQ(x.health(), expected);
 }
 
@@ -79,10 +83,39 @@ TEST(ModbusExchangeTest, DamagedForeignAndExceptionFrames) {
     EXPECT_FALSE(x.waiting());
     EXPECT_EQ(x.health().badCrc, 2u);
     EXPECT_EQ(x.health().exceptions, 1u);
+    EXPECT_EQ(x.health().lastException, 2);
+    EXPECT_EQ(x.health().lastReplyMs, 30);
 
     // A station beyond one byte goes out as its low byte and is never answered by it.
     x.sent({0, 257, 0, 1}, 100);
     EXPECT_EQ(x.takeReply(ModbusReadReply(1, {5}), 0, 110).kind, Kind::NotModbus);
+}
+
+TEST(ModbusExchangeTest, ReplyTimesAverageAndResetStartsAfresh) {
+    ModbusExchange x;
+    EXPECT_EQ(x.health().averageReplyMs(), -1);
+    x.sent(kPage0, 0);
+    x.takeReply(ModbusReadReply(1, {5, 6}), 0, 40);
+    x.sent(kPage0, 100);
+    x.takeReply(ModbusExceptionReply(1, 3, 4), 0, 180);
+    EXPECT_EQ(x.health().lastReplyMs, 80);
+    EXPECT_EQ(x.health().averageReplyMs(), 60);
+    EXPECT_EQ(x.health().lastException, 4);
+
+    x.sent(kPage0, 200);
+    x.reset();
+    EXPECT_EQ(x.health(), ModbusHealth{});
+    EXPECT_FALSE(x.waiting()) << "a request of the last polling run no longer blocks the first tick";
+    EXPECT_EQ(x.takeReply(ModbusReadReply(1, {5, 6}), 0, 210).kind, Kind::NotModbus)
+        << "its late reply is nobody's";
+}
+
+TEST(ModbusFrameTest, ExceptionMeaningsInBothLanguages) {
+    EXPECT_EQ(ModbusExceptionMeaning(2, true), QStringLiteral("illegal data address"));
+    EXPECT_EQ(ModbusExceptionMeaning(2, false), QStringLiteral("非法数据地址"));
+    EXPECT_EQ(ModbusExceptionMeaning(11, true), QStringLiteral("gateway target device failed to respond"));
+    EXPECT_EQ(ModbusExceptionMeaning(0x42, true), QStringLiteral("exception 0x42"));
+    EXPECT_EQ(ModbusExceptionMeaning(0x42, false), QStringLiteral("异常 0x42"));
 }
 
 TEST(ModbusFrameTest, ReplyFrameLengthRecognisesSoundRepliesOfAnyStation) {

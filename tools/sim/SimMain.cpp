@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QHash>
 #include <QString>
 
 #include <cerrno>
@@ -30,6 +31,7 @@ namespace {
 const char kUsage[] =
     "Usage: tervalon-sim [--config PATH] [--link PATH] [--verbose] [--dollar-ack]\n"
     "                    [--split N] [--split-pause MS] [--dollar-registers] [--modbus-delay MS]\n"
+    "                    [--modbus-fault silent|crc|length|exception]\n"
     "  --config PATH       console configuration whose automatic-reading pages (protocol MODBUS)\n"
     "                      give the stations and registers; default: config.xml beside this program\n"
     "  --link PATH         also make PATH a symbolic link to the port (removed on exit)\n"
@@ -38,7 +40,9 @@ const char kUsage[] =
     "  --split N           send each text reply in N pieces (1 to 64)\n"
     "  --split-pause MS    pause between those pieces (default 150, up to 10000)\n"
     "  --dollar-registers  registers read 0x2431, 0x3D37, 0x0D0A (bytes \"$1\", \"=7\", CR LF)\n"
-    "  --modbus-delay MS   answer Modbus requests this late (up to 60000)\n";
+    "  --modbus-delay MS   answer Modbus requests this late (up to 60000)\n"
+    "  --modbus-fault F    answer every Modbus request wrongly: silent (no reply), crc (damaged\n"
+    "                      check sequence), length (one register too many), exception (02)\n";
 
 struct Options {
     QString configPath;
@@ -54,9 +58,16 @@ bool readNumber(const char* text, qint64 low, qint64 high, qint64& value) {
     return ok && value >= low && value <= high;
 }
 
-bool parseNumberOption(const QString& arg, const char* text, SimulatedDevice::Setup& b) {
+bool parseValueOption(const QString& arg, const char* text, SimulatedDevice::Setup& b) {
+    using Fault = SimulatedDevice::Setup::ModbusFault;
+    static const QHash<QString, Fault> faults = {{QStringLiteral("silent"), Fault::Silent},
+                                                 {QStringLiteral("crc"), Fault::BadCrc},
+                                                 {QStringLiteral("length"), Fault::WrongLength},
+                                                 {QStringLiteral("exception"), Fault::Exception}};
     qint64 n = 0;
-    if (arg == QLatin1String("--split") && readNumber(text, 1, 64, n))
+    if (arg == QLatin1String("--modbus-fault") && faults.contains(QString::fromLocal8Bit(text)))
+        b.modbusFault = faults.value(QString::fromLocal8Bit(text));
+    else if (arg == QLatin1String("--split") && readNumber(text, 1, 64, n))
         b.textReplyPieces = static_cast<int>(n);
     else if (arg == QLatin1String("--split-pause") && readNumber(text, 0, 10000, n))
         b.piecePauseMs = n;
@@ -80,7 +91,7 @@ bool parseArguments(int argc, char** argv, Options& options) {
             options.behaviour.dollarWriteAck = true;
         } else if (arg == QLatin1String("--dollar-registers")) {
             options.behaviour.dollarRegisters = true;
-        } else if (!hasValue || !parseNumberOption(arg, argv[++i], options.behaviour)) {
+        } else if (!hasValue || !parseValueOption(arg, argv[++i], options.behaviour)) {
             return false;
         }
     }

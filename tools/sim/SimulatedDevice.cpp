@@ -187,14 +187,21 @@ QByteArray SimulatedDevice::answerModbus(QByteArrayView frame, qint64 nowMs) con
     const quint16 count = be16(frame, 4);
     if (count == 0 || count > kMaxReadCount)
         return ModbusExceptionReply(station, function, kModbusIllegalValue);
-    if (!hasRegisters(station, first, count))
+    using Fault = Setup::ModbusFault;
+    if (!hasRegisters(station, first, count) || m_options.modbusFault == Fault::Exception)
         return ModbusExceptionReply(station, function, kModbusIllegalAddress);
+    if (m_options.modbusFault == Fault::Silent)
+        return {};
+    const quint32 answered = m_options.modbusFault == Fault::WrongLength ? count + 1u : count;
     QList<quint16> values;
-    for (quint32 i = 0; i < count; ++i)
+    for (quint32 i = 0; i < answered; ++i)
         values.append(m_options.dollarRegisters
                           ? kDollarRegisterValues[(first + i) % 3]
                           : registerValue(station, static_cast<quint16>(first + i), nowMs));
-    return ModbusReadReply(station, values);
+    QByteArray reply = ModbusReadReply(station, values);
+    if (m_options.modbusFault == Fault::BadCrc)
+        reply.back() = static_cast<char>(reply.back() ^ 0x5A);
+    return reply;
 }
 
 SimulatedDevice::Setup LoadSimulatorSetup(const QString& configPath) {

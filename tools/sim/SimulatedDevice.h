@@ -25,7 +25,8 @@
 //
 // Options make it behave like devices that are harder on the console: acknowledging writes
 // with a "$" line, handing text replies over in pieces with pauses between them, answering
-// Modbus late, and holding register values whose bytes spell text ("$", "=", CR LF).
+// Modbus late or wrongly (not at all, a damaged check sequence, one register too many, an
+// exception), and holding register values whose bytes spell text ("$", "=", CR LF).
 class SimulatedDevice {
 public:
     struct RegisterBlock {
@@ -47,6 +48,9 @@ public:
         bool dollarRegisters = false;
         // Modbus replies go out this long after their request.
         qint64 modbusDelayMs = 0;
+        // Every Modbus request of a configured block is answered wrongly in this way.
+        enum class ModbusFault { None, Silent, BadCrc, WrongLength, Exception };
+        ModbusFault modbusFault = ModbusFault::None;
     };
 
     // A pause this long ends a partial line or frame, as the silent interval does on a bus.
