@@ -29,8 +29,15 @@ const QString fallbackDisconnectCaption = QStringLiteral("断开端口");
 
 constexpr int kFlashMs = 200;
 
+// Marks the port box's entries that were found on this machine rather than configured.
+constexpr int kDeviceRole = Qt::UserRole + 1;
+
 QString connectCaptionOf(const TForm_Main& form) {
     return form.ConnectCaption.isEmpty() ? designConnectCaption : form.ConnectCaption;
+}
+
+QString disconnectCaptionOf(const TForm_Main& form) {
+    return form.DisconnectCaption.isEmpty() ? fallbackDisconnectCaption : form.DisconnectCaption;
 }
 
 bool english(const TForm_Main& form) {
@@ -122,7 +129,6 @@ protected:
     }
 
 private:
-    static constexpr int kDeviceRole = Qt::UserRole + 1;
     QComboBox* m_box;
 };
 
@@ -132,12 +138,25 @@ void installPortList(TForm_Main& form) {
     new PortList(form.cbb_Port);
 }
 
+QStringList configuredPortNames(const QComboBox* box) {
+    QStringList names;
+    for (int i = 0; i < box->count(); ++i)
+        if (!box->itemData(i, kDeviceRole).toBool())
+            names << box->itemText(i);
+    return names;
+}
+
+void showConnectionState(TForm_Main& form) {
+    form.btn_Connect->setText(form.Comm1->Handle() != 0 ? disconnectCaptionOf(form) : connectCaptionOf(form));
+}
+
 void TForm_Main::btn_ConnectClick() {
-    const QString connectCaption = connectCaptionOf(*this);
-    if (btn_Connect->text() != connectCaption) {
+    // The port's own state decides: a caption can be changed by the language tables or the
+    // settings editor while the port is open.
+    if (Comm1->Handle() != 0) {
         Comm1->StopComm();
         shp_led->setBrushColor(clBlack);
-        btn_Connect->setText(connectCaption);
+        btn_Connect->setText(connectCaptionOf(*this));
         return;
     }
 
@@ -175,7 +194,7 @@ void TForm_Main::btn_ConnectClick() {
         opened = false;
     }
     if (opened) {
-        btn_Connect->setText(DisconnectCaption.isEmpty() ? fallbackDisconnectCaption : DisconnectCaption);
+        btn_Connect->setText(disconnectCaptionOf(*this));
         shp_led->setBrushColor(clRed);
         return;
     }
