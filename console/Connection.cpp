@@ -99,15 +99,8 @@ public:
             if (m_box->itemData(i, kDeviceRole).toBool())
                 m_box->removeItem(i);
         for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
-            const QString path = port.systemLocation();
-            if (path.isEmpty() || m_box->findText(path, Qt::MatchExactly) >= 0)
-                continue;
-            m_box->addItem(path);
-            const int i = m_box->count() - 1;
-            m_box->setItemData(i, true, kDeviceRole);
             const QString about = QStringList{port.description(), port.manufacturer()}.join(QLatin1Char(' '));
-            if (!about.trimmed().isEmpty())
-                m_box->setItemData(i, about.trimmed(), Qt::ToolTipRole);
+            addDetectedPort(m_box, port.systemLocation(), about.trimmed());
         }
         m_box->setCurrentText(text);
     }
@@ -136,6 +129,16 @@ private:
 
 void installPortList(TForm_Main& form) {
     new PortList(form.cbb_Port);
+}
+
+void addDetectedPort(QComboBox* box, const QString& path, const QString& about) {
+    if (path.isEmpty() || box->findText(path, Qt::MatchExactly) >= 0)
+        return;
+    box->addItem(path);
+    const int i = box->count() - 1;
+    box->setItemData(i, true, kDeviceRole);
+    if (!about.isEmpty())
+        box->setItemData(i, about, Qt::ToolTipRole);
 }
 
 QStringList configuredPortNames(const QComboBox* box) {

@@ -10,6 +10,9 @@ class TForm_Main;
 
 // The port box also lists the serial devices present, refreshed whenever its list opens.
 void installPortList(TForm_Main& form);
+// Adds a device found on this machine to the port box, unless the box lists it already;
+// about (description, maker) becomes its tooltip.
+void addDetectedPort(QComboBox* box, const QString& path, const QString& about);
 // The port box's items without the devices found on this machine: what config.xml may keep.
 QStringList configuredPortNames(const QComboBox* box);
 // The receive box shows data through a short-lived buffer so that fast data cannot freeze

@@ -1,6 +1,7 @@
 #include "console/PageBuilderFixture.h"
 
 #include "app/ComponentRegistry.h"
+#include "console/ConsoleWiring.h"
 #include "language/ControlSettingFrm.h"
 
 #include <QCheckBox>
@@ -126,6 +127,21 @@ TEST(LanguageTablesTest, AChineseStartCreatesAnEntryForEveryControl) {
     // Chinese texts stay; the connect captions are known.
     EXPECT_EQ(w.form->ConnectCaption, "连接端口");
     EXPECT_EQ(w.form->DisconnectCaption, "断开端口");
+}
+
+TEST(LanguageTablesTest, ThePortBoxEntryKeepsOnlyConfiguredPortNames) {
+    TestWindow w(smallConfig());
+    addDetectedPort(w.form->cbb_Port, "/dev/ttyUSB9", "USB serial");
+    w.form->FormCreate();
+    QStringList ports;
+    for (int i = 1; i <= 16; ++i)
+        ports << QString("COM%1").arg(i);
+    const QString configured = ports.join('|');
+    const XmlDocument doc = XmlDocument::openForWriting(w.form->ConfigPath);
+    const XmlNode entry = TForm_ControlSetting::findEntry(
+        doc.findRoot().findChild("LANGUAGE").findChild("COMPONETS").findChild("COMBOBOX"), "cbb_Port");
+    EXPECT_EQ(entry.readAttribute("itemsCN"), configured) << "no path of this machine is stored";
+    EXPECT_EQ(entry.readAttribute("itemsEN"), configured);
 }
 
 TEST(LanguageTablesTest, SwitchingChangesTheWholeWindowBothWays) {
