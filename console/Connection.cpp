@@ -6,6 +6,7 @@
 #include "comm/SerialComm.h"
 #include "config/StrToInt.h"
 #include "console/ConsoleWiring.h"
+#include "language/LanguageControls.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -150,7 +151,8 @@ QStringList configuredPortNames(const QComboBox* box) {
 }
 
 void showConnectionState(TForm_Main& form) {
-    form.btn_Connect->setText(form.Comm1->Handle() != 0 ? disconnectCaptionOf(form) : connectCaptionOf(form));
+    setControlCaption(form.btn_Connect,
+                      form.Comm1->Handle() != 0 ? disconnectCaptionOf(form) : connectCaptionOf(form));
 }
 
 void TForm_Main::btn_ConnectClick() {
@@ -159,7 +161,7 @@ void TForm_Main::btn_ConnectClick() {
     if (Comm1->Handle() != 0) {
         Comm1->StopComm();
         shp_led->setBrushColor(clBlack);
-        btn_Connect->setText(connectCaptionOf(*this));
+        setControlCaption(btn_Connect, connectCaptionOf(*this));
         return;
     }
 
@@ -197,7 +199,7 @@ void TForm_Main::btn_ConnectClick() {
         opened = false;
     }
     if (opened) {
-        btn_Connect->setText(disconnectCaptionOf(*this));
+        setControlCaption(btn_Connect, disconnectCaptionOf(*this));
         shp_led->setBrushColor(clRed);
         return;
     }
@@ -217,7 +219,7 @@ void portHungUp(TForm_Main& form) {
     const QString port = form.Comm1->CommName();
     form.Comm1->StopComm();
     form.shp_led->setBrushColor(clBlack);
-    form.btn_Connect->setText(connectCaptionOf(form));
+    setControlCaption(form.btn_Connect, connectCaptionOf(form));
     if (english(form))
         showMessage(port + QStringLiteral(" was disconnected\n\rThe device is no longer present; the port "
                                           "has been closed"));

@@ -3,10 +3,12 @@
 #include "app/ComponentRegistry.h"
 #include "console/ConsoleWiring.h"
 #include "language/ControlSettingFrm.h"
+#include "language/LanguageControls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -316,6 +318,33 @@ TEST(LanguageTablesTest, GapsLeaveTheirEntriesAsTheyAreAndAreNamedOncePerSession
     // A missing file is the caller's error.
     QFile::remove(f.ConfigPath);
     EXPECT_THROW(f.SetLanguage(), AppError);
+}
+
+TEST(LanguageTablesTest, AmpersandsInCaptionsShowAsWritten) {
+    // Qt shows "&&" in these widgets as one "&" and takes a single "&" as a shortcut marker.
+    TestConfig config = smallConfig("EN");
+    config.dync.replace("caption=\"设备\"", "caption=\"Limits &amp; offsets\"");
+    config.dync.replace("caption=\"速度\"", "caption=\"Speed &amp;&amp; feed\"");
+    config.fix.replace("caption=\"开始\"", "caption=\"Start &amp;&amp; run\"");
+    config.language.replace("<GROUPBOX/>", "<GROUPBOX><G name=\"grp_COMPort\" captionEN=\"Port &amp; line\" "
+                                           "hintEN=\"\"/></GROUPBOX>");
+    Started w(config);
+    TForm_Main& f = *w.form;
+    EXPECT_EQ(f.pg_DYNC->tabText(0), "Limits && offsets");
+    EXPECT_TRUE(QKeySequence::mnemonic(f.pg_DYNC->tabText(0)).isEmpty()) << "no shortcut";
+    EXPECT_EQ(w.find<QPushButton>("btn_Go")->text(), "Start && run");
+    EXPECT_EQ(f.grp_COMPort->title(), "Port && line");
+    EXPECT_EQ(w.find<QLabel>("lbl_Sp")->text(), "Speed & feed") << "a label shows \"&\" as it is";
+    EXPECT_EQ(controlCaption(f.grp_COMPort), "Port & line");
+    EXPECT_EQ(controlCaption(w.find("btn_Go")), "Start & run");
+
+    // A Chinese start records captions as they show.
+    QByteArray xml = w.dir.read("config.xml");
+    xml.replace("value=\"EN\"", "value=\"CN\"");
+    Started chinese(xml);
+    EXPECT_TRUE(chinese.entryLine("tbs_Dev").contains("captionCN=\"Limits &amp; offsets\""));
+    EXPECT_TRUE(chinese.entryLine("btn_Go").contains("captionCN=\"Start &amp; run\""));
+    EXPECT_EQ(chinese.form->pg_DYNC->tabText(0), "Limits && offsets");
 }
 
 TEST(LanguageTablesTest, AttributesAreReadAfreshAndMissingOnesAreEmpty) {
