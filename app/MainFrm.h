@@ -8,6 +8,7 @@
 
 #include <QList>
 #include <QPointer>
+#include <QSet>
 #include <QStringList>
 #include <QWidget>
 #include <functional>
@@ -151,6 +152,8 @@ public:
     QPointer<QWidget> ReadTarget;
     QString ConnectCaption;
     QString DisconnectCaption;
+    // Gaps in the language table already named to the user in this session.
+    QSet<QString> ReportedLanguageGaps;
     qint32 AutoPageCursor = 0;
     // The Modbus request last sent by automatic reading, which a reply must answer.
     QString CurProtocol;

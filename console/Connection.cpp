@@ -6,6 +6,7 @@
 #include "comm/SerialComm.h"
 #include "config/StrToInt.h"
 #include "console/ConsoleWiring.h"
+#include "language/LanguageControls.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -29,8 +30,15 @@ const QString fallbackDisconnectCaption = QStringLiteral("断开端口");
 
 constexpr int kFlashMs = 200;
 
+// Marks the port box's entries that were found on this machine rather than configured.
+constexpr int kDeviceRole = Qt::UserRole + 1;
+
 QString connectCaptionOf(const TForm_Main& form) {
     return form.ConnectCaption.isEmpty() ? designConnectCaption : form.ConnectCaption;
+}
+
+QString disconnectCaptionOf(const TForm_Main& form) {
+    return form.DisconnectCaption.isEmpty() ? fallbackDisconnectCaption : form.DisconnectCaption;
 }
 
 bool english(const TForm_Main& form) {
@@ -92,15 +100,8 @@ public:
             if (m_box->itemData(i, kDeviceRole).toBool())
                 m_box->removeItem(i);
         for (const QSerialPortInfo& port : QSerialPortInfo::availablePorts()) {
-            const QString path = port.systemLocation();
-            if (path.isEmpty() || m_box->findText(path, Qt::MatchExactly) >= 0)
-                continue;
-            m_box->addItem(path);
-            const int i = m_box->count() - 1;
-            m_box->setItemData(i, true, kDeviceRole);
             const QString about = QStringList{port.description(), port.manufacturer()}.join(QLatin1Char(' '));
-            if (!about.trimmed().isEmpty())
-                m_box->setItemData(i, about.trimmed(), Qt::ToolTipRole);
+            addDetectedPort(m_box, port.systemLocation(), about.trimmed());
         }
         m_box->setCurrentText(text);
     }
@@ -122,7 +123,6 @@ protected:
     }
 
 private:
-    static constexpr int kDeviceRole = Qt::UserRole + 1;
     QComboBox* m_box;
 };
 
@@ -132,12 +132,36 @@ void installPortList(TForm_Main& form) {
     new PortList(form.cbb_Port);
 }
 
+void addDetectedPort(QComboBox* box, const QString& path, const QString& about) {
+    if (path.isEmpty() || box->findText(path, Qt::MatchExactly) >= 0)
+        return;
+    box->addItem(path);
+    const int i = box->count() - 1;
+    box->setItemData(i, true, kDeviceRole);
+    if (!about.isEmpty())
+        box->setItemData(i, about, Qt::ToolTipRole);
+}
+
+QStringList configuredPortNames(const QComboBox* box) {
+    QStringList names;
+    for (int i = 0; i < box->count(); ++i)
+        if (!box->itemData(i, kDeviceRole).toBool())
+            names << box->itemText(i);
+    return names;
+}
+
+void showConnectionState(TForm_Main& form) {
+    setControlCaption(form.btn_Connect,
+                      form.Comm1->Handle() != 0 ? disconnectCaptionOf(form) : connectCaptionOf(form));
+}
+
 void TForm_Main::btn_ConnectClick() {
-    const QString connectCaption = connectCaptionOf(*this);
-    if (btn_Connect->text() != connectCaption) {
+    // The port's own state decides: a caption can be changed by the language tables or the
+    // settings editor while the port is open.
+    if (Comm1->Handle() != 0) {
         Comm1->StopComm();
         shp_led->setBrushColor(clBlack);
-        btn_Connect->setText(connectCaption);
+        setControlCaption(btn_Connect, connectCaptionOf(*this));
         return;
     }
 
@@ -175,7 +199,7 @@ void TForm_Main::btn_ConnectClick() {
         opened = false;
     }
     if (opened) {
-        btn_Connect->setText(DisconnectCaption.isEmpty() ? fallbackDisconnectCaption : DisconnectCaption);
+        setControlCaption(btn_Connect, disconnectCaptionOf(*this));
         shp_led->setBrushColor(clRed);
         return;
     }
@@ -195,7 +219,7 @@ void portHungUp(TForm_Main& form) {
     const QString port = form.Comm1->CommName();
     form.Comm1->StopComm();
     form.shp_led->setBrushColor(clBlack);
-    form.btn_Connect->setText(connectCaptionOf(form));
+    setControlCaption(form.btn_Connect, connectCaptionOf(form));
     if (english(form))
         showMessage(port + QStringLiteral(" was disconnected\n\rThe device is no longer present; the port "
                                           "has been closed"));

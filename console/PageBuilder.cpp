@@ -11,6 +11,7 @@
 #include "config/TextScrambler.h"
 #include "console/PageRows.h"
 #include "console/PageTheme.h"
+#include "language/LanguageControls.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -78,7 +79,7 @@ void TForm_Main::LoadConfiguration() {
     try {
         const XmlNode cmds = requireSection(root, QStringLiteral("CMDS"));
         if (cmds.attributeEquals(QStringLiteral("showButton"), QStringLiteral("1"))) {
-            btn_Cmds->setText(cmds.readAttribute(QStringLiteral("caption")));
+            setControlCaption(btn_Cmds, cmds.readAttribute(QStringLiteral("caption")));
             btn_Cmds->setGeometry(cmb_CMDS->x() + cmb_CMDS->width() + 8, btn_Send->y(), 150,
                                   btn_Cmds->height());
             btn_Cmds->show();
@@ -92,9 +93,9 @@ void TForm_Main::LoadConfiguration() {
     }
 
     const XmlNode node = requireSection(root, QStringLiteral("NODE"));
-    lbl_Node1->setText(node.readAttribute(QStringLiteral("node1")));
-    lbl_Node2->setText(node.readAttribute(QStringLiteral("node2")));
-    lbl_Node3->setText(node.readAttribute(QStringLiteral("node3")));
+    setControlCaption(lbl_Node1, node.readAttribute(QStringLiteral("node1")));
+    setControlCaption(lbl_Node2, node.readAttribute(QStringLiteral("node2")));
+    setControlCaption(lbl_Node3, node.readAttribute(QStringLiteral("node3")));
 
     LanguageCode = requireSection(root, QStringLiteral("LANGUAGE")).readAttribute(QStringLiteral("value"));
 

@@ -7,6 +7,7 @@
 #include "app/MainFrm.h"
 #include "config/SplitByDelimiter.h"
 #include "config/StrToInt.h"
+#include "language/LanguageControls.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -75,7 +76,7 @@ PageRowFactory::Page PageRowFactory::addPage(QTabWidget* pages, const XmlNode& t
         sheet->resize(stack->size());
     m_form.setPopupMenu1(page.box);
 
-    pages->setTabText(index, tab.readAttribute(QStringLiteral("caption")));
+    setControlCaption(sheet, tab.readAttribute(QStringLiteral("caption")));
     return page;
 }
 
@@ -94,7 +95,7 @@ void PageRowFactory::addParameterRow(const Page& page, const XmlNode& item, int 
 
     auto* label = create<TStaticText>(QStringLiteral("lbl_") + tag, page);
     label->setGeometry(8, top, 150, 20);
-    label->setText(orDefault(item.readAttribute(QStringLiteral("caption")), noCaption));
+    setControlCaption(label, orDefault(item.readAttribute(QStringLiteral("caption")), noCaption));
     const QString hint = orDefault(item.readAttribute(QStringLiteral("hint")), noHint);
     setComponentHint(label, hint);
     setComponentTag(label, addr);
@@ -163,14 +164,14 @@ void PageRowFactory::addFixedRow(const Page& page, const XmlNode& item, int p) {
     auto* label = create<TStaticText>(QStringLiteral("lbl_") + tag, page);
     label->setGeometry(8, top, 150, 20);
     const QString caption = item.readAttribute(QStringLiteral("caption"));
-    label->setText(caption);
+    setControlCaption(label, caption);
     setComponentHint(label, item.readAttribute(QStringLiteral("hint")));
     setComponentTag(label, -1);
     m_form.setPopupMenu1(label);
 
     auto* button = create<QPushButton>(QStringLiteral("btn_") + tag, page);
     button->setGeometry(250, top, 150, defaultHeight(button, m_buttonHeight));
-    button->setText(caption);
+    setControlCaption(button, caption);
     // The tooltip is the command the button sends.
     setComponentHint(button, item.readAttribute(QStringLiteral("cmdStr")));
     setComponentTag(button, 0);
@@ -186,7 +187,7 @@ void PageRowFactory::addAutoReadRow(const Page& page, const XmlNode& item, int p
 
     auto* label = create<TStaticText>(QStringLiteral("lbl_") + tag, page);
     label->setGeometry(8, top, 150, 20);
-    label->setText(item.readAttribute(QStringLiteral("caption")));
+    setControlCaption(label, item.readAttribute(QStringLiteral("caption")));
     setComponentHint(label, item.readAttribute(QStringLiteral("hint")));
     setComponentTag(label, -1);
     m_form.setPopupMenu1(label);

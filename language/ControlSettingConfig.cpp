@@ -39,6 +39,18 @@ QString missingOnSaveMessage(const QString& languageCode, const QString& path) {
     return QStringLiteral("config.xml 中缺少元素 %1，未保存任何修改。").arg(path);
 }
 
+QString missingEntryMessage(const QString& languageCode, const QString& group, const QString& control) {
+    if (english(languageCode))
+        return QStringLiteral(
+                   "config.xml has no entry named %1 in TERVALON/LANGUAGE/COMPONETS/%2, so the texts "
+                   "were not saved. The next start in Chinese adds the entry.")
+            .arg(control, group);
+    return QStringLiteral(
+               "config.xml 的 TERVALON/LANGUAGE/COMPONETS/%2 中没有名为 %1 的条目，显示内容未保存。"
+               "下次以中文启动时会添加该条目。")
+        .arg(control, group);
+}
+
 QString badAddressMessage(const QString& languageCode, const QString& item, const QString& addr,
                           const QString& control) {
     if (english(languageCode))

@@ -27,6 +27,8 @@ LanguageSection findLanguageSection(const XmlDocument& doc);
 // Messages in the user's language ("EN" English, anything else Chinese).
 QString missingOnOpenMessage(const QString& languageCode, const QString& path, const QString& control);
 QString missingOnSaveMessage(const QString& languageCode, const QString& path);
+// The edited control has no entry in its group: its texts could not be kept.
+QString missingEntryMessage(const QString& languageCode, const QString& group, const QString& control);
 QString badAddressMessage(const QString& languageCode, const QString& item, const QString& addr,
                           const QString& control);
 

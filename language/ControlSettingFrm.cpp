@@ -180,7 +180,10 @@ XmlNode TForm_ControlSetting::findEntry(const XmlNode& group, const QString& nam
 
 void TForm_ControlSetting::btn_OKClick() {
     try {
-        writeBack();
+        if (!writeBack())
+            messagePresenter().show(
+                MessagePresenter::Kind::Warning,
+                controlsetting::missingEntryMessage(m_mainForm->LanguageCode, controlType, lbl_Name->text()));
     } catch (const controlsetting::MissingElement& missing) {
         const QString code = m_mainForm ? m_mainForm->LanguageCode : QString();
         messagePresenter().show(MessagePresenter::Kind::Warning,
@@ -196,7 +199,7 @@ void TForm_ControlSetting::btn_OKClick() {
     accept();
 }
 
-void TForm_ControlSetting::writeBack() {
+bool TForm_ControlSetting::writeBack() {
     using controlsetting::requireChild;
     if (!m_mainForm)
         throw AppError(QStringLiteral("The control settings editor has no main window"));
@@ -250,4 +253,10 @@ void TForm_ControlSetting::writeBack() {
     }
 
     doc.save(m_mainForm->ConfigPath);
+    // A control the editor shows no field for (a radio button) has nothing to lose.
+    bool editable = false;
+    for (QWidget* field : std::initializer_list<QWidget*>{
+             edt_CaptionCN, edt_CaptionEN, mmo_HintCN, mmo_HintEN, mmo_ItemsCN, mmo_ItemsEN, mmo_ItemsValue})
+        editable = editable || field->isEnabled();
+    return group.isNull() || !entry.isNull() || !editable;
 }

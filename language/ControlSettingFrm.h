@@ -77,7 +77,9 @@ public:
     QPushButton* btn_OK = nullptr;
 
 private:
-    void writeBack();
+    // Writes the enabled fields; false when the control has no entry in its group, so that
+    // nothing of the edit could be kept.
+    bool writeBack();
     struct Shown {
         QString original; // the attribute text as read
         QString display;  // what the field showed for it

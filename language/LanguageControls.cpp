@@ -18,18 +18,34 @@ QTabWidget* tabControlOfSheet(const TTabSheet* sheet, int* index) {
     return nullptr;
 }
 
+const QString ampersand = QStringLiteral("&");
+const QString doubled = QStringLiteral("&&");
+
+// Widgets that take "&" as a shortcut marker show a doubled one as itself.
+QString escaped(const QString& written) {
+    return shownCaption(written).replace(ampersand, doubled);
+}
+
+QString unescaped(const QString& widgetText) {
+    return QString(widgetText).replace(doubled, ampersand);
+}
+
 } // namespace
+
+QString shownCaption(const QString& written) {
+    return QString(written).replace(doubled, ampersand);
+}
 
 QString controlCaption(const QObject* control) {
     if (auto* group = qobject_cast<const QGroupBox*>(control))
-        return group->title();
+        return unescaped(group->title());
     if (auto* sheet = qobject_cast<const TTabSheet*>(control)) {
         int index = -1;
         QTabWidget* tabs = tabControlOfSheet(sheet, &index);
-        return tabs ? tabs->tabText(index) : QString();
+        return tabs ? unescaped(tabs->tabText(index)) : QString();
     }
     if (auto* button = qobject_cast<const QAbstractButton*>(control))
-        return button->text();
+        return unescaped(button->text());
     if (auto* label = qobject_cast<const QLabel*>(control))
         return label->text();
     return {};
@@ -37,15 +53,16 @@ QString controlCaption(const QObject* control) {
 
 void setControlCaption(QObject* control, const QString& caption) {
     if (auto* group = qobject_cast<QGroupBox*>(control)) {
-        group->setTitle(caption);
+        group->setTitle(escaped(caption));
     } else if (auto* sheet = qobject_cast<TTabSheet*>(control)) {
         int index = -1;
         if (QTabWidget* tabs = tabControlOfSheet(sheet, &index))
-            tabs->setTabText(index, caption);
+            tabs->setTabText(index, escaped(caption));
     } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
-        button->setText(caption);
+        button->setText(escaped(caption));
     } else if (auto* label = qobject_cast<QLabel*>(control)) {
-        label->setText(caption);
+        // A label without a buddy shows "&" as it is.
+        label->setText(shownCaption(caption));
     }
 }
 

@@ -56,3 +56,14 @@ LanguageGroup& LanguageTable::group(const QString& name) {
                              LanguageGroup(requireElement(m_componets, name, componetsPath + u'/' + name)));
     return *it;
 }
+
+LanguageGroup* LanguageTable::findGroup(const QString& name) {
+    auto it = m_groups.find(name);
+    if (it == m_groups.end()) {
+        const XmlNode element = m_componets.findChild(name);
+        if (element.isNull())
+            return nullptr;
+        it = m_groups.insert(name, LanguageGroup(element));
+    }
+    return &*it;
+}

@@ -34,6 +34,8 @@ public:
 
     // Throws AppError naming the element when the group is missing.
     LanguageGroup& group(const QString& name);
+    // The group, or nullptr when the element is missing; valid until the next lookup.
+    LanguageGroup* findGroup(const QString& name);
 
 private:
     XmlNode m_componets;

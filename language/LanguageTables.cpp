@@ -1,89 +1,24 @@
 #include "app/MainFrm.h"
 
 #include "app/ComponentRegistry.h"
-#include "app/WindowTitle.h"
 #include "config/AppError.h"
-#include "config/SplitByDelimiter.h"
-#include "language/ControlSettingFrm.h"
+#include "console/ConsoleWiring.h"
 #include "language/LanguageControls.h"
 #include "language/LanguageEntries.h"
+#include "language/LanguageKinds.h"
 
 #include <QComboBox>
-#include <QPushButton>
 #include <QTabWidget>
 
 namespace {
 
 const QString rightClickToSet = QStringLiteral("Right click to set");
-const QString emptyEnglishCaption = QStringLiteral("right-click to set");
 const QString itemSeparator = QStringLiteral("|");
 
-// The group each kind of control keeps its entry in, in the order the kinds are tested.
-enum class Kind {
-    None,
-    GroupBox,
-    TabSheet,
-    Button,
-    StaticText,
-    Label,
-    Edit,
-    ComboBox,
-    CheckBox,
-    RadioButton
-};
-
-Kind kindOf(const QObject* c) {
-    if (isGroupBox(c))
-        return Kind::GroupBox;
-    if (isTabSheet(c))
-        return Kind::TabSheet;
-    if (isPushButton(c))
-        return Kind::Button;
-    if (isStaticText(c))
-        return Kind::StaticText;
-    if (isLabel(c))
-        return Kind::Label;
-    if (isEdit(c))
-        return Kind::Edit;
-    if (isComboBox(c))
-        return Kind::ComboBox;
-    if (isCheckBox(c))
-        return Kind::CheckBox;
-    if (isRadioButton(c))
-        return Kind::RadioButton;
-    return Kind::None;
-}
-
-QString groupOf(Kind kind) {
-    switch (kind) {
-    case Kind::GroupBox:
-        return QStringLiteral("GROUPBOX");
-    case Kind::TabSheet:
-        return QStringLiteral("TABSHEET");
-    case Kind::Button:
-        return QStringLiteral("BUTTON");
-    case Kind::StaticText:
-    case Kind::Label:
-        return QStringLiteral("LABEL");
-    case Kind::Edit:
-        return QStringLiteral("EDIT");
-    case Kind::ComboBox:
-        return QStringLiteral("COMBOBOX");
-    case Kind::CheckBox:
-    case Kind::RadioButton:
-        return QStringLiteral("CHECKBOX");
-    case Kind::None:
-        break;
-    }
-    return {};
-}
-
+// The items as config.xml keeps them: a port box's devices found on this machine are left out,
+// since the file travels to other machines.
 QString comboItemsText(const QComboBox* box) {
-    QStringList items;
-    items.reserve(box->count());
-    for (int i = 0; i < box->count(); ++i)
-        items << box->itemText(i);
-    return items.join(itemSeparator);
+    return configuredPortNames(box).join(itemSeparator);
 }
 
 QString attr(const XmlNode& entry, const char* name) {
@@ -93,18 +28,18 @@ QString attr(const XmlNode& entry, const char* name) {
 // A fresh entry holds the control's current texts in Chinese and placeholders in English,
 // except where the English text can be known: Read/Write buttons, the commands of buttons
 // and the scaling constants of value displays, which are the same in both languages.
-void fillNewEntry(XmlNode entry, Kind kind, const QString& name, const QString& caption, const QString& hint,
-                  const QObject* control) {
+void fillNewEntry(XmlNode entry, LanguageKind kind, const QString& name, const QString& caption,
+                  const QString& hint, const QObject* control) {
     switch (kind) {
-    case Kind::GroupBox:
-    case Kind::TabSheet:
-    case Kind::CheckBox:
+    case LanguageKind::GroupBox:
+    case LanguageKind::TabSheet:
+    case LanguageKind::CheckBox:
         entry.writeAttribute(QStringLiteral("captionCN"), caption);
         entry.writeAttribute(QStringLiteral("hintCN"), hint);
         entry.writeAttribute(QStringLiteral("captionEN"), rightClickToSet);
         entry.writeAttribute(QStringLiteral("hintEN"), rightClickToSet);
         break;
-    case Kind::Button: {
+    case LanguageKind::Button: {
         QString english = rightClickToSet;
         if (name.left(8) == QLatin1String("btn_Read"))
             english = QStringLiteral("READ");
@@ -116,7 +51,7 @@ void fillNewEntry(XmlNode entry, Kind kind, const QString& name, const QString& 
         entry.writeAttribute(QStringLiteral("hintEN"), hint);
         break;
     }
-    case Kind::StaticText: {
+    case LanguageKind::StaticText: {
         const bool valueDisplay = name.startsWith(u'V');
         entry.writeAttribute(QStringLiteral("captionCN"), caption);
         entry.writeAttribute(QStringLiteral("hintCN"), hint);
@@ -125,16 +60,16 @@ void fillNewEntry(XmlNode entry, Kind kind, const QString& name, const QString& 
         entry.writeAttribute(QStringLiteral("hintEN"), valueDisplay ? hint : rightClickToSet);
         break;
     }
-    case Kind::Label:
+    case LanguageKind::Label:
         entry.writeAttribute(QStringLiteral("captionCN"), caption);
         entry.writeAttribute(QStringLiteral("hintCN"), hint);
         entry.writeAttribute(QStringLiteral("captionEN"), rightClickToSet);
         break;
-    case Kind::Edit:
+    case LanguageKind::Edit:
         entry.writeAttribute(QStringLiteral("hintCN"), hint);
         entry.writeAttribute(QStringLiteral("hintEN"), rightClickToSet);
         break;
-    case Kind::ComboBox: {
+    case LanguageKind::ComboBox: {
         const QString items = comboItemsText(static_cast<const QComboBox*>(control));
         entry.writeAttribute(QStringLiteral("hintCN"), hint);
         entry.writeAttribute(QStringLiteral("hintEN"), rightClickToSet);
@@ -142,30 +77,39 @@ void fillNewEntry(XmlNode entry, Kind kind, const QString& name, const QString& 
         entry.writeAttribute(QStringLiteral("itemsEN"), items);
         break;
     }
-    case Kind::RadioButton:
-    case Kind::None:
+    case LanguageKind::RadioButton:
+    case LanguageKind::None:
         break;
     }
 }
 
-const char* entryElementOf(Kind kind) {
+const char* entryElementOf(LanguageKind kind) {
     switch (kind) {
-    case Kind::GroupBox:
+    case LanguageKind::GroupBox:
         return "GROUPBOX_LAN";
-    case Kind::TabSheet:
+    case LanguageKind::TabSheet:
         return "TABSHEET_LAN";
-    case Kind::Button:
+    case LanguageKind::Button:
         return "BUTTON_LAN";
-    case Kind::StaticText:
-    case Kind::Label:
+    case LanguageKind::StaticText:
+    case LanguageKind::Label:
         return "LABEL_LAN";
-    case Kind::Edit:
+    case LanguageKind::Edit:
         return "EDIT_LAN";
-    case Kind::ComboBox:
+    case LanguageKind::ComboBox:
         return "COMBOBOX_LAN";
     default:
         return "CHECKBOX_LAN";
     }
+}
+
+// A refresh only fills in what an entry lacks. A text that differs from the control's was
+// edited in the settings editor (a caption, a fixed command) or by hand, and the edit stands;
+// a text equal to the control's needs nothing.
+void fillMissing(XmlNode& entry, const char* attribute, const QString& text) {
+    const QString name = QString::fromLatin1(attribute);
+    if (!entry.hasAttribute(name))
+        entry.writeAttribute(name, text);
 }
 
 const QStringList& languageGroups() {
@@ -192,10 +136,10 @@ void TForm_Main::CreateLanguageNode() {
 
     bool changed = false;
     for (QObject* component : Components.all()) {
-        const Kind kind = kindOf(component);
-        if (kind == Kind::None || kind == Kind::RadioButton)
+        const LanguageKind kind = languageKindOf(component);
+        if (kind == LanguageKind::None || kind == LanguageKind::RadioButton)
             continue;
-        LanguageGroup& group = table.group(groupOf(kind));
+        LanguageGroup& group = table.group(languageGroupOf(kind));
         const QString name = componentName(component);
         const QString caption = controlCaption(component);
         const QString hint = componentHint(component);
@@ -207,39 +151,37 @@ void TForm_Main::CreateLanguageNode() {
             continue;
         }
 
-        // An entry keeps hand edits only when both its texts were edited; an entry that
-        // still agrees with the control in one text takes both back from the control.
+        // An entry that agrees with its control in at least one text counts as refreshed
+        // (and the file is saved), as before; its edited texts are kept.
         switch (kind) {
-        case Kind::Edit:
+        case LanguageKind::Edit:
             if (attr(entry, "hintCN") == hint)
                 changed = true;
             break;
-        case Kind::ComboBox: {
+        case LanguageKind::ComboBox: {
             const int tag = componentTag(component);
             if (tag <= 0)
                 break;
             const QString items = GetComboItemsStr(tag);
             if (attr(entry, "itemsCN") != items && attr(entry, "hintCN") != hint)
                 break;
-            entry.writeAttribute(QStringLiteral("itemsCN"), items);
-            entry.writeAttribute(QStringLiteral("hintCN"), hint);
+            fillMissing(entry, "itemsCN", items);
+            fillMissing(entry, "hintCN", hint);
             changed = true;
             break;
         }
         default:
-            if (attr(entry, "captionCN") != caption && attr(entry, "hintCN") != hint) {
-                // left as edited
-            } else {
-                entry.writeAttribute(QStringLiteral("captionCN"), caption);
-                entry.writeAttribute(QStringLiteral("hintCN"), hint);
+            if (attr(entry, "captionCN") == caption || attr(entry, "hintCN") == hint) {
+                fillMissing(entry, "captionCN", caption);
+                fillMissing(entry, "hintCN", hint);
                 changed = true;
             }
-            if (kind == Kind::Button) {
+            if (kind == LanguageKind::Button) {
                 const QTabWidget* pages = pageControlOf(component);
                 if (pages && pages->objectName().contains(QLatin1String("FIX")) &&
                     attr(entry, "hintEN") == hint)
                     changed = true;
-            } else if (kind == Kind::StaticText && name.startsWith(u'V')) {
+            } else if (kind == LanguageKind::StaticText && name.startsWith(u'V')) {
                 if (attr(entry, "hintEN") == hint)
                     changed = true;
                 if (attr(entry, "captionEN") == caption)
@@ -250,92 +192,6 @@ void TForm_Main::CreateLanguageNode() {
     }
     if (changed)
         ConfigDocument->save(ConfigPath);
-}
-
-void TForm_Main::SetLanguage() {
-    // Loaded outside the guard: a missing or broken file is reported to the caller.
-    auto document = std::make_unique<XmlDocument>();
-    document->load(ConfigPath);
-    ConfigDocument = std::move(document);
-
-    // Any failure ends the pass silently; controls handled before it keep their new texts.
-    try {
-        const XmlNode root = ConfigDocument->findRoot();
-        const XmlNode language =
-            requireElement(root, QStringLiteral("LANGUAGE"), QStringLiteral("TERVALON/LANGUAGE"));
-        LanguageCode = language.readAttribute(QStringLiteral("value"));
-        const bool english = LanguageCode == QLatin1String("EN");
-
-        setWindowTitle(WindowTitleFor(LanguageCode, root.readAttribute(QStringLiteral("appName"))));
-        if (Form_ControlSetting)
-            Form_ControlSetting->setWindowTitle(english ? QStringLiteral("Control displays content Settings")
-                                                        : QStringLiteral("控件显示内容设置"));
-
-        LanguageTable table(language.findChild(QStringLiteral("COMPONETS")));
-        const char* captionAttr = english ? "captionEN" : "captionCN";
-        const char* hintAttr = english ? "hintEN" : "hintCN";
-        QStringList items;
-        for (QObject* component : Components.all()) {
-            const Kind kind = kindOf(component);
-            if (kind == Kind::None)
-                continue;
-            const XmlNode entry = table.group(groupOf(kind)).find(componentName(component));
-            if (!entry.isNull()) {
-                switch (kind) {
-                case Kind::StaticText:
-                case Kind::Label:
-                    // English applies captions only: tooltips keep their Chinese texts.
-                    setControlCaption(component, attr(entry, captionAttr));
-                    if (!english)
-                        setComponentHint(component, attr(entry, hintAttr));
-                    break;
-                case Kind::Edit:
-                    setComponentHint(component, attr(entry, hintAttr));
-                    break;
-                case Kind::ComboBox: {
-                    auto* box = static_cast<QComboBox*>(component);
-                    setComponentHint(box, attr(entry, hintAttr));
-                    SplitByDelimiter(attr(entry, english ? "itemsEN" : "itemsCN"), itemSeparator, &items);
-                    box->clear();
-                    box->addItems(items);
-                    if (box->count() > 0)
-                        box->setCurrentIndex(0);
-                    break;
-                }
-                default:
-                    setControlCaption(component, attr(entry, captionAttr));
-                    setComponentHint(component, attr(entry, hintAttr));
-                    if (english && controlCaption(component).isEmpty())
-                        setControlCaption(component, emptyEnglishCaption);
-                    if (component == btn_Connect)
-                        ConnectCaption = controlCaption(btn_Connect);
-                    break;
-                }
-            }
-            // Refilling a list clears the port boxes' texts: put back what was read at start-up.
-            if (component == cbb_Port || component == cbb_Baud || component == cbb_CheckBit ||
-                component == cbb_DataBit || component == cbb_StopBit) {
-                cbb_Port->setCurrentText(PortSettings.Port);
-                cbb_Baud->setCurrentText(PortSettings.Baud);
-                cbb_CheckBit->setCurrentText(PortSettings.Parity);
-                cbb_DataBit->setCurrentText(PortSettings.ByteSize);
-                cbb_StopBit->setCurrentText(PortSettings.StopBits);
-            }
-        }
-
-        DisconnectCaption.clear();
-        const XmlNode messages = requireElement(language, QStringLiteral("MESSAGES"),
-                                                QStringLiteral("TERVALON/LANGUAGE/MESSAGES"));
-        const int count = messages.childCount();
-        for (int i = 0; i < count; ++i) {
-            const XmlNode message = messages.child(i);
-            if (message.tagName() == QLatin1String("MSG_BTN_UNCONNECT")) {
-                DisconnectCaption = attr(message, english ? "strEN" : "strCN");
-                break;
-            }
-        }
-    } catch (const AppError&) {
-    }
 }
 
 QString TForm_Main::GetLanguageAttributesStr(const QString& componetType, const QString& name,

@@ -168,12 +168,15 @@ TEST_F(ControlSettingEditorTest, NothingIsWrittenWithoutOkOrWithoutAnEntry) {
     editAndOk(find("rbtn_Ascii"), [](TForm_ControlSetting&) {});
     EXPECT_TRUE(presenter.messages.isEmpty());
 
-    // lbl_Speed has no entry: empty fields, and OK changes no text of the file.
+    // lbl_Speed has no entry: empty fields, OK changes no text of the file and says why.
     editAndOk(find("lbl_Speed"), [](TForm_ControlSetting& ed) {
         EXPECT_TRUE(ed.edt_CaptionCN->text().isEmpty());
         ed.edt_CaptionCN->setText("X");
     });
     EXPECT_EQ(attr("GROUP_DYNC/P1/Speed", "caption"), "速度");
+    ASSERT_EQ(presenter.messages.size(), 1);
+    EXPECT_EQ(presenter.messages[0], "config.xml 的 TERVALON/LANGUAGE/COMPONETS/LABEL 中没有名为 lbl_Speed "
+                                     "的条目，显示内容未保存。下次以中文启动时会添加该条目。");
 }
 
 TEST_F(ControlSettingEditorTest, MissingElementsAreNamedAndNothingIsSaved) {

@@ -1,11 +1,14 @@
 #include "console/PageBuilderFixture.h"
 
 #include "app/ComponentRegistry.h"
+#include "console/ConsoleWiring.h"
 #include "language/ControlSettingFrm.h"
+#include "language/LanguageControls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -128,12 +131,30 @@ TEST(LanguageTablesTest, AChineseStartCreatesAnEntryForEveryControl) {
     EXPECT_EQ(w.form->DisconnectCaption, "断开端口");
 }
 
+TEST(LanguageTablesTest, ThePortBoxEntryKeepsOnlyConfiguredPortNames) {
+    TestWindow w(smallConfig());
+    addDetectedPort(w.form->cbb_Port, "/dev/ttyUSB9", "USB serial");
+    w.form->FormCreate();
+    QStringList ports;
+    for (int i = 1; i <= 16; ++i)
+        ports << QString("COM%1").arg(i);
+    const QString configured = ports.join('|');
+    const XmlDocument doc = XmlDocument::openForWriting(w.form->ConfigPath);
+    const XmlNode entry = TForm_ControlSetting::findEntry(
+        doc.findRoot().findChild("LANGUAGE").findChild("COMPONETS").findChild("COMBOBOX"), "cbb_Port");
+    EXPECT_EQ(entry.readAttribute("itemsCN"), configured) << "no path of this machine is stored";
+    EXPECT_EQ(entry.readAttribute("itemsEN"), configured);
+}
+
 TEST(LanguageTablesTest, SwitchingChangesTheWholeWindowBothWays) {
     Started w(smallConfig());
     TForm_Main& f = *w.form;
     TForm_ControlSetting editor;
     Form_ControlSetting = &editor;
     f.cbb_Baud->setCurrentText("1200");
+    f.cbb_Port->setCurrentText("/dev/ttyUSB3");
+    auto* power = w.find<QComboBox>("cbb_Pw");
+    power->setCurrentIndex(1);
 
     f.btn_SecondLanguage->click();
     EXPECT_EQ(f.LanguageCode, "EN");
@@ -153,9 +174,10 @@ TEST(LanguageTablesTest, SwitchingChangesTheWholeWindowBothWays) {
     EXPECT_EQ(w.find<QLabel>("lbl_Pw")->toolTip(), "电源开关") << "English leaves label tooltips alone";
     EXPECT_EQ(w.find<QLineEdit>("edt_Sp")->toolTip(), "Right click to set");
     EXPECT_EQ(f.rbtn_Hex->text(), "16进制") << "no entry: the radio button keeps its text";
-    EXPECT_EQ(f.cbb_Baud->currentText(), "115200") << "port boxes go back to the configured values";
-    EXPECT_EQ(f.cbb_Port->currentText(), "COM3");
-    EXPECT_EQ(w.find<QComboBox>("cbb_Pw")->currentText(), "关");
+    EXPECT_EQ(f.cbb_Baud->currentText(), "1200") << "port boxes keep the user's choices";
+    EXPECT_EQ(f.cbb_Port->currentText(), "/dev/ttyUSB3");
+    EXPECT_EQ(f.cbb_CheckBit->currentText(), "E");
+    EXPECT_EQ(power->currentIndex(), 1) << "a choice keeps its position";
 
     f.btn_FirstLanguage->click();
     EXPECT_EQ(f.LanguageCode, "CN");
@@ -164,6 +186,9 @@ TEST(LanguageTablesTest, SwitchingChangesTheWholeWindowBothWays) {
     EXPECT_EQ(f.grp_COMPort->title(), "连接");
     EXPECT_EQ(w.find<QPushButton>("btn_Read_Pw")->text(), "读取");
     EXPECT_EQ(f.DisconnectCaption, "断开端口");
+    EXPECT_EQ(power->currentText(), "开");
+    EXPECT_EQ(f.cbb_Baud->currentText(), "1200");
+    EXPECT_TRUE(w.presenter.messages.isEmpty()) << w.presenter.messages.join('\n').toStdString();
     Form_ControlSetting = nullptr;
 }
 
@@ -200,32 +225,41 @@ TEST(LanguageTablesTest, ALowerCaseCodeMeansChineseWithoutCreatingEntries) {
     EXPECT_TRUE(w.form->windowTitle().contains("版本："));
 }
 
-TEST(LanguageTablesTest, TheNextChineseStartKeepsOnlyEntriesEditedInBothTexts) {
+TEST(LanguageTablesTest, TheNextChineseStartKeepsEditedTextsAndFillsInMissingOnes) {
     QByteArray xml;
     {
         Started first(smallConfig());
         xml = first.dir.read("config.xml");
     }
-    // grp_Node: caption edited only; grp_FIX: caption and tooltip edited; cbb_Pw: items only.
+    // grp_Node: caption edited only; grp_FIX: caption and tooltip edited; btn_Go: its command
+    // edited only; cbb_Pw: items only; chk_showDT: its tooltip missing.
     xml.replace("name=\"grp_Node\" captionCN=\"使用说明\"", "name=\"grp_Node\" captionCN=\"说明\"");
     xml.replace("name=\"grp_FIX\" captionCN=\"固定指令\" hintCN=\"\"",
                 "name=\"grp_FIX\" captionCN=\"固定\" hintCN=\"提示\"");
+    xml.replace("name=\"btn_Go\" captionCN=\"开始\" hintCN=\"$GO#\"",
+                "name=\"btn_Go\" captionCN=\"开始\" hintCN=\"$GO=2#\"");
     xml.replace("itemsCN=\"关|开\" itemsEN=\"关|开\"", "itemsCN=\"停|转\" itemsEN=\"Off|On\"");
+    xml.replace("name=\"chk_showDT\" captionCN=\"显示时间\" hintCN=\"\"",
+                "name=\"chk_showDT\" captionCN=\"显示时间\"");
     Started second(xml);
-    EXPECT_TRUE(second.entryLine("grp_Node").contains("captionCN=\"使用说明\""));
-    EXPECT_EQ(second.form->grp_Node->title(), "使用说明");
+    EXPECT_TRUE(second.entryLine("grp_Node").contains("captionCN=\"说明\" hintCN=\"\""));
+    EXPECT_EQ(second.form->grp_Node->title(), "说明");
     EXPECT_TRUE(second.entryLine("grp_FIX").contains("captionCN=\"固定\" hintCN=\"提示\""));
     EXPECT_EQ(second.form->grp_FIX->title(), "固定");
     EXPECT_EQ(second.form->grp_FIX->toolTip(), "提示");
+    EXPECT_TRUE(second.entryLine("btn_Go").contains("hintCN=\"$GO=2#\""));
+    EXPECT_EQ(second.find("btn_Go")->toolTip(), "$GO=2#");
     // The choice box's list comes from the table at build time, so the table's edited list stays.
     EXPECT_TRUE(second.entryLine("cbb_Pw").contains("itemsCN=\"停|转\" itemsEN=\"Off|On\""));
     EXPECT_EQ(second.find<QComboBox>("cbb_Pw")->itemText(1), "转");
     EXPECT_EQ(second.form->GetItemByValue(5, "1"), "转");
+    EXPECT_TRUE(second.entryLine("chk_showDT").contains("captionCN=\"显示时间\" captionEN="));
+    EXPECT_TRUE(second.entryLine("chk_showDT").contains("hintCN=\"\""));
+    EXPECT_TRUE(second.presenter.messages.isEmpty()) << second.presenter.messages.join('\n').toStdString();
 }
 
-TEST(LanguageTablesTest, SetLanguageStopsSilentlyAtTheFirstFault) {
-    // The BUTTON entry of btn_Send lacks its Chinese tooltip: buttons before it change,
-    // everything after it keeps its texts, and the disconnect caption is not read.
+TEST(LanguageTablesTest, GapsLeaveTheirEntriesAsTheyAreAndAreNamedOncePerSession) {
+    // btn_Send's entry lacks its Chinese tooltip; entries after it still apply.
     TestConfig config = smallConfig("CN");
     config.language.replace("value=\"CN\"", "value=\"cn\"");
     config.language.replace("<GROUPBOX/>",
@@ -236,33 +270,81 @@ TEST(LanguageTablesTest, SetLanguageStopsSilentlyAtTheFirstFault) {
                             "<CHECKBOX><C name=\"chb_AutoRead\" captionCN=\"读\" hintCN=\"\"/></CHECKBOX>");
     Started w(config);
     TForm_Main& f = *w.form;
-    EXPECT_TRUE(w.presenter.messages.isEmpty());
     EXPECT_EQ(f.grp_COMPort->title(), "端口");
     EXPECT_EQ(f.btn_Connect->text(), "打开");
-    EXPECT_EQ(f.btn_Send->text(), "送") << "the caption was applied before the tooltip failed";
-    EXPECT_EQ(f.chb_AutoRead->text(), "自动读取") << "created after btn_Send";
-    EXPECT_EQ(f.DisconnectCaption, "");
+    EXPECT_EQ(f.btn_Send->text(), "发送") << "the entry with a gap is left as it is";
+    EXPECT_EQ(f.chb_AutoRead->text(), "读") << "created after btn_Send";
+    EXPECT_EQ(f.DisconnectCaption, "断开端口");
+    ASSERT_EQ(w.presenter.messages.size(), 1);
+    EXPECT_EQ(w.presenter.messages[0],
+              "config.xml 的语言表缺少以下内容，相关控件保留原有文字：\nBUTTON name=\"btn_Send\": hintCN");
 
-    // Without appName the title is built first and fails, so no control changes.
-    config = smallConfig("EN");
-    config.language.replace("<GROUPBOX/>",
-                            "<GROUPBOX><G name=\"grp_COMPort\" captionEN=\"Port\" hintEN=\"\"/></GROUPBOX>");
-    TestWindow noName(config);
-    noName.form->FormCreate();
-    noName.form->DisconnectCaption = "old";
-    QByteArray xml = noName.dir.read("config.xml");
+    // English: every entry lacks its English texts; the first five are named, then the count.
+    f.btn_SecondLanguage->click();
+    ASSERT_EQ(w.presenter.messages.size(), 2);
+    EXPECT_EQ(w.presenter.messages[1],
+              "The language table in config.xml lacks the following; the controls concerned keep their "
+              "texts:\nGROUPBOX name=\"grp_COMPort\": captionEN\nGROUPBOX name=\"grp_COMPort\": hintEN\n"
+              "BUTTON name=\"btn_Connect\": captionEN\nBUTTON name=\"btn_Connect\": hintEN\n"
+              "BUTTON name=\"btn_Send\": captionEN\nand 3 more");
+    EXPECT_EQ(f.grp_COMPort->title(), "端口");
+    EXPECT_EQ(f.DisconnectCaption, "Disconnect");
+
+    // The same gaps again are not named again.
+    f.btn_FirstLanguage->click();
+    f.btn_SecondLanguage->click();
+    EXPECT_EQ(w.presenter.messages.size(), 2);
+
+    // Without appName the title has no name, the texts still apply and the gap is named.
+    QByteArray xml = w.dir.read("config.xml");
     xml.replace("appName=\"Tester\" ", "");
-    noName.dir.write("config.xml", xml);
-    noName.form->SetLanguage();
-    EXPECT_EQ(noName.form->grp_COMPort->title(), "Port") << "texts from before stay";
-    noName.form->grp_COMPort->setTitle("mine");
-    noName.form->SetLanguage();
-    EXPECT_EQ(noName.form->grp_COMPort->title(), "mine");
-    EXPECT_EQ(noName.form->DisconnectCaption, "old");
+    xml.replace("captionCN=\"端口\"", "captionCN=\"端口2\"");
+    xml.replace("value=\"EN\"", "value=\"CN\"");
+    w.dir.write("config.xml", xml);
+    f.SetLanguage();
+    EXPECT_EQ(f.grp_COMPort->title(), "端口2");
+    EXPECT_TRUE(f.windowTitle().startsWith("   版本："));
+    ASSERT_EQ(w.presenter.messages.size(), 3);
+    EXPECT_TRUE(w.presenter.messages[2].endsWith("\nTERVALON: appName"));
+
+    // A missing section still ends the pass, and is named.
+    xml.replace("<MESSAGES>", "<MESSAGES_GONE>").replace("</MESSAGES>", "</MESSAGES_GONE>");
+    w.dir.write("config.xml", xml);
+    f.SetLanguage();
+    ASSERT_EQ(w.presenter.messages.size(), 4);
+    EXPECT_TRUE(w.presenter.messages[3].endsWith(
+        "\nThe configuration file has no element TERVALON/LANGUAGE/MESSAGES"));
 
     // A missing file is the caller's error.
-    QFile::remove(noName.form->ConfigPath);
-    EXPECT_THROW(noName.form->SetLanguage(), AppError);
+    QFile::remove(f.ConfigPath);
+    EXPECT_THROW(f.SetLanguage(), AppError);
+}
+
+TEST(LanguageTablesTest, AmpersandsInCaptionsShowAsWritten) {
+    // Qt shows "&&" in these widgets as one "&" and takes a single "&" as a shortcut marker.
+    TestConfig config = smallConfig("EN");
+    config.dync.replace("caption=\"设备\"", "caption=\"Limits &amp; offsets\"");
+    config.dync.replace("caption=\"速度\"", "caption=\"Speed &amp;&amp; feed\"");
+    config.fix.replace("caption=\"开始\"", "caption=\"Start &amp;&amp; run\"");
+    config.language.replace("<GROUPBOX/>", "<GROUPBOX><G name=\"grp_COMPort\" captionEN=\"Port &amp; line\" "
+                                           "hintEN=\"\"/></GROUPBOX>");
+    Started w(config);
+    TForm_Main& f = *w.form;
+    EXPECT_EQ(f.pg_DYNC->tabText(0), "Limits && offsets");
+    EXPECT_TRUE(QKeySequence::mnemonic(f.pg_DYNC->tabText(0)).isEmpty()) << "no shortcut";
+    EXPECT_EQ(w.find<QPushButton>("btn_Go")->text(), "Start && run");
+    EXPECT_EQ(f.grp_COMPort->title(), "Port && line");
+    EXPECT_EQ(w.find<QLabel>("lbl_Sp")->text(), "Speed & feed") << "a label shows \"&\" as it is";
+    EXPECT_EQ(controlCaption(f.grp_COMPort), "Port & line");
+    EXPECT_EQ(controlCaption(w.find("btn_Go")), "Start & run");
+
+    // A Chinese start records captions as they show.
+    QByteArray xml = w.dir.read("config.xml");
+    xml.replace("value=\"EN\"", "value=\"CN\"");
+    Started chinese(xml);
+    EXPECT_TRUE(chinese.entryLine("tbs_Dev").contains("captionCN=\"Limits &amp; offsets\""));
+    EXPECT_TRUE(chinese.entryLine("btn_Go").contains("captionCN=\"Start &amp; run\""));
+    EXPECT_EQ(chinese.form->pg_DYNC->tabText(0), "Limits && offsets");
 }
 
 TEST(LanguageTablesTest, AttributesAreReadAfreshAndMissingOnesAreEmpty) {

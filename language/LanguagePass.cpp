@@ -1,0 +1,196 @@
+#include "app/MainFrm.h"
+
+#include "app/ComponentRegistry.h"
+#include "app/MessageBoxes.h"
+#include "app/WindowTitle.h"
+#include "config/AppError.h"
+#include "config/SplitByDelimiter.h"
+#include "console/ConsoleWiring.h"
+#include "language/ControlSettingFrm.h"
+#include "language/LanguageControls.h"
+#include "language/LanguageEntries.h"
+#include "language/LanguageGaps.h"
+#include "language/LanguageKinds.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+namespace {
+
+const QString emptyEnglishCaption = QStringLiteral("right-click to set");
+const QString itemSeparator = QStringLiteral("|");
+
+struct LanguageAttributes {
+    QString caption, hint, items;
+};
+
+LanguageAttributes attributesFor(bool english) {
+    return english ? LanguageAttributes{"captionEN", "hintEN", "itemsEN"}
+                   : LanguageAttributes{"captionCN", "hintCN", "itemsCN"};
+}
+
+// The attributes an entry must have for its control to take the texts of the language.
+QStringList requiredAttributes(LanguageKind kind, bool english) {
+    const LanguageAttributes a = attributesFor(english);
+    switch (kind) {
+    case LanguageKind::StaticText:
+    case LanguageKind::Label:
+        // English applies captions only: tooltips keep their Chinese texts.
+        return english ? QStringList{a.caption} : QStringList{a.caption, a.hint};
+    case LanguageKind::Edit:
+        return {a.hint};
+    case LanguageKind::ComboBox:
+        return {a.hint, a.items};
+    default:
+        return {a.caption, a.hint};
+    }
+}
+
+bool isPortBox(const TForm_Main& form, const QObject* box) {
+    return box == form.cbb_Port || box == form.cbb_Baud || box == form.cbb_CheckBit ||
+           box == form.cbb_DataBit || box == form.cbb_StopBit;
+}
+
+// Refills a choice box so that what the user set survives: a port box keeps its text, any
+// other box the position of its choice in the list (a following Write sends the value of
+// that position), or a shown value that is none of its choices.
+void refill(QComboBox* box, const QStringList& items, bool keepText) {
+    const QString text = box->currentText();
+    int position = box->currentIndex();
+    if (position < 0 || box->itemText(position) != text)
+        position = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    box->clear();
+    box->addItems(items);
+    if (keepText)
+        box->setCurrentText(text);
+    else if (position >= 0 && position < box->count())
+        box->setCurrentIndex(position);
+    else if (position < 0 && !text.isEmpty())
+        box->setCurrentText(text);
+    else if (box->count() > 0)
+        box->setCurrentIndex(0);
+}
+
+// Applies the entry to its control; an entry lacking an attribute the language needs is left
+// alone and each missing attribute named in gaps.
+void applyEntry(TForm_Main& form, QObject* component, LanguageKind kind, const XmlNode& entry, bool english,
+                LanguageGaps& gaps) {
+    bool complete = true;
+    for (const QString& attribute : requiredAttributes(kind, english))
+        if (!entry.hasAttribute(attribute)) {
+            gaps.addAttribute(languageGroupOf(kind), componentName(component), attribute);
+            complete = false;
+        }
+    if (!complete)
+        return;
+
+    const LanguageAttributes a = attributesFor(english);
+    switch (kind) {
+    case LanguageKind::StaticText:
+    case LanguageKind::Label:
+        setControlCaption(component, entry.readAttribute(a.caption));
+        if (!english)
+            setComponentHint(component, entry.readAttribute(a.hint));
+        break;
+    case LanguageKind::Edit:
+        setComponentHint(component, entry.readAttribute(a.hint));
+        break;
+    case LanguageKind::ComboBox: {
+        auto* box = static_cast<QComboBox*>(component);
+        setComponentHint(box, entry.readAttribute(a.hint));
+        QStringList items;
+        SplitByDelimiter(entry.readAttribute(a.items), itemSeparator, &items);
+        refill(box, items, isPortBox(form, box));
+        break;
+    }
+    default:
+        setControlCaption(component, entry.readAttribute(a.caption));
+        setComponentHint(component, entry.readAttribute(a.hint));
+        if (english && controlCaption(component).isEmpty())
+            setControlCaption(component, emptyEnglishCaption);
+        if (component == form.btn_Connect)
+            form.ConnectCaption = controlCaption(form.btn_Connect);
+        break;
+    }
+}
+
+void applyTable(TForm_Main& form, LanguageTable& table, bool english, LanguageGaps& gaps) {
+    for (QObject* component : form.Components.all()) {
+        const LanguageKind kind = languageKindOf(component);
+        if (kind == LanguageKind::None)
+            continue;
+        const QString group = languageGroupOf(kind);
+        LanguageGroup* entries = table.findGroup(group);
+        if (!entries) {
+            gaps.addGroup(group);
+            continue;
+        }
+        const XmlNode entry = entries->find(componentName(component));
+        if (!entry.isNull())
+            applyEntry(form, component, kind, entry, english, gaps);
+    }
+}
+
+void readDisconnectCaption(TForm_Main& form, const XmlNode& language, bool english, LanguageGaps& gaps) {
+    form.DisconnectCaption.clear();
+    const XmlNode messages =
+        requireElement(language, QStringLiteral("MESSAGES"), QStringLiteral("TERVALON/LANGUAGE/MESSAGES"));
+    const int count = messages.childCount();
+    for (int i = 0; i < count; ++i) {
+        const XmlNode message = messages.child(i);
+        if (message.tagName() != QLatin1String("MSG_BTN_UNCONNECT"))
+            continue;
+        const QString attribute = english ? QStringLiteral("strEN") : QStringLiteral("strCN");
+        if (message.hasAttribute(attribute))
+            form.DisconnectCaption = message.readAttribute(attribute);
+        else
+            gaps.addAttribute(QStringLiteral("MESSAGES"), message.tagName(), attribute);
+        return;
+    }
+}
+
+// An attribute the pass cannot do without; named, and read as empty.
+QString readOrName(const XmlNode& element, const QString& attribute, LanguageGaps& gaps) {
+    if (element.hasAttribute(attribute))
+        return element.readAttribute(attribute);
+    gaps.addLine(element.tagName() + QStringLiteral(": ") + attribute);
+    return {};
+}
+
+} // namespace
+
+void TForm_Main::SetLanguage() {
+    // Loaded outside the guard: a missing or broken file is reported to the caller.
+    auto document = std::make_unique<XmlDocument>();
+    document->load(ConfigPath);
+    ConfigDocument = std::move(document);
+
+    // Gaps in the table leave the controls concerned as they are and are named once; only a
+    // missing section ends the pass early, and is named too.
+    LanguageGaps gaps;
+    try {
+        const XmlNode root = ConfigDocument->findRoot();
+        const XmlNode language =
+            requireElement(root, QStringLiteral("LANGUAGE"), QStringLiteral("TERVALON/LANGUAGE"));
+        LanguageCode = readOrName(language, QStringLiteral("value"), gaps);
+        const bool english = LanguageCode == QLatin1String("EN");
+
+        setWindowTitle(WindowTitleFor(LanguageCode, readOrName(root, QStringLiteral("appName"), gaps)));
+        if (Form_ControlSetting)
+            Form_ControlSetting->setWindowTitle(english ? QStringLiteral("Control displays content Settings")
+                                                        : QStringLiteral("控件显示内容设置"));
+
+        LanguageTable table(language.findChild(QStringLiteral("COMPONETS")));
+        applyTable(*this, table, english, gaps);
+        readDisconnectCaption(*this, language, english, gaps);
+    } catch (const AppError& e) {
+        gaps.addLine(e.text());
+    }
+    // The port stays as it was, so the button says what it is in the new language.
+    showConnectionState(*this);
+
+    const QStringList unreported = takeUnreported(gaps, &ReportedLanguageGaps);
+    if (!unreported.isEmpty())
+        messagePresenter().show(MessagePresenter::Kind::Warning,
+                                languageGapsMessage(LanguageCode, unreported));
+}
