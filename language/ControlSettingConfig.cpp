@@ -39,14 +39,4 @@ QString missingOnSaveMessage(const QString& languageCode, const QString& path) {
     return QStringLiteral("config.xml 中缺少元素 %1，未保存任何修改。").arg(path);
 }
 
-QString badAddressMessage(const QString& languageCode, const QString& item, const QString& addr,
-                          const QString& control) {
-    if (english(languageCode))
-        return QStringLiteral("The address '%1' of parameter %2 in config.xml is not a number, so the value "
-                              "list of %3 cannot be read.")
-            .arg(addr, item, control);
-    return QStringLiteral("config.xml 中参数 %1 的地址“%2”不是数字，无法读取 %3 的取值列表。")
-        .arg(item, addr, control);
-}
-
 } // namespace controlsetting

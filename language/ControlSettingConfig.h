@@ -27,7 +27,5 @@ LanguageSection findLanguageSection(const XmlDocument& doc);
 // Messages in the user's language ("EN" English, anything else Chinese).
 QString missingOnOpenMessage(const QString& languageCode, const QString& path, const QString& control);
 QString missingOnSaveMessage(const QString& languageCode, const QString& path);
-QString badAddressMessage(const QString& languageCode, const QString& item, const QString& addr,
-                          const QString& control);
 
 } // namespace controlsetting
