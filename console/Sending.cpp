@@ -142,6 +142,12 @@ void TForm_Main::FixedButtonClick(QObject* Sender) {
 }
 
 void TForm_Main::btn_SendClick() {
+    // Every line goes out one byte per character; one that cannot is refused whole rather
+    // than sent with other characters in its place.
+    if (const auto unsendable = FirstUnsendableCharacter(sendBoxLine(mmo_TX))) {
+        showMessage(UnsendableCharacterMessage(*unsendable, LanguageCode == QLatin1String("EN")));
+        return;
+    }
     // Nested sends (a click inside another send's wait) keep the button off until the
     // outermost one has queued its bytes.
     struct Disabled {
