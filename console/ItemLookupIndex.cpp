@@ -1,6 +1,7 @@
 #include "console/ItemLookupIndex.h"
 
 #include "config/AppError.h"
+#include "config/SplitByDelimiter.h"
 #include "config/StrToInt.h"
 #include "config/XmlDocument.h"
 
@@ -47,6 +48,18 @@ struct CacheEntry {
 QHash<QString, CacheEntry>& cache() {
     static QHash<QString, CacheEntry> entries;
     return entries;
+}
+
+QStringList splitItems(const QString& text) {
+    QStringList list;
+    SplitByDelimiter(text, QStringLiteral("|"), &list);
+    return list;
+}
+
+const QString& itemAt(const QStringList& list, qsizetype k) {
+    if (k < 0 || k >= list.size())
+        throw AppError(QStringLiteral("List index out of bounds (%1)").arg(k));
+    return list[k];
 }
 
 XmlNode missing(const XmlNode& parent, const QString& name, const QString& path) {
@@ -97,15 +110,13 @@ void ItemLookupIndex::build(const QString& path) {
             const XmlNode node = tab.child(p);
             Item item;
             item.tag = node.tagName();
+            if (isSeparator(item.tag) || !TryStrToInt(node.readAttribute(QStringLiteral("addr")), &item.addr))
+                continue;
             item.items = node.readAttribute(QStringLiteral("items"));
             item.itemsValue = node.readAttribute(QStringLiteral("itemsValue"));
-            const QString addr = node.readAttribute(QStringLiteral("addr"));
-            if (TryStrToInt(addr, &item.addr)) {
-                byAddress[item.addr].append(items.size());
-            } else if (firstBadItem < 0) {
-                firstBadItem = items.size();
-                badItemError = QStringLiteral("'%1' is not a valid integer value").arg(addr);
-            }
+            byAddress[item.addr].append(items.size());
+            if (!byTag.contains(item.tag))
+                byTag.insert(item.tag, items.size());
             items.append(std::move(item));
         }
     }
@@ -130,7 +141,44 @@ void ItemLookupIndex::build(const QString& path) {
     }
 }
 
-void ItemLookupIndex::checkWalkUpTo(int before) const {
-    if (firstBadItem >= 0 && firstBadItem < before)
-        throw AppError(badItemError);
+void ItemLookupIndex::requireCombos() const {
+    if (!comboError.isEmpty())
+        throw AppError(comboError);
+}
+
+std::optional<QString> ItemLookupIndex::shownTexts(const Item& item, bool english) const {
+    auto entry = combos.constFind(QStringLiteral("cbb_") + item.tag);
+    if (entry == combos.constEnd())
+        return std::nullopt;
+    const QString& texts = english ? entry->itemsEN : entry->itemsCN;
+    return texts.isEmpty() ? item.items : texts;
+}
+
+const ItemLookupIndex::Item* ItemLookupIndex::itemOf(const QString& tag) const {
+    auto it = byTag.constFind(tag);
+    return it == byTag.constEnd() ? nullptr : &items[*it];
+}
+
+QString ItemLookupIndex::textForValue(const QString& tag, const QString& value, bool english) const {
+    const Item* item = itemOf(tag);
+    if (!item)
+        return value;
+    const qsizetype k = splitItems(item->itemsValue).indexOf(value);
+    if (k < 0)
+        return value;
+    return itemAt(splitItems(shownTexts(*item, english).value_or(item->items)), k);
+}
+
+QString ItemLookupIndex::valueForText(const QString& tag, const QString& text, bool english) const {
+    const Item* item = itemOf(tag);
+    if (!item)
+        return text;
+    qsizetype k = -1;
+    if (const std::optional<QString> shown = shownTexts(*item, english))
+        k = splitItems(*shown).indexOf(text);
+    if (k < 0)
+        k = splitItems(item->items).indexOf(text);
+    if (k < 0)
+        return text;
+    return itemAt(splitItems(item->itemsValue), k);
 }

@@ -4,14 +4,17 @@
 #include <QString>
 #include <QVector>
 #include <memory>
+#include <optional>
 
 // The parameter items and choice-box language entries of one config.xml, as the lookups
 // between choice texts and device values need them. The file is parsed again only when it
 // changed on disk (size, times or file identity), so the lookups always see the file as last
 // saved without parsing it once per reply or per choice box.
 //
-// Failures are kept, not thrown, while indexing: each lookup meets them at the point of its
-// walk where reading the file afresh would have met them. User-interface thread only.
+// Only items that become parameter rows with an address are indexed: separators, and items
+// whose addr is absent or not an integer, are passed over, as they have no value to look up.
+// Page building names a bad address; the lookups stay usable for every other row.
+// User-interface thread only.
 class ItemLookupIndex {
 public:
     struct Item {
@@ -29,23 +32,43 @@ public:
     // no GROUP_DYNC under its root.
     static std::shared_ptr<const ItemLookupIndex> of(const QString& path);
 
-    // Parameter items in document order (tabs in order, items in order).
+    // A separator line: its tag ends in "xxx". It has no row, no address and no value.
+    static bool isSeparator(const QString& tag) { return tag.endsWith(QLatin1String("xxx")); }
+
+    // Indexed items in document order (tabs in order, items in order).
     QVector<Item> items;
     // Positions in items of each address, ascending.
     QHash<qint32, QVector<int>> byAddress;
-    // Position of the first item whose addr is absent or not an integer, and its error.
-    int firstBadItem = -1;
-    QString badItemError;
+    // Position in items of the first item of each tag.
+    QHash<QString, int> byTag;
 
     // First COMBOBOX entry of each name; comboError is set when LANGUAGE, COMPONETS or
     // COMBOBOX is missing.
     QHash<QString, ComboEntry> combos;
     QString comboError;
 
-    // Throws the stored error when the walk reaches an item with an unreadable address
-    // before position `before` (or anywhere, with before = items.size()).
-    void checkWalkUpTo(int before) const;
+    // Throws comboError when the language table could not be read.
+    void requireCombos() const;
+
+    // The texts the choice box of item shows in the given language: its language-table
+    // entry's texts, or the item's own items when that text is empty; nothing when the table
+    // has no entry for the box or could not be read (the box then shows the item's own items,
+    // as built).
+    std::optional<QString> shownTexts(const Item& item, bool english) const;
+
+    // The lookups of one row, found by its item's tag. A row's choice box shows its own
+    // entry's texts, so these never mix the lists of rows that share an address.
+    //
+    // The text for a device value: the value's position in itemsValue gives the position in
+    // the shown texts (the item's own items when the table has no entry); the value itself
+    // when it matches nothing or no item has the tag.
+    QString textForValue(const QString& tag, const QString& value, bool english) const;
+    // The device value for a text the box shows: its position in the shown texts, else in the
+    // item's own items, gives the position in itemsValue; the text itself when it matches no
+    // list. Positions past the end of a list throw AppError("List index out of bounds (k)").
+    QString valueForText(const QString& tag, const QString& text, bool english) const;
 
 private:
     void build(const QString& path);
+    const Item* itemOf(const QString& tag) const;
 };

@@ -7,9 +7,13 @@
 #include <optional>
 
 // Every lookup reads config.xml as last saved, so an edit made in the settings editor counts
-// at the next reply or Write click. The walks below keep the order of a plain walk over the
-// parameter items: an item with an unreadable address fails the lookup exactly when such a
-// walk would have reached it.
+// at the next reply or Write click. The walks keep the order of a plain walk over the
+// parameter items that have an address; separators and items without an integer address are
+// not part of it (page building names the latter).
+//
+// These look up by address. The window's own rows use the lookups of their own item
+// (ItemLookupIndex::textForValue and valueForText), so rows that share an address never
+// borrow each other's lists.
 
 namespace {
 
@@ -36,68 +40,56 @@ const QVector<int>& matchesOf(const ItemLookupIndex& index, int addr) {
 // The item texts of an address's choice box in the given language, or nothing when the
 // language table has no entry for any item of that address.
 std::optional<QString> comboItems(const ItemLookupIndex& index, int addr, bool english) {
-    if (!index.comboError.isEmpty())
-        throw AppError(index.comboError);
-    for (int m : matchesOf(index, addr)) {
-        index.checkWalkUpTo(m);
-        const ItemLookupIndex::Item& item = index.items[m];
-        auto entry = index.combos.constFind(QStringLiteral("cbb_") + item.tag);
-        if (entry == index.combos.constEnd())
-            continue;
-        const QString& texts = english ? entry->itemsEN : entry->itemsCN;
-        return texts.isEmpty() ? item.items : texts;
-    }
-    index.checkWalkUpTo(index.items.size());
+    index.requireCombos();
+    for (int m : matchesOf(index, addr))
+        if (std::optional<QString> texts = index.shownTexts(index.items[m], english))
+            return texts;
     return std::nullopt;
+}
+
+bool isEnglish(const QString& languageCode) {
+    return languageCode == QLatin1String("EN");
 }
 
 } // namespace
 
 QString TForm_Main::GetItemByValue(int addr, const QString& value) {
     const auto index = ItemLookupIndex::of(ConfigPath);
-    const bool english = LanguageCode == QLatin1String("EN");
     QString result = value;
-    std::optional<QStringList> texts; // the same for every item of the address
+    std::optional<std::optional<QString>> texts; // read once: the same for every item of the address
     for (int m : matchesOf(*index, addr)) {
-        index->checkWalkUpTo(m);
+        const ItemLookupIndex::Item& item = index->items[m];
+        const qsizetype k = split(item.itemsValue).indexOf(value);
+        if (k < 0)
+            continue;
         if (!texts)
-            texts = split(comboItems(*index, addr, english).value_or(QString()));
-        const qsizetype k = split(index->items[m].itemsValue).indexOf(value);
+            texts = comboItems(*index, addr, isEnglish(LanguageCode));
+        // Without a table entry the box shows the item's own items, as it was built.
         // Later items of the same address win, as the walk overwrites the result.
-        if (k >= 0)
-            result = at(*texts, k);
+        result = at(split(texts->value_or(item.items)), k);
     }
-    index->checkWalkUpTo(index->items.size());
     return result;
 }
 
 QString TForm_Main::GetValueByItem(int addr, const QString& item) {
-    // Matched against the item's own texts, not the language table: a box showing the other
-    // language's texts gives its text back unchanged.
+    // Matched against the item's own texts, not the language table.
     const auto index = ItemLookupIndex::of(ConfigPath);
     QString result = item;
     for (int m : matchesOf(*index, addr)) {
-        index->checkWalkUpTo(m);
         const qsizetype k = split(index->items[m].items).indexOf(item);
         if (k >= 0)
             result = at(split(index->items[m].itemsValue), k);
     }
-    index->checkWalkUpTo(index->items.size());
     return result;
 }
 
 QString TForm_Main::GetComboItemsStr(int addr) {
     const auto index = ItemLookupIndex::of(ConfigPath);
-    return comboItems(*index, addr, LanguageCode == QLatin1String("EN")).value_or(QString());
+    return comboItems(*index, addr, isEnglish(LanguageCode)).value_or(QString());
 }
 
 QString TForm_Main::GetItemsValueStr(int addr) {
     const auto index = ItemLookupIndex::of(ConfigPath);
     const QVector<int>& matches = matchesOf(*index, addr);
-    if (!matches.isEmpty()) {
-        index->checkWalkUpTo(matches.first());
-        return index->items[matches.first()].itemsValue;
-    }
-    index->checkWalkUpTo(index->items.size());
-    return {};
+    return matches.isEmpty() ? QString() : index->items[matches.first()].itemsValue;
 }

@@ -9,6 +9,7 @@
 #include "config/SplitByDelimiter.h"
 #include "config/StrToInt.h"
 #include "config/TextScrambler.h"
+#include "console/ItemLookupIndex.h"
 #include "console/PageRows.h"
 #include "console/PageTheme.h"
 #include "language/LanguageControls.h"
@@ -112,7 +113,7 @@ void TForm_Main::LoadConfiguration() {
         const int count = tab.childCount();
         for (int p = 0; p < count; ++p) {
             const XmlNode item = tab.child(p);
-            if (item.tagName().endsWith(QStringLiteral("xxx")))
+            if (ItemLookupIndex::isSeparator(item.tagName()))
                 rows.addSeparator(page, p);
             else
                 rows.addParameterRow(page, item, p);

@@ -5,6 +5,7 @@
 #include "app/Controls.h"
 #include "app/DockLayout.h"
 #include "app/MainFrm.h"
+#include "config/AppError.h"
 #include "config/SplitByDelimiter.h"
 #include "config/StrToInt.h"
 #include "language/LanguageControls.h"
@@ -24,11 +25,41 @@ const QString noHint = QStringLiteral("请点击右键设置提示信息");
 // Rows share 25-pixel slots; a toolkit default taller than the slot would overlap the next row.
 constexpr int slotHeight = 25;
 
+// The conversion's own words, then which item it was: the lookups pass over such an item, so
+// this is the one place a user hears of it.
+QString badAddressText(const QString& languageCode, const QString& item, const QString& addr) {
+    const QString conversion = QStringLiteral("'%1' is not a valid integer value").arg(addr);
+    if (languageCode == QLatin1String("EN"))
+        return conversion +
+               QStringLiteral("\nThe parameter %1 in config.xml has no integer address (addr).").arg(item);
+    return conversion + QStringLiteral("\nconfig.xml 中参数 %1 的地址（addr）不是整数。").arg(item);
+}
+
 QString orDefault(const QString& text, const QString& placeholder) {
     return text.isEmpty() ? placeholder : text;
 }
 
 } // namespace
+
+QWidget* rowValueControl(const TForm_Main& form, const QObject* button) {
+    const QString name = componentName(button);
+    QString tag;
+    for (QLatin1String prefix : {QLatin1String("btn_Read_"), QLatin1String("btn_Write_")})
+        if (name.startsWith(prefix))
+            tag = name.mid(prefix.size());
+    if (tag.isEmpty())
+        return nullptr;
+    for (QLatin1String prefix : {QLatin1String("edt_"), QLatin1String("cbb_")}) {
+        QObject* c = form.FindComponent(prefix + tag);
+        if (c && (isEdit(c) || isComboBox(c)))
+            return static_cast<QWidget*>(c);
+    }
+    return nullptr;
+}
+
+QString rowTagOf(const QObject* valueControl) {
+    return componentName(valueControl).mid(4);
+}
 
 template <class T> T* PageRowFactory::create(const QString& name, const Page& page) {
     auto* w = new T(page.box->content());
@@ -91,7 +122,10 @@ void PageRowFactory::addSeparator(const Page& page, int p) {
 void PageRowFactory::addParameterRow(const Page& page, const XmlNode& item, int p) {
     const QString tag = item.tagName();
     const int top = rowTop(p);
-    const int addr = StrToInt(item.readAttribute(QStringLiteral("addr")));
+    const QString addrText = item.readAttribute(QStringLiteral("addr"));
+    int addr = 0;
+    if (!TryStrToInt(addrText, &addr))
+        throw AppError(badAddressText(m_form.LanguageCode, page.tag + u'/' + tag, addrText));
 
     auto* label = create<TStaticText>(QStringLiteral("lbl_") + tag, page);
     label->setGeometry(8, top, 150, 20);

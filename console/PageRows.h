@@ -10,6 +10,15 @@ class TForm_Main;
 class TScrollBox;
 class TTabSheet;
 
+// A parameter row's controls are named after its item's tag: "edt_" or "cbb_" + tag for the
+// value box, "btn_Read_" and "btn_Write_" + tag for its buttons. The names tie a button to its
+// own row even where several rows share an address.
+
+// The value box of the row the Read or Write button belongs to; nullptr for another control.
+QWidget* rowValueControl(const TForm_Main& form, const QObject* button);
+// The item tag of a row's value box.
+QString rowTagOf(const QObject* valueControl);
+
 enum class PageFamily { Parameter, Fixed, AutoRead };
 
 // Creates the generated tab pages and their rows on the main window. Every control is

@@ -4,6 +4,8 @@
 #include "app/ControlLook.h"
 #include "config/AppError.h"
 #include "console/ConsoleWiring.h"
+#include "console/ItemLookupIndex.h"
+#include "console/PageRows.h"
 #include "console/protocol/CommandText.h"
 #include "console/protocol/ModbusRtu.h"
 #include "console/protocol/MonotonicClock.h"
@@ -138,8 +140,11 @@ bool applyReply(TForm_Main& form, QWidget* target, const QString& value) {
         return hex.has_value();
     }
     if (isComboBox(target)) {
-        // The box is editable, so a value that matches no choice still shows.
-        static_cast<QComboBox*>(target)->setCurrentText(form.GetItemByValue(componentTag(target), value));
+        // Translated by the box's own row, which may share its address with other rows. The
+        // box is editable, so a value that matches no choice still shows.
+        const auto index = ItemLookupIndex::of(form.ConfigPath);
+        static_cast<QComboBox*>(target)->setCurrentText(
+            index->textForValue(rowTagOf(target), value, form.LanguageCode == QLatin1String("EN")));
         return true;
     }
     return false;

@@ -4,6 +4,8 @@
 #include "app/ControlLook.h"
 #include "app/MessageBoxes.h"
 #include "comm/SerialComm.h"
+#include "console/ItemLookupIndex.h"
+#include "console/PageRows.h"
 #include "console/protocol/BatchSteps.h"
 #include "console/protocol/CommandText.h"
 
@@ -88,13 +90,24 @@ private:
     NestedFlag m_flag;
 };
 
+// The value box a Read or Write button acts on: its own row's. A button outside the pages'
+// rows falls back to the last value box with its address.
+QWidget* valueControlOf(const TForm_Main& form, const QObject* button) {
+    if (QWidget* own = rowValueControl(form, button))
+        return own;
+    const int addr = componentTag(button);
+    QWidget* found = nullptr;
+    for (QObject* c : form.Components.all())
+        if ((isEdit(c) || isComboBox(c)) && componentTag(c) == addr)
+            found = static_cast<QWidget*>(c);
+    return found;
+}
+
 } // namespace
 
 void TForm_Main::ReadButtonClick(QObject* Sender) {
     const int addr = componentTag(Sender);
-    for (QObject* c : Components.all())
-        if ((isEdit(c) || isComboBox(c)) && componentTag(c) == addr)
-            ReadTarget = static_cast<QWidget*>(c);
+    ReadTarget = valueControlOf(*this, Sender);
     stage(mmo_TX, ReadCommand(addr));
     btn_SendClick();
 }
@@ -102,15 +115,15 @@ void TForm_Main::ReadButtonClick(QObject* Sender) {
 void TForm_Main::WriteButtonClick(QObject* Sender) {
     const int addr = componentTag(Sender);
     QString value;
-    for (QObject* c : Components.all()) {
-        if (componentTag(c) != addr)
-            continue;
+    if (QWidget* c = valueControlOf(*this, Sender)) {
         if (isHexField(c))
             value = HexFieldToDecimal(static_cast<QLineEdit*>(c)->text());
         else if (isEdit(c))
             value = static_cast<QLineEdit*>(c)->text();
         else if (isComboBox(c))
-            value = GetValueByItem(addr, static_cast<QComboBox*>(c)->currentText());
+            value = ItemLookupIndex::of(ConfigPath)
+                        ->valueForText(rowTagOf(c), static_cast<QComboBox*>(c)->currentText(),
+                                       LanguageCode == QLatin1String("EN"));
     }
     if (value.isEmpty()) {
         showMessage(LanguageCode == QLatin1String("EN")
@@ -129,6 +142,12 @@ void TForm_Main::FixedButtonClick(QObject* Sender) {
 }
 
 void TForm_Main::btn_SendClick() {
+    // Every line goes out one byte per character; one that cannot is refused whole rather
+    // than sent with other characters in its place.
+    if (const auto unsendable = FirstUnsendableCharacter(sendBoxLine(mmo_TX))) {
+        showMessage(UnsendableCharacterMessage(*unsendable, LanguageCode == QLatin1String("EN")));
+        return;
+    }
     // Nested sends (a click inside another send's wait) keep the button off until the
     // outermost one has queued its bytes.
     struct Disabled {

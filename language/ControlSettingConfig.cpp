@@ -51,14 +51,4 @@ QString missingEntryMessage(const QString& languageCode, const QString& group, c
         .arg(control, group);
 }
 
-QString badAddressMessage(const QString& languageCode, const QString& item, const QString& addr,
-                          const QString& control) {
-    if (english(languageCode))
-        return QStringLiteral("The address '%1' of parameter %2 in config.xml is not a number, so the value "
-                              "list of %3 cannot be read.")
-            .arg(addr, item, control);
-    return QStringLiteral("config.xml 中参数 %1 的地址“%2”不是数字，无法读取 %3 的取值列表。")
-        .arg(item, addr, control);
-}
-
 } // namespace controlsetting

@@ -29,7 +29,5 @@ QString missingOnOpenMessage(const QString& languageCode, const QString& path, c
 QString missingOnSaveMessage(const QString& languageCode, const QString& path);
 // The edited control has no entry in its group: its texts could not be kept.
 QString missingEntryMessage(const QString& languageCode, const QString& group, const QString& control);
-QString badAddressMessage(const QString& languageCode, const QString& item, const QString& addr,
-                          const QString& control);
 
 } // namespace controlsetting

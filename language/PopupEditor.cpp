@@ -3,7 +3,6 @@
 #include "app/MainFrm.h"
 #include "app/MessageBoxes.h"
 #include "config/AppError.h"
-#include "config/StrToInt.h"
 #include "language/ControlSettingConfig.h"
 #include "language/ControlSettingFrm.h"
 
@@ -50,26 +49,6 @@ QString groupOf(const QObject* c) {
         return QStringLiteral("LABEL");
     if (isCheckBox(c))
         return QStringLiteral("CHECKBOX");
-    return {};
-}
-
-// The first parameter item under GROUP_DYNC whose addr is not an integer, named as
-// "tab/item" with that addr; empty when every item has one.
-std::pair<QString, QString> firstBadAddress(const QString& configPath) {
-    const XmlDocument doc = XmlDocument::openForWriting(configPath);
-    const XmlNode dync = doc.findRoot().findChild(QStringLiteral("GROUP_DYNC"));
-    if (dync.isNull())
-        return {};
-    for (int t = 0; t < dync.childCount(); ++t) {
-        const XmlNode tab = dync.child(t);
-        for (int i = 0; i < tab.childCount(); ++i) {
-            const XmlNode item = tab.child(i);
-            const QString addr = item.readAttribute(QStringLiteral("addr"));
-            int value = 0;
-            if (!TryStrToInt(addr, &value))
-                return {tab.tagName() + u'/' + item.tagName(), addr};
-        }
-    }
     return {};
 }
 
@@ -161,12 +140,7 @@ bool fillEditor(TForm_Main& window, TForm_ControlSetting& ed, QWidget* control) 
             // one stays empty. A parameter's list would be overwritten by OK: refuse to open.
             if (tag <= 0)
                 return true;
-            const auto [item, addr] = firstBadAddress(window.ConfigPath);
-            const QString text = item.isEmpty()
-                                     ? e.text()
-                                     : controlsetting::badAddressMessage(window.LanguageCode, item, addr,
-                                                                         componentName(control));
-            messagePresenter().show(MessagePresenter::Kind::Warning, text);
+            messagePresenter().show(MessagePresenter::Kind::Warning, e.text());
             return false;
         }
     }

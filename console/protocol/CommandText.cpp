@@ -82,6 +82,36 @@ QByteArray LineToBytes(const QString& line) {
     return bytes;
 }
 
+std::optional<UnsendableCharacter> FirstUnsendableCharacter(const QString& line) {
+    // Every character before the first unsendable one is a single code unit, so its position
+    // is its index + 1; a surrogate pair is always the unsendable one.
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const QChar c = line[i];
+        if (c.unicode() == 0)
+            break;
+        if (c.unicode() <= 0xFF)
+            continue;
+        char32_t code = c.unicode();
+        if (c.isHighSurrogate() && i + 1 < line.size() && line[i + 1].isLowSurrogate())
+            code = QChar::surrogateToUcs4(c, line[i + 1]);
+        return UnsendableCharacter{i + 1, code};
+    }
+    return std::nullopt;
+}
+
+QString UnsendableCharacterMessage(const UnsendableCharacter& character, bool english) {
+    const QString shown = QString::fromUcs4(&character.codePoint, 1);
+    const QString code =
+        QStringLiteral("U+%1").arg(static_cast<uint>(character.codePoint), 4, 16, QLatin1Char('0')).toUpper();
+    if (english)
+        return QStringLiteral("Character %1, \"%2\" (%3), cannot be sent as one byte; nothing was sent")
+            .arg(character.position)
+            .arg(shown, code);
+    return QStringLiteral("第 %1 个字符“%2”（%3）无法作为单个字节发送，未发送任何内容")
+        .arg(character.position)
+        .arg(shown, code);
+}
+
 QList<QByteArray> SplitIntoBlocks(const QByteArray& bytes, qsizetype maxBlock) {
     QList<QByteArray> blocks;
     if (maxBlock <= 0)

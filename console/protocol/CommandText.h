@@ -43,6 +43,19 @@ std::optional<QString> ReplyValueToHexField(const QString& value);
 // The bytes of a line: the low byte of each UTF-16 code unit, up to the first NUL.
 QByteArray LineToBytes(const QString& line);
 
+// A character that has no one-byte form (above U+00FF): its position among the line's
+// characters, from 1, a pair of UTF-16 surrogates counting as one character.
+struct UnsendableCharacter {
+    qsizetype position = 0;
+    char32_t codePoint = 0;
+};
+// The first such character in what the line sends (up to its first NUL); nothing when each
+// character goes out as its own byte. A line holding one must not be sent at all: its low
+// bytes would be other characters to the device ("中" would go out as "-").
+std::optional<UnsendableCharacter> FirstUnsendableCharacter(const QString& line);
+// What the operator is told: the character, its code and its position; nothing was sent.
+QString UnsendableCharacterMessage(const UnsendableCharacter& character, bool english);
+
 // The port takes at most 65,535 bytes per call; longer data goes in consecutive blocks
 // so nothing is cut off. Empty data gives no block.
 constexpr qsizetype kMaxBlockBytes = 65535;

@@ -1,5 +1,10 @@
 #include "PageBuilderFixture.h"
 
+#include "console/ItemLookupIndex.h"
+
+#include <QAction>
+#include <QMenu>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -61,12 +66,12 @@ TEST(ItemLookupTest, EmptyEntriesKeepTheirPositions) {
     EXPECT_EQ(w.form->GetValueByItem(3, "b"), "");
 }
 
-TEST(ItemLookupTest, WithoutATableEntryTheTextsAreOneEmptyItem) {
+TEST(ItemLookupTest, WithoutATableEntryValuesMapThroughTheItemsOwnTexts) {
     LookupWindow w(power, "<E name=\"cbb_Other\" itemsCN=\"x\"/>");
     EXPECT_EQ(w.form->GetComboItemsStr(7), "");
-    EXPECT_EQ(w.form->GetItemByValue(7, "0"), "");
-    EXPECT_EQ(errorOf([&] { w.form->GetItemByValue(7, "1"); }), "List index out of bounds (1)");
-    EXPECT_EQ(w.form->GetValueByItem(7, "开"), "1") << "writes do not need the table";
+    EXPECT_EQ(w.form->GetItemByValue(7, "0"), "关");
+    EXPECT_EQ(w.form->GetItemByValue(7, "1"), "开");
+    EXPECT_EQ(w.form->GetValueByItem(7, "开"), "1");
 }
 
 TEST(ItemLookupTest, DuplicateAddressesLaterMatchWinsFirstListIsListed) {
@@ -83,20 +88,76 @@ TEST(ItemLookupTest, DuplicateAddressesLaterMatchWinsFirstListIsListed) {
     EXPECT_EQ(f.GetItemsValueStr(5), "0|1");
 }
 
-TEST(ItemLookupTest, AnUnreadableAddressFailsEveryWalkThatReachesIt) {
-    // A separator written without addr, after the parameter.
-    LookupWindow after(power + "<Linexxx/>", "<E name=\"cbb_Pw\" itemsCN=\"关|开\"/>");
-    TForm_Main& f = *after.form;
-    const QString bad = "'' is not a valid integer value";
-    EXPECT_EQ(errorOf([&] { f.GetItemByValue(7, "1"); }), bad);
-    EXPECT_EQ(errorOf([&] { f.GetValueByItem(7, "开"); }), bad);
-    EXPECT_EQ(f.GetItemsValueStr(7), "0|1") << "the walk ends before the separator";
+TEST(ItemLookupTest, ItemsWithoutAnIntegerAddressArePassedOver) {
+    // Separators as users write them (no addr), one with addr="0", and a parameter whose
+    // address is not a number, before and after the choice item.
+    LookupWindow w("<Topxxx/><Q addr=\"p1\" items=\"a|b\" itemsValue=\"0|1\"/>" + power +
+                       "<Linexxx/><Zeroxxx addr=\"0\" itemsValue=\"9\"/><R addr=\"\"/>",
+                   "<E name=\"cbb_Pw\" itemsCN=\"关|开\" itemsEN=\"Off|On\"/>");
+    TForm_Main& f = *w.form;
+    EXPECT_EQ(f.GetItemByValue(7, "1"), "开");
+    EXPECT_EQ(f.GetValueByItem(7, "开"), "1");
     EXPECT_EQ(f.GetComboItemsStr(7), "关|开");
-    EXPECT_EQ(errorOf([&] { f.GetItemsValueStr(8); }), bad);
+    EXPECT_EQ(f.GetItemsValueStr(7), "0|1");
+    EXPECT_EQ(f.GetItemsValueStr(8), "");
+    EXPECT_EQ(f.GetItemsValueStr(0), "") << "a separator is no parameter, whatever its addr";
 
-    LookupWindow before("<Q addr=\"p1\"/>" + power, "<E name=\"cbb_Pw\" itemsCN=\"关|开\"/>");
-    EXPECT_EQ(errorOf([&] { before.form->GetItemsValueStr(7); }), "'p1' is not a valid integer value");
-    EXPECT_EQ(errorOf([&] { before.form->GetComboItemsStr(7); }), "'p1' is not a valid integer value");
+    const auto index = ItemLookupIndex::of(f.ConfigPath);
+    EXPECT_EQ(index->textForValue("Pw", "1", true), "On");
+    EXPECT_EQ(index->valueForText("Pw", "Off", true), "0");
+}
+
+TEST(ItemLookupTest, ASecondChineseStartWithSeparatorsWithoutAddressRunsTheLanguagePass) {
+    TestConfig config = LookupWindow::configWith(
+        "<Linexxx/><Pw caption=\"电源\" hint=\"h\" addr=\"7\" controlType=\"ComboBox\" "
+        "items=\"关|开\" itemsValue=\"0|1\"/>",
+        "");
+    config.language = "<LANGUAGE value=\"CN\"><COMPONETS><GROUPBOX/><TABSHEET/><BUTTON/><LABEL/><EDIT/>"
+                      "<COMBOBOX/><CHECKBOX/></COMPONETS><MESSAGES/></LANGUAGE>";
+    TestWindow first(config);
+    first.form->FormCreate();
+    TestWindow second(first.dir.read("config.xml")); // the file as the first start left it
+    second.form->FormCreate();
+    EXPECT_EQ(second.presenter.errors, QStringList{});
+    QMenu* skins = second.form->Menu_Skins->menu();
+    EXPECT_TRUE(skins && !skins->isEmpty()) << "start-up went on to the skins menu";
+}
+
+TEST(ItemLookupTest, ARowLooksUpThroughItsOwnItemOnly) {
+    // Two choice rows on one address with different lists, and a third without a table entry.
+    LookupWindow w("<A addr=\"5\" items=\"关|开\" itemsValue=\"0|1\"/>"
+                   "<B addr=\"5\" items=\"低|中|高\" itemsValue=\"10|20|30\"/>"
+                   "<C addr=\"6\" items=\"停止|运行\" itemsValue=\"0|1\"/>",
+                   "<E name=\"cbb_A\" itemsCN=\"\" itemsEN=\"Off|On\"/>"
+                   "<E name=\"cbb_B\" itemsCN=\"低|中|高\" itemsEN=\"Low|Mid|High\"/>");
+    const auto index = ItemLookupIndex::of(w.form->ConfigPath);
+    for (const bool english : {false, true}) {
+        SCOPED_TRACE(english ? "EN" : "CN");
+        EXPECT_EQ(index->textForValue("A", "1", english), english ? "On" : "开");
+        EXPECT_EQ(index->textForValue("B", "20", english), english ? "Mid" : "中");
+        EXPECT_EQ(index->textForValue("B", "1", english), "1") << "not the other row's value";
+        EXPECT_EQ(index->textForValue("C", "1", english), "运行") << "no entry: the item's own texts";
+        EXPECT_EQ(index->valueForText("C", "停止", english), "0");
+        // The shown language's texts first, then the item's own texts.
+        EXPECT_EQ(index->valueForText("A", "On", english), english ? "1" : "On");
+        EXPECT_EQ(index->valueForText("A", "开", english), "1");
+        EXPECT_EQ(index->valueForText("B", english ? "High" : "高", english), "30");
+        EXPECT_EQ(index->valueForText("B", "开", english), "开") << "matches no list of its own row";
+        EXPECT_EQ(index->textForValue("Nope", "1", english), "1");
+        EXPECT_EQ(index->valueForText("Nope", "x", english), "x");
+    }
+
+    // Position past the values list: an error, so a Write sends nothing rather than a text.
+    w.rewrite("<A addr=\"5\" items=\"a|b\" itemsValue=\"0\"/>", "<E name=\"cbb_A\" itemsEN=\"x|y\"/>");
+    EXPECT_EQ(errorOf([&] { ItemLookupIndex::of(w.form->ConfigPath)->valueForText("A", "y", true); }),
+              "List index out of bounds (1)");
+
+    // Without a readable table the box shows its item's own texts, and so do the lookups.
+    TestConfig config = LookupWindow::configWith("<A addr=\"5\" items=\"a|b\" itemsValue=\"0|1\"/>", "");
+    config.language = "<LANGUAGE value=\"CN\"/>";
+    w.dir.write("config.xml", config.xml());
+    EXPECT_EQ(ItemLookupIndex::of(w.form->ConfigPath)->textForValue("A", "1", true), "b");
+    EXPECT_EQ(ItemLookupIndex::of(w.form->ConfigPath)->valueForText("A", "b", true), "1");
 }
 
 TEST(ItemLookupTest, ShortListsAndMissingElementsAreErrors) {

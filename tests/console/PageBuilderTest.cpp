@@ -292,11 +292,14 @@ TEST(PageBuilderTest, FailuresStopTheBuildKeepingWhatWasBuilt) {
         const char* lastBuilt;
         const char* notBuilt;
     } cases[] = {
-        // The address is converted before the row's label exists.
+        // The address is converted before the row's label exists, and the item is named: the
+        // lookups pass over it, so this is where the user learns of it.
         {"<T caption=\"t\">" ROW("A") "<B caption=\"c\" hint=\"h\" addr=\"12a\"/></T>",
-         "'12a' is not a valid integer value", "btn_Write_A", "lbl_B"},
+         "'12a' is not a valid integer value\nconfig.xml 中参数 T/B 的地址（addr）不是整数。", "btn_Write_A",
+         "lbl_B"},
         {"<T caption=\"t\">" ROW("A") "<B caption=\"c\" hint=\"h\" addr=\"\"/></T>",
-         "'' is not a valid integer value", "btn_Write_A", "lbl_B"},
+         "'' is not a valid integer value\nconfig.xml 中参数 T/B 的地址（addr）不是整数。", "btn_Write_A",
+         "lbl_B"},
         {"<T caption=\"t\">" ROW("A") "<B hint=\"h\" addr=\"2\"/></T>", nullptr, "lbl_B", "edt_B"},
         {"<T caption=\"t\">" ROW("A") "<B caption=\"\" addr=\"2\"/></T>", nullptr, "lbl_B", "edt_B"},
         {"<T caption=\"t\">" ROW("A") "<B caption=\"c\" hint=\"h\" addr=\"2\" controlType=\"ComboBox\"/></T>",
@@ -313,6 +316,14 @@ TEST(PageBuilderTest, FailuresStopTheBuildKeepingWhatWasBuilt) {
         EXPECT_FALSE(w.find(c.notBuilt)) << c.dync;
         EXPECT_FALSE(w.find("btn_Later")) << c.dync;
     }
+
+    TestConfig english;
+    english.language.replace("value=\"CN\"", "value=\"EN\"");
+    english.dync =
+        "<GROUP_DYNC><Pg caption=\"t\"><Sepxxx/><B caption=\"c\" hint=\"h\" addr=\"1q\"/></Pg></GROUP_DYNC>";
+    EXPECT_EQ(
+        TestWindow(english).build(),
+        "'1q' is not a valid integer value\nThe parameter Pg/B in config.xml has no integer address (addr).");
 }
 
 TEST(PageBuilderTest, AutoReadingIntegersAndTextsAreChecked) {

@@ -72,6 +72,36 @@ TEST(CommandTextTest, LineBytesAreLowBytesUpToNul) {
     EXPECT_TRUE(LineToBytes(QString()).isEmpty());
 }
 
+TEST(CommandTextTest, OnlyLinesOfOneByteCharactersMayGoOut) {
+    EXPECT_FALSE(FirstUnsendableCharacter(QString()));
+    EXPECT_FALSE(FirstUnsendableCharacter(QStringLiteral("$KWRV=1,°ÿ#\r\n"))) << "up to U+00FF is one byte";
+
+    auto first = FirstUnsendableCharacter(QStringLiteral("ABC中文"));
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->position, 4);
+    EXPECT_EQ(first->codePoint, U'中');
+    first = FirstUnsendableCharacter(QStringLiteral("aĀ"));
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->codePoint, 0x100u);
+    // A character outside the basic plane is one character, named whole.
+    first = FirstUnsendableCharacter(QStringLiteral("x😀y中"));
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->position, 2);
+    EXPECT_EQ(first->codePoint, 0x1F600u);
+    first = FirstUnsendableCharacter(QStringLiteral("😀😀中"));
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->position, 1);
+    // Nothing after a NUL goes out, so nothing there is refused.
+    EXPECT_FALSE(FirstUnsendableCharacter(QString::fromUtf16(u"ab\0中", 4)));
+
+    const UnsendableCharacter zhong{4, U'中'};
+    EXPECT_EQ(UnsendableCharacterMessage(zhong, true),
+              QStringLiteral("Character 4, \"中\" (U+4E2D), cannot be sent as one byte; nothing was sent"));
+    EXPECT_EQ(UnsendableCharacterMessage(zhong, false),
+              QStringLiteral("第 4 个字符“中”（U+4E2D）无法作为单个字节发送，未发送任何内容"));
+    EXPECT_TRUE(UnsendableCharacterMessage({2, 0x1F600}, true).contains(QStringLiteral("\"😀\" (U+1F600)")));
+}
+
 TEST(CommandTextTest, LongDataIsSplitIntoWholeBlocks) {
     EXPECT_TRUE(SplitIntoBlocks(QByteArray()).isEmpty());
     const QByteArray exact(kMaxBlockBytes, 'x');

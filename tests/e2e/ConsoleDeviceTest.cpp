@@ -158,11 +158,25 @@ TEST(ConsoleDeviceTest, FixedCommandsFreeTextAndLongLinesGoOutExactly) {
     EXPECT_TRUE(stamped.match(QString::fromLatin1(line.wire())).hasMatch()) << line.wire().toStdString();
     EXPECT_EQ(componentHint(c.find("btn_Stamp")), "$KWRV=20,[now]#");
 
+    // A character with no one-byte form is refused whole and named; up to U+00FF goes out
+    // as its byte.
     line.clearWire();
     c.f.mmo_TX->setPlainText(QStringLiteral("ABC中"));
     c.f.btn_Send->click();
-    EXPECT_TRUE(waitFor([&] { return line.wire().size() >= 4; }));
-    EXPECT_EQ(line.wire(), QByteArray("ABC\x2D"));
+    EXPECT_EQ(c.presenter.messages,
+              QStringList{"第 4 个字符“中”（U+4E2D）无法作为单个字节发送，未发送任何内容"});
+    c.f.LanguageCode = "EN";
+    c.f.mmo_TX->setPlainText(QStringLiteral("°C 😀"));
+    c.f.btn_Send->click();
+    EXPECT_EQ(c.presenter.messages.value(1),
+              "Character 4, \"😀\" (U+1F600), cannot be sent as one byte; nothing was sent");
+    EXPECT_TRUE(c.f.btn_Send->isEnabled());
+    c.f.mmo_TX->setPlainText(QStringLiteral("°Cÿ"));
+    c.f.btn_Send->click();
+    EXPECT_TRUE(waitFor([&] { return line.wire().size() >= 3; }));
+    EXPECT_EQ(line.wire(), QByteArray("\xB0"
+                                      "C\xFF"))
+        << "nothing of the refused lines went out";
 
     // Longer than one block of the port: arrives whole and in order.
     line.clearWire();

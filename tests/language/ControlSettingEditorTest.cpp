@@ -46,8 +46,8 @@ TEST_F(ControlSettingEditorTest, OpeningEnablesAndFillsTheFieldsOfEachKind) {
     EXPECT_TRUE(!s.captions && s.hints && s.items && s.values);
     EXPECT_EQ(s.texts.mid(2, 4), QStringList({"工作模式", "Mode", "关|开", "Off|On"}));
 
-    // A template box's values are not its own: shown disabled (here unreadable past the
-    // separator without address, so empty), never written.
+    // A template box's values are not its own: shown disabled (here empty: no parameter has
+    // address 0), never written.
     s = open(find("cbb_Port"));
     EXPECT_TRUE(s.items && !s.values);
     EXPECT_EQ(s.texts[4], "COM1|COM2");

@@ -10,10 +10,15 @@ TEST_F(ControlSettingEditorTest, ParameterValuesAreShownAndWrittenThroughTheLook
     }));
     EXPECT_EQ(window->GetItemsValueStr(5), "0|2");
 
-    // A parameter before the choice box whose address is not a number: its values cannot be
-    // read, so the editor does not open rather than overwrite them.
-    dir.write(QStringLiteral("config.xml"), configXml(QStringLiteral("<Bad addr=\"abc\"/>")));
-    EXPECT_FALSE(rightClick(find("cbb_Mode")));
-    ASSERT_EQ(presenter.messages.size(), 1);
-    EXPECT_TRUE(presenter.messages[0].contains("P1/Bad")) << presenter.messages[0].toStdString();
+    // A separator without address and a parameter whose address is not a number, before the
+    // choice box: both are passed over, so the box's values are shown and kept as they are.
+    dir.write(QStringLiteral("config.xml"), configXml(QStringLiteral("<Topxxx/><Bad addr=\"abc\"/>")));
+    ASSERT_TRUE(rightClick(find("cbb_Mode"), [](TForm_ControlSetting& ed) {
+        EXPECT_TRUE(ed.mmo_ItemsValue->isEnabled());
+        EXPECT_EQ(ed.mmo_ItemsValue->toPlainText(), "0|1");
+        ed.btn_OK->click();
+    }));
+    EXPECT_TRUE(presenter.messages.isEmpty()) << presenter.messages.join('\n').toStdString();
+    EXPECT_EQ(window->GetItemsValueStr(5), "0|1");
+    EXPECT_TRUE(dir.read("config.xml").contains("itemsValue=\"0|1\""));
 }
