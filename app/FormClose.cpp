@@ -3,6 +3,7 @@
 #include "app/MessageBoxes.h"
 #include "config/AppError.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
 
@@ -30,5 +31,9 @@ void TForm_Main::FormClose() {
     comm.writeAttribute(QStringLiteral("Parity"), cbb_CheckBit->currentText());
     comm.writeAttribute(QStringLiteral("ByteSize"), cbb_DataBit->currentText());
     comm.writeAttribute(QStringLiteral("StopBits"), cbb_StopBit->currentText());
+    // A file that never had the option keeps its old shape until the user turns it on.
+    if (chk_Reconnect->isChecked() || comm.hasAttribute(QStringLiteral("Reconnect")))
+        comm.writeAttribute(QStringLiteral("Reconnect"), chk_Reconnect->isChecked() ? QStringLiteral("1")
+                                                                                    : QStringLiteral("0"));
     doc.save(path);
 }

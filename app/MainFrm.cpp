@@ -115,7 +115,7 @@ void TForm_Main::createFixedFrame() {
 
     grp_COMPort = make<QGroupBox>(QStringLiteral("grp_COMPort"), Panel_Left);
     grp_COMPort->setTitle(QStringLiteral("连接"));
-    leftDock->dock(grp_COMPort, DockAlign::Top, 65);
+    leftDock->dock(grp_COMPort, DockAlign::Top, 84);
     lbl_Port = make<QLabel>(QStringLiteral("lbl_Port"), grp_COMPort);
     lbl_Port->setText(QStringLiteral("端口："));
     lbl_Port->move(16, 27);
@@ -152,6 +152,9 @@ void TForm_Main::createFixedFrame() {
     btn_Connect = make<QPushButton>(QStringLiteral("btn_Connect"), grp_COMPort);
     btn_Connect->setText(QStringLiteral("连接端口"));
     btn_Connect->setGeometry(407, 24, 75, 25);
+    chk_Reconnect = make<QCheckBox>(QStringLiteral("chk_Reconnect"), grp_COMPort);
+    chk_Reconnect->setText(QStringLiteral("断开后等待设备重新连接"));
+    chk_Reconnect->move(16, 56);
 
     grp_Node = make<QGroupBox>(QStringLiteral("grp_Node"), Panel_Left);
     grp_Node->setTitle(QStringLiteral("使用说明"));
@@ -341,7 +344,8 @@ void TForm_Main::createFixedFrame() {
     for (QWidget* w : std::initializer_list<QWidget*>{
              lbl_Web,        btn_Skins,          btn_FirstLanguage, btn_SecondLanguage,
              lbl_Port,       cbb_Port,           lbl_Baud,          cbb_Baud,
-             cbb_CheckBit,   cbb_DataBit,        cbb_StopBit,       grp_DataRecvAndSend,
+             cbb_CheckBit,   cbb_DataBit,        cbb_StopBit,       chk_Reconnect,
+             grp_DataRecvAndSend,
              chk_showDT,     chk_autoClearRxmmo, rbtn_Ascii,        rbtn_Hex,
              btn_ClearRxmmo, lbl_Send,           lbl_Recv,          btn_Send,
              lbl_CmdList,    grp_Node,           lbl_Node1,         lbl_Node2,

@@ -27,6 +27,7 @@ class QRadioButton;
 class QTabWidget;
 class QTimer;
 class TComm;
+class PortReturnWatch;
 class TPanel;
 class TShape;
 class TSplitter;
@@ -181,6 +182,9 @@ public:
     QComboBox* cbb_DataBit = nullptr;
     QComboBox* cbb_StopBit = nullptr;
     TShape* shp_led = nullptr;
+    QCheckBox* chk_Reconnect = nullptr;
+    // Set while the console waits for a vanished device to come back.
+    QPointer<PortReturnWatch> PortWatch;
     QPushButton* btn_Connect = nullptr;
     QGroupBox* grp_DataRecvAndSend = nullptr;
     TPanel* Panel2 = nullptr;

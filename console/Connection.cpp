@@ -6,9 +6,13 @@
 #include "comm/SerialComm.h"
 #include "config/StrToInt.h"
 #include "console/ConsoleWiring.h"
+#include "console/PortReturnWatch.h"
 #include "language/LanguageControls.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QEventLoop>
@@ -43,6 +47,47 @@ QString disconnectCaptionOf(const TForm_Main& form) {
 
 bool english(const TForm_Main& form) {
     return form.LanguageCode == QLatin1String("EN");
+}
+
+QString waitingCaption(const TForm_Main& form) {
+    return english(form) ? QStringLiteral("Waiting…") : QStringLiteral("等待中…");
+}
+
+QString waitingText(const TForm_Main& form, const QString& port) {
+    return english(form) ? QStringLiteral("Waiting for %1 to come back; click the button to stop waiting").arg(port)
+                         : QStringLiteral("等待 %1 重新连接；点击按钮停止等待").arg(port);
+}
+
+// The waiting look: the button and the lamp say which port is awaited.
+void showWaiting(TForm_Main& form) {
+    const QString text = waitingText(form, form.PortWatch->path());
+    setControlCaption(form.btn_Connect, waitingCaption(form));
+    form.btn_Connect->setToolTip(text);
+    form.shp_led->setToolTip(text);
+}
+
+void endWaiting(TForm_Main& form) {
+    if (form.PortWatch)
+        form.PortWatch->deleteLater();
+    form.PortWatch = nullptr;
+    form.btn_Connect->setToolTip(form.btn_Connect->property("hintBeforeWaiting").toString());
+    form.shp_led->setToolTip(QString());
+}
+
+// Opens the port again with the settings it had; they are still set on the component.
+bool reopen(TForm_Main& form) {
+    bool opened = false;
+    try {
+        opened = form.Comm1->StartComm().isEmpty();
+    } catch (...) {
+        opened = false;
+    }
+    if (!opened)
+        return false;
+    endWaiting(form);
+    setControlCaption(form.btn_Connect, disconnectCaptionOf(form));
+    form.shp_led->setBrushColor(clRed);
+    return true;
 }
 
 // Reloads a box's list when the language tables left it short; that also empties its text.
@@ -103,6 +148,8 @@ public:
             const QString about = QStringList{port.description(), port.manufacturer()}.join(QLatin1Char(' '));
             addDetectedPort(m_box, port.systemLocation(), about.trimmed());
         }
+        for (const auto& [link, device] : stablePortNames(QStringLiteral("/dev/serial/by-id")))
+            addDetectedPort(m_box, link, device);
         m_box->setCurrentText(text);
     }
 
@@ -150,12 +197,33 @@ QStringList configuredPortNames(const QComboBox* box) {
     return names;
 }
 
+QList<std::pair<QString, QString>> stablePortNames(const QString& folder) {
+    QList<std::pair<QString, QString>> names;
+    const QFileInfoList links = QDir(folder).entryInfoList(QDir::System | QDir::Files, QDir::Name);
+    for (const QFileInfo& link : links) {
+        const QString device = link.canonicalFilePath();
+        if (link.isSymLink() && !device.isEmpty())
+            names.append({link.absoluteFilePath(), QFileInfo(device).fileName()});
+    }
+    return names;
+}
+
 void showConnectionState(TForm_Main& form) {
+    if (form.PortWatch) {
+        showWaiting(form);
+        return;
+    }
     setControlCaption(form.btn_Connect,
                       form.Comm1->Handle() != 0 ? disconnectCaptionOf(form) : connectCaptionOf(form));
 }
 
 void TForm_Main::btn_ConnectClick() {
+    // Pressed while waiting for a vanished device: stop waiting, nothing else.
+    if (PortWatch) {
+        endWaiting(*this);
+        setControlCaption(btn_Connect, connectCaptionOf(*this));
+        return;
+    }
     // The port's own state decides: a caption can be changed by the language tables or the
     // settings editor while the port is open.
     if (Comm1->Handle() != 0) {
@@ -212,13 +280,20 @@ void TForm_Main::btn_ConnectClick() {
 }
 
 // A vanished device (adapter pulled, far side gone) leaves nothing to talk to: close the port
-// so the next click can open it again, show the closed look, and say so once.
+// so the next click can open it again, show the closed look, and say so once. With the
+// reconnect option the console instead waits for the same port to come back and reopens it.
 void portHungUp(TForm_Main& form) {
     if (form.Comm1->Handle() == 0)
         return;
     const QString port = form.Comm1->CommName();
     form.Comm1->StopComm();
     form.shp_led->setBrushColor(clBlack);
+    if (form.chk_Reconnect->isChecked() && !port.isEmpty()) {
+        form.btn_Connect->setProperty("hintBeforeWaiting", form.btn_Connect->toolTip());
+        form.PortWatch = new PortReturnWatch(port, [&form] { return reopen(form); }, &form);
+        showWaiting(form);
+        return;
+    }
     setControlCaption(form.btn_Connect, connectCaptionOf(form));
     if (english(form))
         showMessage(port + QStringLiteral(" was disconnected\n\rThe device is no longer present; the port "

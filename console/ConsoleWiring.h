@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QList>
+#include <QString>
 #include <QStringList>
+#include <utility>
 
 class QComboBox;
 class TForm_Main;
@@ -23,3 +26,7 @@ void portHungUp(TForm_Main& form);
 // Puts the caption of the port's real state, open or closed, in the current language on the
 // connect button.
 void showConnectionState(TForm_Main& form);
+
+// The stable names of serial adapters (the links in a folder such as /dev/serial/by-id), each
+// with the short name of the device it points to now.
+QList<std::pair<QString, QString>> stablePortNames(const QString& folder);

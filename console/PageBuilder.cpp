@@ -14,6 +14,7 @@
 #include "console/PageTheme.h"
 #include "language/LanguageControls.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -75,6 +76,8 @@ void TForm_Main::LoadConfiguration() {
     cbb_CheckBit->setCurrentText(PortSettings.Parity);
     cbb_DataBit->setCurrentText(PortSettings.ByteSize);
     cbb_StopBit->setCurrentText(PortSettings.StopBits);
+    // Off unless the file asks for it: files written before the option lack the attribute.
+    chk_Reconnect->setChecked(comm.attributeEquals(QStringLiteral("Reconnect"), QStringLiteral("1")));
 
     // Batches are optional: any fault ends this step silently and the build goes on.
     try {
