@@ -101,6 +101,7 @@ TEST(ReconnectTest, PressingTheButtonWhileWaitingStopsWaitingAndWithoutTheOption
 }
 
 TEST(PortReturnWatchTest, TheWatchMovesDownAsFoldersComeBackAndOpensOnce) {
+    testApp(); // the watch reports through the event loop
     QTemporaryDir root;
     const QString byId = root.filePath("serial/by-id");
     const QString link = byId + "/usb-X-port0";
