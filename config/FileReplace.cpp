@@ -2,8 +2,8 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QMutex>
 #include <QHash>
+#include <QMutex>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>

@@ -140,6 +140,12 @@ ParsedXml parseConfigBytes(QByteArray bytes, const QString& path) {
     } else {
         result = parsed.doc->load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()), parseOptions,
                                          pugi::encoding_auto);
+        // A UTF-16 or UTF-32 byte order mark stays too; a save writes the mark of the encoding
+        // it writes in, once.
+        if (result.encoding != pugi::encoding_utf8 &&
+            (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF") ||
+             bytes.startsWith(QByteArray("\0\0\xFE\xFF", 4))))
+            parsed.byteOrderMark = true;
         if (result.encoding == pugi::encoding_utf8) {
             // pugixml passes invalid UTF-8 through; saving it would garble the bytes for good.
             QStringDecoder decoder(QStringDecoder::Utf8);
@@ -158,7 +164,8 @@ ParsedXml parseConfigBytes(QByteArray bytes, const QString& path) {
         const ptrdiff_t offset = deep.offset_debug();
         throw readError(path, QStringLiteral("its elements are nested more than %1 levels deep (at %2)")
                                   .arg(MaxNestingDepth)
-                                  .arg(offset >= 0 ? lineAndColumn(*text, offset) : QStringLiteral("<%1>").arg(fromUtf8(deep.name()))));
+                                  .arg(offset >= 0 ? lineAndColumn(*text, offset)
+                                                   : QStringLiteral("<%1>").arg(fromUtf8(deep.name()))));
     }
     return parsed;
 }
@@ -204,7 +211,8 @@ void checkWritableInEncoding(const pugi::xml_document& doc, const QByteArray& en
                 return check(node.value(), "the comment");
             case pugi::node_pi:
             case pugi::node_declaration:
-                return check(node.name(), "the processing instruction") && check(node.value(), "the processing instruction");
+                return check(node.name(), "the processing instruction") &&
+                       check(node.value(), "the processing instruction");
             case pugi::node_doctype:
                 return check(node.value(), "the document type");
             default:
@@ -234,8 +242,9 @@ QByteArray serialized(const XmlDocumentState& s, const QString& path) {
     checkWritableInEncoding(*s.doc, s.route.encoder, path);
     QByteArray bytes;
     if (!EncodeFromUtf8(writer.bytes, s.route.encoder, &bytes))
-        throw saveError(path, QStringLiteral("the encoding '%1' is not supported")
-                                  .arg(QString::fromLatin1(s.route.encoder)));
+        throw saveError(
+            path,
+            QStringLiteral("the encoding '%1' is not supported").arg(QString::fromLatin1(s.route.encoder)));
     return s.byteOrderMark ? "\xEF\xBB\xBF" + bytes : bytes;
 }
 
@@ -381,15 +390,21 @@ void XmlDocument::load(const QString& path) {
     if (file.size() > MaxConfigFileBytes)
         throw readError(path, tooLargeText());
     // Read no more than the limit allows, whatever size the file claims.
-    QByteArray bytes = file.read(MaxConfigFileBytes + 1);
-    if (file.error() != QFileDevice::NoError)
-        throw readError(path, file.errorString());
-    if (bytes.size() > MaxConfigFileBytes)
-        throw readError(path, tooLargeText());
+    QByteArray bytes;
+    bytes.reserve(file.size());
+    for (;;) {
+        const QByteArray chunk = file.read(64 * 1024);
+        if (file.error() != QFileDevice::NoError)
+            throw readError(path, file.errorString());
+        if (chunk.isEmpty())
+            break;
+        bytes += chunk;
+        if (bytes.size() > MaxConfigFileBytes)
+            throw readError(path, tooLargeText());
+    }
 
     adopt(state(), parseConfigBytes(std::move(bytes), path));
 }
-
 
 void XmlDocument::prepareForWriting() {
     state().prepared = true;
@@ -428,8 +443,9 @@ void XmlDocument::save(const QString& path) const {
     } catch (const AppError& e) {
         if (e.text().startsWith(QLatin1String("Could not save")))
             throw;
-        throw saveError(path, QStringLiteral("what would be written could not be read back (写入的内容无法读回): ") +
-                                  e.text());
+        throw saveError(
+            path,
+            QStringLiteral("what would be written could not be read back (写入的内容无法读回): ") + e.text());
     }
 
     // A document the file already holds is not written again: nothing changes on disk, a file

@@ -102,8 +102,8 @@ XmlEncodingRoute RouteForEncoding(const QByteArray& declared) {
 
 QByteArray DeclaredEncoding(const QByteArray& bytes, QString* misplaced) {
     qsizetype start = 0;
-    while (start < bytes.size() && (bytes[start] == ' ' || bytes[start] == '\t' || bytes[start] == '\r' ||
-                                    bytes[start] == '\n'))
+    while (start < bytes.size() &&
+           (bytes[start] == ' ' || bytes[start] == '\t' || bytes[start] == '\r' || bytes[start] == '\n'))
         ++start;
     if (bytes.mid(start, 5) != "<?xml")
         return {};
@@ -115,10 +115,11 @@ QByteArray DeclaredEncoding(const QByteArray& bytes, QString* misplaced) {
         return declared;
     if (!isUtf8Name(declared) && misplaced) {
         const qsizetype line = bytes.left(start).count('\n') + 1;
-        *misplaced = QStringLiteral("its XML declaration (encoding \"%1\") stands on line %2 instead of at the "
-                                    "very start of the file; remove what comes before it")
-                         .arg(QString::fromLatin1(declared))
-                         .arg(line);
+        *misplaced =
+            QStringLiteral("its XML declaration (encoding \"%1\") stands on line %2 instead of at the "
+                           "very start of the file; remove what comes before it")
+                .arg(QString::fromLatin1(declared))
+                .arg(line);
     }
     return {};
 }
@@ -129,7 +130,8 @@ bool DecodeToUtf8(const QByteArray& bytes, const QByteArray& decoder, QByteArray
         *failedAt = -1;
         return false;
     }
-    return convertAll(cd.get(), bytes, *text, failedAt, [](const char*, qsizetype, QByteArray&) { return 0; });
+    return convertAll(cd.get(), bytes, *text, failedAt,
+                      [](const char*, qsizetype, QByteArray&) { return 0; });
 }
 
 bool EncodeFromUtf8(const QByteArray& text, const QByteArray& encoder, QByteArray* bytes) {
@@ -137,22 +139,23 @@ bool EncodeFromUtf8(const QByteArray& text, const QByteArray& encoder, QByteArra
     if (!cd.valid())
         return false;
     qsizetype failedAt = 0;
-    return convertAll(cd.get(), text, *bytes, &failedAt, [](const char* at, qsizetype left, QByteArray& output) {
-        const qsizetype length = utf8SequenceLength(static_cast<unsigned char>(*at));
-        if (length == 0 || length > left)
-            return qsizetype(0);
-        const QList<uint> codes = QString::fromUtf8(at, length).toUcs4();
-        if (codes.size() != 1)
-            return qsizetype(0);
-        output += "&#x" + QByteArray::number(codes.front(), 16).toUpper() + ';';
-        return length;
-    });
+    return convertAll(cd.get(), text, *bytes, &failedAt,
+                      [](const char* at, qsizetype left, QByteArray& output) {
+                          const qsizetype length = utf8SequenceLength(static_cast<unsigned char>(*at));
+                          if (length == 0 || length > left)
+                              return qsizetype(0);
+                          const QList<uint> codes = QString::fromUtf8(at, length).toUcs4();
+                          if (codes.size() != 1)
+                              return qsizetype(0);
+                          output += "&#x" + QByteArray::number(codes.front(), 16).toUpper() + ';';
+                          return length;
+                      });
 }
 
 bool Encodable(const QByteArray& utf8Text, const QByteArray& encoder) {
     IconvHandle cd(encoder.constData(), "UTF-8");
     QByteArray out;
     qsizetype failedAt = 0;
-    return cd.valid() &&
-           convertAll(cd.get(), utf8Text, out, &failedAt, [](const char*, qsizetype, QByteArray&) { return 0; });
+    return cd.valid() && convertAll(cd.get(), utf8Text, out, &failedAt,
+                                    [](const char*, qsizetype, QByteArray&) { return 0; });
 }

@@ -67,13 +67,15 @@ int positionOf(const TForm_Main& form, QComboBox* box, const QString& what, cons
 // One more line for the opening's message: what really stood in the way, so that a user
 // outside the port's group learns to join it instead of hunting for another program.
 QString openFailureReason(const TForm_Main& form, const QString& startError) {
-    const QString path = QString::fromStdString(posixcomm::DevicePathForName(form.Comm1->CommName().toStdString()));
+    const QString path =
+        QString::fromStdString(posixcomm::DevicePathForName(form.Comm1->CommName().toStdString()));
     const bool en = english(form);
     if (startError == QStringLiteral("文件句柄不是通讯句柄!"))
         return en ? QStringLiteral("\n\rReason: %1 is not a serial port.").arg(path)
                   : QStringLiteral("\n\r原因：%1 不是串口。").arg(path);
     if (startError != QStringLiteral("打开串口失败！"))
-        return en ? QStringLiteral("\n\rReason: %1").arg(startError) : QStringLiteral("\n\r原因：%1").arg(startError);
+        return en ? QStringLiteral("\n\rReason: %1").arg(startError)
+                  : QStringLiteral("\n\r原因：%1").arg(startError);
     const int err = posixcomm::CommFile::LastCreateError();
     switch (posixcomm::ClassifyOpenError(err)) {
     case posixcomm::OpenFailure::Missing:
@@ -222,8 +224,9 @@ void TForm_Main::btn_ConnectClick() {
     }
     const QString reason = openFailureReason(*this, failure);
     if (english(*this))
-        showMessage(cbb_Port->currentText() + QStringLiteral(" open error\n\rPlease confirm that this port "
-                                                             "exists or is not occupied by another program") +
+        showMessage(cbb_Port->currentText() +
+                    QStringLiteral(" open error\n\rPlease confirm that this port "
+                                   "exists or is not occupied by another program") +
                     reason);
     else
         showMessage(cbb_Port->currentText() +

@@ -30,7 +30,7 @@ std::string DeviceGroupName(const std::string& path) {
     if (::stat(path.c_str(), &st) != 0)
         return {};
     std::vector<char> buffer(16384);
-    group entry {};
+    group entry{};
     group* found = nullptr;
     if (::getgrgid_r(st.st_gid, &entry, buffer.data(), buffer.size(), &found) != 0 || !found)
         return {};
