@@ -5,6 +5,7 @@
 #include "app/MessageBoxes.h"
 #include "app/ShowingErrors.h"
 #include "config/AppError.h"
+#include "config/ConfigSize.h"
 #include "config/FileReplace.h"
 
 #include <QFileInfo>
@@ -42,6 +43,7 @@ void TForm_Main::FormCreate() {
         const bool built = runShowingErrors([this] {
             ConfigDocument = std::make_unique<XmlDocument>();
             ConfigDocument->load(ConfigPath);
+            CheckConfigSize(ConfigDocument->findRoot());
             LoadConfiguration();
             // The rows were made after the configured theme was applied.
             refreshControlLooks();

@@ -56,8 +56,9 @@ protected:
 
 TEST_F(SafeSaveTest, EveryDeclaredEncodingKeepsChineseTextThroughASave) {
     writeBytes(path(), "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<TERVALON appName=\"caf\xE9\"/>\n");
-    EXPECT_EQ(roundTrip([](XmlNode root) { root.writeAttribute("node1", QString::fromUtf8("温度")); }, "node1"),
-              QString::fromUtf8("温度"));
+    EXPECT_EQ(
+        roundTrip([](XmlNode root) { root.writeAttribute("node1", QString::fromUtf8("温度")); }, "node1"),
+        QString::fromUtf8("温度"));
     const QByteArray saved = readBytes(path());
     EXPECT_TRUE(saved.contains("appName=\"caf\xE9\"")) << saved.constData();
     EXPECT_TRUE(saved.contains("node1=\"&#x6E29;&#x5EA6;\"")) << saved.constData();
@@ -80,13 +81,31 @@ TEST_F(SafeSaveTest, AGbkCharacterInAGb2312FileKeepsItsBytesEvenInANameAndTheFil
     EXPECT_EQ(name, QString::fromUtf8("N堃"));
 }
 
+TEST_F(SafeSaveTest, AUtf16FileKeepsItsByteOrderMarkThroughSaves) {
+    const QString text =
+        QString::fromUtf8("<?xml version=\"1.0\" encoding=\"UTF-16\"?><TERVALON appName=\"中\"/>");
+    QByteArray utf16("\xFF\xFE");
+    utf16 += QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    // A UTF-8 mark in front of it, as a careless editor leaves, is dropped: the file says UTF-16.
+    writeBytes(path(), "\xEF\xBB\xBF" + utf16);
+    EXPECT_EQ(roundTrip([](XmlNode root) { root.writeAttribute("node1", "x"); }, "appName"),
+              QString::fromUtf8("中"));
+    const QByteArray once = readBytes(path());
+    EXPECT_TRUE(once.startsWith("\xFF\xFE<\0")) << once.toHex().constData();
+    roundTrip([](XmlNode root) { root.writeAttribute("node1", "y"); }, "appName");
+    roundTrip([](XmlNode root) { root.writeAttribute("node1", "x"); }, "appName");
+    EXPECT_EQ(readBytes(path()), once);
+}
+
 TEST_F(SafeSaveTest, ANameTheEncodingCannotHoldRefusesTheSaveAndKeepsTheFile) {
-    const QByteArray original = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<TERVALON appName=\"a\"/>\n";
+    const QByteArray original =
+        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<TERVALON appName=\"a\"/>\n";
     writeBytes(path(), original);
     XmlDocument doc = XmlDocument::openForWriting(path());
     doc.findRoot().appendChild(QString::fromUtf8("温度"));
     const QString error = errorOf([&] { doc.save(path()); });
-    EXPECT_TRUE(error.contains(QString::fromUtf8("\"温度\" cannot be written in the file's encoding 'ISO-8859-1'")))
+    EXPECT_TRUE(
+        error.contains(QString::fromUtf8("\"温度\" cannot be written in the file's encoding 'ISO-8859-1'")))
         << error.toStdString();
     EXPECT_EQ(readBytes(path()), original);
 }
@@ -106,7 +125,8 @@ TEST_F(SafeSaveTest, ADeclarationBehindBlankLinesIsRefusedAtLoadRatherThanReadTw
 }
 
 TEST_F(SafeSaveTest, ASaveThatChangesNothingLeavesTheFileUntouched) {
-    const QByteArray handFormatted = "<?xml version=\"1.0\"?>\n<TERVALON  appName='x'>\n  <COMM Port=\"COM1\"/>\n</TERVALON>";
+    const QByteArray handFormatted =
+        "<?xml version=\"1.0\"?>\n<TERVALON  appName='x'>\n  <COMM Port=\"COM1\"/>\n</TERVALON>";
     writeBytes(path(), handFormatted);
     struct stat before {};
     ASSERT_EQ(::stat(QFile::encodeName(path()).constData(), &before), 0);
