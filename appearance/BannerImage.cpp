@@ -3,11 +3,11 @@
 #include <QFile>
 #include <cerrno>
 #include <csetjmp>
+#include <cstdio> // jpeglib.h uses FILE without including it
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <cstdio> // jpeglib.h uses FILE without including it
 
 #include <jpeglib.h>
 
@@ -65,7 +65,8 @@ QByteArray readBannerFile(const QString& path, QString* why) {
                 continue;
             if (n <= 0) {
                 if (n < 0)
-                    *why = QStringLiteral("cannot read %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+                    *why = QStringLiteral("cannot read %1: %2")
+                               .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
                 break;
             }
             filled += n;

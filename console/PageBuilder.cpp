@@ -161,7 +161,8 @@ void TForm_Main::LoadConfiguration() {
         block.readSize = StrToInt(tab.readAttribute(QStringLiteral("regLen")));
         // A block no device can answer is named once and not polled, instead of sending a
         // request that silently never matches or carries the count's low 16 bits.
-        if (const QString problem = PollingBlockProblem(block, tab.readAttribute(QStringLiteral("caption"))); !problem.isEmpty()) {
+        if (const QString problem = PollingBlockProblem(block, tab.readAttribute(QStringLiteral("caption")));
+            !problem.isEmpty()) {
             StartupNotices.append(problem);
             block.pro.clear();
         }

@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -17,7 +18,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
-#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
@@ -145,7 +145,8 @@ TEST_F(StartupTest, AnErrorInAHandlerIsShownAndTheProgramGoesOn) {
     form.guarded([] { throw std::bad_alloc(); });
     form.guarded([] { throw 42; });
     ASSERT_EQ(presenter.errors.size(), 4);
-    EXPECT_EQ(presenter.errors.mid(0, 2), (QStringList{QStringLiteral("'x' is not a valid integer value"), "boom"}));
+    EXPECT_EQ(presenter.errors.mid(0, 2),
+              (QStringList{QStringLiteral("'x' is not a valid integer value"), "boom"}));
     EXPECT_TRUE(presenter.errors[2].contains("Out of memory"));
     EXPECT_TRUE(presenter.errors[3].contains("Unknown error"));
 }
@@ -227,7 +228,8 @@ TEST_F(StartupTest, AnUnpollableAutoReadPageIsNamedOnceAndNotPolled) {
     TForm_Main form(dir.path());
     form.FormCreate();
     ASSERT_EQ(presenter.messages.size(), 1) << presenter.messages.join('\n').toStdString();
-    EXPECT_TRUE(presenter.messages[0].contains(QString::fromUtf8("“站300”"))) << presenter.messages[0].toStdString();
+    EXPECT_TRUE(presenter.messages[0].contains(QString::fromUtf8("“站300”")))
+        << presenter.messages[0].toStdString();
     EXPECT_TRUE(presenter.messages[0].contains("equAddr=300"));
     ASSERT_EQ(form.AutoReads.size(), 2);
     EXPECT_NE(form.AutoReads[0].pro, "MODBUS");
@@ -278,7 +280,8 @@ TEST_F(StartupTest, AConfigurationThatCannotBeWrittenIsUsedReadOnlyWithOneNotice
         TForm_Main form(readOnly.folder);
         form.FormCreate();
         ASSERT_EQ(presenter.messages.size(), 1) << presenter.messages.join('\n').toStdString();
-        EXPECT_TRUE(presenter.messages[0].contains("cannot be written")) << presenter.messages[0].toStdString();
+        EXPECT_TRUE(presenter.messages[0].contains("cannot be written"))
+            << presenter.messages[0].toStdString();
         EXPECT_TRUE(presenter.messages[0].contains(QString::fromUtf8("无法写入")));
         EXPECT_TRUE(presenter.errors.isEmpty()) << presenter.errors.join('\n').toStdString();
         EXPECT_FALSE(form.Menu_Skins->menu()->actions().isEmpty()) << "start-up went on to the skins menu";

@@ -216,7 +216,9 @@ TEST(PageBuilderTest, AFaultyBatchIsLeftOutAndAFaultOfTheSectionEndsOnlyTheBatch
                         "CmdsStr=\"A1[100]|\"/><c caption=\"three\" CmdsStr=\"C[1]\"/></CMDS>"),
          {"one", "three"},
          {"two"}},
-        {QStringLiteral("<CMDS><a caption=\"one\" CmdsStr=\"A1[1]\"/><b CmdsStr=\"B[1]\"/></CMDS>"), {"one"}, {"<b>"}},
+        {QStringLiteral("<CMDS><a caption=\"one\" CmdsStr=\"A1[1]\"/><b CmdsStr=\"B[1]\"/></CMDS>"),
+         {"one"},
+         {"<b>"}},
         {QStringLiteral(""), {}, {}},
     };
     for (const auto& row : rows) {
