@@ -298,4 +298,27 @@ TEST_F(StartupTest, AConfigurationThatCannotBeWrittenIsUsedReadOnlyWithOneNotice
     EXPECT_EQ(file.readAll(), config.xml());
 }
 
+TEST_F(StartupTest, AChineseStartThatChangesNothingLeavesTheFileAsItIs) {
+    dir.copyExample(QStringLiteral("config.xml"));
+    const QByteArray file = QFile::encodeName(dir.file(QStringLiteral("config.xml")));
+    {
+        TForm_Main first(dir.path());
+        first.FormCreate();
+    }
+    struct stat before {};
+    ASSERT_EQ(::stat(file.constData(), &before), 0);
+    const QByteArray content = dir.read(QStringLiteral("config.xml"));
+    {
+        TForm_Main second(dir.path());
+        second.FormCreate();
+        EXPECT_EQ(second.LanguageCode, "CN");
+        second.close();
+    }
+    struct stat after {};
+    ASSERT_EQ(::stat(file.constData(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "the file was replaced although nothing changed";
+    EXPECT_EQ(dir.read(QStringLiteral("config.xml")), content);
+    EXPECT_TRUE(presenter.messages.isEmpty()) << presenter.messages.join('\n').toStdString();
+}
+
 } // namespace
