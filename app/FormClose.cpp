@@ -11,9 +11,10 @@ void TForm_Main::FormClose() {
     stopSerialPort();
 
     // Without the file, its root or COMM there is nothing to write back to, and closing
-    // must not be held up by it.
+    // must not be held up by it. Port boxes that never received the file's values hold
+    // the template's defaults, not the user's choice.
     const QString& path = ConfigPath;
-    if (!QFileInfo(path).isFile())
+    if (!PortSettingsLoaded || !QFileInfo(path).isFile())
         return;
     XmlDocument doc;
     try {

@@ -3,9 +3,21 @@
 #include "app/ControlLook.h"
 #include "app/Controls.h"
 #include "app/MessageBoxes.h"
+#include "app/ShowingErrors.h"
 #include "config/AppError.h"
+#include "config/ConfigSize.h"
+#include "config/FileReplace.h"
 
 #include <QFileInfo>
+
+void TForm_Main::noticeStartupProblems() {
+    QStringList lines;
+    if (!BatchFaults.isEmpty())
+        lines << BatchFaultsMessage(BatchFaults);
+    lines << StartupNotices;
+    if (!lines.isEmpty())
+        showMessage(lines.join(u'\n'));
+}
 
 void TForm_Main::FormCreate() {
     const QString bannerPath = AppDir + QStringLiteral("banner.jpg");
@@ -17,9 +29,21 @@ void TForm_Main::FormCreate() {
     }
 
     if (QFileInfo(ConfigPath).isFile()) {
-        try {
+        // A file the user cannot write is still used: its choices apply for this run, and
+        // the user hears once that they will not be kept.
+        if (const QString problem = WriteProblem(ConfigPath); !problem.isEmpty()) {
+            UseReadOnly(ConfigPath);
+            showMessage(QStringLiteral("配置文件%1无法写入（%2），本次运行中的更改不会保存。\n"
+                                       "The configuration file %1 cannot be written (%2); changes made "
+                                       "in this run will not be saved.")
+                            .arg(ConfigPath, problem));
+        }
+        // An error, whatever its kind, ends start-up here: whatever was built stays and the
+        // rest of start-up does not run.
+        const bool built = runShowingErrors([this] {
             ConfigDocument = std::make_unique<XmlDocument>();
             ConfigDocument->load(ConfigPath);
+            CheckConfigSize(ConfigDocument->findRoot());
             LoadConfiguration();
             // The rows were made after the configured theme was applied.
             refreshControlLooks();
@@ -27,11 +51,10 @@ void TForm_Main::FormCreate() {
                 CreateLanguageNode();
             SetLanguage();
             CreateMenu2();
-        } catch (const AppError& e) {
-            // Whatever was built stays; the rest of start-up does not run.
-            showErrorMessage(e.text());
+        });
+        noticeStartupProblems();
+        if (!built)
             return;
-        }
     } else {
         if (LanguageCode == QLatin1String("EN"))
             showMessage(QStringLiteral("The configuration file ") + ConfigPath +

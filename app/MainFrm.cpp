@@ -6,6 +6,7 @@
 #include "app/ElidedPathBox.h"
 #include "app/MessageBoxes.h"
 #include "app/RowFlow.h"
+#include "app/ShowingErrors.h"
 #include "config/AppError.h"
 
 #include <QCheckBox>
@@ -404,13 +405,7 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm_Main::guarded(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const AppError& e) {
-        showErrorMessage(e.text());
-    } catch (const std::exception& e) {
-        showErrorMessage(QString::fromUtf8(e.what()));
-    }
+    runShowingErrors(handler);
 }
 
 void TForm_Main::setPopupMenu1(QWidget* control) {

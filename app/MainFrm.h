@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ComponentRegistry.h"
+#include "config/BatchCommands.h"
 #include "config/ConfigRecords.h"
 #include "config/XmlDocument.h"
 #include "console/protocol/ModbusExchange.h"
@@ -143,6 +144,10 @@ public:
     std::unique_ptr<XmlDocument> ConfigDocument;
     QString LanguageCode;
     TPortSettings PortSettings;
+    // Set once PortSettings hold the file's COMM values; closing writes the port boxes back
+    // only then, so a start-up that stopped earlier never puts the template's defaults
+    // over the user's settings.
+    bool PortSettingsLoaded = false;
     QString Web1Address;
     QString Web2Address;
     QList<TTabSheet*> DyncSheets;
@@ -150,6 +155,10 @@ public:
     QList<TTabSheet*> AutoSheets;
     QList<TAutoRead> AutoReads;
     QList<TCMDS> BatchCommands;
+    // Batches left out at start-up for a fault, named once to the user when start-up ends.
+    QList<BatchFault> BatchFaults;
+    // Other parts of the configuration left unused at start-up, each a line naming it.
+    QStringList StartupNotices;
     QPointer<QWidget> ReadTarget;
     QString ConnectCaption;
     QString DisconnectCaption;
@@ -247,6 +256,8 @@ private:
     TComm* createComm();
     // Loads banner.jpg into the banner; false with the reason when it cannot.
     bool loadBanner(const QString& path);
+    // Names the batches and pages left out for a fault, in one message.
+    void noticeStartupProblems();
     // Closes the port so that no serial thread outlives the window.
     void stopSerialPort();
     bool m_closed = false;

@@ -3,6 +3,7 @@
 #include "app/MainFrm.h"
 #include "app/MessageBoxes.h"
 #include "app/ScreenPlacement.h"
+#include "app/ShowingErrors.h"
 #include "app/StartTheme.h"
 #include "app/VersionInfo.h"
 #include "app/WindowTitle.h"
@@ -34,6 +35,29 @@ void placeOnScreen(QWidget& window) {
     }
 }
 
+int run(QApplication& app, const CommandLine& line) {
+    applyStartTheme();
+
+    const ConfigLocation config = FindConfigFile(DefaultConfigSearch(line.configPath));
+    if (!config.besideExecutable)
+        SetTitleConfigFile(config.path);
+    TForm_Main mainWindow(QCoreApplication::applicationDirPath());
+    mainWindow.UseConfigFile(config.path);
+    if (!config.error.isEmpty())
+        showMessage(QStringLiteral("无法创建配置文件 / Cannot create the configuration file: ") +
+                    config.error);
+    mainWindow.FormCreate();
+    TForm_ControlSetting editor;
+    Form_ControlSetting = &editor;
+    editor.hide();
+
+    placeOnScreen(mainWindow);
+    mainWindow.showMaximized();
+    const int code = app.exec();
+    Form_ControlSetting = nullptr;
+    return code;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -55,24 +79,10 @@ int main(int argc, char* argv[]) {
     }
 
     QApplication app(argc, argv);
-    applyStartTheme();
-
-    const ConfigLocation config = FindConfigFile(DefaultConfigSearch(line.configPath));
-    if (!config.besideExecutable)
-        SetTitleConfigFile(config.path);
-    TForm_Main mainWindow(QCoreApplication::applicationDirPath());
-    mainWindow.UseConfigFile(config.path);
-    if (!config.error.isEmpty())
-        showMessage(QStringLiteral("无法创建配置文件 / Cannot create the configuration file: ") +
-                    config.error);
-    mainWindow.FormCreate();
-    TForm_ControlSetting editor;
-    Form_ControlSetting = &editor;
-    editor.hide();
-
-    placeOnScreen(mainWindow);
-    mainWindow.showMaximized();
-    const int code = app.exec();
+    // Nothing thrown on the way ends the program with an abort: it is shown, and the program
+    // ends normally with a failure code.
+    int code = 1;
+    runShowingErrors([&] { code = run(app, line); });
     Form_ControlSetting = nullptr;
     return code;
 }

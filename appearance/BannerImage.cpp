@@ -1,8 +1,13 @@
 #include "appearance/BannerImage.h"
 
 #include <QFile>
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio> // jpeglib.h uses FILE without including it
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <jpeglib.h>
 
@@ -32,6 +37,52 @@ void jpegEmitMessage(j_common_ptr cinfo, int level) {
 // Caps libjpeg's own working memory (progressive files keep whole-image coefficient buffers).
 constexpr long MaxDecoderMemory = 512L * 1024 * 1024;
 
+// The file's bytes, read only from a regular file (a FIFO would block start-up for ever, a
+// link to a device could be endless) and never more than the size limit, whatever the file
+// claims its size is. Empty with the reason when it cannot be read.
+QByteArray readBannerFile(const QString& path, QString* why) {
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        *why = QStringLiteral("cannot open %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return {};
+    }
+    struct stat st {};
+    QByteArray data;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        *why = QStringLiteral("%1 is not a regular file").arg(path);
+    } else {
+        data.resize(qMin<qint64>(st.st_size, MaxBannerFileBytes) + 1);
+        qint64 filled = 0;
+        for (;;) {
+            if (filled == data.size()) {
+                if (data.size() > MaxBannerFileBytes)
+                    break;
+                data.resize(qMin<qint64>(data.size() * 2, MaxBannerFileBytes + 1));
+            }
+            const ssize_t n = ::read(fd, data.data() + filled, static_cast<size_t>(data.size() - filled));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                if (n < 0)
+                    *why = QStringLiteral("cannot read %1: %2")
+                               .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+                break;
+            }
+            filled += n;
+        }
+        data.resize(why->isEmpty() ? filled : 0);
+        if (data.size() > MaxBannerFileBytes) {
+            *why = QStringLiteral("%1 is larger than %2 bytes").arg(path).arg(MaxBannerFileBytes);
+            data.clear();
+        } else if (data.isEmpty() && why->isEmpty()) {
+            *why = QStringLiteral("%1 is empty").arg(path);
+        }
+    }
+    ::close(fd);
+    return data;
+}
+
 } // namespace
 
 QImage LoadBannerJpeg(const QString& path, QString* error) {
@@ -41,14 +92,10 @@ QImage LoadBannerJpeg(const QString& path, QString* error) {
         return QImage();
     };
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("cannot open %1: %2").arg(path, file.errorString()));
-    if (file.size() > MaxBannerFileBytes)
-        return fail(QStringLiteral("%1 is larger than %2 bytes").arg(path).arg(MaxBannerFileBytes));
-    const QByteArray data = file.readAll();
+    QString why;
+    const QByteArray data = readBannerFile(path, &why);
     if (data.isEmpty())
-        return fail(QStringLiteral("%1 is empty").arg(path));
+        return fail(why);
 
     jpeg_decompress_struct cinfo{};
     JpegErrorManager manager{};

@@ -24,18 +24,42 @@ TCMDS ParseBatch(const QString& caption, const QString& cmdsStr) {
     return batch;
 }
 
-void ReadBatchCommands(const XmlNode& cmds, QList<TCMDS>& batches, QStringList& captions) {
+namespace {
+
+// How a left-out batch is named to the user: its caption, or its element when the caption
+// itself is what is missing.
+QString batchName(const XmlNode& item) {
+    if (item.hasAttribute(QStringLiteral("caption")))
+        return item.readAttribute(QStringLiteral("caption"));
+    return QStringLiteral("<%1>").arg(item.tagName());
+}
+
+} // namespace
+
+void ReadBatchCommands(const XmlNode& cmds, QList<TCMDS>& batches, QStringList& captions,
+                       QList<BatchFault>* faults) {
     const int count = cmds.childCount();
     for (int i = 0; i < count; ++i) {
+        const XmlNode item = cmds.child(i);
         TCMDS batch;
         try {
-            const XmlNode item = cmds.child(i);
             const QString caption = item.readAttribute(QStringLiteral("caption"));
             batch = ParseBatch(caption, item.readAttribute(QStringLiteral("CmdsStr")));
-        } catch (const AppError&) {
-            return;
+        } catch (const AppError& e) {
+            if (faults)
+                faults->append(BatchFault{batchName(item), e.text()});
+            continue;
         }
         captions.append(batch.caption);
         batches.append(std::move(batch));
     }
+}
+
+QString BatchFaultsMessage(const QList<BatchFault>& faults) {
+    QStringList lines;
+    for (const BatchFault& fault : faults)
+        lines << QStringLiteral(
+                     "批处理指令“%1”有误，未载入 / The batch \"%1\" is faulty and was left out: %2")
+                     .arg(fault.name, fault.reason);
+    return lines.join(u'\n');
 }

@@ -1,25 +1,24 @@
 #include "config/XmlDocument.h"
 
 #include "config/AppError.h"
+#include "config/FileReplace.h"
+#include "config/XmlEncoding.h"
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
-#include <QSaveFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringList>
 
 #include <cerrno>
 #include <cstring>
-#include <iconv.h>
 #include <pugixml.hpp>
-#include <unistd.h>
 
 struct XmlDocumentState {
     std::unique_ptr<pugi::xml_document> doc = std::make_unique<pugi::xml_document>();
     bool prepared = false;
     pugi::xml_encoding encoding = pugi::encoding_utf8; // what pugixml writes
-    QByteArray iconvEncoding; // when set, pugixml's UTF-8 is converted to this on saving
+    XmlEncodingRoute route; // when not native, pugixml's UTF-8 goes through these converters
     bool byteOrderMark = false;
     // The element child last taken by position, so that walking a section entry by entry
     // costs one step per entry instead of a walk from the first child each time. Elements are
@@ -65,125 +64,6 @@ QString elementPath(pugi::xml_node node) {
     return names.join(u'/');
 }
 
-// The encoding named in the XML declaration, if the file starts with one in ASCII bytes.
-QByteArray declaredEncoding(const QByteArray& bytes) {
-    if (!bytes.startsWith("<?xml"))
-        return {};
-    const qsizetype end = bytes.indexOf("?>");
-    if (end < 0)
-        return {};
-    static const QRegularExpression pattern(QStringLiteral(R"(\sencoding\s*=\s*(["'])([^"']*)\1)"));
-    const QRegularExpressionMatch match = pattern.match(QString::fromLatin1(bytes.left(end)));
-    return match.hasMatch() ? match.captured(2).trimmed().toLatin1() : QByteArray();
-}
-
-// Encodings pugixml reads and writes by itself; any other declared one goes through iconv.
-bool pugixmlKnows(const QByteArray& encoding) {
-    const QByteArray upper = encoding.toUpper();
-    return upper.isEmpty() || upper == "UTF-8" || upper == "UTF8" || upper == "ISO-8859-1" ||
-           upper == "LATIN1";
-}
-
-QByteArray iconvDecoderFor(const QByteArray& declared) {
-    const QByteArray upper = declared.toUpper();
-    // GB18030 decodes every GB2312 and GBK text, including the GBK characters that files
-    // labelled GB2312 by Windows tools often contain.
-    if (upper == "GB2312" || upper == "GBK" || upper == "GB18030")
-        return "GB18030";
-    return declared;
-}
-
-class IconvHandle {
-public:
-    IconvHandle(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
-    ~IconvHandle() {
-        if (valid())
-            iconv_close(m_cd);
-    }
-    IconvHandle(const IconvHandle&) = delete;
-    IconvHandle& operator=(const IconvHandle&) = delete;
-    bool valid() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
-    iconv_t get() const { return m_cd; }
-
-private:
-    iconv_t m_cd;
-};
-
-// Converts all of input. At a sequence iconv cannot convert, onInvalid may append a
-// replacement to output and return the number of input bytes it stands for; returning 0
-// fails the conversion with *failedAt set to the sequence's offset.
-template <typename OnInvalid>
-bool convertAll(iconv_t cd, const QByteArray& input, QByteArray& output, qsizetype* failedAt,
-                OnInvalid onInvalid) {
-    output.clear();
-    QByteArray chunk(8192, Qt::Uninitialized);
-    char* in = const_cast<char*>(input.constData());
-    size_t inLeft = static_cast<size_t>(input.size());
-    bool flushing = false;
-    for (;;) {
-        char* out = chunk.data();
-        size_t outLeft = static_cast<size_t>(chunk.size());
-        const size_t result =
-            flushing ? iconv(cd, nullptr, nullptr, &out, &outLeft) : iconv(cd, &in, &inLeft, &out, &outLeft);
-        output.append(chunk.constData(), chunk.size() - static_cast<qsizetype>(outLeft));
-        if (result != static_cast<size_t>(-1)) {
-            if (flushing)
-                return true;
-            flushing = true;
-            continue;
-        }
-        if (errno == E2BIG)
-            continue;
-        const qsizetype offset = in - input.constData();
-        const qsizetype used = onInvalid(in, static_cast<qsizetype>(inLeft), output);
-        if (used <= 0) {
-            *failedAt = offset;
-            return false;
-        }
-        in += used;
-        inLeft -= static_cast<size_t>(used);
-    }
-}
-
-qsizetype utf8SequenceLength(unsigned char lead) {
-    if (lead < 0x80)
-        return 1;
-    if ((lead & 0xE0) == 0xC0)
-        return 2;
-    if ((lead & 0xF0) == 0xE0)
-        return 3;
-    if ((lead & 0xF8) == 0xF0)
-        return 4;
-    return 0;
-}
-
-// A character the target encoding lacks becomes a character reference, so the text reads
-// back unchanged. Inside a comment it would show as the reference itself; configuration
-// texts live in attributes, where it is exact.
-QByteArray encodeFromUtf8(const QByteArray& text, const QByteArray& encoding, const QString& path) {
-    IconvHandle cd(encoding.constData(), "UTF-8");
-    if (!cd.valid())
-        throw saveError(
-            path, QStringLiteral("the encoding '%1' is not supported").arg(QString::fromLatin1(encoding)));
-    QByteArray out;
-    qsizetype failedAt = 0;
-    const bool ok =
-        convertAll(cd.get(), text, out, &failedAt, [](const char* at, qsizetype left, QByteArray& output) {
-            const qsizetype length = utf8SequenceLength(static_cast<unsigned char>(*at));
-            if (length == 0 || length > left)
-                return qsizetype(0);
-            const QList<uint> codes = QString::fromUtf8(at, length).toUcs4();
-            if (codes.size() != 1)
-                return qsizetype(0);
-            output += "&#x" + QByteArray::number(codes.front(), 16).toUpper() + ';';
-            return length;
-        });
-    if (!ok)
-        throw saveError(path, QStringLiteral("its text cannot be written in the encoding '%1'")
-                                  .arg(QString::fromLatin1(encoding)));
-    return out;
-}
-
 QString lineAndColumn(const QByteArray& text, qsizetype offset) {
     offset = qBound<qsizetype>(0, offset, text.size());
     const qsizetype line = text.left(offset).count('\n') + 1;
@@ -199,6 +79,186 @@ struct ByteWriter : pugi::xml_writer {
 };
 
 constexpr unsigned parseOptions = pugi::parse_full; // keeps comments, PIs, doctype, declaration
+
+QString tooLargeText() {
+    return QStringLiteral("it is larger than %1 MiB, far more than any configuration needs")
+        .arg(MaxConfigFileBytes / (1024 * 1024));
+}
+
+// The first element nested deeper than the limit, or null.
+pugi::xml_node tooDeep(const pugi::xml_document& doc) {
+    struct Walker : pugi::xml_tree_walker {
+        pugi::xml_node found;
+        bool for_each(pugi::xml_node& node) override {
+            if (node.type() == pugi::node_element && depth() >= MaxNestingDepth) {
+                found = node;
+                return false;
+            }
+            return true;
+        }
+    } walker;
+    const_cast<pugi::xml_document&>(doc).traverse(walker);
+    return walker.found;
+}
+
+struct ParsedXml {
+    std::unique_ptr<pugi::xml_document> doc;
+    pugi::xml_encoding encoding = pugi::encoding_utf8;
+    XmlEncodingRoute route;
+    bool byteOrderMark = false;
+};
+
+// The one way bytes become a document, for loading and for checking what a save wrote.
+ParsedXml parseConfigBytes(QByteArray bytes, const QString& path) {
+    ParsedXml parsed;
+    parsed.byteOrderMark = bytes.startsWith("\xEF\xBB\xBF");
+    if (parsed.byteOrderMark)
+        bytes.remove(0, 3);
+    QString misplaced;
+    const QByteArray declared = DeclaredEncoding(bytes.left(1024), &misplaced);
+    if (!misplaced.isEmpty())
+        throw readError(path, misplaced);
+    parsed.route = RouteForEncoding(declared);
+    parsed.doc = std::make_unique<pugi::xml_document>();
+
+    QByteArray converted;
+    const QByteArray* text = &bytes;
+    pugi::xml_parse_result result;
+    if (!parsed.route.native()) {
+        qsizetype failedAt = 0;
+        if (!DecodeToUtf8(bytes, parsed.route.decoder, &converted, &failedAt)) {
+            if (failedAt < 0)
+                throw readError(path, QStringLiteral("its declared encoding '%1' is not supported")
+                                          .arg(QString::fromLatin1(declared)));
+            throw readError(path, QStringLiteral("byte %1 is not valid in its declared encoding '%2'")
+                                      .arg(failedAt + (parsed.byteOrderMark ? 3 : 0))
+                                      .arg(QString::fromLatin1(declared)));
+        }
+        text = &converted;
+        result = parsed.doc->load_buffer(converted.constData(), static_cast<size_t>(converted.size()),
+                                         parseOptions, pugi::encoding_utf8);
+    } else {
+        result = parsed.doc->load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()), parseOptions,
+                                         pugi::encoding_auto);
+        // A UTF-16 or UTF-32 byte order mark stays too; a save writes the mark of the encoding
+        // it writes in, once.
+        if (result.encoding != pugi::encoding_utf8 &&
+            (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF") ||
+             bytes.startsWith(QByteArray("\0\0\xFE\xFF", 4))))
+            parsed.byteOrderMark = true;
+        if (result.encoding == pugi::encoding_utf8) {
+            // pugixml passes invalid UTF-8 through; saving it would garble the bytes for good.
+            QStringDecoder decoder(QStringDecoder::Utf8);
+            (void)QString(decoder(bytes));
+            if (decoder.hasError())
+                throw readError(path, QStringLiteral("it is not valid UTF-8 text; a file in another encoding "
+                                                     "must declare it, e.g. <?xml version=\"1.0\" "
+                                                     "encoding=\"GB18030\"?>"));
+        }
+        parsed.encoding = result.encoding;
+    }
+    if (!result)
+        throw readError(path, QStringLiteral("%1 at %2")
+                                  .arg(fromUtf8(result.description()), lineAndColumn(*text, result.offset)));
+    if (const pugi::xml_node deep = tooDeep(*parsed.doc)) {
+        const ptrdiff_t offset = deep.offset_debug();
+        throw readError(path, QStringLiteral("its elements are nested more than %1 levels deep (at %2)")
+                                  .arg(MaxNestingDepth)
+                                  .arg(offset >= 0 ? lineAndColumn(*text, offset)
+                                                   : QStringLiteral("<%1>").arg(fromUtf8(deep.name()))));
+    }
+    return parsed;
+}
+
+void adopt(XmlDocumentState& s, ParsedXml&& parsed) {
+    s.doc = std::move(parsed.doc);
+    s.cursor = {};
+    s.encoding = parsed.encoding;
+    s.route = parsed.route;
+    s.byteOrderMark = parsed.byteOrderMark;
+}
+
+// The document as plain UTF-8 markup: equal for two documents exactly when they hold the
+// same nodes, names, attributes and texts in the same order.
+QByteArray canonicalForm(const pugi::xml_document& doc) {
+    ByteWriter writer;
+    doc.save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+    return writer.bytes;
+}
+
+// Markup where a character reference cannot stand must be writable as it is.
+void checkWritableInEncoding(const pugi::xml_document& doc, const QByteArray& encoder, const QString& path) {
+    struct Walker : pugi::xml_tree_walker {
+        const QByteArray* encoder = nullptr;
+        QString refused;
+        bool check(const char* text, const char* what) {
+            if (*text && !Encodable(QByteArray(text), *encoder)) {
+                refused = QStringLiteral("%1 \"%2\"").arg(QLatin1String(what), fromUtf8(text));
+                return false;
+            }
+            return true;
+        }
+        bool for_each(pugi::xml_node& node) override {
+            switch (node.type()) {
+            case pugi::node_element:
+                if (!check(node.name(), "the name"))
+                    return false;
+                for (pugi::xml_attribute a : node.attributes())
+                    if (!check(a.name(), "the attribute name"))
+                        return false;
+                return true;
+            case pugi::node_comment:
+                return check(node.value(), "the comment");
+            case pugi::node_pi:
+            case pugi::node_declaration:
+                return check(node.name(), "the processing instruction") &&
+                       check(node.value(), "the processing instruction");
+            case pugi::node_doctype:
+                return check(node.value(), "the document type");
+            default:
+                return true;
+            }
+        }
+    } walker;
+    walker.encoder = &encoder;
+    const_cast<pugi::xml_document&>(doc).traverse(walker);
+    if (!walker.refused.isEmpty())
+        throw saveError(path, QStringLiteral("%1 cannot be written in the file's encoding '%2' "
+                                             "(该名称或注释无法用文件的编码保存)")
+                                  .arg(walker.refused, QString::fromLatin1(encoder)));
+}
+
+// The bytes a save writes: tab-indented, in the file's own encoding.
+QByteArray serialized(const XmlDocumentState& s, const QString& path) {
+    ByteWriter writer;
+    // The declaration, when the document has one, is written as a node like any other,
+    // so the file's own stays as it was and none is added to a file that had none.
+    unsigned flags = pugi::format_indent | pugi::format_no_declaration;
+    if (s.byteOrderMark && s.route.native())
+        flags |= pugi::format_write_bom;
+    s.doc->save(writer, "\t", flags, s.route.native() ? s.encoding : pugi::encoding_utf8);
+    if (s.route.native())
+        return writer.bytes;
+    checkWritableInEncoding(*s.doc, s.route.encoder, path);
+    QByteArray bytes;
+    if (!EncodeFromUtf8(writer.bytes, s.route.encoder, &bytes))
+        throw saveError(
+            path,
+            QStringLiteral("the encoding '%1' is not supported").arg(QString::fromLatin1(s.route.encoder)));
+    return s.byteOrderMark ? "\xEF\xBB\xBF" + bytes : bytes;
+}
+
+// True when the file at path reads as a document of exactly this content.
+bool fileHolds(const QString& path, const QByteArray& content) {
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.size() > MaxConfigFileBytes)
+        return false;
+    try {
+        return canonicalForm(*parseConfigBytes(file.readAll(), path).doc) == content;
+    } catch (const AppError&) {
+        return false;
+    }
+}
 
 } // namespace
 
@@ -318,66 +378,32 @@ XmlDocumentState& XmlDocument::state() {
 }
 
 void XmlDocument::load(const QString& path) {
+    if (UsedReadOnly(path)) {
+        if (QByteArray kept = KeptForRun(path); !kept.isNull()) {
+            adopt(state(), parseConfigBytes(std::move(kept), path));
+            return;
+        }
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw readError(path, file.errorString());
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw readError(path, file.errorString());
-
-    const bool byteOrderMark = bytes.startsWith("\xEF\xBB\xBF");
-    if (byteOrderMark)
-        bytes.remove(0, 3);
-    const QByteArray declared = declaredEncoding(bytes.left(512));
-
-    auto fresh = std::make_unique<pugi::xml_document>();
-    pugi::xml_encoding encoding = pugi::encoding_utf8;
-    QByteArray iconvEncoding;
-    pugi::xml_parse_result result;
-    if (!pugixmlKnows(declared)) {
-        IconvHandle cd("UTF-8", iconvDecoderFor(declared).constData());
-        if (!cd.valid())
-            throw readError(path, QStringLiteral("its declared encoding '%1' is not supported")
-                                      .arg(QString::fromLatin1(declared)));
-        QByteArray text;
-        qsizetype failedAt = 0;
-        if (!convertAll(cd.get(), bytes, text, &failedAt,
-                        [](const char*, qsizetype, QByteArray&) { return 0; }))
-            throw readError(path, QStringLiteral("byte %1 is not valid in its declared encoding '%2'")
-                                      .arg(failedAt + (byteOrderMark ? 3 : 0))
-                                      .arg(QString::fromLatin1(declared)));
-        result = fresh->load_buffer(text.constData(), static_cast<size_t>(text.size()), parseOptions,
-                                    pugi::encoding_utf8);
-        if (!result)
-            throw readError(path,
-                            QStringLiteral("%1 at %2")
-                                .arg(fromUtf8(result.description()), lineAndColumn(text, result.offset)));
-        iconvEncoding = declared;
-    } else {
-        result = fresh->load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()), parseOptions,
-                                    pugi::encoding_auto);
-        if (result.encoding == pugi::encoding_utf8) {
-            // pugixml passes invalid UTF-8 through; saving it would garble the bytes for good.
-            QStringDecoder decoder(QStringDecoder::Utf8);
-            (void)QString(decoder(bytes));
-            if (decoder.hasError())
-                throw readError(path, QStringLiteral("it is not valid UTF-8 text; a file in another encoding "
-                                                     "must declare it, e.g. <?xml version=\"1.0\" "
-                                                     "encoding=\"GB18030\"?>"));
-        }
-        if (!result)
-            throw readError(path,
-                            QStringLiteral("%1 at %2")
-                                .arg(fromUtf8(result.description()), lineAndColumn(bytes, result.offset)));
-        encoding = result.encoding;
+    if (file.size() > MaxConfigFileBytes)
+        throw readError(path, tooLargeText());
+    // Read no more than the limit allows, whatever size the file claims.
+    QByteArray bytes;
+    bytes.reserve(file.size());
+    for (;;) {
+        const QByteArray chunk = file.read(64 * 1024);
+        if (file.error() != QFileDevice::NoError)
+            throw readError(path, file.errorString());
+        if (chunk.isEmpty())
+            break;
+        bytes += chunk;
+        if (bytes.size() > MaxConfigFileBytes)
+            throw readError(path, tooLargeText());
     }
 
-    XmlDocumentState& s = state();
-    s.doc = std::move(fresh);
-    s.cursor = {};
-    s.encoding = encoding;
-    s.iconvEncoding = iconvEncoding;
-    s.byteOrderMark = byteOrderMark;
+    adopt(state(), parseConfigBytes(std::move(bytes), path));
 }
 
 void XmlDocument::prepareForWriting() {
@@ -402,30 +428,36 @@ XmlNode XmlDocument::createRoot(const QString& name) {
 }
 
 void XmlDocument::save(const QString& path) const {
-    ByteWriter writer;
-    if (d) {
-        // The declaration, when the document has one, is written as a node like any other,
-        // so the file's own stays as it was and none is added to a file that had none.
-        unsigned flags = pugi::format_indent | pugi::format_no_declaration;
-        if (d->byteOrderMark && d->iconvEncoding.isEmpty())
-            flags |= pugi::format_write_bom;
-        d->doc->save(writer, "\t", flags, d->iconvEncoding.isEmpty() ? d->encoding : pugi::encoding_utf8);
-    }
-    const QByteArray bytes = d && !d->iconvEncoding.isEmpty()
-                                 ? encodeFromUtf8(writer.bytes, d->iconvEncoding, path)
-                                 : writer.bytes;
+    if (!d)
+        return;
+    const QByteArray bytes = serialized(*d, path);
+    const QByteArray content = canonicalForm(*d->doc);
 
-    // Unbuffered, so a failing write (disk full) is seen here: with Qt's buffer the error
-    // would surface only inside commit(), which then renames the truncated file anyway.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw saveError(path, file.errorString());
-    if (file.write(bytes) != bytes.size())
-        throw saveError(path, file.errorString());
-    if (::fsync(file.handle()) != 0)
-        throw saveError(path, QString::fromLocal8Bit(std::strerror(errno)));
-    if (!file.commit())
-        throw saveError(path, file.errorString());
+    // What was written must read back, with the loader the program starts with, as the same
+    // document; otherwise the old file stays.
+    try {
+        const ParsedXml back = parseConfigBytes(bytes, path);
+        if (canonicalForm(*back.doc) != content)
+            throw saveError(path, QStringLiteral("what would be written does not read back as the same "
+                                                 "document (写入的内容读回后与原文档不同)"));
+    } catch (const AppError& e) {
+        if (e.text().startsWith(QLatin1String("Could not save")))
+            throw;
+        throw saveError(
+            path,
+            QStringLiteral("what would be written could not be read back (写入的内容无法读回): ") + e.text());
+    }
+
+    // A document the file already holds is not written again: nothing changes on disk, a file
+    // that cannot be written is no obstacle, and its owner and time stamps stay.
+    if (UsedReadOnly(path)) {
+        KeepForRun(path, bytes);
+        return;
+    }
+    if (fileHolds(path, content))
+        return;
+    if (const int err = ReplaceFileContent(path, bytes))
+        throw saveError(path, FileErrorText(err));
 }
 
 XmlDocument XmlDocument::openForWriting(const QString& path) {

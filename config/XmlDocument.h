@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 #include <memory>
 
 namespace pugi {
@@ -54,6 +55,12 @@ private:
     QString m_missingPath; // on a null handle: the element that was looked for, e.g. TERVALON/COMM
 };
 
+// Limits on what a configuration file may be: far above any real configuration (the bundled
+// example is 18 KB and 5 levels deep), low enough that a damaged or hostile file is refused
+// at once instead of taking the memory and minutes it would need.
+constexpr qint64 MaxConfigFileBytes = 32LL * 1024 * 1024;
+constexpr int MaxNestingDepth = 32;
+
 // The configuration file as an ordered element tree. Loading keeps comments, processing
 // instructions, the document type and the XML declaration, so a hand-edited file keeps them
 // through a save.
@@ -61,7 +68,8 @@ private:
 // Encoding: new files are UTF-8. A file that declares another encoding (GB2312, GBK and
 // GB18030 from Chinese Windows systems above all) is decoded with iconv and written back in
 // that encoding; a character the encoding cannot hold is written as a character reference
-// (&#x...;), which reads back as the same character.
+// (&#x...;) in texts and attribute values, which reads back as the same character. Loading
+// and saving take the encoding from the same place (XmlEncoding.h).
 class XmlDocument {
 public:
     // An empty XML 1.0 document.
@@ -73,8 +81,8 @@ public:
     XmlDocument& operator=(const XmlDocument&) = delete;
 
     // Replaces the content with the file's. On failure (unreadable file, malformed XML, bytes
-    // invalid in the file's encoding) throws AppError naming the path, and the document keeps
-    // its previous content.
+    // invalid in the file's encoding, a file or nesting beyond the limits above) throws
+    // AppError naming the path, and the document keeps its previous content.
     void load(const QString& path);
 
     // Absent attributes then read as "". Saving always indents with one tab per level.
@@ -87,7 +95,10 @@ public:
     XmlNode createRoot(const QString& name);
 
     // Writes a temporary file in the same folder and renames it over path, so a failed or
-    // interrupted save leaves the previous file whole. Failures throw AppError naming path.
+    // interrupted save leaves the previous file whole. The bytes are first read back as the
+    // loader reads them and must give this very document. Nothing is written when the file
+    // already holds this document, or when it is used read-only (FileReplace.h). Failures
+    // throw AppError naming path and saying what happened; the old file stays.
     void save(const QString& path) const;
 
     // Create, load and prepare for writing: the start of every write and lookup.

@@ -4,6 +4,8 @@
 #include "app/Controls.h"
 #include "app/MessageBoxes.h"
 #include "comm/SerialComm.h"
+#include "comm/posix/CommFile.h"
+#include "comm/posix/OpenFailure.h"
 #include "config/StrToInt.h"
 #include "console/ConsoleWiring.h"
 #include "console/PortReturnWatch.h"
@@ -20,6 +22,7 @@
 #include <QPushButton>
 #include <QSerialPortInfo>
 #include <QTimer>
+#include <cstring>
 
 namespace {
 
@@ -112,6 +115,44 @@ int positionOf(const TForm_Main& form, QComboBox* box, const QString& what, cons
                       .arg(whatCN, box->currentText(), box->objectName());
     }
     return position;
+}
+
+// One more line for the opening's message: what really stood in the way, so that a user
+// outside the port's group learns to join it instead of hunting for another program.
+QString openFailureReason(const TForm_Main& form, const QString& startError) {
+    const QString path =
+        QString::fromStdString(posixcomm::DevicePathForName(form.Comm1->CommName().toStdString()));
+    const bool en = english(form);
+    if (startError == QStringLiteral("文件句柄不是通讯句柄!"))
+        return en ? QStringLiteral("\n\rReason: %1 is not a serial port.").arg(path)
+                  : QStringLiteral("\n\r原因：%1 不是串口。").arg(path);
+    if (startError != QStringLiteral("打开串口失败！"))
+        return en ? QStringLiteral("\n\rReason: %1").arg(startError)
+                  : QStringLiteral("\n\r原因：%1").arg(startError);
+    const int err = posixcomm::CommFile::LastCreateError();
+    switch (posixcomm::ClassifyOpenError(err)) {
+    case posixcomm::OpenFailure::Missing:
+        return en ? QStringLiteral("\n\rReason: %1 does not exist.").arg(path)
+                  : QStringLiteral("\n\r原因：%1 不存在。").arg(path);
+    case posixcomm::OpenFailure::NoPermission: {
+        QString group = QString::fromStdString(posixcomm::DeviceGroupName(path.toStdString()));
+        if (group.isEmpty() || group == QLatin1String("root"))
+            group = QStringLiteral("dialout");
+        return en ? QStringLiteral("\n\rReason: no permission to open %1; join the group %2 "
+                                   "(sudo usermod -aG %2 $USER) and log in again.")
+                        .arg(path, group)
+                  : QStringLiteral("\n\r原因：没有打开 %1 的权限；请加入 %2 组"
+                                   "（sudo usermod -aG %2 $USER）后重新登录。")
+                        .arg(path, group);
+    }
+    case posixcomm::OpenFailure::InUse:
+        return en ? QStringLiteral("\n\rReason: %1 is in use by another program.").arg(path)
+                  : QStringLiteral("\n\r原因：%1 正被其它程序占用。").arg(path);
+    case posixcomm::OpenFailure::Other:
+        break;
+    }
+    const QString text = QString::fromLocal8Bit(std::strerror(err));
+    return en ? QStringLiteral("\n\rReason: %1").arg(text) : QStringLiteral("\n\r原因：%1").arg(text);
 }
 
 // A flash paints the lamp at once and returns to the idle colour kFlashMs after the last
@@ -260,23 +301,28 @@ void TForm_Main::btn_ConnectClick() {
     Comm1->SetInx_XonXoffFlow(false);
     Comm1->SetOutx_XonXoffFlow(false);
 
-    bool opened = false;
+    QString failure;
     try {
-        opened = Comm1->StartComm().isEmpty();
+        failure = Comm1->StartComm();
+    } catch (const std::exception& e) {
+        failure = QString::fromLocal8Bit(e.what());
     } catch (...) {
-        opened = false;
+        failure = QStringLiteral("?");
     }
-    if (opened) {
+    if (failure.isEmpty()) {
         setControlCaption(btn_Connect, disconnectCaptionOf(*this));
         shp_led->setBrushColor(clRed);
         return;
     }
+    const QString reason = openFailureReason(*this, failure);
     if (english(*this))
-        showMessage(cbb_Port->currentText() + QStringLiteral(" open error\n\rPlease confirm that this port "
-                                                             "exists or is not occupied by another program"));
+        showMessage(cbb_Port->currentText() +
+                    QStringLiteral(" open error\n\rPlease confirm that this port "
+                                   "exists or is not occupied by another program") +
+                    reason);
     else
         showMessage(cbb_Port->currentText() +
-                    QStringLiteral("打开错误\n\r请确认存在此端口或未被其它程序占用"));
+                    QStringLiteral("打开错误\n\r请确认存在此端口或未被其它程序占用") + reason);
 }
 
 // A vanished device (adapter pulled, far side gone) leaves nothing to talk to: close the port

@@ -6,6 +6,7 @@
 #include "app/WindowTitle.h"
 #include "config/AppError.h"
 #include "config/BatchCommands.h"
+#include "config/PollingBlock.h"
 #include "config/SplitByDelimiter.h"
 #include "config/StrToInt.h"
 #include "config/TextScrambler.h"
@@ -71,6 +72,7 @@ void TForm_Main::LoadConfiguration() {
     PortSettings.Parity = comm.readAttribute(QStringLiteral("Parity"));
     PortSettings.ByteSize = comm.readAttribute(QStringLiteral("ByteSize"));
     PortSettings.StopBits = comm.readAttribute(QStringLiteral("StopBits"));
+    PortSettingsLoaded = true;
     cbb_Port->setCurrentText(PortSettings.Port);
     cbb_Baud->setCurrentText(PortSettings.Baud);
     cbb_CheckBit->setCurrentText(PortSettings.Parity);
@@ -89,9 +91,10 @@ void TForm_Main::LoadConfiguration() {
             btn_Cmds->show();
         }
         BatchCommands.clear();
+        BatchFaults.clear();
         cmb_CMDS->clear();
         QStringList captions;
-        ReadBatchCommands(cmds, BatchCommands, captions);
+        ReadBatchCommands(cmds, BatchCommands, captions, &BatchFaults);
         cmb_CMDS->addItems(captions);
     } catch (const AppError&) {
     }
@@ -142,6 +145,7 @@ void TForm_Main::LoadConfiguration() {
     const int autoCount = autoGroup.childCount();
     AutoSheets.clear();
     AutoReads.clear();
+    StartupNotices.clear();
     AutoSheets.reserve(autoCount);
     AutoReads.reserve(autoCount);
     for (int r = 0; r < autoCount; ++r) {
@@ -160,6 +164,13 @@ void TForm_Main::LoadConfiguration() {
         block.equAddr = StrToInt(tab.readAttribute(QStringLiteral("equAddr")));
         block.startAddr = StrToInt(tab.readAttribute(QStringLiteral("startReg")));
         block.readSize = StrToInt(tab.readAttribute(QStringLiteral("regLen")));
+        // A block no device can answer is named once and not polled, instead of sending a
+        // request that silently never matches or carries the count's low 16 bits.
+        if (const QString problem = PollingBlockProblem(block, tab.readAttribute(QStringLiteral("caption")));
+            !problem.isEmpty()) {
+            StartupNotices.append(problem);
+            block.pro.clear();
+        }
     }
 
     for (QTabWidget* pages : {pg_DYNC, pg_FIX, pg_AUTO})

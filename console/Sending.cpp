@@ -177,8 +177,17 @@ void TForm_Main::CommSendStr(const QString& text) {
 }
 
 void TForm_Main::btn_CmdsClick() {
-    const int index = FindBatch(BatchCommands, cmb_CMDS->currentText());
-    if (index < 0) {
+    // The box shows the batches in the current language, in the order they were read, so
+    // the chosen position names the batch. Text the user typed that differs from the
+    // chosen item names the item showing it, or else the batch of that caption.
+    const QString shown = cmb_CMDS->currentText();
+    int index = cmb_CMDS->currentIndex();
+    if (index < 0 || cmb_CMDS->itemText(index) != shown) {
+        index = cmb_CMDS->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (index < 0)
+            index = FindBatch(BatchCommands, shown);
+    }
+    if (index < 0 || index >= BatchCommands.size()) {
         showMessage(
             LanguageCode == QLatin1String("EN")
                 ? QStringLiteral("There is no batch named \"%1\"; nothing was sent")

@@ -7,6 +7,8 @@ qt6-serialport-dev libqt6serialport6 libpugixml-dev libjpeg62-turbo-dev googlete
 fonts-noto-cjk xvfb xauth libgl-dev libxkbcommon-dev"
 # Checks of the desktop entry and AppStream metadata that CI runs on the installed files.
 pkgs="$pkgs desktop-file-utils appstream"
+# The fuzz targets: clang with libFuzzer and the sanitizer runtimes.
+pkgs="$pkgs clang libclang-rt-14-dev"
 missing=""
 for p in $pkgs; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -24,7 +24,23 @@ template <typename F> int retryEintr(F f) {
     return rc;
 }
 
+thread_local int lastCreateError = 0;
+
+// Closes fd (when open), records errno as the reason of the failed Create and gives null.
+std::unique_ptr<CommFile> createFailed(int fd) {
+    const int err = errno;
+    if (fd >= 0)
+        ::close(fd);
+    lastCreateError = err;
+    errno = err;
+    return nullptr;
+}
+
 } // namespace
+
+int CommFile::LastCreateError() {
+    return lastCreateError;
+}
 
 std::string DevicePathForName(const std::string& name) {
     if (name.find('/') != std::string::npos)
@@ -43,32 +59,25 @@ std::string DevicePathForName(const std::string& name) {
 std::unique_ptr<CommFile> CommFile::Create(const std::string& path) {
     int fd = retryEintr([&] { return ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC); });
     if (fd < 0)
-        return nullptr;
+        return createFailed(-1);
     // Keep the port off 0..2 so that a descriptor number can never be mistaken for "closed".
     if (fd < 3) {
         const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, 3);
-        const int err = errno;
+        if (moved < 0)
+            return createFailed(fd);
         ::close(fd);
-        if (moved < 0) {
-            errno = err;
-            return nullptr;
-        }
         fd = moved;
     }
-    if (::isatty(fd) && ::ioctl(fd, TIOCEXCL) < 0) {
-        const int err = errno;
-        ::close(fd);
-        errno = err;
-        return nullptr;
-    }
+    if (::isatty(fd) && ::ioctl(fd, TIOCEXCL) < 0)
+        return createFailed(fd);
     if (retryEintr([&] { return ::flock(fd, LOCK_EX | LOCK_NB); }) < 0) {
         const int err = errno;
         if (::isatty(fd))
             ::ioctl(fd, TIOCNXCL);
-        ::close(fd);
         errno = err;
-        return nullptr;
+        return createFailed(fd);
     }
+    lastCreateError = 0;
     return std::unique_ptr<CommFile>(new CommFile(fd));
 }
 
@@ -111,8 +120,8 @@ bool CommFile::SetCommState(const CommState& dcb) {
     LineState current;
     if (!GetLineState(fd_, current))
         return false;
-    const LineState wanted = BuildLineState(current, dcb);
-    if (!SetLineState(fd_, wanted) && !SetLineState(fd_, current))
+    if (!SwitchLineState(current, BuildLineState(current, dcb),
+                         [this](const LineState& state) { return SetLineState(fd_, state); }))
         return false;
 
     const std::uint32_t dtr = dcb.Flags & fDtrControlMask;

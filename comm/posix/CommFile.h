@@ -36,6 +36,9 @@ public:
     // Opens non-blocking and exclusively (TIOCEXCL, which root may ignore, and flock, which a
     // second opening by this or any cooperating program cannot). Null on failure, errno set.
     static std::unique_ptr<CommFile> Create(const std::string& path);
+    // The errno of this thread's last failed Create, kept apart from errno so that the
+    // reason survives whatever the caller does before it asks.
+    static int LastCreateError();
     ~CommFile();
     CommFile(const CommFile&) = delete;
     CommFile& operator=(const CommFile&) = delete;
@@ -47,7 +50,8 @@ public:
     void PurgeInput();
     void PurgeOutput();
 
-    // Refusals leave the previous state in force and return false; nothing else is reported.
+    // A state the kernel refuses is not applied: the previous state stays in force (put
+    // back when the refusal came half-way) and the result is false.
     bool GetCommState(CommState& dcb) const;
     bool SetCommState(const CommState& dcb);
     bool GetCommTimeouts(CommTimeouts& timeouts) const;

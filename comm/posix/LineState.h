@@ -2,6 +2,7 @@
 
 #include "comm/posix/CommState.h"
 
+#include <cerrno>
 #include <cstdint>
 
 // The kernel's termios2 record, mirrored field by field so that nothing outside Termios2.cpp
@@ -23,6 +24,18 @@ struct LineState {
 // TCGETS2 / TCSETS2. Both retry on EINTR and leave errno set on failure.
 bool GetLineState(int fd, LineState& state);
 bool SetLineState(int fd, const LineState& state);
+
+// Puts `wanted` in force through `set`. When it is refused, `current` is set again, since
+// a driver may have taken part of it, and the refusal is still the result: the caller asked
+// for settings the port does not have. errno is the refusal's.
+template <class Set> bool SwitchLineState(const LineState& current, const LineState& wanted, Set&& set) {
+    if (set(wanted))
+        return true;
+    const int err = errno;
+    set(current);
+    errno = err;
+    return false;
+}
 
 // Raw mode plus the settings of `dcb` on top of `current` (which supplies the fields no DCB
 // setting touches). Expects a DCB that CommFile already checked for sense.

@@ -4,25 +4,48 @@
 #include "app/VersionInfo.h"
 #include "app/WindowTitle.h"
 #include "config/AppError.h"
+#include "console/PageBuilderFixture.h"
 #include "support/TestApp.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 const QByteArray minimalConfig = R"(<?xml version="1.0" encoding="UTF-8"?>
 <!-- kept by hand -->
-<TERVALON appName="Demo" web1="" web2="">
+<TERVALON appName="Demo" web1="0000" web2="0000">
+	<SKIN SkinFile="Windows"/>
 	<COMM Port="COM3" Baud="115200" Parity="E" ByteSize="7" StopBits="2"/>
+</TERVALON>
+)";
+
+// Start-ups that stop before the port settings are read: the boxes still hold the
+// template's COM1/9600/N/8/1.
+const QByteArray unknownSkin = R"(<?xml version="1.0" encoding="UTF-8"?>
+<TERVALON appName="Demo" web1="0000" web2="0000">
+	<SKIN SkinFile="NoSuchSkin"/>
+	<COMM Port="/dev/ttyUSB3" Baud="115200" Parity="E" ByteSize="7" StopBits="2"/>
+</TERVALON>
+)";
+const QByteArray emptyWebAddress = R"(<?xml version="1.0" encoding="UTF-8"?>
+<TERVALON appName="Demo" web1="" web2="">
+	<SKIN SkinFile="Windows"/>
+	<COMM Port="/dev/ttyUSB3" Baud="115200" Parity="E" ByteSize="7" StopBits="2"/>
 </TERVALON>
 )";
 
@@ -56,6 +79,8 @@ TEST_F(StartupTest, WithoutConfigurationShowsOneMessageAndKeepsTheFrame) {
 TEST_F(StartupTest, ClosingWritesThePortBoxesBackAndKeepsTheRest) {
     dir.write(QStringLiteral("config.xml"), minimalConfig);
     TForm_Main form(dir.path());
+    form.FormCreate();
+    EXPECT_EQ(form.cbb_Port->currentText(), QStringLiteral("COM3"));
     form.cbb_Port->setCurrentText(QStringLiteral("/dev/ttyUSB0"));
     form.cbb_Baud->setCurrentText(QStringLiteral("256000"));
     form.cbb_CheckBit->setCurrentText(QStringLiteral("M"));
@@ -71,7 +96,32 @@ TEST_F(StartupTest, ClosingWritesThePortBoxesBackAndKeepsTheRest) {
     EXPECT_TRUE(saved.contains(QStringLiteral("StopBits=\"1.5\"")));
     EXPECT_TRUE(saved.contains(QStringLiteral("<!-- kept by hand -->")));
     EXPECT_TRUE(saved.contains(QStringLiteral("appName=\"Demo\"")));
-    EXPECT_TRUE(presenter.messages.isEmpty());
+    // The build stopped after COMM, at the sections this file leaves out; closing adds nothing.
+    EXPECT_EQ(presenter.errors, QStringList{"The configuration file has no element TERVALON/NODE"});
+    EXPECT_EQ(presenter.messages.size(), 1);
+}
+
+TEST_F(StartupTest, ClosingAfterAStartUpThatStoppedBeforeThePortSettingsKeepsThem) {
+    for (const QByteArray& content : {unknownSkin, emptyWebAddress}) {
+        dir.write(QStringLiteral("config.xml"), content);
+        presenter.errors.clear();
+        {
+            TForm_Main form(dir.path());
+            form.FormCreate();
+            EXPECT_EQ(presenter.errors.size(), 1);
+            EXPECT_EQ(form.cbb_Port->currentText(), QStringLiteral("COM1"));
+            form.close();
+        }
+        EXPECT_EQ(dir.read(QStringLiteral("config.xml")), content);
+    }
+}
+
+TEST_F(StartupTest, ClosingWithoutAStartUpWritesNothing) {
+    dir.write(QStringLiteral("config.xml"), minimalConfig);
+    TForm_Main form(dir.path());
+    form.cbb_Port->setCurrentText(QStringLiteral("COM9"));
+    form.close();
+    EXPECT_EQ(dir.read(QStringLiteral("config.xml")), minimalConfig);
 }
 
 TEST_F(StartupTest, ClosingWithoutRootOrCommWritesNothing) {
@@ -92,7 +142,13 @@ TEST_F(StartupTest, AnErrorInAHandlerIsShownAndTheProgramGoesOn) {
     TForm_Main form(dir.path());
     form.guarded([] { throw AppError(QStringLiteral("'x' is not a valid integer value")); });
     form.guarded([] { throw std::runtime_error("boom"); });
-    EXPECT_EQ(presenter.errors, (QStringList{QStringLiteral("'x' is not a valid integer value"), "boom"}));
+    form.guarded([] { throw std::bad_alloc(); });
+    form.guarded([] { throw 42; });
+    ASSERT_EQ(presenter.errors.size(), 4);
+    EXPECT_EQ(presenter.errors.mid(0, 2),
+              (QStringList{QStringLiteral("'x' is not a valid integer value"), "boom"}));
+    EXPECT_TRUE(presenter.errors[2].contains("Out of memory"));
+    EXPECT_TRUE(presenter.errors[3].contains("Unknown error"));
 }
 
 TEST_F(StartupTest, TemplateControlsAreRegisteredInCreationOrder) {
@@ -161,6 +217,108 @@ TEST(WindowTitleTest, BothLanguageFormsAreComposedWithoutExtraSeparators) {
               QStringLiteral("App   版本：1.2.3.4  最后编译于：") + ts);
     EXPECT_EQ(EnglishTitle(QStringLiteral("App"), QStringLiteral("1.2.3.4"), stamp),
               QStringLiteral("App   versions:1.2.3.4  Build at") + ts);
+}
+
+TEST_F(StartupTest, AnUnpollableAutoReadPageIsNamedOnceAndNotPolled) {
+    TestConfig config;
+    config.autoRead = "<GROUP_AUTO><A caption=\"站300\" protocol=\"MODBUS\" equAddr=\"300\" startReg=\"0\" "
+                      "regLen=\"2\"/><B caption=\"ok\" protocol=\"MODBUS\" equAddr=\"1\" startReg=\"0\" "
+                      "regLen=\"2\"/></GROUP_AUTO>";
+    dir.write(QStringLiteral("config.xml"), config.xml());
+    TForm_Main form(dir.path());
+    form.FormCreate();
+    ASSERT_EQ(presenter.messages.size(), 1) << presenter.messages.join('\n').toStdString();
+    EXPECT_TRUE(presenter.messages[0].contains(QString::fromUtf8("“站300”")))
+        << presenter.messages[0].toStdString();
+    EXPECT_TRUE(presenter.messages[0].contains("equAddr=300"));
+    ASSERT_EQ(form.AutoReads.size(), 2);
+    EXPECT_NE(form.AutoReads[0].pro, "MODBUS");
+    EXPECT_EQ(form.AutoReads[1].pro, "MODBUS");
+    EXPECT_EQ(form.pg_AUTO->count(), 2);
+}
+
+// A configuration the user cannot write: file and folder without write permission, or for
+// root, whom permissions do not stop, a read-only file system. Null when neither can be had.
+struct ReadOnlyConfig {
+    explicit ReadOnlyConfig(const QByteArray& content) {
+        folder = QDir(base.path()).filePath("ro");
+        QDir().mkpath(folder);
+        const QByteArray where = QFile::encodeName(folder);
+        if (::geteuid() == 0) {
+            if (::mount("tervalon-test", where.constData(), "tmpfs", 0, "size=1m") != 0)
+                return;
+            mounted = true;
+        }
+        QFile file(folder + "/config.xml");
+        if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+            return;
+        file.close();
+        if (mounted)
+            usable = ::mount(nullptr, where.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+        else
+            usable = ::chmod(QFile::encodeName(file.fileName()).constData(), 0444) == 0 &&
+                     ::chmod(where.constData(), 0555) == 0;
+    }
+    ~ReadOnlyConfig() {
+        if (mounted)
+            ::umount(QFile::encodeName(folder).constData());
+        else
+            ::chmod(QFile::encodeName(folder).constData(), 0755);
+    }
+    QTemporaryDir base;
+    QString folder;
+    bool mounted = false;
+    bool usable = false;
+};
+
+TEST_F(StartupTest, AConfigurationThatCannotBeWrittenIsUsedReadOnlyWithOneNotice) {
+    TestConfig config; // its language tables are empty: the start-up has entries to create
+    ReadOnlyConfig readOnly(config.xml());
+    if (!readOnly.usable)
+        GTEST_SKIP() << "no way to make a file unwritable here";
+    {
+        TForm_Main form(readOnly.folder);
+        form.FormCreate();
+        ASSERT_EQ(presenter.messages.size(), 1) << presenter.messages.join('\n').toStdString();
+        EXPECT_TRUE(presenter.messages[0].contains("cannot be written"))
+            << presenter.messages[0].toStdString();
+        EXPECT_TRUE(presenter.messages[0].contains(QString::fromUtf8("无法写入")));
+        EXPECT_TRUE(presenter.errors.isEmpty()) << presenter.errors.join('\n').toStdString();
+        EXPECT_FALSE(form.Menu_Skins->menu()->actions().isEmpty()) << "start-up went on to the skins menu";
+
+        form.btn_SecondLanguage->click();
+        EXPECT_EQ(form.LanguageCode, "EN") << "the choice applies for the run";
+        form.cbb_Port->setCurrentText("COM7");
+        form.close();
+    }
+    EXPECT_EQ(presenter.messages.size(), 1);
+    EXPECT_TRUE(presenter.errors.isEmpty()) << presenter.errors.join('\n').toStdString();
+    QFile file(readOnly.folder + "/config.xml");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), config.xml());
+}
+
+TEST_F(StartupTest, AChineseStartThatChangesNothingLeavesTheFileAsItIs) {
+    dir.copyExample(QStringLiteral("config.xml"));
+    const QByteArray file = QFile::encodeName(dir.file(QStringLiteral("config.xml")));
+    {
+        TForm_Main first(dir.path());
+        first.FormCreate();
+    }
+    struct stat before {};
+    ASSERT_EQ(::stat(file.constData(), &before), 0);
+    const QByteArray content = dir.read(QStringLiteral("config.xml"));
+    {
+        TForm_Main second(dir.path());
+        second.FormCreate();
+        EXPECT_EQ(second.LanguageCode, "CN");
+        second.close();
+    }
+    struct stat after {};
+    ASSERT_EQ(::stat(file.constData(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "the file was replaced although nothing changed";
+    EXPECT_EQ(dir.read(QStringLiteral("config.xml")), content);
+    EXPECT_TRUE(presenter.messages.isEmpty()) << presenter.messages.join('\n').toStdString();
 }
 
 } // namespace

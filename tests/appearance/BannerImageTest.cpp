@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
+#include <sys/stat.h>
 
 #include <jpeglib.h>
 
@@ -101,6 +102,39 @@ TEST(BannerImage, DamagedFilesAreLoadFailuresNotCrashes) {
     QString error;
     EXPECT_TRUE(LoadBannerJpeg(dir.filePath("missing.jpg"), &error).isNull());
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(BannerImage, OnlyARegularFileIsReadAndNeverMoreThanTheLimit) {
+    QTemporaryDir dir;
+    // A FIFO nobody writes to would block an ordinary open for ever; a link to an endless
+    // device would be read until memory ran out.
+    const QString fifo = dir.filePath("fifo.jpg");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString endless = dir.filePath("endless.jpg");
+    ASSERT_TRUE(QFile::link("/dev/zero", endless));
+    for (const QString& path : {fifo, endless, dir.path()}) {
+        QString error;
+        EXPECT_TRUE(LoadBannerJpeg(path, &error).isNull());
+        EXPECT_TRUE(error.contains("not a regular file")) << error.toStdString();
+    }
+
+    // A sparse file larger than the limit costs no disk and is refused by what is read.
+    const QString large = dir.filePath("large.jpg");
+    {
+        QFile f(large);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(encodeJpeg(8, 8, false));
+        ASSERT_TRUE(f.resize(MaxBannerFileBytes + 1));
+    }
+    QString error;
+    EXPECT_TRUE(LoadBannerJpeg(large, &error).isNull());
+    EXPECT_TRUE(error.contains("larger than")) << error.toStdString();
+
+    // A good picture reached through a link is still a picture.
+    const QString good = writeFile(dir, "good.jpg", encodeJpeg(16, 8, false));
+    const QString linked = dir.filePath("linked.jpg");
+    ASSERT_TRUE(QFile::link(good, linked));
+    EXPECT_EQ(LoadBannerJpeg(linked).size(), QSize(16, 8));
 }
 
 TEST(BannerImage, FailedLoadLeavesTheBannerWithoutPicture) {

@@ -200,3 +200,26 @@ TEST_F(SettingsTest, ARefusedStateLeavesThePreviousOneInForce) {
     ASSERT_TRUE(comm.WriteCommData("ok", 2));
     EXPECT_EQ(pty.Receive(2), "ok");
 }
+
+TEST(SwitchLineStateTest, ARefusedStateIsReportedEvenWhenThePreviousOneGoesBack) {
+    const LineState current = CookedLine();
+    LineState wanted = current;
+    wanted.ospeed = wanted.ispeed = 250000;
+    std::vector<std::uint32_t> offered;
+    auto refusesWanted = [&](const LineState& s) {
+        offered.push_back(s.ospeed);
+        errno = EINVAL;
+        return s.ospeed == current.ospeed;
+    };
+    errno = 0;
+    EXPECT_FALSE(posixcomm::SwitchLineState(current, wanted, refusesWanted));
+    EXPECT_EQ(errno, EINVAL) << "the refusal's reason, not the restore's";
+    EXPECT_EQ(offered, (std::vector<std::uint32_t>{250000, 38400})) << "the previous state is put back";
+
+    offered.clear();
+    EXPECT_FALSE(posixcomm::SwitchLineState(current, wanted, [&](const LineState& s) {
+        offered.push_back(s.ospeed);
+        return false;
+    }));
+    EXPECT_TRUE(posixcomm::SwitchLineState(current, wanted, [](const LineState&) { return true; }));
+}

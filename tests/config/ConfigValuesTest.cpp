@@ -99,26 +99,43 @@ TEST_F(ReadBatchCommandsTest, ReadsEveryBatchInOrderSkippingComments) {
     EXPECT_EQ(batches[1].inteMss, (QList<qint32>{-1, 0, 16, 5}));
 }
 
-TEST_F(ReadBatchCommandsTest, AFaultEndsReadingSilentlyAndDropsOnlyTheFaultyBatch) {
-    const char* faulty[] = {
-        R"(<b caption="Bad" CmdsStr="A1[100]|"/>)",      // stray "|"
-        R"(<b caption="Bad" CmdsStr="A1[100]|B2[x]"/>)", // delay not an integer
-        R"(<b caption="Bad" CmdsStr="A1[1]|100]"/>)",    // "]" without "["
-        R"(<b caption="Bad" CmdsStr="A1[100"/>)",        // "[" without "]"
-        R"(<b caption="Bad"/>)",                         // CmdsStr absent
-        R"(<b CmdsStr="A1[1]"/>)",                       // caption absent
+TEST_F(ReadBatchCommandsTest, AFaultyBatchIsLeftOutAndNamedAndTheRestAreRead) {
+    struct Case {
+        const char* xml;
+        const char* name;
+        const char* reason;
     };
-    for (const char* bad : faulty) {
-        const XmlDocument doc = load(QByteArray("<CMDS><a caption=\"Good\" CmdsStr=\"G[5]\"/>") + bad +
+    const Case faulty[] = {
+        {R"(<b caption="Bad" CmdsStr="A1[100]|"/>)", "Bad", "'' is not a valid integer value"}, // stray "|"
+        {R"(<b caption="Bad" CmdsStr="A1[100]|B2[x]"/>)", "Bad", "'x' is not a valid integer value"},
+        {R"(<b caption="Bad" CmdsStr="A1[1]|100]"/>)", "Bad", "'100' is not a valid integer value"},
+        {R"(<b caption="Bad" CmdsStr="A1[100"/>)", "Bad", "'' is not a valid integer value"},
+        {R"(<b caption="Bad"/>)", "Bad", "Could not convert variant of type (Null) into type (OleStr)"},
+        {R"(<b CmdsStr="A1[1]"/>)", "<b>", "Could not convert variant of type (Null) into type (OleStr)"},
+    };
+    for (const Case& bad : faulty) {
+        const XmlDocument doc = load(QByteArray("<CMDS><a caption=\"Good\" CmdsStr=\"G[5]\"/>") + bad.xml +
                                          "<c caption=\"After\" CmdsStr=\"C[1]\"/></CMDS>",
                                      false);
         QList<TCMDS> batches{TCMDS{"Earlier", {"E"}, {0}}};
         QStringList captions{"Earlier"};
-        ReadBatchCommands(doc.findRoot().findChild("CMDS"), batches, captions);
-        EXPECT_EQ(captions, (QStringList{"Earlier", "Good"})) << bad;
-        ASSERT_EQ(batches.size(), 2) << bad;
+        QList<BatchFault> faults;
+        ReadBatchCommands(doc.findRoot().findChild("CMDS"), batches, captions, &faults);
+        EXPECT_EQ(captions, (QStringList{"Earlier", "Good", "After"})) << bad.xml;
+        ASSERT_EQ(batches.size(), 3) << bad.xml;
         EXPECT_EQ(batches[1].cmds, QStringList{"G"});
+        EXPECT_EQ(batches[2].cmds, QStringList{"C"});
+        ASSERT_EQ(faults.size(), 1) << bad.xml;
+        EXPECT_EQ(faults[0].name, bad.name);
+        EXPECT_EQ(faults[0].reason, bad.reason) << bad.xml;
     }
+}
+
+TEST(BatchFaultsMessageTest, NamesEachBatchOnceInBothLanguages) {
+    const QString text = BatchFaultsMessage({{"初始化", "'x' is not a valid integer value"}, {"<b>", "r"}});
+    EXPECT_EQ(text, "批处理指令“初始化”有误，未载入 / The batch \"初始化\" is faulty and was left out: "
+                    "'x' is not a valid integer value\n"
+                    "批处理指令“<b>”有误，未载入 / The batch \"<b>\" is faulty and was left out: r");
 }
 
 } // namespace

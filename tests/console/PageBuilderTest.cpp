@@ -204,23 +204,39 @@ TEST(PageBuilderTest, BatchButtonAndListFromCmds) {
     EXPECT_EQ(hidden.form->cmb_CMDS->count(), 2);
 }
 
-TEST(PageBuilderTest, BatchFaultsEndOnlyTheBatchStepSilently) {
-    for (const QString cmds :
-         {QStringLiteral("<CMDS showButton=\"1\"><a caption=\"one\" CmdsStr=\"A1[1]\"/></CMDS>"),
-          QStringLiteral("<CMDS><a caption=\"one\" CmdsStr=\"A1[1]\"/><b caption=\"two\" "
-                         "CmdsStr=\"A1[100]|\"/><c caption=\"three\" CmdsStr=\"C[1]\"/></CMDS>"),
-          QStringLiteral("<CMDS><a caption=\"one\" CmdsStr=\"A1[1]\"/><b CmdsStr=\"B[1]\"/></CMDS>"),
-          QStringLiteral("")}) {
+TEST(PageBuilderTest, AFaultyBatchIsLeftOutAndAFaultOfTheSectionEndsOnlyTheBatchStep) {
+    const struct {
+        QString cmds;
+        QStringList captions;
+        QStringList faults;
+    } rows[] = {
+        // showButton without the button's caption: the whole step ends, silently.
+        {QStringLiteral("<CMDS showButton=\"1\"><a caption=\"one\" CmdsStr=\"A1[1]\"/></CMDS>"), {}, {}},
+        {QStringLiteral("<CMDS><a caption=\"one\" CmdsStr=\"A1[1]\"/><b caption=\"two\" "
+                        "CmdsStr=\"A1[100]|\"/><c caption=\"three\" CmdsStr=\"C[1]\"/></CMDS>"),
+         {"one", "three"},
+         {"two"}},
+        {QStringLiteral("<CMDS><a caption=\"one\" CmdsStr=\"A1[1]\"/><b CmdsStr=\"B[1]\"/></CMDS>"),
+         {"one"},
+         {"<b>"}},
+        {QStringLiteral(""), {}, {}},
+    };
+    for (const auto& row : rows) {
         TestConfig config;
-        config.cmds = cmds;
+        config.cmds = row.cmds;
         config.fix = "<GROUP_FIX><F caption=\"f\"><Go caption=\"g\" hint=\"\" cmdStr=\"x\"/></F></GROUP_FIX>";
         TestWindow w(config);
-        EXPECT_EQ(w.build(), "") << cmds.toStdString();
+        EXPECT_EQ(w.build(), "") << row.cmds.toStdString();
         EXPECT_TRUE(w.find("btn_Go")) << "the build must go on after the batches";
         EXPECT_TRUE(w.form->btn_Cmds->isHidden());
-        const int expected = cmds.contains("showButton") || cmds.isEmpty() ? 0 : 1;
-        EXPECT_EQ(w.form->cmb_CMDS->count(), expected) << cmds.toStdString();
-        EXPECT_EQ(w.form->BatchCommands.size(), expected);
+        QStringList shown, faults;
+        for (int i = 0; i < w.form->cmb_CMDS->count(); ++i)
+            shown << w.form->cmb_CMDS->itemText(i);
+        for (const BatchFault& fault : w.form->BatchFaults)
+            faults << fault.name;
+        EXPECT_EQ(shown, row.captions) << row.cmds.toStdString();
+        EXPECT_EQ(w.form->BatchCommands.size(), row.captions.size());
+        EXPECT_EQ(faults, row.faults) << row.cmds.toStdString();
     }
 }
 

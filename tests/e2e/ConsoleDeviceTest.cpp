@@ -291,8 +291,9 @@ TEST(ConsoleDeviceTest, OpeningAMissingOrBusyPortOrABadSettingSaysSoAndStaysClos
         const QString expected =
             language == "EN"
                 ? "/dev/tervalon-no-such-port open error\n\rPlease confirm that this port exists or "
-                  "is not occupied by another program"
-                : "/dev/tervalon-no-such-port打开错误\n\r请确认存在此端口或未被其它程序占用";
+                  "is not occupied by another program\n\rReason: /dev/tervalon-no-such-port does not exist."
+                : "/dev/tervalon-no-such-port打开错误\n\r请确认存在此端口或未被其它程序占用\n\r"
+                  "原因：/dev/tervalon-no-such-port 不存在。";
         EXPECT_EQ(c.presenter.messages, QStringList({expected, expected}));
         EXPECT_EQ(c.f.btn_Connect->text(), c.f.ConnectCaption);
         EXPECT_EQ(c.f.shp_led->brushColor(), clBlack);
@@ -305,6 +306,9 @@ TEST(ConsoleDeviceTest, OpeningAMissingOrBusyPortOrABadSettingSaysSoAndStaysClos
         EXPECT_FALSE(c.connectTo(line.portPath()));
         EXPECT_TRUE(c.presenter.messages.value(0).startsWith(line.portPath() +
                                                              (language == "EN" ? " open" : "打开")));
+        EXPECT_TRUE(c.presenter.messages.value(0).endsWith(language == "EN" ? " is in use by another program."
+                                                                            : " 正被其它程序占用。"))
+            << c.presenter.messages.value(0).toStdString();
         other.StopComm();
 
         c.presenter.messages.clear();

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Puts bytes in place of the file at path: a temporary file in the same folder is written,
+// flushed to the disk and renamed over path, so a failure at any point leaves the previous
+// file whole. The file keeps its mode, and its owner and group where the process may set them
+// (a run as root must not leave the user's file owned by root). 0 on success, else the errno
+// of the step that failed; nothing of the attempt stays behind.
+int ReplaceFileContent(const QString& path, const QByteArray& bytes);
+
+// What an errno means for a save, in Chinese and English; the ones users meet on saving
+// (full disk, no permission, read-only file system) in words they can act on.
+QString FileErrorText(int err);
+
+// Why the file at path could not be replaced (its folder or the file not writable, a
+// read-only file system); empty when a save can be tried.
+QString WriteProblem(const QString& path);
+
+// A file that cannot be written is used read-only for the rest of the run: saves to it
+// change nothing on disk and report nothing, since the user was told once. What they would
+// have written is kept in memory instead and read by later loads of the path, so the
+// choices made apply for the run.
+void UseReadOnly(const QString& path);
+bool UsedReadOnly(const QString& path);
+void KeepForRun(const QString& path, const QByteArray& bytes);
+// The bytes kept for a path used read-only; null when nothing was kept.
+QByteArray KeptForRun(const QString& path);
