@@ -2,10 +2,8 @@
 
 #include "app/MainFrm.h"
 
-#include <QPlainTextEdit>
-
 ReceiveViewProbe windowViewProbe(TForm_Main& form) {
-    QPlainTextEdit* box = form.mmo_RX;
-    auto shown = [box] { return qint64(box->document()->characterCount() - box->document()->blockCount()); };
-    return {shown, [] { return true; }};
+    ReceiveLogView* view = form.mmo_RX;
+    return {[view] { return view->drawnCharacters(); },
+            [view] { return view->drawnCharacters() == view->receivedCharacters(); }};
 }

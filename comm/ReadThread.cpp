@@ -16,6 +16,8 @@ namespace {
 constexpr auto LineCheckPeriod = std::chrono::milliseconds(50);
 // The highest thread priority: two steps above normal.
 constexpr int ReaderPriorityStep = 2;
+// No Modbus RTU frame is longer; a stream without pauses beyond it is no single frame.
+constexpr std::size_t LongestFrame = 256;
 
 } // namespace
 
@@ -95,7 +97,27 @@ int TReadThread::NextTimeout(Clock::time_point now) const {
     return static_cast<int>(std::min<std::int64_t>(ceil<milliseconds>(due - now).count(), 60'000));
 }
 
+// Frames are separated by 3.5 character times (of 11 bits), at least 1.75 ms at fast rates.
+void TReadThread::UpdateFrameGap(Clock::time_point now) {
+    if (now < NextFrameGapCheck)
+        return;
+    NextFrameGapCheck = now + std::chrono::milliseconds(250);
+    posixcomm::CommState state;
+    if (hCommFile->GetCommState(state) && state.BaudRate > 0)
+        FrameGap = std::max<Clock::duration>(std::chrono::microseconds(1750),
+                                             std::chrono::microseconds(38'500'000 / state.BaudRate));
+}
+
+bool TReadThread::DeliveryDue(Clock::time_point now) const {
+    return Count > 0 && now - FirstByte >= DeliveryPeriod &&
+           (now - LastByte >= FrameGap || Count >= LongestFrame);
+}
+
 bool TReadThread::HandleReadEvent(short revents) {
+    // New bytes after a pause while the read has held bytes long enough: what it holds goes
+    // first, the new bytes begin the next read.
+    if (DeliveryDue(Clock::now()) && !CompleteRead())
+        return false;
     if (Count == 0) {
         // The first byte of a read: time-outs changed while the line was idle apply to it, and
         // a read whose total time ran out empty is simply issued again rather than ending the
@@ -110,6 +132,10 @@ bool TReadThread::HandleReadEvent(short revents) {
             Filter.Apply(hCommFile->GetInputOptions(), Buffer + Count, static_cast<std::size_t>(n));
         if (kept == 0)
             return true;
+        if (Count == 0) {
+            FirstByte = Clock::now();
+            UpdateFrameGap(FirstByte);
+        }
         Count += kept;
         LastByte = Clock::now();
         if (Count == ReadBufferSize || Timeouts.ReadIntervalTimeout == posixcomm::MAXDWORD)

@@ -62,7 +62,7 @@ TEST_F(TransferTest, ChunksEndAtTheSilenceIntervalOrWhenFull) {
     EXPECT_EQ(rec.chunks[3], burst.substr(2048));
 
     // A longer interval set while open holds the next chunk open across a pause that the
-    // default 100 ms would have ended it at.
+    // default 100 ms would have ended it at; what comes after the pause is a chunk of its own.
     comm.SetReadIntervalTimeout(60'000);
     ASSERT_TRUE(pty.Send("ab"));
     ASSERT_TRUE(WaitUntil([&] { return UnreadBySlave() == 0; }));
@@ -70,9 +70,38 @@ TEST_F(TransferTest, ChunksEndAtTheSilenceIntervalOrWhenFull) {
     pause.start();
     WaitUntil([&] { return pause.elapsed() >= 400; });
     EXPECT_EQ(rec.chunks.size(), 4u);
-    ASSERT_TRUE(pty.Send(std::string(2046, 'c')));
-    ASSERT_TRUE(WaitUntil([&] { return rec.chunks.size() == 5; }));
-    EXPECT_EQ(rec.chunks[4], "ab" + std::string(2046, 'c'));
+    ASSERT_TRUE(pty.Send(std::string(2048, 'c')));
+    ASSERT_TRUE(WaitUntil([&] { return rec.chunks.size() == 6; }));
+    EXPECT_EQ(rec.chunks[4], "ab");
+    EXPECT_EQ(rec.chunks[5], std::string(2048, 'c'));
+}
+
+// A device that keeps sending short lines never falls silent for the read interval and takes
+// long to fill a buffer; what has come is still delivered every few dozen milliseconds.
+TEST_F(TransferTest, AStreamOfShortLinesArrivesWhileItFlows) {
+    OpenBinary(comm, pty);
+    const std::string line = "v=12345\r\n"; // 10 bytes
+    const int lines = 150;                     // 1500 bytes: less than one buffer
+    int sent = 0;
+    int sentAtFirstChunk = -1;
+    QTimer device;
+    QObject::connect(&device, &QTimer::timeout, [&] {
+        if (sentAtFirstChunk < 0 && !rec.chunks.empty())
+            sentAtFirstChunk = sent;
+        if (sent < lines && pty.Send(line))
+            ++sent;
+    });
+    device.start(5);
+    ASSERT_TRUE(WaitUntil([&] { return sent == lines; }));
+    device.stop();
+    EXPECT_GE(sentAtFirstChunk, 0) << "nothing arrived while the device was sending";
+    EXPECT_LT(sentAtFirstChunk, lines / 2);
+    ASSERT_TRUE(WaitUntil([&] { return rec.received.size() == line.size() * lines; }));
+    std::string expected;
+    for (int i = 0; i < lines; ++i)
+        expected += line;
+    EXPECT_EQ(rec.received, expected);
+    EXPECT_GE(rec.chunks.size(), 4u);
 }
 
 TEST_F(TransferTest, SendDataEmptyFiresAfterOpeningAndOncePerDrainedQueue) {
