@@ -93,6 +93,7 @@ TEST(ReceiveLogViewTest, FollowsTheEndAndScrollsSidewaysOnlyWithoutWrapping) {
 }
 
 TEST(ReceiveLogViewTest, WrappedRowsEndAfterABlankSoBytePairsStayWhole) {
+    testApp();
     ReceiveRowMetrics m;
     m.setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     const QString hex = QStringLiteral("12:00:01\t") + QString("0A EE 3F ").repeated(40);
