@@ -29,8 +29,12 @@ TReadThread::~TReadThread() {
 }
 
 void TReadThread::Execute() {
-    if (SetupCommEvent() && SetupReadEvent()) {
+    if (!InFlight->Create())
+        PostHangupCall();
+    else if (SetupCommEvent() && SetupReadEvent()) {
         for (;;) {
+            if (InFlight->Full() && !WaitForRoom())
+                break;
             pollfd fds[2] = {{hCloseEvent->Fd(), POLLIN, 0}, {hCommFile->Fd(), POLLIN, 0}};
             const int rc = ::poll(fds, 2, NextTimeout(Clock::now()));
             if (rc < 0) {
@@ -60,6 +64,25 @@ void TReadThread::Execute() {
         }
     }
     hCommFile->PurgeInput();
+}
+
+// Waits, without reading, until the window has taken some of the blocks waiting for it;
+// false when the port is being stopped.
+bool TReadThread::WaitForRoom() {
+    posixcomm::Event& room = InFlight->RoomEvent();
+    for (;;) {
+        room.Reset();
+        if (!InFlight->Full())
+            return true;
+        pollfd fds[2] = {{hCloseEvent->Fd(), POLLIN, 0}, {room.Fd(), POLLIN, 0}};
+        const int rc = ::poll(fds, 2, -1);
+        if (rc < 0 && errno != EINTR) {
+            PostHangupCall();
+            return false;
+        }
+        if (rc > 0 && fds[0].revents)
+            return false;
+    }
 }
 
 bool TReadThread::SetupReadEvent() {
@@ -224,8 +247,10 @@ bool TReadThread::HandleCommEvent() {
 }
 
 void TReadThread::ReceiveData(std::unique_ptr<char[]> block, std::size_t count) {
-    PostCommMessage(hComm32Window,
-                    new TCommMessage(UM_COMM_DATA, static_cast<std::uint32_t>(count), 0, std::move(block)));
+    auto* message = new TCommMessage(UM_COMM_DATA, static_cast<std::uint32_t>(count), 0, std::move(block));
+    InFlight->Add();
+    message->InFlight = InFlight;
+    PostCommMessage(hComm32Window, message);
 }
 
 void TReadThread::ReceiveError(std::uint32_t errors) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "comm/CommThread.h"
+#include "comm/InFlightBlocks.h"
 #include "comm/posix/CommFile.h"
 #include "comm/posix/Event.h"
 #include "comm/posix/InputFilter.h"
@@ -46,6 +47,7 @@ private:
     bool DeliveryDue(Clock::time_point now) const;
     void UpdateFrameGap(Clock::time_point now);
     bool HandleReadData(const char* buffer, std::size_t count);
+    bool WaitForRoom();
     bool SetupCommEvent();
     bool HandleCommEvent();
     int NextTimeout(Clock::time_point now) const;
@@ -73,6 +75,8 @@ private:
     bool LineEventsSupported = false;
     posixcomm::LineCounters Counters;
     Clock::time_point NextLineCheck;
+
+    std::shared_ptr<InFlightBlocks> InFlight = std::make_shared<InFlightBlocks>();
 
     std::unique_ptr<TCommThread> Thread; // last: joined before the state above goes away
 };

@@ -3,6 +3,8 @@
 #include <QElapsedTimer>
 
 #include <sys/ioctl.h>
+#include <atomic>
+#include <thread>
 
 using namespace commtest;
 
@@ -22,8 +24,13 @@ protected:
 TEST_F(TransferTest, AMebibyteArrivesIntactInOrderInChunksOfAtMost2048) {
     OpenBinary(comm, pty);
     const std::string data = Pattern(1 << 20);
-    ASSERT_TRUE(pty.Send(data));
-    ASSERT_TRUE(WaitUntil([&] { return rec.received.size() >= data.size(); }));
+    // The reader holds back while the window has not taken what it posted, so the device
+    // sends on a thread of its own while the window takes the blocks.
+    bool sent = false;
+    std::thread device([&] { sent = pty.Send(data); });
+    const bool all = WaitUntil([&] { return rec.received.size() >= data.size(); });
+    device.join();
+    ASSERT_TRUE(sent && all);
     EXPECT_TRUE(rec.received == data) << "received " << rec.received.size() << " bytes, differing";
     for (const std::string& chunk : rec.chunks) {
         EXPECT_GT(chunk.size(), 0u);
@@ -202,4 +209,25 @@ TEST_F(TransferTest, DestroyingAnOpenComponentStopsItsThreads) {
     ASSERT_TRUE(pty.Send("in flight"));
     owned.reset();
     OpenBinary(comm, pty);
+}
+
+// A window busy elsewhere does not make the reader pile up blocks for it: the line is held
+// back (a pty's far side blocks) and at most a bounded number of blocks wait for the window.
+TEST_F(TransferTest, AWindowThatFallsBehindHoldsBackTheLine) {
+    OpenBinary(comm, pty);
+    const std::string data = Pattern(4 << 20, 3);
+    std::atomic<bool> done{false};
+    bool sent = false;
+    std::thread device([&] {
+        sent = pty.Send(data, 60s);
+        done = true;
+    });
+    std::this_thread::sleep_for(500ms); // the window handles nothing meanwhile
+    EXPECT_FALSE(done) << "the reader kept reading for a window that took nothing";
+    QCoreApplication::sendPostedEvents(&comm);
+    EXPECT_LE(rec.chunks.size(), std::size_t(InFlightBlocks::Limit));
+    const bool all = WaitUntil([&] { return rec.received.size() >= data.size(); }, 60s);
+    device.join();
+    ASSERT_TRUE(sent && all);
+    EXPECT_TRUE(rec.received == data);
 }
