@@ -38,8 +38,7 @@ void OldReceiveBox::flush() {
     if (m_pending.isEmpty())
         return;
     qsizetype n = std::min(m_pending.size(), kMaxFlushChars);
-    if (n < m_pending.size() &&
-        (m_pending[n - 1] == QLatin1Char('\r') || m_pending[n - 1].isHighSurrogate()))
+    if (n < m_pending.size() && (m_pending[n - 1] == QLatin1Char('\r') || m_pending[n - 1].isHighSurrogate()))
         ++n;
     QString piece = m_pending.left(n);
     m_pending.remove(0, n);

@@ -40,8 +40,8 @@ constexpr auto kFloodTime = std::chrono::seconds(10);
 constexpr int kLineContent = 58; // characters of a line without its CR LF
 
 QByteArray textLine(qint64 i) {
-    return QByteArray("device line ") + QByteArray::number(i).rightJustified(10, '0') +
-           QByteArray(36, 'x') + "\r\n";
+    return QByteArray("device line ") + QByteArray::number(i).rightJustified(10, '0') + QByteArray(36, 'x') +
+           "\r\n";
 }
 
 QByteArray textLines(qint64 bytes) {
@@ -62,7 +62,8 @@ QByteArray randomBytes(qint64 bytes) {
 double processCpuSeconds() {
     rusage u{};
     ::getrusage(RUSAGE_SELF, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 double threadCpuSeconds() {

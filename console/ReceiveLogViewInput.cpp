@@ -40,8 +40,9 @@ ReceiveLogView::Position ReceiveLogView::positionAt(const QPoint& point) const {
     auto it = std::find_if(rows.begin(), rows.end(),
                            [&](const Row& r) { return point.y() < r.top + m_metrics.lineSpacing(); });
     if (it == rows.end())
-        return rows.back().viewLine == viewLineCount() - 1 ? lastPosition()
-                                                           : Position{m_log.firstLineNumber() + rows.back().viewLine - noticeRows() + 1, 0};
+        return rows.back().viewLine == viewLineCount() - 1
+                   ? lastPosition()
+                   : Position{m_log.firstLineNumber() + rows.back().viewLine - noticeRows() + 1, 0};
     if (it->viewLine < noticeRows())
         return {m_log.firstLineNumber(), 0};
     const QStringView line = viewLine(it->viewLine);
@@ -121,8 +122,8 @@ void ReceiveLogView::keyPressEvent(QKeyEvent* event) {
     else if (event->matches(QKeySequence::MoveToEndOfDocument))
         v->setValue(v->maximum());
     else if (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown ||
-             event->key() == Qt::Key_Up || event->key() == Qt::Key_Down ||
-             event->key() == Qt::Key_Left || event->key() == Qt::Key_Right)
+             event->key() == Qt::Key_Up || event->key() == Qt::Key_Down || event->key() == Qt::Key_Left ||
+             event->key() == Qt::Key_Right)
         QAbstractScrollArea::keyPressEvent(event);
     else
         event->ignore();

@@ -2,8 +2,8 @@
 
 #include <QElapsedTimer>
 
-#include <sys/ioctl.h>
 #include <atomic>
+#include <sys/ioctl.h>
 #include <thread>
 
 using namespace commtest;
@@ -88,7 +88,7 @@ TEST_F(TransferTest, ChunksEndAtTheSilenceIntervalOrWhenFull) {
 TEST_F(TransferTest, AStreamOfShortLinesArrivesWhileItFlows) {
     OpenBinary(comm, pty);
     const std::string line = "v=12345\r\n"; // 10 bytes
-    const int lines = 150;                     // 1500 bytes: less than one buffer
+    const int lines = 150;                  // 1500 bytes: less than one buffer
     int sent = 0;
     int sentAtFirstChunk = -1;
     QTimer device;

@@ -109,8 +109,7 @@ TEST(ReceiveLogTest, KeepsNoMoreThanItsCapAndCountsWhatLeft) {
         ASSERT_LE(log.storageBytes(), cap);
     }
     EXPECT_GT(log.droppedCharacters(), 0);
-    EXPECT_EQ(log.droppedCharacters() + log.length() - (log.lineCount() - 1),
-              log.appendedCharacters());
+    EXPECT_EQ(log.droppedCharacters() + log.length() - (log.lineCount() - 1), log.appendedCharacters());
     // Line numbers stay put: what line number n held is what was appended as line n.
     const qint64 first = log.firstLineNumber();
     EXPECT_EQ(log.line(0).left(7), QString::number(first).rightJustified(7, u'0'));

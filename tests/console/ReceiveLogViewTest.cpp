@@ -4,15 +4,15 @@
 #include "console/ReceiveRowMetrics.h"
 #include "console/protocol/ReceivedBlock.h"
 
-#include <QClipboard>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QKeyEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -119,7 +119,9 @@ struct ReceiveWindow : TestWindow {
         EXPECT_EQ(build(), "");
         form->show();
     }
-    void receive(const QByteArray& bytes) { form->Comm1ReceiveData(nullptr, bytes.constData(), int(bytes.size())); }
+    void receive(const QByteArray& bytes) {
+        form->Comm1ReceiveData(nullptr, bytes.constData(), int(bytes.size()));
+    }
 };
 
 bool hasPixelNear(const QImage& image, const QColor& wanted) {
@@ -127,7 +129,8 @@ bool hasPixelNear(const QImage& image, const QColor& wanted) {
         for (int x = 0; x < image.width(); ++x) {
             const QColor c = image.pixelColor(x, y);
             if (std::abs(c.red() - wanted.red()) + std::abs(c.green() - wanted.green()) +
-                    std::abs(c.blue() - wanted.blue()) < 60)
+                    std::abs(c.blue() - wanted.blue()) <
+                60)
                 return true;
         }
     return false;
