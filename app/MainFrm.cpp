@@ -218,12 +218,11 @@ void TForm_Main::createFixedFrame() {
     mmo_TX->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     mmo_TX->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    mmo_RX = make<QPlainTextEdit>(QStringLiteral("mmo_RX"), grp_DataRecvAndSend);
+    mmo_RX = make<ReceiveLogView>(QStringLiteral("mmo_RX"), grp_DataRecvAndSend);
     dataDock->dock(mmo_RX, DockAlign::Client);
     mmo_RX->setFont(templateFont(16, true));
     setControlColor(mmo_RX, clYellow);
     setFontColor(mmo_RX, clGreen);
-    mmo_RX->setLineWrapMode(QPlainTextEdit::NoWrap);
     mmo_RX->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mmo_RX->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 

@@ -4,6 +4,7 @@
 #include "config/BatchCommands.h"
 #include "config/ConfigRecords.h"
 #include "config/XmlDocument.h"
+#include "console/ReceiveLogView.h"
 #include "console/protocol/ModbusExchange.h"
 #include "console/protocol/ReplyAssembler.h"
 
@@ -203,7 +204,7 @@ public:
     QRadioButton* rbtn_Hex = nullptr;
     QCheckBox* chk_AutoNewLine = nullptr;
     QPushButton* btn_ClearRxmmo = nullptr;
-    QPlainTextEdit* mmo_RX = nullptr;
+    ReceiveLogView* mmo_RX = nullptr;
     QPlainTextEdit* mmo_TX = nullptr;
     TPanel* Panel3 = nullptr;
     TShape* shp_TX = nullptr;

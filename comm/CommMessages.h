@@ -1,5 +1,7 @@
 #pragma once
 
+#include "comm/InFlightBlocks.h"
+
 #include <QCoreApplication>
 #include <QEvent>
 
@@ -29,9 +31,16 @@ public:
         : QEvent(static_cast<QEvent::Type>(message)), WParam(wParam), LParam(lParam),
           Block(std::move(block)) {}
 
+    ~TCommMessage() override {
+        if (InFlight)
+            InFlight->Release();
+    }
+
     std::uint32_t WParam;
     std::uint32_t LParam;
     std::unique_ptr<char[]> Block;
+    // Counts the block as waiting for the window until the message is gone, handled or not.
+    std::shared_ptr<InFlightBlocks> InFlight;
 };
 
 #if defined(__SANITIZE_THREAD__)

@@ -16,6 +16,8 @@ namespace {
 constexpr auto LineCheckPeriod = std::chrono::milliseconds(50);
 // The highest thread priority: two steps above normal.
 constexpr int ReaderPriorityStep = 2;
+// No Modbus RTU frame is longer; a stream without pauses beyond it is no single frame.
+constexpr std::size_t LongestFrame = 256;
 
 } // namespace
 
@@ -27,8 +29,12 @@ TReadThread::~TReadThread() {
 }
 
 void TReadThread::Execute() {
-    if (SetupCommEvent() && SetupReadEvent()) {
+    if (!InFlight->Create())
+        PostHangupCall();
+    else if (SetupCommEvent() && SetupReadEvent()) {
         for (;;) {
+            if (InFlight->Full() && !WaitForRoom())
+                break;
             pollfd fds[2] = {{hCloseEvent->Fd(), POLLIN, 0}, {hCommFile->Fd(), POLLIN, 0}};
             const int rc = ::poll(fds, 2, NextTimeout(Clock::now()));
             if (rc < 0) {
@@ -58,6 +64,25 @@ void TReadThread::Execute() {
         }
     }
     hCommFile->PurgeInput();
+}
+
+// Waits, without reading, until the window has taken some of the blocks waiting for it;
+// false when the port is being stopped.
+bool TReadThread::WaitForRoom() {
+    posixcomm::Event& room = InFlight->RoomEvent();
+    for (;;) {
+        room.Reset();
+        if (!InFlight->Full())
+            return true;
+        pollfd fds[2] = {{hCloseEvent->Fd(), POLLIN, 0}, {room.Fd(), POLLIN, 0}};
+        const int rc = ::poll(fds, 2, -1);
+        if (rc < 0 && errno != EINTR) {
+            PostHangupCall();
+            return false;
+        }
+        if (rc > 0 && fds[0].revents)
+            return false;
+    }
 }
 
 bool TReadThread::SetupReadEvent() {
@@ -95,7 +120,27 @@ int TReadThread::NextTimeout(Clock::time_point now) const {
     return static_cast<int>(std::min<std::int64_t>(ceil<milliseconds>(due - now).count(), 60'000));
 }
 
+// Frames are separated by 3.5 character times (of 11 bits), at least 1.75 ms at fast rates.
+void TReadThread::UpdateFrameGap(Clock::time_point now) {
+    if (now < NextFrameGapCheck)
+        return;
+    NextFrameGapCheck = now + std::chrono::milliseconds(250);
+    posixcomm::CommState state;
+    if (hCommFile->GetCommState(state) && state.BaudRate > 0)
+        FrameGap = std::max<Clock::duration>(std::chrono::microseconds(1750),
+                                             std::chrono::microseconds(38'500'000 / state.BaudRate));
+}
+
+bool TReadThread::DeliveryDue(Clock::time_point now) const {
+    return Count > 0 && now - FirstByte >= DeliveryPeriod &&
+           (now - LastByte >= FrameGap || Count >= LongestFrame);
+}
+
 bool TReadThread::HandleReadEvent(short revents) {
+    // New bytes after a pause while the read has held bytes long enough: what it holds goes
+    // first, the new bytes begin the next read.
+    if (DeliveryDue(Clock::now()) && !CompleteRead())
+        return false;
     if (Count == 0) {
         // The first byte of a read: time-outs changed while the line was idle apply to it, and
         // a read whose total time ran out empty is simply issued again rather than ending the
@@ -110,6 +155,10 @@ bool TReadThread::HandleReadEvent(short revents) {
             Filter.Apply(hCommFile->GetInputOptions(), Buffer + Count, static_cast<std::size_t>(n));
         if (kept == 0)
             return true;
+        if (Count == 0) {
+            FirstByte = Clock::now();
+            UpdateFrameGap(FirstByte);
+        }
         Count += kept;
         LastByte = Clock::now();
         if (Count == ReadBufferSize || Timeouts.ReadIntervalTimeout == posixcomm::MAXDWORD)
@@ -198,8 +247,10 @@ bool TReadThread::HandleCommEvent() {
 }
 
 void TReadThread::ReceiveData(std::unique_ptr<char[]> block, std::size_t count) {
-    PostCommMessage(hComm32Window,
-                    new TCommMessage(UM_COMM_DATA, static_cast<std::uint32_t>(count), 0, std::move(block)));
+    auto* message = new TCommMessage(UM_COMM_DATA, static_cast<std::uint32_t>(count), 0, std::move(block));
+    InFlight->Add();
+    message->InFlight = InFlight;
+    PostCommMessage(hComm32Window, message);
 }
 
 void TReadThread::ReceiveError(std::uint32_t errors) {

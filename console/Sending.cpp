@@ -70,7 +70,7 @@ private:
 // text, so what arrives meanwhile stays readable.
 class WarningLook {
 public:
-    explicit WarningLook(QPlainTextEdit* box) : m_box(box), m_flag(box, "tervalonWarningDepth") {
+    explicit WarningLook(QWidget* box) : m_box(box), m_flag(box, "tervalonWarningDepth") {
         if (m_flag.first()) {
             m_box->setProperty("tervalonNormalBackground", controlColor(box));
             m_box->setProperty("tervalonNormalText", fontColor(box));
@@ -86,7 +86,7 @@ public:
     }
 
 private:
-    QPlainTextEdit* m_box;
+    QWidget* m_box;
     NestedFlag m_flag;
 };
 

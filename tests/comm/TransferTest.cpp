@@ -2,7 +2,9 @@
 
 #include <QElapsedTimer>
 
+#include <atomic>
 #include <sys/ioctl.h>
+#include <thread>
 
 using namespace commtest;
 
@@ -22,8 +24,13 @@ protected:
 TEST_F(TransferTest, AMebibyteArrivesIntactInOrderInChunksOfAtMost2048) {
     OpenBinary(comm, pty);
     const std::string data = Pattern(1 << 20);
-    ASSERT_TRUE(pty.Send(data));
-    ASSERT_TRUE(WaitUntil([&] { return rec.received.size() >= data.size(); }));
+    // The reader holds back while the window has not taken what it posted, so the device
+    // sends on a thread of its own while the window takes the blocks.
+    bool sent = false;
+    std::thread device([&] { sent = pty.Send(data); });
+    const bool all = WaitUntil([&] { return rec.received.size() >= data.size(); });
+    device.join();
+    ASSERT_TRUE(sent && all);
     EXPECT_TRUE(rec.received == data) << "received " << rec.received.size() << " bytes, differing";
     for (const std::string& chunk : rec.chunks) {
         EXPECT_GT(chunk.size(), 0u);
@@ -62,7 +69,7 @@ TEST_F(TransferTest, ChunksEndAtTheSilenceIntervalOrWhenFull) {
     EXPECT_EQ(rec.chunks[3], burst.substr(2048));
 
     // A longer interval set while open holds the next chunk open across a pause that the
-    // default 100 ms would have ended it at.
+    // default 100 ms would have ended it at; what comes after the pause is a chunk of its own.
     comm.SetReadIntervalTimeout(60'000);
     ASSERT_TRUE(pty.Send("ab"));
     ASSERT_TRUE(WaitUntil([&] { return UnreadBySlave() == 0; }));
@@ -70,9 +77,38 @@ TEST_F(TransferTest, ChunksEndAtTheSilenceIntervalOrWhenFull) {
     pause.start();
     WaitUntil([&] { return pause.elapsed() >= 400; });
     EXPECT_EQ(rec.chunks.size(), 4u);
-    ASSERT_TRUE(pty.Send(std::string(2046, 'c')));
-    ASSERT_TRUE(WaitUntil([&] { return rec.chunks.size() == 5; }));
-    EXPECT_EQ(rec.chunks[4], "ab" + std::string(2046, 'c'));
+    ASSERT_TRUE(pty.Send(std::string(2048, 'c')));
+    ASSERT_TRUE(WaitUntil([&] { return rec.chunks.size() == 6; }));
+    EXPECT_EQ(rec.chunks[4], "ab");
+    EXPECT_EQ(rec.chunks[5], std::string(2048, 'c'));
+}
+
+// A device that keeps sending short lines never falls silent for the read interval and takes
+// long to fill a buffer; what has come is still delivered every few dozen milliseconds.
+TEST_F(TransferTest, AStreamOfShortLinesArrivesWhileItFlows) {
+    OpenBinary(comm, pty);
+    const std::string line = "v=12345\r\n"; // 10 bytes
+    const int lines = 150;                  // 1500 bytes: less than one buffer
+    int sent = 0;
+    int sentAtFirstChunk = -1;
+    QTimer device;
+    QObject::connect(&device, &QTimer::timeout, [&] {
+        if (sentAtFirstChunk < 0 && !rec.chunks.empty())
+            sentAtFirstChunk = sent;
+        if (sent < lines && pty.Send(line))
+            ++sent;
+    });
+    device.start(5);
+    ASSERT_TRUE(WaitUntil([&] { return sent == lines; }));
+    device.stop();
+    EXPECT_GE(sentAtFirstChunk, 0) << "nothing arrived while the device was sending";
+    EXPECT_LT(sentAtFirstChunk, lines / 2);
+    ASSERT_TRUE(WaitUntil([&] { return rec.received.size() == line.size() * lines; }));
+    std::string expected;
+    for (int i = 0; i < lines; ++i)
+        expected += line;
+    EXPECT_EQ(rec.received, expected);
+    EXPECT_GE(rec.chunks.size(), 4u);
 }
 
 TEST_F(TransferTest, SendDataEmptyFiresAfterOpeningAndOncePerDrainedQueue) {
@@ -173,4 +209,25 @@ TEST_F(TransferTest, DestroyingAnOpenComponentStopsItsThreads) {
     ASSERT_TRUE(pty.Send("in flight"));
     owned.reset();
     OpenBinary(comm, pty);
+}
+
+// A window busy elsewhere does not make the reader pile up blocks for it: the line is held
+// back (a pty's far side blocks) and at most a bounded number of blocks wait for the window.
+TEST_F(TransferTest, AWindowThatFallsBehindHoldsBackTheLine) {
+    OpenBinary(comm, pty);
+    const std::string data = Pattern(4 << 20, 3);
+    std::atomic<bool> done{false};
+    bool sent = false;
+    std::thread device([&] {
+        sent = pty.Send(data, 60s);
+        done = true;
+    });
+    std::this_thread::sleep_for(500ms); // the window handles nothing meanwhile
+    EXPECT_FALSE(done) << "the reader kept reading for a window that took nothing";
+    QCoreApplication::sendPostedEvents(&comm);
+    EXPECT_LE(rec.chunks.size(), std::size_t(InFlightBlocks::Limit));
+    const bool all = WaitUntil([&] { return rec.received.size() >= data.size(); }, 60s);
+    device.join();
+    ASSERT_TRUE(sent && all);
+    EXPECT_TRUE(rec.received == data);
 }

@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
@@ -95,9 +94,9 @@ TEST(ReceivingTest, DisplayFormsTimeStampsAndAutomaticClearing) {
     EXPECT_TRUE(w.shows(QString(3000, 'x') + QString(1096, 'y') + "\n" + QString(904, 'y')));
 
     f.chk_AutoNewLine->click();
-    EXPECT_EQ(f.mmo_RX->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    EXPECT_TRUE(f.mmo_RX->wrapping());
     f.chk_AutoNewLine->click();
-    EXPECT_EQ(f.mmo_RX->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_FALSE(f.mmo_RX->wrapping());
 }
 
 } // namespace

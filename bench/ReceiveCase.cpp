@@ -1,0 +1,300 @@
+#include "ReceiveCase.h"
+
+#include "OldReceiveBox.h"
+#include "ReceiveViewProbe.h"
+#include "app/MainFrm.h"
+#include "comm/SerialComm.h"
+#include "comm/posix/WriteAll.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QRadioButton>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <pty.h>
+#include <sys/resource.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr qint64 kTextBytes = 10'000'000;
+constexpr qint64 kHexBytes = 1 << 20;
+constexpr int kTrickleLines = 2000; // 100 a second for 20 s
+constexpr auto kTrickleStep = std::chrono::milliseconds(10);
+constexpr auto kFloodTime = std::chrono::seconds(10);
+constexpr int kLineContent = 58; // characters of a line without its CR LF
+
+QByteArray textLine(qint64 i) {
+    return QByteArray("device line ") + QByteArray::number(i).rightJustified(10, '0') + QByteArray(36, 'x') +
+           "\r\n";
+}
+
+QByteArray textLines(qint64 bytes) {
+    QByteArray text;
+    text.reserve(bytes + 64);
+    for (qint64 i = 0; text.size() + 60 <= bytes; ++i)
+        text += textLine(i);
+    return text;
+}
+
+QByteArray randomBytes(qint64 bytes) {
+    QByteArray binary(bytes, Qt::Uninitialized);
+    for (char& b : binary)
+        b = static_cast<char>(QRandomGenerator::global()->bounded(256));
+    return binary;
+}
+
+double processCpuSeconds() {
+    rusage u{};
+    ::getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+double threadCpuSeconds() {
+    timespec t{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+double peakMemoryMiB() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return 0;
+}
+
+// The far side of the line, on a thread of its own; its processor time is not the window's.
+struct Sender {
+    std::atomic<qint64> sent{0};
+    std::atomic<bool> done{false};
+    std::atomic<int> linesSent{0};
+    std::vector<Clock::time_point> lineTimes;
+    Clock::time_point finished;
+    double cpuSeconds = 0;
+
+    void finish() {
+        cpuSeconds = threadCpuSeconds();
+        finished = Clock::now();
+        done = true;
+    }
+    void bulk(int fd, const QByteArray& data) {
+        posixcomm::WriteAll(fd, data.constData(), std::size_t(data.size()));
+        sent = data.size();
+        finish();
+    }
+    void trickle(int fd) {
+        lineTimes.resize(kTrickleLines);
+        const Clock::time_point start = Clock::now();
+        for (int i = 0; i < kTrickleLines; ++i) {
+            std::this_thread::sleep_until(start + i * kTrickleStep);
+            const QByteArray line = textLine(i);
+            lineTimes[std::size_t(i)] = Clock::now();
+            posixcomm::WriteAll(fd, line.constData(), std::size_t(line.size()));
+            sent += line.size();
+            linesSent.store(i + 1, std::memory_order_release);
+        }
+        finish();
+    }
+    void flood(int fd, const QByteArray& pattern) {
+        const Clock::time_point end = Clock::now() + kFloodTime;
+        while (Clock::now() < end) {
+            if (!posixcomm::WriteAll(fd, pattern.constData(), std::size_t(pattern.size())))
+                break;
+            sent += pattern.size();
+        }
+        finish();
+    }
+};
+
+struct Figures {
+    double longestPauseMs = 0;
+    double showMs = 0;
+    double cpuSeconds = 0;
+    std::vector<double> lineLatencyMs;
+    bool complete = false;
+};
+
+class Case {
+public:
+    Case(TForm_Main& form, int master, ReceiveViewProbe probe)
+        : m_form(form), m_master(master), m_probe(std::move(probe)) {
+        auto original = m_form.Comm1->OnReceiveData;
+        m_form.Comm1->OnReceiveData = [this, original](QObject* s, const char* b, std::uint16_t n) {
+            m_handled += n;
+            original(s, b, n);
+        };
+    }
+
+    Figures run(const QString& stream) {
+        QEventLoop loop;
+        QTimer tick;
+        tick.setTimerType(Qt::PreciseTimer);
+        tick.setInterval(1);
+        QObject::connect(&tick, &QTimer::timeout, [&] { onTick(loop); });
+        QTimer::singleShot(180000, &loop, &QEventLoop::quit);
+        const double cpuBefore = processCpuSeconds();
+        m_start = Clock::now();
+        m_last = m_start;
+        std::thread writer([&] { feed(stream); });
+        tick.start();
+        loop.exec();
+        writer.join();
+        m_figures.cpuSeconds = processCpuSeconds() - cpuBefore - m_sender.cpuSeconds;
+        return m_figures;
+    }
+    double afterSilenceMs() const {
+        return std::chrono::duration<double, std::milli>(m_doneAt - m_sender.finished).count();
+    }
+    qint64 sentBytes() const { return m_sender.sent; }
+
+private:
+    void feed(const QString& stream) {
+        if (stream == QLatin1String("text"))
+            m_sender.bulk(m_master, textLines(kTextBytes));
+        else if (stream == QLatin1String("hex"))
+            m_sender.bulk(m_master, randomBytes(kHexBytes));
+        else if (stream == QLatin1String("trickle"))
+            m_sender.trickle(m_master);
+        else if (stream.startsWith(QLatin1String("flood-text")))
+            m_sender.flood(m_master, textLines(1 << 20));
+        else
+            m_sender.flood(m_master, randomBytes(1 << 20));
+    }
+
+    void onTick(QEventLoop& loop) {
+        const Clock::time_point now = Clock::now();
+        const double gap = std::chrono::duration<double, std::milli>(now - m_last).count();
+        m_figures.longestPauseMs = std::max(m_figures.longestPauseMs, gap);
+        m_last = now;
+        noteShownLines(now);
+        if (m_sender.done && m_handled == m_sender.sent && m_probe.caughtUp()) {
+            m_doneAt = now;
+            m_figures.showMs = std::chrono::duration<double, std::milli>(now - m_start).count();
+            m_figures.complete = true;
+            loop.quit();
+        }
+    }
+
+    // Trickle lines are all alike in length, so the characters shown say how many are.
+    void noteShownLines(Clock::time_point now) {
+        const int sent = m_sender.linesSent.load(std::memory_order_acquire);
+        if (sent == 0)
+            return;
+        const int shown = int(std::min<qint64>(m_probe.shownCharacters() / kLineContent, sent));
+        for (; m_linesShown < shown; ++m_linesShown)
+            m_figures.lineLatencyMs.push_back(
+                std::chrono::duration<double, std::milli>(now - m_sender.lineTimes[std::size_t(m_linesShown)])
+                    .count());
+    }
+
+    TForm_Main& m_form;
+    int m_master;
+    ReceiveViewProbe m_probe;
+    Sender m_sender;
+    Figures m_figures;
+    qint64 m_handled = 0;
+    int m_linesShown = 0;
+    Clock::time_point m_start, m_last, m_doneAt;
+};
+
+void settle(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void print(const char* name, double value, const char* unit) {
+    std::printf("%s: %.*f %s\n", name, value < 10 ? 2 : value < 100 ? 1 : 0, value, unit);
+}
+
+void printFigures(const QString& stream, const Figures& f, const Case& c) {
+    print("cpu_seconds", f.cpuSeconds, "s");
+    print("peak_memory", peakMemoryMiB(), "MiB");
+    print("longest_pause", f.longestPauseMs, "ms");
+    print("time_to_show", f.showMs, "ms");
+    if (stream == QLatin1String("trickle") && !f.lineLatencyMs.empty()) {
+        std::vector<double> l = f.lineLatencyMs;
+        std::sort(l.begin(), l.end());
+        print("line_latency_median", l[l.size() / 2], "ms");
+        print("line_latency_p99", l[l.size() * 99 / 100], "ms");
+        print("line_latency_max", l.back(), "ms");
+    }
+    if (stream.startsWith(QLatin1String("flood"))) {
+        print("sent", double(c.sentBytes()) / (1 << 20), "MiB");
+        print("time_to_show_after_line_silent", c.afterSilenceMs(), "ms");
+    }
+}
+
+} // namespace
+
+int runReceiveCase(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString view = QString::fromLocal8Bit(argv[1]);
+    const QString stream = QString::fromLocal8Bit(argv[2]);
+    QTemporaryDir dir; // no banner.jpg: the banner stays off
+    TForm_Main form(dir.path());
+    form.show();
+    settle(500); // the window's first layout and painting are start-up, not receiving
+
+    int master = -1, slave = -1;
+    char name[256] = {};
+    if (::openpty(&master, &slave, name, nullptr, nullptr) != 0) {
+        std::fprintf(stderr, "bench_receive: openpty failed\n");
+        return 1;
+    }
+    termios raw{};
+    ::tcgetattr(slave, &raw);
+    ::cfmakeraw(&raw);
+    ::tcsetattr(slave, TCSANOW, &raw);
+    form.cbb_Port->setCurrentText(QString::fromLocal8Bit(name));
+    form.cbb_Baud->setCurrentText(QStringLiteral("115200"));
+    form.btn_ConnectClick();
+    if (form.Comm1->Handle() == 0) {
+        std::fprintf(stderr, "bench_receive: cannot open %s\n", name);
+        return 1;
+    }
+    form.chk_autoClearRxmmo->setChecked(false);
+    form.rbtn_Hex->setChecked(stream.contains(QLatin1String("hex")));
+    form.rbtn_Ascii->setChecked(!stream.contains(QLatin1String("hex")));
+    form.chk_showDT->setChecked(stream.endsWith(QLatin1String("stamps")));
+
+    ReceiveViewProbe probe;
+    if (view == QLatin1String("old")) {
+        OldReceiveBox* box = installOldReceiveBox(form);
+        probe = {[box] { return box->shownCharacters(); }, [box] { return box->caughtUp(); }};
+    } else {
+        probe = windowViewProbe(form);
+    }
+    settle(200);
+    Case c(form, master, probe);
+    const Figures figures = c.run(stream);
+    form.Comm1->StopComm();
+    ::close(slave);
+    ::close(master);
+    if (!figures.complete) {
+        std::fprintf(stderr, "bench_receive: not everything was shown within three minutes\n");
+        return 1;
+    }
+    printFigures(stream, figures, c);
+    return 0;
+}

@@ -1,0 +1,9 @@
+#include "ReceiveViewProbe.h"
+
+#include "app/MainFrm.h"
+
+ReceiveViewProbe windowViewProbe(TForm_Main& form) {
+    ReceiveLogView* view = form.mmo_RX;
+    return {[view] { return view->drawnCharacters(); },
+            [view] { return view->drawnCharacters() == view->receivedCharacters(); }};
+}

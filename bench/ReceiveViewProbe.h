@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QtGlobal>
+#include <functional>
+
+class TForm_Main;
+
+// What the benchmark asks of a receive view: how many characters (line breaks not counted)
+// it has shown, and whether it shows everything it was given.
+struct ReceiveViewProbe {
+    std::function<qint64()> shownCharacters;
+    std::function<bool()> caughtUp;
+};
+
+ReceiveViewProbe windowViewProbe(TForm_Main& form);
