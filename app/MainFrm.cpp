@@ -178,7 +178,7 @@ void TForm_Main::createFixedFrame() {
     auto* dataDock = new DockLayout(grp_DataRecvAndSend);
 
     Panel2 = make<TPanel>(QStringLiteral("Panel2"), grp_DataRecvAndSend);
-    dataDock->dock(Panel2, DockAlign::Top, 57);
+    dataDock->dock(Panel2, DockAlign::Top, 84);
     chk_showDT = make<QCheckBox>(QStringLiteral("chk_showDT"), Panel2);
     chk_showDT->setText(QStringLiteral("显示时间"));
     chk_showDT->move(17, 24);
@@ -206,6 +206,18 @@ void TForm_Main::createFixedFrame() {
         option->adjustSize();
     new RowFlow(Panel2,
                 {chk_showDT, chk_autoClearRxmmo, rbtn_Ascii, rbtn_Hex, chk_AutoNewLine, btn_ClearRxmmo});
+    // The second row: what is kept of the session on disk.
+    chk_SessionLog = make<QCheckBox>(QStringLiteral("chk_SessionLog"), Panel2);
+    chk_SessionLog->setText(QStringLiteral("记录会话到文件"));
+    chk_SessionLog->move(17, 56);
+    chk_SessionLog->adjustSize();
+    btn_OpenLogs = make<QPushButton>(QStringLiteral("btn_OpenLogs"), Panel2);
+    btn_OpenLogs->setText(QStringLiteral("日志文件夹"));
+    btn_OpenLogs->setGeometry(192, 52, 90, 25);
+    btn_SaveRx = make<QPushButton>(QStringLiteral("btn_SaveRx"), Panel2);
+    btn_SaveRx->setText(QStringLiteral("保存接收区"));
+    btn_SaveRx->setGeometry(290, 52, 90, 25);
+    new RowFlow(Panel2, {chk_SessionLog, btn_OpenLogs, btn_SaveRx});
 
     // Docked bottom-up: the lamp panel at the very bottom, the send line above it.
     Panel3 = make<TPanel>(QStringLiteral("Panel3"), grp_DataRecvAndSend);
@@ -347,7 +359,8 @@ void TForm_Main::createFixedFrame() {
              cbb_CheckBit,   cbb_DataBit,        cbb_StopBit,       chk_Reconnect,
              grp_DataRecvAndSend,
              chk_showDT,     chk_autoClearRxmmo, rbtn_Ascii,        rbtn_Hex,
-             btn_ClearRxmmo, lbl_Send,           lbl_Recv,          btn_Send,
+             btn_ClearRxmmo, chk_SessionLog,     btn_OpenLogs,      btn_SaveRx,
+             lbl_Send,           lbl_Recv,          btn_Send,
              lbl_CmdList,    grp_Node,           lbl_Node1,         lbl_Node2,
              lbl_Node3,      grp_DYNC,           grp_FIX,           grp_AutoRead,
              chb_AutoRead})
@@ -363,6 +376,9 @@ void TForm_Main::wireFixedFrame() {
     click(btn_Send, &TForm_Main::btn_SendClick);
     click(btn_Cmds, &TForm_Main::btn_CmdsClick);
     click(btn_ClearRxmmo, &TForm_Main::btn_ClearRxmmoClick);
+    click(btn_OpenLogs, &TForm_Main::btn_OpenLogsClick);
+    click(btn_SaveRx, &TForm_Main::btn_SaveRxClick);
+    connect(chk_SessionLog, &QCheckBox::toggled, this, [this] { guarded([this] { chk_SessionLogClick(); }); });
     click(btn_Skins, &TForm_Main::btn_SkinsClick);
     click(btn_FirstLanguage, &TForm_Main::btn_FirstLanguageClick);
     click(btn_SecondLanguage, &TForm_Main::btn_SecondLanguageClick);

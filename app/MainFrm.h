@@ -30,6 +30,7 @@ class QTabWidget;
 class QTimer;
 class TComm;
 class PortReturnWatch;
+class SessionLog;
 class TPanel;
 class TShape;
 class TSplitter;
@@ -88,6 +89,15 @@ public:
     // Receiving.
     void Comm1ReceiveData(QObject* Sender, const char* Buffer, int BufferLength);
     void btn_ClearRxmmoClick();
+    // Session log and saving the receive box.
+    void chk_SessionLogClick();
+    void btn_OpenLogsClick();
+    void btn_SaveRxClick();
+    // Writes the receive box's text as UTF-8; the error text when it could not.
+    QString SaveReceiveBoxTo(const QString& path);
+    // Every block sent or received goes through here into the session log, when one runs.
+    void LogWire(bool sent, const char* bytes, qsizetype count);
+    QString LogFolder() const;
     void chk_AutoNewLineClick();
 
     // Automatic reading.
@@ -204,6 +214,10 @@ public:
     QRadioButton* rbtn_Hex = nullptr;
     QCheckBox* chk_AutoNewLine = nullptr;
     QPushButton* btn_ClearRxmmo = nullptr;
+    QCheckBox* chk_SessionLog = nullptr;
+    QPushButton* btn_OpenLogs = nullptr;
+    QPushButton* btn_SaveRx = nullptr;
+    std::shared_ptr<SessionLog> Session; // set while a session is logged
     ReceiveLogView* mmo_RX = nullptr;
     QPlainTextEdit* mmo_TX = nullptr;
     TPanel* Panel3 = nullptr;

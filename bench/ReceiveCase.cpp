@@ -277,6 +277,8 @@ int runReceiveCase(int argc, char** argv) {
     form.rbtn_Hex->setChecked(stream.contains(QLatin1String("hex")));
     form.rbtn_Ascii->setChecked(!stream.contains(QLatin1String("hex")));
     form.chk_showDT->setChecked(stream.endsWith(QLatin1String("stamps")));
+    // "new-log": the window's view with the session log writing every block to disk.
+    form.chk_SessionLog->setChecked(view == QLatin1String("new-log"));
 
     ReceiveViewProbe probe;
     if (view == QLatin1String("old")) {

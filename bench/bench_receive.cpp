@@ -1,14 +1,16 @@
 // bench_receive: the window receiving through a pseudo-terminal, offscreen, banner off, so
 // that only the receive path counts. Each case runs in a process of its own (so that its
 // peak memory is its own) and prints, for the old QPlainTextEdit box and the window's view:
-// processor seconds, peak memory, the longest pause of the event loop and the time until
+// processor seconds (the session log's writer thread included when it runs), peak memory,
+// the longest pause of the event loop and the time until
 // everything is shown; on the trickle, how long after its arrival each line is shown; on
 // the floods (full speed for a while, automatic clearing off), how long the window needs
 // after the line falls silent.
 //
 //   bench_receive                 every case; the old box is not flooded (it never catches up)
 //   bench_receive --old-flood     every case, the old box flooded too
-//   bench_receive VIEW STREAM     one case: VIEW old|new, STREAM text|hex|trickle|
+//   bench_receive VIEW STREAM     one case: VIEW old|new|new-log (with the session log on),
+//                                 STREAM text|hex|trickle|
 //                                 flood-text|flood-hex|flood-text-stamps|flood-hex-stamps
 
 #include "ReceiveCase.h"
@@ -42,7 +44,7 @@ int runAll(const char* self, bool floodOld) {
         }
     };
     for (const QString& stream : bulk)
-        for (const char* view : {"old", "new"})
+        for (const char* view : {"old", "new", "new-log"})
             run(QString::fromLatin1(view), stream);
     for (const QString& stream : floods) {
         if (floodOld)

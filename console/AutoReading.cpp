@@ -116,6 +116,8 @@ void TForm_Main::Timer1Timer() {
 bool TForm_Main::SendModbusRead(const TAutoRead& block) {
     const QByteArray request = ModbusReadRequest(block.equAddr, block.startAddr, block.readSize);
     const bool queued = Comm1->WriteCommData(request.constData(), static_cast<std::uint32_t>(request.size()));
+    if (queued)
+        LogWire(true, request.constData(), request.size());
     tmr_TxLed->start();
     return queued;
 }

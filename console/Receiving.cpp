@@ -84,6 +84,7 @@ void installReceiveView(TForm_Main& form) {
 // the reply lines and the Modbus check all read it where it lies.
 void TForm_Main::Comm1ReceiveData(QObject*, const char* Buffer, int BufferLength) {
     tmr_RxLed->start();
+    LogWire(false, Buffer, BufferLength);
     const QByteArray block = QByteArray::fromRawData(Buffer, BufferLength);
 
     if (chk_autoClearRxmmo->isChecked() && ShouldAutoClear(mmo_RX->length()))

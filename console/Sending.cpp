@@ -173,7 +173,8 @@ void TForm_Main::CommSendStr(const QString& text) {
     // The port takes at most 65,535 bytes per call; a longer line goes whole, in order, in
     // several calls rather than cut to the low 16 bits of its length.
     for (const QByteArray& block : SplitIntoBlocks(LineToBytes(text)))
-        Comm1->WriteCommData(block.constData(), static_cast<std::uint32_t>(block.size()));
+        if (Comm1->WriteCommData(block.constData(), static_cast<std::uint32_t>(block.size())))
+            LogWire(true, block.constData(), block.size());
 }
 
 void TForm_Main::btn_CmdsClick() {

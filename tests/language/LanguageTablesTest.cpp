@@ -123,7 +123,8 @@ TEST(LanguageTablesTest, AChineseStartCreatesAnEntryForEveryControl) {
               (QStringList{"lbl_Pw", "lbl_Sp", "lbl_Go", "lbl_T", "V40001", "lbl_T_Unit"}));
     EXPECT_EQ(w.entryNames("BUTTON"),
               (QStringList{"btn_Skins", "btn_FirstLanguage", "btn_SecondLanguage", "btn_Connect",
-                           "btn_ClearRxmmo", "btn_Send", "btn_Cmds", "btn_Read_Pw", "btn_Write_Pw",
+                           "btn_ClearRxmmo", "btn_OpenLogs", "btn_SaveRx", "btn_Send", "btn_Cmds",
+                           "btn_Read_Pw", "btn_Write_Pw",
                            "btn_Read_Sp", "btn_Write_Sp", "btn_Go"}));
 
     // Chinese texts stay; the connect captions are known.
