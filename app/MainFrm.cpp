@@ -7,6 +7,7 @@
 #include "app/MessageBoxes.h"
 #include "app/RowFlow.h"
 #include "config/AppError.h"
+#include "console/ConsoleWiring.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -272,6 +273,7 @@ void TForm_Main::createFixedFrame() {
     pg_DYNC = make<QTabWidget>(QStringLiteral("pg_DYNC"), grp_DYNC);
     pg_DYNC->setUsesScrollButtons(false);
     (new DockLayout(grp_DYNC))->dock(pg_DYNC, DockAlign::Client);
+    installCommissioning(*this);
     Splitter3 = make<TSplitter>(QStringLiteral("Splitter3"), Panel_Mid);
     Splitter3->setCursor(Qt::SplitVCursor);
     midDock->dock(Splitter3, DockAlign::Top, 3);

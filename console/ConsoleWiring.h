@@ -23,3 +23,6 @@ void portHungUp(TForm_Main& form);
 // Puts the caption of the port's real state, open or closed, in the current language on the
 // connect button.
 void showConnectionState(TForm_Main& form);
+// The parameter pages' commissioning bar: read all, snapshots, compare and restore, and the
+// journal of writes.
+void installCommissioning(TForm_Main& form);
