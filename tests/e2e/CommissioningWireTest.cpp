@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QTabWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -124,6 +126,87 @@ TEST(CommissioningWireTest, ReadAllNeedsAnOpenPort) {
     b.find<QPushButton>("cms_ReadAll")->click();
     EXPECT_EQ(b.lastMessage(), "端口未打开，请先连接端口");
     EXPECT_FALSE(b.cms->busy());
+}
+
+TEST(CommissioningWireTest, SnapshotCompareAndRestoreWriteOnlyTheChangedValuesAndJournalEveryWrite) {
+    Bench b(300);
+    ASSERT_TRUE(b.run("cms_ReadAll"));
+    b.presenter.chosenFile = b.dir.file("before.csv");
+    b.find<QPushButton>("cms_SaveSnapshot")->click();
+    EXPECT_EQ(b.lastMessage(), "已保存 10 个参数到 " + b.dir.file("before.csv"));
+    const QByteArray csv = b.dir.read("before.csv");
+    EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBFpage,tag,address,caption CN,caption EN,device value,shown text,time read\r\n"));
+    EXPECT_TRUE(QString::fromUtf8(csv).contains(
+        QRegularExpression("\r\n基本参数,Mode,1003,运行模式,Run mode,1,手动,\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\r\n")))
+        << csv.toStdString();
+    EXPECT_TRUE(csv.contains("\r\n校准参数,AlarmMask,2003,报警屏蔽字,Alarm mask,26,001A,")) << "values as written, not as shown";
+
+    // Two values changed on the device, by the row's Write buttons.
+    b.find<QLineEdit>("edt_DevAddr")->setText("9");
+    b.find<QPushButton>("btn_Write_DevAddr")->click();
+    b.find<QComboBox>("cbb_Mode")->setCurrentText("自动");
+    b.find<QPushButton>("btn_Write_Mode")->click();
+    ASSERT_TRUE(waitFor([&] { return b.line->wire().endsWith("$KWRV=1001,9#\r\n$KWRV=1003,2#\r\n"); }));
+
+    b.line->clearWire();
+    ASSERT_TRUE(b.run("cms_Compare"));
+    EXPECT_EQ(b.line->wire(), kReadAllBytes);
+    EXPECT_EQ(b.lastMessage(), "2 个参数与快照不同：\n1001  设备地址：快照 5，设备 9\n1003  运行模式：快照 1，设备 2");
+    EXPECT_EQ(b.form->findChild<QLabel*>("mark_DevAddr")->text(), "不同");
+
+    b.line->clearWire();
+    ASSERT_TRUE(b.run("cms_WriteSnapshot"));
+    ASSERT_EQ(b.presenter.questions.size(), 1);
+    EXPECT_EQ(b.presenter.questions[0], "将把以下 2 个参数写入设备：\n1001  设备地址：9 → 5\n1003  运行模式：2 → 1");
+    EXPECT_EQ(b.line->wire(), kReadAllBytes + "$KWRV=1001,5#\r\n$KRDV=1001#\r\n$KWRV=1003,1#\r\n$KRDV=1003#\r\n");
+    EXPECT_EQ(b.lastMessage(), "已写入 2 个：\n1001  设备地址\n1003  运行模式\n已校验 2 个：\n1001  设备地址\n1003  运行模式\n"
+                               "失败 0 个：");
+    EXPECT_EQ(b.text("DevAddr"), "5");
+    EXPECT_EQ(b.text("Mode"), "手动");
+
+    // Every write in the journal beside config.xml: the value it replaced and the answer.
+    ASSERT_TRUE(waitFor([&] { return b.dir.read("write-journal.csv").count("\r\n") == 5; }));
+    const QStringList journal = QString::fromUtf8(b.dir.read("write-journal.csv")).split("\r\n");
+    EXPECT_EQ(journal[0], "time,port,address,caption,value before,value written,reply");
+    const QString port = b.line->portPath();
+    EXPECT_TRUE(journal[1].endsWith("," + port + ",1001,设备地址,5,9,\"OK KWRV,1001\"")) << journal[1].toStdString();
+    EXPECT_TRUE(journal[2].endsWith("," + port + ",1003,运行模式,1,2,\"OK KWRV,1003\"")) << journal[2].toStdString();
+    EXPECT_TRUE(journal[3].endsWith("," + port + ",1001,设备地址,9,5,\"OK KWRV,1001\"")) << journal[3].toStdString();
+    EXPECT_TRUE(journal[4].endsWith("," + port + ",1003,运行模式,2,1,\"OK KWRV,1003\"")) << journal[4].toStdString();
+}
+
+TEST(CommissioningWireTest, LoadNamesUnplacedRowsAndRestoreWritesNothingUnconfirmedAndReportsFailures) {
+    Bench b(300, {}, {1001});
+    b.dir.write("snap.csv", "page,tag,address,caption CN,caption EN,device value,shown text,time read\r\n"
+                            "x,DevAddr,1001,a,b,7,7,\r\n"
+                            "x,Zero,2001,a,b,-3,-3,\r\n"
+                            "x,Ghost,9999,幽灵,b,1,1,\r\n"
+                            "x,Zero,2002,a,b,1,1,\r\n");
+    b.presenter.chosenFile = b.dir.file("snap.csv");
+    b.find<QPushButton>("cms_LoadSnapshot")->click();
+    EXPECT_EQ(b.lastMessage(), "已载入 2 个参数；2 行无法对应到参数（地址和标记）：\n9999  Ghost  幽灵\n2002  Zero  a");
+    EXPECT_EQ(b.text("DevAddr"), "7");
+    EXPECT_TRUE(b.line->wire().isEmpty()) << "loading sends nothing";
+
+    b.presenter.confirmAnswer = false;
+    ASSERT_TRUE(b.run("cms_WriteSnapshot"));
+    EXPECT_EQ(b.presenter.questions.value(0), "将把以下 1 个参数写入设备：\n1001  设备地址：5 → 7");
+    EXPECT_EQ(b.line->wire(), kReadAllBytes) << "declined: nothing written";
+
+    // The device acknowledges the write but keeps its value: the read-back shows the failure.
+    b.presenter.confirmAnswer = true;
+    b.line->clearWire();
+    ASSERT_TRUE(b.run("cms_WriteSnapshot"));
+    EXPECT_EQ(b.line->wire(), kReadAllBytes + "$KWRV=1001,7#\r\n$KRDV=1001#\r\n");
+    EXPECT_EQ(b.lastMessage(), "已写入 1 个：\n1001  设备地址\n已校验 0 个：\n失败 1 个：\n1001  设备地址");
+    EXPECT_EQ(b.form->findChild<QLabel*>("mark_DevAddr")->text(), "失败");
+
+    // A file that is no snapshot changes nothing.
+    b.dir.write("bad.csv", "just,some\r\ntext\r\n");
+    b.presenter.chosenFile = b.dir.file("bad.csv");
+    b.find<QPushButton>("cms_LoadSnapshot")->click();
+    EXPECT_EQ(b.lastMessage(), b.dir.file("bad.csv") + " 不是快照文件（第 1 行）；未改变任何参数");
+    EXPECT_EQ(b.text("DevAddr"), "5");
 }
 
 } // namespace
