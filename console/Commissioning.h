@@ -7,6 +7,7 @@
 #include "console/protocol/WriteJournal.h"
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QHash>
 #include <QObject>
 #include <QPointer>
@@ -123,8 +124,10 @@ private:
     std::unique_ptr<WriteJournal> m_journal;
     struct PendingWrite {
         JournalEntry entry;
-        QByteArray answer; // what arrived since the write, up to its first line end
+        QDeadlineTimer deadline;
     };
-    std::unique_ptr<PendingWrite> m_pendingWrite;
+    QList<PendingWrite> m_pendingWrites; // in the order they were sent
+    QByteArray m_journalLine;            // received since the last complete line
+    void journalFirst(const QString& reply, bool report);
     QTimer m_journalTimeout;
 };

@@ -74,7 +74,10 @@ Commissioning::Commissioning(TForm_Main& form) : QObject(&form), m_form(form) {
     m_timeout.setSingleShot(true);
     connect(&m_timeout, &QTimer::timeout, this, [this] { settle(Outcome::Silent); });
     m_journalTimeout.setSingleShot(true);
-    connect(&m_journalTimeout, &QTimer::timeout, this, [this] { flushJournal(); });
+    connect(&m_journalTimeout, &QTimer::timeout, this, [this] {
+        if (!m_pendingWrites.isEmpty())
+            journalFirst(QString(), true);
+    });
     createBar();
     form.BlockReceived = [this](const QByteArray& block) { onBlock(block); };
     form.ReplyApplied = [this](QWidget* field) { onReplyApplied(field); };

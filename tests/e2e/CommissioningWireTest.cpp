@@ -68,7 +68,7 @@ struct Bench {
 };
 
 TEST(CommissioningWireTest, ReadAllFillsEveryRowInPageOrderAndNamesTheSilentOne) {
-    Bench b(300, {2002});
+    Bench b(2000, {2002});
     ASSERT_NE(b.form->Comm1->Handle(), 0);
     ASSERT_TRUE(b.presenter.messages.isEmpty()) << b.presenter.messages.join('\n').toStdString();
     b.find<QLineEdit>("edt_Span")->setText("old");
@@ -97,7 +97,7 @@ TEST(CommissioningWireTest, ReadAllFillsEveryRowInPageOrderAndNamesTheSilentOne)
 }
 
 TEST(CommissioningWireTest, ReadPageReadsOnlyTheShownPageAndCancelStopsTheRun) {
-    Bench b(300);
+    Bench b(3000);
     b.form->pg_DYNC->setCurrentIndex(2);
     ASSERT_TRUE(b.run("cms_ReadPage"));
     EXPECT_EQ(b.line->wire(), "$KRDV=3001#\r\n$KRDV=3002#\r\n");
@@ -120,7 +120,7 @@ TEST(CommissioningWireTest, ReadPageReadsOnlyTheShownPageAndCancelStopsTheRun) {
 }
 
 TEST(CommissioningWireTest, ReadAllNeedsAnOpenPort) {
-    Bench b(300);
+    Bench b(3000);
     b.form->btn_Connect->click(); // closes
     ASSERT_EQ(b.form->Comm1->Handle(), 0);
     b.find<QPushButton>("cms_ReadAll")->click();
@@ -129,7 +129,7 @@ TEST(CommissioningWireTest, ReadAllNeedsAnOpenPort) {
 }
 
 TEST(CommissioningWireTest, SnapshotCompareAndRestoreWriteOnlyTheChangedValuesAndJournalEveryWrite) {
-    Bench b(300);
+    Bench b(3000);
     ASSERT_TRUE(b.run("cms_ReadAll"));
     b.presenter.chosenFile = b.dir.file("before.csv");
     b.find<QPushButton>("cms_SaveSnapshot")->click();
@@ -176,7 +176,7 @@ TEST(CommissioningWireTest, SnapshotCompareAndRestoreWriteOnlyTheChangedValuesAn
 }
 
 TEST(CommissioningWireTest, LoadNamesUnplacedRowsAndRestoreWritesNothingUnconfirmedAndReportsFailures) {
-    Bench b(300, {}, {1001});
+    Bench b(3000, {}, {1001});
     b.dir.write("snap.csv", "page,tag,address,caption CN,caption EN,device value,shown text,time read\r\n"
                             "x,DevAddr,1001,a,b,7,7,\r\n"
                             "x,Zero,2001,a,b,-3,-3,\r\n"

@@ -123,7 +123,9 @@ TEST(LanguageTablesTest, AChineseStartCreatesAnEntryForEveryControl) {
               (QStringList{"lbl_Pw", "lbl_Sp", "lbl_Go", "lbl_T", "V40001", "lbl_T_Unit"}));
     EXPECT_EQ(w.entryNames("BUTTON"),
               (QStringList{"btn_Skins", "btn_FirstLanguage", "btn_SecondLanguage", "btn_Connect",
-                           "btn_ClearRxmmo", "btn_Send", "btn_Cmds", "btn_Read_Pw", "btn_Write_Pw",
+                           "btn_ClearRxmmo", "btn_Send", "btn_Cmds", "cms_ReadPage", "cms_ReadAll",
+                           "cms_Cancel", "cms_SaveSnapshot", "cms_LoadSnapshot", "cms_Compare",
+                           "cms_WriteSnapshot", "btn_Read_Pw", "btn_Write_Pw",
                            "btn_Read_Sp", "btn_Write_Sp", "btn_Go"}));
 
     // Chinese texts stay; the connect captions are known.
