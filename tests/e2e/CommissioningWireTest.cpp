@@ -99,7 +99,7 @@ TEST(CommissioningWireTest, ReadAllFillsEveryRowInPageOrderAndNamesTheSilentOne)
     // value before where none was read.
     b.find<QLineEdit>("edt_Span")->setText("7");
     b.find<QPushButton>("btn_Write_Span")->click();
-    EXPECT_TRUE(b.line->wire().endsWith("$KWRV=2002,7#\r\n"));
+    EXPECT_TRUE(waitFor([&] { return b.line->wire().endsWith("$KWRV=2002,7#\r\n"); }));
     ASSERT_TRUE(waitFor([&] { return b.dir.read("write-journal.csv").count("\r\n") == 2; }, 10000));
     EXPECT_TRUE(QString::fromUtf8(b.dir.read("write-journal.csv"))
                     .endsWith("," + b.line->portPath() + ",2002,量程,,7,\r\n"));
