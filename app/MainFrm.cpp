@@ -8,6 +8,7 @@
 #include "app/RowFlow.h"
 #include "app/ShowingErrors.h"
 #include "config/AppError.h"
+#include "console/ConsoleWiring.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -287,6 +288,7 @@ void TForm_Main::createFixedFrame() {
     pg_DYNC = make<QTabWidget>(QStringLiteral("pg_DYNC"), grp_DYNC);
     pg_DYNC->setUsesScrollButtons(false);
     (new DockLayout(grp_DYNC))->dock(pg_DYNC, DockAlign::Client);
+    installCommissioning(*this);
     Splitter3 = make<TSplitter>(QStringLiteral("Splitter3"), Panel_Mid);
     Splitter3->setCursor(Qt::SplitVCursor);
     midDock->dock(Splitter3, DockAlign::Top, 3);

@@ -183,6 +183,11 @@ public:
     ModbusExchange ModbusPoll;
     // Text reply lines put together from the receive blocks they arrive in.
     ReplyAssembler ReplyLines;
+    // Told of every received block, of each reply that filled the field of a Read (the field),
+    // and of each Write sent (its field, address and value); commissioning listens here.
+    std::function<void(const QByteArray& block)> BlockReceived;
+    std::function<void(QWidget* field)> ReplyApplied;
+    std::function<void(QWidget* field, qint32 addr, const QString& value)> WriteSent;
 
     // Fixed frame.
     TPanel* Panel_Top = nullptr;

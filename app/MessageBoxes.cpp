@@ -1,6 +1,7 @@
 #include "app/MessageBoxes.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 
 namespace {
@@ -22,6 +23,16 @@ public:
             break;
         }
     }
+    bool confirm(const QString& text) override {
+        return QMessageBox::question(QApplication::activeWindow(), QApplication::applicationDisplayName(),
+                                     text) == QMessageBox::Yes;
+    }
+    QString chooseFile(FileUse use, const QString& title, const QString& suggested,
+                       const QString& filter) override {
+        QWidget* parent = QApplication::activeWindow();
+        return use == FileUse::Save ? QFileDialog::getSaveFileName(parent, title, suggested, filter)
+                                    : QFileDialog::getOpenFileName(parent, title, suggested, filter);
+    }
 };
 
 WidgetPresenter defaultPresenter;
@@ -41,4 +52,7 @@ void showMessage(const QString& text) {
 }
 void showErrorMessage(const QString& text) {
     messagePresenter().show(MessagePresenter::Kind::Error, text);
+}
+bool askConfirmation(const QString& text) {
+    return messagePresenter().confirm(text);
 }

@@ -55,8 +55,11 @@ void applyReplyLines(TForm_Main& form, const QList<QByteArray>& lines) {
             return;
         // A reply that cannot be applied is dropped without a message.
         try {
-            if (applyReply(form, target, ReplyLineValue(line)))
+            if (applyReply(form, target, ReplyLineValue(line))) {
                 form.ReadTarget = nullptr;
+                if (form.ReplyApplied)
+                    form.ReplyApplied(target);
+            }
         } catch (const AppError&) {
         } catch (const std::exception&) {
         }
@@ -101,6 +104,8 @@ void TForm_Main::Comm1ReceiveData(QObject*, const char* Buffer, int BufferLength
     const qsizetype frame = ModbusReplyFrameLength(block);
     applyReplyLines(*this, ReplyLines.feed(QByteArrayView(block).sliced(frame), MonotonicMs()));
     ShowAutoValue(block);
+    if (BlockReceived)
+        BlockReceived(block);
 }
 
 void TForm_Main::btn_ClearRxmmoClick() {

@@ -131,8 +131,11 @@ void TForm_Main::WriteButtonClick(QObject* Sender) {
                         : QStringLiteral("参数不能为空"));
         return;
     }
-    stage(mmo_TX, WriteCommand(addr, value));
+    const QString line = WriteCommand(addr, value);
+    stage(mmo_TX, line);
     btn_SendClick();
+    if (WriteSent && !FirstUnsendableCharacter(line))
+        WriteSent(valueControlOf(*this, Sender), addr, value);
 }
 
 void TForm_Main::FixedButtonClick(QObject* Sender) {

@@ -66,6 +66,8 @@ TEST(LanguageExampleTest, TheBundledExampleStartsCompleteInBothLanguages) {
     EXPECT_EQ(f.ConnectCaption, "Connect");
     EXPECT_EQ(f.DisconnectCaption, "Disconnect");
     EXPECT_EQ(qobject_cast<QPushButton*>(find("btn_Read_DevAddr"))->text(), "Read");
+    EXPECT_EQ(qobject_cast<QPushButton*>(find("cms_ReadAll"))->text(), "Read all pages");
+    EXPECT_EQ(qobject_cast<QPushButton*>(find("cms_WriteSnapshot"))->text(), "Write snapshot");
     EXPECT_EQ(qobject_cast<QLabel*>(find("lbl_Temp"))->text(), "Temperature");
     EXPECT_EQ(qobject_cast<QLabel*>(find("lbl_Temp_Unit"))->text(), "℃");
     EXPECT_EQ(find("btn_SyncTime")->toolTip(), "$KSETTIME=[NOW]#") << "the command is the same in English";
@@ -80,6 +82,7 @@ TEST(LanguageExampleTest, TheBundledExampleStartsCompleteInBothLanguages) {
     f.btn_FirstLanguage->click();
     EXPECT_EQ(tabTexts(f.pg_FIX), (QStringList{"日常操作", "维护"}));
     EXPECT_EQ(qobject_cast<QPushButton*>(find("btn_Read_DevAddr"))->text(), "读取");
+    EXPECT_EQ(qobject_cast<QPushButton*>(find("cms_Compare"))->text(), "与设备比较");
     EXPECT_EQ(f.GetItemByValue(1003, "2"), "自动");
 }
 

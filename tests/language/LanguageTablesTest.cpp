@@ -124,7 +124,8 @@ TEST(LanguageTablesTest, AChineseStartCreatesAnEntryForEveryControl) {
     EXPECT_EQ(w.entryNames("BUTTON"),
               (QStringList{"btn_Skins", "btn_FirstLanguage", "btn_SecondLanguage", "btn_Connect",
                            "btn_ClearRxmmo", "btn_OpenLogs", "btn_SaveRx", "btn_Send", "btn_Cmds",
-                           "btn_Read_Pw", "btn_Write_Pw",
+                           "cms_ReadPage", "cms_ReadAll", "cms_Cancel", "cms_SaveSnapshot", "cms_LoadSnapshot",
+                           "cms_Compare", "cms_WriteSnapshot", "btn_Read_Pw", "btn_Write_Pw",
                            "btn_Read_Sp", "btn_Write_Sp", "btn_Go"}));
 
     // Chinese texts stay; the connect captions are known.

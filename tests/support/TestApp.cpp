@@ -30,6 +30,15 @@ void RecordingPresenter::show(Kind kind, const QString& text) {
         errors << text;
 }
 
+bool RecordingPresenter::confirm(const QString& text) {
+    questions << text;
+    return confirmAnswer;
+}
+
+QString RecordingPresenter::chooseFile(FileUse, const QString&, const QString&, const QString&) {
+    return chosenFile;
+}
+
 TempAppDir::TempAppDir() = default;
 
 QString TempAppDir::path() const {

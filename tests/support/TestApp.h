@@ -21,9 +21,17 @@ public:
     RecordingPresenter();
     ~RecordingPresenter() override;
     void show(Kind kind, const QString& text) override;
+    // Records the question and answers it with confirmAnswer.
+    bool confirm(const QString& text) override;
+    // Answers with chosenFile.
+    QString chooseFile(FileUse use, const QString& title, const QString& suggested,
+                       const QString& filter) override;
 
     QStringList messages; // every shown text, in order
     QStringList errors;   // the general error box's texts
+    QStringList questions; // every confirmation asked, in order
+    bool confirmAnswer = true;
+    QString chosenFile;
 };
 
 // A temporary folder standing in for the executable's folder.

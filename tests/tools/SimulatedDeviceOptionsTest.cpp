@@ -63,3 +63,22 @@ TEST(SimulatedDeviceOptionsTest, ModbusRepliesCanHoldDollarBytesAndComeLate) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(SimulatedDeviceOptionsTest, ChosenAddressesStaySilentOrKeepTheirValues) {
+    SimulatedDevice::Setup setup = station1();
+    setup.textValues.insert(13, QStringLiteral("7"));
+    setup.silentAddresses = {12};
+    setup.ignoredWriteAddresses = {13};
+    SimulatedDevice device(setup);
+    EXPECT_EQ(device.receive("$KRDV=12#\r\n", 0), QByteArray());
+    EXPECT_EQ(device.receive("$KWRV=12,5#\r\n", 0), QByteArray());
+    EXPECT_EQ(device.textValue(12), QStringLiteral("300")) << "a write it did not hear changes nothing";
+    // Any other address answers, one never written with 0.
+    EXPECT_EQ(device.receive("$KRDV=4711#\r\n", 0), QByteArray("$KRDV,4711=0\r\n"));
+    EXPECT_EQ(device.receive("$KWRV=13,9#\r\n", 0), QByteArray("OK KWRV,13\r\n"));
+    EXPECT_EQ(device.receive("$KRDV=13#\r\n", 0), QByteArray("$KRDV,13=7\r\n"));
+}
+
+} // namespace

@@ -31,7 +31,7 @@ namespace {
 const char kUsage[] =
     "Usage: tervalon-sim [--config PATH] [--link PATH] [--verbose] [--dollar-ack]\n"
     "                    [--split N] [--split-pause MS] [--dollar-registers] [--modbus-delay MS]\n"
-    "                    [--modbus-fault silent|crc|length|exception]\n"
+    "                    [--modbus-fault silent|crc|length|exception] [--silent ADDRS] [--ignore-writes ADDRS]\n"
     "  --config PATH       console configuration whose automatic-reading pages (protocol MODBUS)\n"
     "                      give the stations and registers; default: config.xml beside this program\n"
     "  --link PATH         also make PATH a symbolic link to the port (removed on exit)\n"
@@ -42,7 +42,10 @@ const char kUsage[] =
     "  --dollar-registers  registers read 0x2431, 0x3D37, 0x0D0A (bytes \"$1\", \"=7\", CR LF)\n"
     "  --modbus-delay MS   answer Modbus requests this late (up to 60000)\n"
     "  --modbus-fault F    answer every Modbus request wrongly: silent (no reply), crc (damaged\n"
-    "                      check sequence), length (one register too many), exception (02)\n";
+    "                      check sequence), length (one register too many), exception (02)\n"
+    "  --silent ADDRS      leave reads and writes of these text-protocol addresses (comma-separated)\n"
+    "                      unanswered\n"
+    "  --ignore-writes ADDRS  acknowledge writes to these addresses but keep their values\n";
 
 struct Options {
     QString configPath;
@@ -65,6 +68,17 @@ bool parseValueOption(const QString& arg, const char* text, SimulatedDevice::Set
                                                  {QStringLiteral("length"), Fault::WrongLength},
                                                  {QStringLiteral("exception"), Fault::Exception}};
     qint64 n = 0;
+    if (arg == QLatin1String("--silent") || arg == QLatin1String("--ignore-writes")) {
+        QSet<qint32>& addresses = arg == QLatin1String("--silent") ? b.silentAddresses : b.ignoredWriteAddresses;
+        for (const QString& piece : QString::fromLocal8Bit(text).split(QLatin1Char(','))) {
+            bool ok = false;
+            const int addr = piece.trimmed().toInt(&ok);
+            if (!ok)
+                return false;
+            addresses.insert(addr);
+        }
+        return true;
+    }
     if (arg == QLatin1String("--modbus-fault") && faults.contains(QString::fromLocal8Bit(text)))
         b.modbusFault = faults.value(QString::fromLocal8Bit(text));
     else if (arg == QLatin1String("--split") && readNumber(text, 1, 64, n))

@@ -165,6 +165,8 @@ QByteArray SimulatedDevice::answerLine(const QByteArray& line) {
         int addr = 0;
         if (hash < 0 || !TryStrToInt(QString::fromLatin1(rest.left(hash)), &addr))
             return unknown;
+        if (m_options.silentAddresses.contains(addr))
+            return {};
         return "$KRDV," + QByteArray::number(addr) + '=' + textValue(addr).toLatin1() + "\r\n";
     }
     const qsizetype comma = rest.indexOf(',');
@@ -172,7 +174,10 @@ QByteArray SimulatedDevice::answerLine(const QByteArray& line) {
     int addr = 0;
     if (comma < 0 || hash < comma || !TryStrToInt(QString::fromLatin1(rest.left(comma)), &addr))
         return unknown;
-    m_text.insert(addr, QString::fromLatin1(rest.mid(comma + 1, hash - comma - 1)));
+    if (m_options.silentAddresses.contains(addr))
+        return {};
+    if (!m_options.ignoredWriteAddresses.contains(addr))
+        m_text.insert(addr, QString::fromLatin1(rest.mid(comma + 1, hash - comma - 1)));
     if (m_options.dollarWriteAck)
         return "$KWRV=OK\r\n";
     return "OK KWRV," + QByteArray::number(addr) + "\r\n";

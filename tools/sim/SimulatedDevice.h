@@ -4,6 +4,7 @@
 #include <QByteArrayView>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 
 // A field device as the console sees it, without any I/O: bytes in, reply bytes out.
@@ -15,8 +16,8 @@
 //                            without "$" so that the acknowledgement is shown but never
 //                            taken for a read reply;
 //   any other "$" line       answers "ERR unknown command" CR LF (again without "$").
-// Stored values persist while the device runs; an address never written reads "0" unless
-// the configuration seeded it.
+// Every address answers; stored values persist while the device runs; an address never
+// written reads "0" unless the configuration seeded it. Chosen addresses can be made silent.
 //
 // Modbus RTU, function 3, for the configured stations: registers inside a configured block
 // answer with values that change with time; a request reaching outside them gets exception
@@ -38,6 +39,12 @@ public:
     struct Setup {
         QList<RegisterBlock> blocks;
         QHash<qint32, QString> textValues; // initial values of text-protocol addresses
+        // Text-protocol addresses whose reads and writes go unanswered and change nothing, as
+        // if the device did not hear them.
+        QSet<qint32> silentAddresses;
+        // Text-protocol addresses whose writes are acknowledged but leave the value as it was,
+        // as a device does with a value it refuses.
+        QSet<qint32> ignoredWriteAddresses;
         // A write is answered "$KWRV=OK" CR LF instead of the acknowledgement without "$".
         bool dollarWriteAck = false;
         // Each text reply goes out in this many pieces (1: whole), piecePauseMs apart; the

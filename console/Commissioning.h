@@ -1,0 +1,133 @@
+#pragma once
+
+#include "console/CommissioningRows.h"
+#include "console/protocol/ReadSequence.h"
+#include "console/protocol/SnapshotCsv.h"
+#include "console/protocol/SnapshotMatch.h"
+#include "console/protocol/WriteJournal.h"
+
+#include <QDateTime>
+#include <QDeadlineTimer>
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+class QProgressBar;
+class QPushButton;
+class QLabel;
+class TForm_Main;
+class TPanel;
+
+// Commissioning a device from the parameter pages: reading a page or every page in one go,
+// keeping what was read as a snapshot file, comparing the device with a snapshot and writing
+// back what differs, and journalling every write. One exchange is in flight at a time; the
+// next waits for the reply or a time-out with the event loop running, so the window stays
+// usable and the run can be cancelled.
+class Commissioning : public QObject {
+public:
+    explicit Commissioning(TForm_Main& form);
+    ~Commissioning() override;
+    static Commissioning* of(const TForm_Main& form);
+
+    void readPage();
+    void readAllPages();
+    void cancel();
+    void saveSnapshot();
+    void loadSnapshot();
+    void compareWithDevice();
+    void writeSnapshot();
+
+    bool busy() const { return m_busy; }
+    // The snapshot loaded or saved last.
+    const QList<SnapshotRow>& snapshot() const { return m_snapshot; }
+    QString journalPath() const;
+
+    TPanel* panel = nullptr;
+    QPushButton* btn_ReadPage = nullptr;
+    QPushButton* btn_ReadAll = nullptr;
+    QPushButton* btn_CancelRead = nullptr;
+    QPushButton* btn_SaveSnapshot = nullptr;
+    QPushButton* btn_LoadSnapshot = nullptr;
+    QPushButton* btn_Compare = nullptr;
+    QPushButton* btn_WriteSnapshot = nullptr;
+    QProgressBar* prg_Read = nullptr;
+
+private:
+    enum class Outcome { Answered, Silent, Cancelled };
+    using Then = std::function<void(Outcome)>;
+    enum class Mark { None, Silent, Differs, Failed };
+
+    void createBar();
+    // Sends with send(), then waits for the reply that fills field (or, with field null, for
+    // any line received) for at most the read time-out; then() runs afterwards, outside the
+    // receive handler.
+    void exchange(const std::function<void()>& send, QWidget* field, Then then);
+    void settle(Outcome outcome);
+    // Reads the rows one by one; done() gets the rows that did not answer.
+    void readRows(const QList<ParameterRow>& rows, std::function<void(QList<ParameterRow> silent)> done);
+    void readNext();
+    void restoreNext();
+    void setBusy(bool busy);
+    bool portOpen();
+    int readTimeoutMs() const;
+    void mark(const ParameterRow& row, Mark kind, const QString& tip = {});
+    void clearMarks();
+
+    void onBlock(const QByteArray& block);
+    void onReplyApplied(QWidget* field);
+    void onWriteSent(QWidget* field, qint32 addr, const QString& value);
+    void flushJournal(bool report = true);
+
+    SnapshotRow snapshotRowOf(const ParameterRow& row) const;
+    QList<SnapshotDifference> differences(const QList<ParameterRow>& rows, const QList<ParameterRow>& silent) const;
+    void restoreOne(const SnapshotDifference& d);
+    void finishRestore();
+    void reportDifferences(const QList<ParameterRow>& rows, const QList<SnapshotDifference>& diffs,
+                           const QList<ParameterRow>& silent);
+    QString tr2(const char* cn, const char* en) const;
+    QString captionOf(const ParameterRow& row) const;
+    void reportSilent(const QList<ParameterRow>& silent);
+    // Lines for a message, the longest lists cut short with a count of the rest.
+    QString listOf(const QStringList& lines) const;
+
+    TForm_Main& m_form;
+    bool m_busy = false;
+
+    // The exchange in flight.
+    QTimer m_timeout;
+    Then m_then;
+    QPointer<QWidget> m_awaitedField;
+    bool m_awaitingLine = false;
+    QByteArray m_lineSeen;
+
+    // A read run.
+    ReadSequence m_sequence;
+    QList<ParameterRow> m_rows;
+    std::function<void(QList<ParameterRow>)> m_readDone;
+
+    // A restore run.
+    QList<SnapshotDifference> m_restore;
+    QList<ParameterRow> m_restoreRows;
+    qsizetype m_restoreAt = 0;
+    QStringList m_written, m_verified, m_failed;
+
+    // What the device last answered per field, and when.
+    QHash<QWidget*, QString> m_lastRead;
+    QHash<QWidget*, QDateTime> m_readTime;
+    QList<SnapshotRow> m_snapshot;
+    QHash<QWidget*, QPointer<QLabel>> m_marks;
+
+    // A write waiting for the device's answer before it is journalled.
+    std::unique_ptr<WriteJournal> m_journal;
+    struct PendingWrite {
+        JournalEntry entry;
+        QDeadlineTimer deadline;
+    };
+    QList<PendingWrite> m_pendingWrites; // in the order they were sent
+    QByteArray m_journalLine;            // received since the last complete line
+    void journalFirst(const QString& reply, bool report);
+    QTimer m_journalTimeout;
+};

@@ -1,0 +1,169 @@
+#include "console/Commissioning.h"
+
+#include "app/ControlLook.h"
+#include "app/Controls.h"
+#include "app/DockLayout.h"
+#include "app/MainFrm.h"
+#include "console/ConsoleWiring.h"
+#include "console/protocol/WriteJournal.h"
+
+#include <QEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace {
+
+const char kObjectName[] = "tervalonCommissioning";
+constexpr int kGap = 4;
+constexpr int kRowHeight = 29;
+
+// Places the bar's controls left to right at the width their captions need, wrapping onto
+// another line where the panel is too narrow, and gives the panel the height they take.
+class WrapFlow : public QObject {
+public:
+    WrapFlow(QWidget* panel, QList<QWidget*> row) : QObject(panel), m_panel(panel), m_row(std::move(row)) {
+        panel->installEventFilter(this);
+    }
+
+    void apply() {
+        int x = kGap, y = 2;
+        for (QWidget* w : m_row) {
+            if (w->isHidden())
+                continue;
+            const int width = std::max(w->sizeHint().width(), qobject_cast<QProgressBar*>(w) ? 90 : 60);
+            if (x > kGap && x + width > m_panel->width() - kGap) {
+                x = kGap;
+                y += kRowHeight;
+            }
+            w->setGeometry(x, y, width, kRowHeight - 4);
+            x += width + kGap;
+        }
+        const int height = y + kRowHeight;
+        if (DockLayout::extentOf(m_panel) != height)
+            DockLayout::setExtent(m_panel, height);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == m_panel && (event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest ||
+                                   event->type() == QEvent::Show))
+            apply();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget* m_panel;
+    QList<QWidget*> m_row;
+};
+
+} // namespace
+
+void installCommissioning(TForm_Main& form) {
+    new Commissioning(form);
+}
+
+Commissioning* Commissioning::of(const TForm_Main& form) {
+    return form.findChild<Commissioning*>(QString::fromLatin1(kObjectName), Qt::FindDirectChildrenOnly);
+}
+
+Commissioning::Commissioning(TForm_Main& form) : QObject(&form), m_form(form) {
+    setObjectName(QString::fromLatin1(kObjectName));
+    m_timeout.setSingleShot(true);
+    connect(&m_timeout, &QTimer::timeout, this, [this] { settle(Outcome::Silent); });
+    m_journalTimeout.setSingleShot(true);
+    connect(&m_journalTimeout, &QTimer::timeout, this, [this] {
+        if (!m_pendingWrites.isEmpty())
+            journalFirst(QString(), true);
+    });
+    createBar();
+    form.BlockReceived = [this](const QByteArray& block) { onBlock(block); };
+    form.ReplyApplied = [this](QWidget* field) { onReplyApplied(field); };
+    form.WriteSent = [this](QWidget* field, qint32 addr, const QString& value) { onWriteSent(field, addr, value); };
+}
+
+// Runs while the window is being torn down, when its members are gone: only this object's
+// own state is used.
+Commissioning::~Commissioning() {
+    flushJournal(false);
+}
+
+void Commissioning::createBar() {
+    panel = new TPanel(m_form.grp_DYNC);
+    panel->setObjectName(QStringLiteral("Panel_Commission"));
+    // Its own font, so the group's larger one does not make the bar wrap.
+    panel->setFont(m_form.font());
+    auto button = [this](const char* name, const QString& caption, void (Commissioning::*action)()) {
+        auto* b = new QPushButton(panel);
+        m_form.RegisterComponent(b, QString::fromLatin1(name));
+        b->setText(caption);
+        m_form.setPopupMenu1(b);
+        connect(b, &QPushButton::clicked, this, [this, action] { m_form.guarded([this, action] { (this->*action)(); }); });
+        return b;
+    };
+    btn_ReadPage = button("cms_ReadPage", QStringLiteral("读取本页"), &Commissioning::readPage);
+    btn_ReadAll = button("cms_ReadAll", QStringLiteral("读取全部"), &Commissioning::readAllPages);
+    prg_Read = new QProgressBar(panel);
+    prg_Read->setObjectName(QStringLiteral("prg_Read"));
+    prg_Read->hide();
+    btn_CancelRead = button("cms_Cancel", QStringLiteral("取消"), &Commissioning::cancel);
+    btn_CancelRead->hide();
+    btn_SaveSnapshot = button("cms_SaveSnapshot", QStringLiteral("保存快照"), &Commissioning::saveSnapshot);
+    btn_LoadSnapshot = button("cms_LoadSnapshot", QStringLiteral("载入快照"), &Commissioning::loadSnapshot);
+    btn_Compare = button("cms_Compare", QStringLiteral("与设备比较"), &Commissioning::compareWithDevice);
+    btn_WriteSnapshot = button("cms_WriteSnapshot", QStringLiteral("写入快照"), &Commissioning::writeSnapshot);
+    auto* flow = new WrapFlow(panel, {btn_ReadPage, btn_ReadAll, prg_Read, btn_CancelRead, btn_SaveSnapshot,
+                                      btn_LoadSnapshot, btn_Compare, btn_WriteSnapshot});
+    static_cast<DockLayout*>(m_form.grp_DYNC->layout())->dock(panel, DockAlign::Top, kRowHeight + 2);
+    flow->apply();
+}
+
+void Commissioning::setBusy(bool busy) {
+    m_busy = busy;
+    for (QPushButton* b : {btn_ReadPage, btn_ReadAll, btn_SaveSnapshot, btn_LoadSnapshot, btn_Compare,
+                           btn_WriteSnapshot})
+        b->setEnabled(!busy);
+    prg_Read->setVisible(busy || prg_Read->value() > 0);
+    btn_CancelRead->setVisible(busy);
+}
+
+QString Commissioning::tr2(const char* cn, const char* en) const {
+    return m_form.LanguageCode == QLatin1String("EN") ? QString::fromUtf8(en) : QString::fromUtf8(cn);
+}
+
+QString Commissioning::captionOf(const ParameterRow& row) const {
+    return row.label ? row.label->text() : row.tag;
+}
+
+void Commissioning::mark(const ParameterRow& row, Mark kind, const QString& tip) {
+    QPointer<QLabel>& label = m_marks[row.value];
+    if (kind == Mark::None) {
+        if (label)
+            label->hide();
+        return;
+    }
+    if (!label) {
+        label = new QLabel(row.value->parentWidget());
+        label->setObjectName(QStringLiteral("mark_") + row.tag);
+        setFontColor(label, QColor(255, 0, 0));
+    }
+    label->setText(kind == Mark::Silent    ? tr2("无应答", "no reply")
+                   : kind == Mark::Differs ? tr2("不同", "differs")
+                                           : tr2("失败", "failed"));
+    label->setToolTip(tip);
+    label->adjustSize();
+    label->move(row.write->geometry().right() + 6, row.value->y() + 2);
+    label->show();
+}
+
+void Commissioning::clearMarks() {
+    for (const QPointer<QLabel>& label : std::as_const(m_marks))
+        if (label)
+            label->hide();
+}
+
+QString Commissioning::journalPath() const {
+    return m_form.AppDir + QStringLiteral("write-journal.csv");
+}

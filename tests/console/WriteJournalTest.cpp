@@ -1,0 +1,85 @@
+#include "console/protocol/ReadSequence.h"
+#include "console/protocol/WriteJournal.h"
+#include "support/TestApp.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+JournalEntry entry(qint32 address, const QString& written) {
+    return {QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)), "/dev/ttyUSB0", address, "设备地址", "5", written,
+            "OK KWRV,1001"};
+}
+
+TEST(WriteJournalTest, AppendsWholeLinesUnderOneHeader) {
+    TempAppDir dir;
+    WriteJournal journal(dir.file("write-journal.csv"));
+    ASSERT_TRUE(journal.append(entry(1001, "9")));
+    ASSERT_TRUE(journal.append(entry(1003, "a,b")));
+    EXPECT_EQ(dir.read("write-journal.csv"),
+              QString("time,port,address,caption,value before,value written,reply\r\n"
+                      "2026-03-04 05:06:07,/dev/ttyUSB0,1001,设备地址,5,9,\"OK KWRV,1001\"\r\n"
+                      "2026-03-04 05:06:07,/dev/ttyUSB0,1003,设备地址,5,\"a,b\",\"OK KWRV,1001\"\r\n")
+                  .toUtf8());
+}
+
+TEST(WriteJournalTest, RotatesBeforePassingItsSizeKeepingOneOlderFile) {
+    TempAppDir dir;
+    const qint64 lineBytes = WriteJournal::entryLine(entry(1, "1")).toUtf8().size();
+    const qint64 headerBytes = WriteJournal::headerLine().size();
+    WriteJournal journal(dir.file("write-journal.csv"), headerBytes + 2 * lineBytes);
+    EXPECT_EQ(journal.olderPath(), dir.file("write-journal.1.csv"));
+    for (int i = 1; i <= 7; ++i)
+        ASSERT_TRUE(journal.append(entry(i, "1")));
+    // 2 entries per file: 1-2, 3-4, 5-6 (now the older file), 7.
+    const QByteArray current = dir.read("write-journal.csv");
+    const QByteArray older = dir.read("write-journal.1.csv");
+    EXPECT_TRUE(current.startsWith(WriteJournal::headerLine().toUtf8()));
+    EXPECT_EQ(current.count("\r\n"), 2);
+    EXPECT_TRUE(current.contains(",7,"));
+    EXPECT_EQ(older.count("\r\n"), 3);
+    EXPECT_TRUE(older.contains(",5,") && older.contains(",6,"));
+    EXPECT_LE(older.size(), headerBytes + 2 * lineBytes);
+}
+
+TEST(WriteJournalTest, ReportsAFolderItCannotWriteTo) {
+    WriteJournal journal("/nonexistent-folder/write-journal.csv");
+    QString error;
+    EXPECT_FALSE(journal.append(entry(1, "1"), &error));
+    EXPECT_TRUE(error.startsWith("open: ")) << error.toStdString();
+}
+
+TEST(ReadSequenceTest, KeepsTheSilentReadsAndStopsOnCancel) {
+    ReadSequence s;
+    s.start(3);
+    EXPECT_EQ(s.current(), 0);
+    EXPECT_TRUE(s.timedOut());
+    EXPECT_TRUE(s.answered());
+    EXPECT_FALSE(s.timedOut());
+    EXPECT_FALSE(s.running());
+    EXPECT_EQ(s.silent(), (QList<qsizetype>{0, 2}));
+    EXPECT_FALSE(s.answered()) << "nothing after the end";
+    EXPECT_EQ(s.finished(), 3);
+
+    s.start(2);
+    EXPECT_TRUE(s.silent().isEmpty());
+    s.cancel();
+    EXPECT_TRUE(s.cancelled());
+    EXPECT_EQ(s.current(), -1);
+    EXPECT_EQ(s.finished(), 0);
+    s.start(0);
+    EXPECT_FALSE(s.running());
+    EXPECT_FALSE(s.cancelled());
+}
+
+TEST(ReadSequenceTest, TimeOutAttributeFallsBackToOneSecond) {
+    EXPECT_EQ(ReadTimeoutMs(""), 1000);
+    EXPECT_EQ(ReadTimeoutMs(" 250 "), 250);
+    EXPECT_EQ(ReadTimeoutMs("1s"), 1000);
+    EXPECT_EQ(ReadTimeoutMs("0"), 1000);
+    EXPECT_EQ(ReadTimeoutMs("-5"), 1000);
+    EXPECT_EQ(ReadTimeoutMs("600000"), 1000);
+}
+
+} // namespace
