@@ -5,6 +5,7 @@
 #include "config/XmlDocument.h"
 #include "console/protocol/ModbusExchange.h"
 #include "console/protocol/ReplyAssembler.h"
+#include "console/protocol/TrendStore.h"
 
 #include <QList>
 #include <QPointer>
@@ -34,6 +35,7 @@ class TTabSheet;
 class TScrollBox;
 class TStaticText;
 class TWaterImage;
+class TrendWindow;
 
 // The five port texts read from COMM at start-up.
 struct TPortSettings {
@@ -94,6 +96,12 @@ public:
     void chb_AutoReadClick();
     // The health line beside automatic reading, in the current language.
     void ShowModbusHealth();
+
+    // Trend chart of automatic reading.
+    void StartTrend(); // polling starts: a new run
+    void RecordTrend(const ModbusExchange::Request& request, const QList<quint16>& values);
+    void btn_TrendClick();
+    void ExportTrendCsv();
 
     // Layout.
     void FormResize();
@@ -162,6 +170,11 @@ public:
     ModbusExchange ModbusPoll;
     // Text reply lines put together from the receive blocks they arrive in.
     ReplyAssembler ReplyLines;
+    // Every value automatic reading showed in this polling run, for the trend chart.
+    TrendStore AutoTrend;
+    // Asks where to export the trend (suggested path given); empty: cancelled. Unset, a
+    // file dialog asks; tests answer themselves.
+    std::function<QString(const QString&)> ChooseTrendCsvPath;
 
     // Fixed frame.
     TPanel* Panel_Top = nullptr;
@@ -220,7 +233,9 @@ public:
     QLineEdit* edt_AutoReadInte = nullptr;
     QLabel* lbl_ModbusHealth = nullptr;
     QLabel* Label1 = nullptr;
+    QPushButton* btn_Trend = nullptr;
     QTabWidget* pg_AUTO = nullptr;
+    TrendWindow* TrendView = nullptr;
 
     // Non-visual parts.
     TComm* Comm1 = nullptr;
@@ -241,6 +256,8 @@ private:
     // The banner and the serial component, made by their own subsystems.
     TWaterImage* createBanner(QWidget* parent);
     TComm* createComm();
+    // The trend chart's window, hidden, its controls registered.
+    TrendWindow* createTrendWindow();
     // Loads banner.jpg into the banner; false with the reason when it cannot.
     bool loadBanner(const QString& path);
     // Closes the port so that no serial thread outlives the window.

@@ -116,6 +116,6 @@ QString TrendPointText(const TrendStore& store, int channel, const TrendStore::S
     QString value = FormatGeneral(sample.value, decimalSeparator);
     if (!c.unit.trimmed().isEmpty())
         value += QLatin1Char(' ') + c.unit;
-    return QStringLiteral("%1: %2\n%3").arg(caption, value,
-                                            TrendSampleTime(store, sample.ms).toString(timeFormat));
+    return QStringLiteral("%1: %2\n%3")
+        .arg(caption, value, TrendSampleTime(store, sample.ms).toString(timeFormat));
 }

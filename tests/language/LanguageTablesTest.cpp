@@ -113,6 +113,12 @@ TEST(LanguageTablesTest, AChineseStartCreatesAnEntryForEveryControl) {
               QString("<CHECKBOX_LAN name=\"chk_showDT\" captionCN=\"显示时间\" hintCN=\"\" "
                       "captionEN=\"%1\" hintEN=\"%1\" />")
                   .arg(rcs));
+    // Controls newer than the file come with their English caption.
+    EXPECT_EQ(w.entryLine("btn_Trend"), "<BUTTON_LAN name=\"btn_Trend\" captionCN=\"趋势图\" hintCN=\"\" "
+                                        "captionEN=\"Trend\" hintEN=\"\" />");
+    EXPECT_EQ(w.entryLine("chk_TrendPause"), "<CHECKBOX_LAN name=\"chk_TrendPause\" captionCN=\"暂停\" "
+                                             "hintCN=\"\" captionEN=\"Pause\" hintEN=\"" +
+                                                 rcs + "\" />");
     EXPECT_EQ(w.entryLine("rbtn_Ascii"), "") << "radio buttons get no entry";
     EXPECT_EQ(w.entryLine("Panel_Top"), "");
 
@@ -123,8 +129,8 @@ TEST(LanguageTablesTest, AChineseStartCreatesAnEntryForEveryControl) {
               (QStringList{"lbl_Pw", "lbl_Sp", "lbl_Go", "lbl_T", "V40001", "lbl_T_Unit"}));
     EXPECT_EQ(w.entryNames("BUTTON"),
               (QStringList{"btn_Skins", "btn_FirstLanguage", "btn_SecondLanguage", "btn_Connect",
-                           "btn_ClearRxmmo", "btn_Send", "btn_Cmds", "btn_Read_Pw", "btn_Write_Pw",
-                           "btn_Read_Sp", "btn_Write_Sp", "btn_Go"}));
+                           "btn_ClearRxmmo", "btn_Send", "btn_Cmds", "btn_Trend", "btn_TrendExport",
+                           "btn_Read_Pw", "btn_Write_Pw", "btn_Read_Sp", "btn_Write_Sp", "btn_Go"}));
 
     // Chinese texts stay; the connect captions are known.
     EXPECT_EQ(w.form->ConnectCaption, "连接端口");
