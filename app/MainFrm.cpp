@@ -6,6 +6,7 @@
 #include "app/ElidedPathBox.h"
 #include "app/MessageBoxes.h"
 #include "app/RowFlow.h"
+#include "trend/TrendWindow.h"
 #include "config/AppError.h"
 
 #include <QCheckBox>
@@ -70,7 +71,10 @@ TForm_Main::TForm_Main(const QString& appDir, QWidget* parent) : QWidget(parent)
     wireFixedFrame();
 }
 
-TForm_Main::~TForm_Main() = default;
+TForm_Main::~TForm_Main() {
+    // The chart reads the trend store, a member that is gone before Qt deletes the children.
+    delete TrendView;
+}
 
 void TForm_Main::UseConfigFile(const QString& path) {
     const QFileInfo file(path);
