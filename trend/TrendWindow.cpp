@@ -118,9 +118,9 @@ void TrendWindow::clearSeries() {
 
 // One line per channel of the page in view, named by its caption and unit.
 void TrendWindow::syncSeries(const QList<int>& channels) {
-    if (m_runStart != m_store.startedAt()) {
+    if (m_run != m_store.run()) {
         clearSeries(); // a new polling run numbers its channels afresh
-        m_runStart = m_store.startedAt();
+        m_run = m_store.run();
     }
     for (auto it = m_series.begin(); it != m_series.end();) {
         if (channels.contains(it.key())) {

@@ -69,5 +69,5 @@ private:
     QDateTimeAxis* m_timeAxis = nullptr;
     QValueAxis* m_valueAxis = nullptr;
     QHash<int, QLineSeries*> m_series; // by channel
-    QDateTime m_runStart;              // the store's run the series belong to
+    quint64 m_run = 0;                 // the store's run the series belong to
 };

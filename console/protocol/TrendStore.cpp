@@ -14,6 +14,7 @@ void TrendStore::start(const QDateTime& wallClock, qint64 monotonicMs) {
     m_channels.clear();
     m_startWall = wallClock;
     m_startMonotonic = monotonicMs;
+    ++m_run;
 }
 
 int TrendStore::channelOf(int page, qint32 address) const {
@@ -107,7 +108,7 @@ QList<QList<TrendStore::Sample>> TrendStore::thinned(const QList<int>& channels,
     for (qsizetype i = lowerBound(fromMs); i < m_count && at(i).ms <= toMs; ++i) {
         const Record& r = at(i);
         const auto found = slot.constFind(r.channel);
-        if (found == slot.constEnd() || std::isnan(r.value))
+        if (found == slot.constEnd() || !std::isfinite(r.value))
             continue;
         const qsizetype k = *found;
         const int index = std::min(buckets - 1, int(double(r.ms - fromMs) * buckets / span));

@@ -40,6 +40,8 @@ public:
     void record(qint64 monotonicMs, const QList<Reading>& readings);
 
     const QDateTime& startedAt() const { return m_startWall; }
+    // Counts the starts, so a reader tells one run from the next even within a millisecond.
+    quint64 run() const { return m_run; }
     const std::vector<Channel>& channels() const { return m_channels; }
     // The channel of a page's register, or -1.
     int channelOf(int page, qint32 address) const;
@@ -62,7 +64,8 @@ public:
     // The samples of each of the given channels within [fromMs, toMs], thinned for drawing:
     // the span is cut into `buckets` equal slices and each slice keeps its lowest and highest
     // sample, in time order, so peaks survive while a line never has more than 2*buckets
-    // points. The result is index-aligned with `channels`.
+    // points. Infinite values, which no axis can show, are left out. The result is
+    // index-aligned with `channels`.
     QList<QList<Sample>> thinned(const QList<int>& channels, qint64 fromMs, qint64 toMs, int buckets) const;
 
     // The channel's sample nearest in time to ms.
@@ -87,4 +90,5 @@ private:
     std::vector<Channel> m_channels;
     QDateTime m_startWall;
     qint64 m_startMonotonic = 0;
+    quint64 m_run = 0;
 };

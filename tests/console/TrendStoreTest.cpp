@@ -1,5 +1,6 @@
 #include "console/protocol/TrendStore.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -42,7 +43,9 @@ TEST(TrendStoreTest, ChannelsAreKeptPerPageAndRegisterAndTakeTheLatestCaption) {
     EXPECT_EQ(store.lastMs(), 300);
 
     // Starting again forgets the run before.
-    store.start(QDateTime::currentDateTime(), 5000);
+    const quint64 run = store.run();
+    store.start(store.startedAt(), 5000);
+    EXPECT_NE(store.run(), run) << "a new run, even at the same moment";
     EXPECT_EQ(store.size(), 0);
     EXPECT_TRUE(store.channels().empty());
     EXPECT_EQ(store.lastMs(), 0);
@@ -110,6 +113,11 @@ TEST(TrendStoreTest, ThinningKeepsEachSlicesPeaksInTimeOrderWithinTheSpan) {
     EXPECT_EQ(window[0].last(), (Sample{59, -9}));
     EXPECT_TRUE(store.thinned({0}, 200, 300, 10)[0].isEmpty());
     EXPECT_TRUE(store.thinned({0}, 0, 99, 0)[0].isEmpty());
+
+    // A value no axis can show is left out of the lines.
+    store.record(1100, {reading(1, INFINITY)});
+    store.record(1101, {reading(1, 3)});
+    EXPECT_EQ(store.thinned({0}, 100, 101, 10)[0], (QList<Sample>{{101, 3}}));
 }
 
 } // namespace
