@@ -7,6 +7,7 @@
 #include "app/MessageBoxes.h"
 #include "app/RowFlow.h"
 #include "app/ShowingErrors.h"
+#include "trend/TrendWindow.h"
 #include "config/AppError.h"
 #include "console/ConsoleWiring.h"
 
@@ -72,7 +73,10 @@ TForm_Main::TForm_Main(const QString& appDir, QWidget* parent) : QWidget(parent)
     wireFixedFrame();
 }
 
-TForm_Main::~TForm_Main() = default;
+TForm_Main::~TForm_Main() {
+    // The chart reads the trend store, a member that is gone before Qt deletes the children.
+    delete TrendView;
+}
 
 void TForm_Main::UseConfigFile(const QString& path) {
     const QFileInfo file(path);
@@ -330,6 +334,11 @@ void TForm_Main::createFixedFrame() {
     pg_AUTO->setFont(templateFont(13));
     setFontColor(pg_AUTO, clGreen);
     autoDock->dock(pg_AUTO, DockAlign::Client);
+    // Beside the pages whose values it plots; the row above has no room left on small screens.
+    btn_Trend = make<QPushButton>(QStringLiteral("btn_Trend"), pg_AUTO);
+    btn_Trend->setText(QStringLiteral("趋势图"));
+    btn_Trend->setProperty("captionEN", QStringLiteral("Trend"));
+    pg_AUTO->setCornerWidget(btn_Trend, Qt::TopRightCorner);
 
     // The banner lies over Panel_Top's caption, and the contact label over the banner.
     WaterImage1 = createBanner(Panel_Top);
@@ -353,6 +362,7 @@ void TForm_Main::createFixedFrame() {
     Menu_Skins->setMenu(new QMenu(PopupMenu_Skins));
 
     Comm1 = createComm();
+    TrendView = createTrendWindow();
 
     // Controls that carry the settings editor's right-click menu.
     for (QWidget* w : std::initializer_list<QWidget*>{
@@ -365,7 +375,7 @@ void TForm_Main::createFixedFrame() {
              lbl_Send,           lbl_Recv,          btn_Send,
              lbl_CmdList,    grp_Node,           lbl_Node1,         lbl_Node2,
              lbl_Node3,      grp_DYNC,           grp_FIX,           grp_AutoRead,
-             chb_AutoRead})
+             chb_AutoRead,   btn_Trend})
         setPopupMenu1(w);
 }
 
@@ -384,6 +394,7 @@ void TForm_Main::wireFixedFrame() {
     click(btn_Skins, &TForm_Main::btn_SkinsClick);
     click(btn_FirstLanguage, &TForm_Main::btn_FirstLanguageClick);
     click(btn_SecondLanguage, &TForm_Main::btn_SecondLanguageClick);
+    click(btn_Trend, &TForm_Main::btn_TrendClick);
     connect(chk_AutoNewLine, &QCheckBox::clicked, this,
             [this] { guarded([this] { chk_AutoNewLineClick(); }); });
     connect(chb_AutoRead, &QCheckBox::toggled, this, [this] { guarded([this] { chb_AutoReadClick(); }); });

@@ -7,6 +7,7 @@
 #include "console/ReceiveLogView.h"
 #include "console/protocol/ModbusExchange.h"
 #include "console/protocol/ReplyAssembler.h"
+#include "console/protocol/TrendStore.h"
 
 #include <QList>
 #include <QPointer>
@@ -38,6 +39,7 @@ class TTabSheet;
 class TScrollBox;
 class TStaticText;
 class TWaterImage;
+class TrendWindow;
 
 // The five port texts read from COMM at start-up.
 struct TPortSettings {
@@ -107,6 +109,12 @@ public:
     void chb_AutoReadClick();
     // The health line beside automatic reading, in the current language.
     void ShowModbusHealth();
+
+    // Trend chart of automatic reading.
+    void StartTrend(); // polling starts: a new run
+    void RecordTrend(const ModbusExchange::Request& request, const QList<quint16>& values);
+    void btn_TrendClick();
+    void ExportTrendCsv();
 
     // Layout.
     void FormResize();
@@ -188,6 +196,11 @@ public:
     std::function<void(const QByteArray& block)> BlockReceived;
     std::function<void(QWidget* field)> ReplyApplied;
     std::function<void(QWidget* field, qint32 addr, const QString& value)> WriteSent;
+    // Every value automatic reading showed in this polling run, for the trend chart.
+    TrendStore AutoTrend;
+    // Asks where to export the trend (suggested path given); empty: cancelled. Unset, a
+    // file dialog asks; tests answer themselves.
+    std::function<QString(const QString&)> ChooseTrendCsvPath;
 
     // Fixed frame.
     TPanel* Panel_Top = nullptr;
@@ -253,7 +266,9 @@ public:
     QLineEdit* edt_AutoReadInte = nullptr;
     QLabel* lbl_ModbusHealth = nullptr;
     QLabel* Label1 = nullptr;
+    QPushButton* btn_Trend = nullptr;
     QTabWidget* pg_AUTO = nullptr;
+    TrendWindow* TrendView = nullptr;
 
     // Non-visual parts.
     TComm* Comm1 = nullptr;
@@ -274,6 +289,8 @@ private:
     // The banner and the serial component, made by their own subsystems.
     TWaterImage* createBanner(QWidget* parent);
     TComm* createComm();
+    // The trend chart's window, hidden, its controls registered.
+    TrendWindow* createTrendWindow();
     // Loads banner.jpg into the banner; false with the reason when it cannot.
     bool loadBanner(const QString& path);
     // Names the batches and pages left out for a fault, in one message.

@@ -67,8 +67,10 @@ void markStale(TForm_Main& form, const ModbusExchange::Request& request, const Q
 } // namespace
 
 void TForm_Main::chb_AutoReadClick() {
-    if (chb_AutoRead->isChecked())
+    if (chb_AutoRead->isChecked()) {
         ModbusPoll.reset(); // each polling run counts afresh
+        StartTrend();
+    }
     ShowModbusHealth();
 }
 
@@ -139,4 +141,5 @@ void TForm_Main::ShowAutoValue(const QByteArray& reply) {
     for (qsizetype i = 0; i < answer.values.size(); ++i)
         showRegister(*this, answer.request.start + static_cast<qint32>(i), answer.values.at(i),
                      decimalSeparator);
+    RecordTrend(answer.request, answer.values);
 }

@@ -242,4 +242,7 @@ void PageRowFactory::addAutoReadRow(const Page& page, const XmlNode& item, int p
     unit->setText(item.readAttribute(QStringLiteral("unit")));
     setComponentTag(unit, -1);
     m_form.setPopupMenu1(unit);
+    // The trend chart names the value after its row.
+    value->setProperty("captionLabel", QVariant::fromValue<QObject*>(label));
+    value->setProperty("unitLabel", QVariant::fromValue<QObject*>(unit));
 }

@@ -47,7 +47,7 @@ if grep -E 'tests_|bench_|tervalon-sim|tervalon-screenshot' "$scratch/files"; th
 fi
 depends="$(dpkg-deb -f "$deb" Depends)"
 echo "Depends: $depends"
-for d in libqt6widgets6 libqt6serialport6 libpugixml1v5 libjpeg62-turbo qt6-qpa-plugins fonts-noto-cjk; do
+for d in libqt6widgets6 libqt6serialport6 libqt6charts6 libpugixml1v5 libjpeg62-turbo qt6-qpa-plugins fonts-noto-cjk; do
   echo "$depends" | grep -q "$d" || { echo "the .deb does not depend on $d" >&2; exit 1; }
 done
 echo "package check passed: $(basename "$deb")"

@@ -5,6 +5,9 @@ set -e
 pkgs="build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools \
 qt6-serialport-dev libqt6serialport6 libpugixml-dev libjpeg62-turbo-dev googletest libgtest-dev \
 fonts-noto-cjk xvfb xauth libgl-dev libxkbcommon-dev"
+# The trend chart of automatic reading.
+# Its CMake files need the OpenGL ones, which the package does not pull in.
+pkgs="$pkgs qt6-charts-dev libqt6charts6 libqt6opengl6-dev"
 # Checks of the desktop entry and AppStream metadata that CI runs on the installed files.
 pkgs="$pkgs desktop-file-utils appstream"
 # The fuzz targets: clang with libFuzzer and the sanitizer runtimes.

@@ -100,7 +100,7 @@ QString FormatGeneral(double value, const QString& decimalSeparator) {
     return text;
 }
 
-std::optional<QString> ScaleAutoValue(const QString& hint, quint16 value, const QString& decimalSeparator) {
+std::optional<double> ScaleAutoNumber(const QString& hint, quint16 value, const QString& decimalSeparator) {
     const QStringList entries = SplitHintEntries(hint);
     if (entries.size() < 2)
         return std::nullopt;
@@ -108,5 +108,12 @@ std::optional<QString> ScaleAutoValue(const QString& hint, quint16 value, const 
     const auto factor = ParseRegionalNumber(entries[1], decimalSeparator);
     if (!offset || !factor)
         return std::nullopt;
-    return FormatGeneral((value + *offset) * *factor, decimalSeparator);
+    return (value + *offset) * *factor;
+}
+
+std::optional<QString> ScaleAutoValue(const QString& hint, quint16 value, const QString& decimalSeparator) {
+    const auto scaled = ScaleAutoNumber(hint, value, decimalSeparator);
+    if (!scaled)
+        return std::nullopt;
+    return FormatGeneral(*scaled, decimalSeparator);
 }

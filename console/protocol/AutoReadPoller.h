@@ -57,6 +57,10 @@ std::optional<double> ParseRegionalNumber(const QString& text, const QString& de
 // The shortest general form with up to 15 significant digits: 123.4, 1234, 1E20, 1.5E-6.
 QString FormatGeneral(double value, const QString& decimalSeparator);
 
+// (value + offset) * factor, offset and factor taken from the label's tooltip; none when the
+// tooltip does not hold two numbers.
+std::optional<double> ScaleAutoNumber(const QString& hint, quint16 value, const QString& decimalSeparator);
+
 // (value + offset) * factor as a label shows it, offset and factor taken from the label's
 // tooltip. No text when the tooltip does not hold two numbers.
 std::optional<QString> ScaleAutoValue(const QString& hint, quint16 value, const QString& decimalSeparator);

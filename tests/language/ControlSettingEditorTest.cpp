@@ -1,5 +1,6 @@
 #include "language/ControlSettingFixture.h"
 
+#include <QCheckBox>
 #include <QFile>
 
 TEST_F(ControlSettingEditorTest, EditorWindowHasTheFixedLayoutAndTitleOfTheLanguage) {
@@ -205,4 +206,19 @@ TEST_F(ControlSettingEditorTest, MissingElementsAreNamedAndNothingIsSaved) {
         dir.write(QStringLiteral("config.xml"), configXml());
     }));
     EXPECT_EQ(presenter.errors.size(), 1);
+}
+
+TEST_F(ControlSettingEditorTest, TheTrendChartsControlsAreEditedLikeTheOthers) {
+    window->CreateLanguageNode(); // the file here predates the chart: its entries are added
+    editAndOk(find("btn_Trend"), [](TForm_ControlSetting& ed) {
+        EXPECT_EQ(ed.edt_CaptionEN->text(), "Trend");
+        ed.edt_CaptionEN->setText(QStringLiteral("Chart"));
+    });
+    EXPECT_EQ(attr("LANGUAGE/COMPONETS/BUTTON/@btn_Trend", "captionEN"), "Chart");
+    editAndOk(find("chk_TrendPause"), [](TForm_ControlSetting& ed) {
+        ed.edt_CaptionCN->setText(QStringLiteral("冻结"));
+    });
+    EXPECT_EQ(attr("LANGUAGE/COMPONETS/CHECKBOX/@chk_TrendPause", "captionCN"), "冻结");
+    EXPECT_EQ(find<QCheckBox>("chk_TrendPause")->text(), "冻结");
+    EXPECT_TRUE(presenter.messages.isEmpty()) << presenter.messages.join('\n').toStdString();
 }

@@ -1,7 +1,9 @@
 #include "console/PageBuilderFixture.h"
 
 #include "app/ControlLook.h"
+#include "trend/TrendWindow.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -56,8 +58,16 @@ TEST(LanguageExampleTest, TheBundledExampleStartsCompleteInBothLanguages) {
     // The example's table is complete: the Chinese start added no placeholder entry.
     EXPECT_FALSE(dir.read("config.xml").contains("Right click to set"));
 
+    EXPECT_EQ(f.btn_Trend->text(), "趋势图");
+    f.TrendView->cbb_TrendMinutes->setCurrentText("30");
+
     f.btn_SecondLanguage->click();
     EXPECT_TRUE(presenter.messages.isEmpty()) << presenter.messages.join('\n').toStdString();
+    EXPECT_EQ(f.btn_Trend->text(), "Trend");
+    EXPECT_EQ(f.TrendView->btn_TrendExport->text(), "Export CSV");
+    EXPECT_EQ(f.TrendView->chk_TrendPause->toolTip(), "Holds the chart still; reading goes on");
+    EXPECT_EQ(f.TrendView->lbl_TrendSpan->text(), "Show the last");
+    EXPECT_EQ(f.TrendView->minutes(), 30) << "the chosen span survives the refill";
     EXPECT_TRUE(f.windowTitle().startsWith("Tervalon 现场设备调试台   versions:"));
     EXPECT_EQ(tabTexts(f.pg_DYNC), (QStringList{"Basic", "Calibration", "Network"}));
     EXPECT_EQ(tabTexts(f.pg_AUTO), (QStringList{"Live data", "Statistics"}));

@@ -113,6 +113,12 @@ TEST(LanguageTablesTest, AChineseStartCreatesAnEntryForEveryControl) {
               QString("<CHECKBOX_LAN name=\"chk_showDT\" captionCN=\"显示时间\" hintCN=\"\" "
                       "captionEN=\"%1\" hintEN=\"%1\" />")
                   .arg(rcs));
+    // Controls newer than the file come with their English caption.
+    EXPECT_EQ(w.entryLine("btn_Trend"), "<BUTTON_LAN name=\"btn_Trend\" captionCN=\"趋势图\" hintCN=\"\" "
+                                        "captionEN=\"Trend\" hintEN=\"\" />");
+    EXPECT_EQ(w.entryLine("chk_TrendPause"), "<CHECKBOX_LAN name=\"chk_TrendPause\" captionCN=\"暂停\" "
+                                             "hintCN=\"\" captionEN=\"Pause\" hintEN=\"" +
+                                                 rcs + "\" />");
     EXPECT_EQ(w.entryLine("rbtn_Ascii"), "") << "radio buttons get no entry";
     EXPECT_EQ(w.entryLine("Panel_Top"), "");
 
@@ -125,7 +131,8 @@ TEST(LanguageTablesTest, AChineseStartCreatesAnEntryForEveryControl) {
               (QStringList{"btn_Skins", "btn_FirstLanguage", "btn_SecondLanguage", "btn_Connect",
                            "btn_ClearRxmmo", "btn_OpenLogs", "btn_SaveRx", "btn_Send", "btn_Cmds",
                            "cms_ReadPage", "cms_ReadAll", "cms_Cancel", "cms_SaveSnapshot", "cms_LoadSnapshot",
-                           "cms_Compare", "cms_WriteSnapshot", "btn_Read_Pw", "btn_Write_Pw",
+                           "cms_Compare", "cms_WriteSnapshot", "btn_Trend", "btn_TrendExport",
+                           "btn_Read_Pw", "btn_Write_Pw",
                            "btn_Read_Sp", "btn_Write_Sp", "btn_Go"}));
 
     // Chinese texts stay; the connect captions are known.

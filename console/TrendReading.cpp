@@ -1,0 +1,123 @@
+#include "app/MainFrm.h"
+
+#include "app/ComponentRegistry.h"
+#include "app/MessageBoxes.h"
+#include "console/protocol/AutoReadPoller.h"
+#include "console/protocol/MonotonicClock.h"
+#include "console/protocol/RegionalFormats.h"
+#include "console/protocol/TrendCsv.h"
+#include "language/LanguageControls.h"
+#include "trend/TrendWindow.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTabWidget>
+
+namespace {
+
+bool inEnglish(const TForm_Main& form) {
+    return form.LanguageCode == QLatin1String("EN");
+}
+
+// The row's caption and unit labels, which a value label points to (see the page rows).
+QString textOfLinked(const QObject* valueLabel, const char* link) {
+    const auto* label = qobject_cast<const QLabel*>(valueLabel->property(link).value<QObject*>());
+    return label ? controlCaption(label) : QString();
+}
+
+QString suggestedCsvPath(const TrendStore& store) {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    return QDir(folder).filePath(
+        QStringLiteral("trend-%1.csv").arg(store.startedAt().toString("yyyyMMdd-HHmmss")));
+}
+
+} // namespace
+
+TrendWindow* TForm_Main::createTrendWindow() {
+    auto* window = new TrendWindow(AutoTrend, this);
+    window->hide();
+    window->setPageSource([this] { return pg_AUTO->currentIndex(); });
+    window->setDecimalSeparator(RegionalFormats::system().decimalSeparator);
+    for (QWidget* control : std::initializer_list<QWidget*>{window->lbl_TrendSpan, window->cbb_TrendMinutes,
+                                                            window->lbl_TrendMinutes, window->chk_TrendPause,
+                                                            window->btn_TrendExport}) {
+        RegisterComponent(control, control->objectName());
+        if (control != window->cbb_TrendMinutes)
+            setPopupMenu1(control);
+    }
+    connect(window, &TrendWindow::exportRequested, this, [this] { guarded([this] { ExportTrendCsv(); }); });
+    return window;
+}
+
+void TForm_Main::StartTrend() {
+    AutoTrend.start(QDateTime::currentDateTime(), MonotonicMs());
+}
+
+// The values a good reply showed, scaled as their labels show them.
+void TForm_Main::RecordTrend(const ModbusExchange::Request& request, const QList<quint16>& values) {
+    if (!AutoTrend.startedAt().isValid())
+        StartTrend();
+    const QString decimalSeparator = RegionalFormats::system().decimalSeparator;
+    QList<TrendStore::Reading> readings;
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        const qint32 address = request.start + qint32(i);
+        QObject* label = FindComponent(QStringLiteral("V") + QString::number(address));
+        if (!label || !isStaticText(label) || componentTag(label) != address)
+            continue;
+        const auto value = ScaleAutoNumber(componentHint(label), values.at(i), decimalSeparator);
+        if (!value)
+            continue; // not shown either
+        readings.append({request.page, address, *value, textOfLinked(label, "captionLabel"),
+                         textOfLinked(label, "unitLabel")});
+    }
+    if (!readings.isEmpty())
+        AutoTrend.record(MonotonicMs(), readings);
+}
+
+void TForm_Main::btn_TrendClick() {
+    TrendView->setWindowTitle(controlCaption(btn_Trend));
+    TrendView->show();
+    TrendView->raise();
+    TrendView->activateWindow();
+}
+
+void TForm_Main::ExportTrendCsv() {
+    const bool english = inEnglish(*this);
+    if (AutoTrend.size() == 0) {
+        showMessage(english ? QStringLiteral("Nothing to export yet: no value has been read automatically.")
+                            : QStringLiteral("尚无可导出的数据：还没有自动读取到数值。"));
+        return;
+    }
+    const QString suggested = suggestedCsvPath(AutoTrend);
+    const QString path =
+        ChooseTrendCsvPath
+            ? ChooseTrendCsvPath(suggested)
+            : QFileDialog::getSaveFileName(TrendView, controlCaption(TrendView->btn_TrendExport), suggested,
+                                           QStringLiteral("CSV (*.csv)"));
+    if (path.isEmpty())
+        return;
+    // Written whole or not at all: an existing file is replaced only by a complete export.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !WriteTrendCsv(AutoTrend, file, english) || !file.commit()) {
+        showErrorMessage(
+            (english ? QStringLiteral("Could not write %1: %2") : QStringLiteral("无法写入 %1：%2"))
+                .arg(QDir::toNativeSeparators(path), file.errorString()));
+        return;
+    }
+    QString done = english ? QStringLiteral("Exported to %1.") : QStringLiteral("已导出到 %1。");
+    done = done.arg(QDir::toNativeSeparators(path));
+    if (AutoTrend.dropped() > 0)
+        done += english
+                    ? QStringLiteral(" The oldest %1 values no longer fitted in memory and are not in it.")
+                          .arg(AutoTrend.dropped())
+                    : QStringLiteral("最早的 %1 个数值已超出内存容量，未包含在内。").arg(AutoTrend.dropped());
+    showMessage(done);
+}
