@@ -3,6 +3,7 @@
 #include "app/ComponentRegistry.h"
 #include "app/ControlLook.h"
 #include "config/AppError.h"
+#include "console/CommissioningRows.h"
 #include "console/ConsoleWiring.h"
 #include "console/ItemLookupIndex.h"
 #include "console/PageRows.h"
@@ -19,33 +20,6 @@
 
 namespace {
 
-const QColor hexFieldColor(255, 255, 0);
-
-// True when the reply went into the target; a value a hexadecimal field cannot take (not a
-// number) leaves it as it was and waiting.
-bool applyReply(TForm_Main& form, QWidget* target, const QString& value) {
-    if (isEdit(target)) {
-        auto* edit = static_cast<QLineEdit*>(target);
-        if (controlColor(edit) != hexFieldColor) {
-            edit->setText(value);
-            return true;
-        }
-        const auto hex = ReplyValueToHexField(value);
-        if (hex)
-            edit->setText(*hex);
-        return hex.has_value();
-    }
-    if (isComboBox(target)) {
-        // Translated by the box's own row, which may share its address with other rows. The
-        // box is editable, so a value that matches no choice still shows.
-        const auto index = ItemLookupIndex::of(form.ConfigPath);
-        static_cast<QComboBox*>(target)->setCurrentText(
-            index->textForValue(rowTagOf(target), value, form.LanguageCode == QLatin1String("EN")));
-        return true;
-    }
-    return false;
-}
-
 // One reply per Read: the first reply line that fills the target spends it, so a later "$"
 // line (a write's acknowledgement, an unsolicited report) cannot overwrite the value read.
 void applyReplyLines(TForm_Main& form, const QList<QByteArray>& lines) {
@@ -55,7 +29,7 @@ void applyReplyLines(TForm_Main& form, const QList<QByteArray>& lines) {
             return;
         // A reply that cannot be applied is dropped without a message.
         try {
-            if (applyReply(form, target, ReplyLineValue(line))) {
+            if (showDeviceValue(form, target, ReplyLineValue(line))) {
                 form.ReadTarget = nullptr;
                 if (form.ReplyApplied)
                     form.ReplyApplied(target);
