@@ -72,6 +72,7 @@ private:
     void restoreNext();
     void setBusy(bool busy);
     bool portOpen();
+    bool readyToCompare();
     int readTimeoutMs() const;
     void mark(const ParameterRow& row, Mark kind, const QString& tip = {});
     void clearMarks();

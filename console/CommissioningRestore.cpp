@@ -10,13 +10,7 @@
 // and nothing is written before the user has confirmed the list. Each value written is read
 // back and compared.
 void Commissioning::writeSnapshot() {
-    if (m_busy)
-        return;
-    if (m_snapshot.isEmpty()) {
-        showMessage(tr2("请先载入或保存快照", "Load or save a snapshot first"));
-        return;
-    }
-    if (!portOpen())
+    if (!readyToCompare())
         return;
     readRows(parameterRows(m_form), [this](QList<ParameterRow> silent) {
         if (m_sequence.cancelled())

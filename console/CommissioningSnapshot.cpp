@@ -140,14 +140,19 @@ QList<SnapshotDifference> Commissioning::differences(const QList<ParameterRow>& 
     return SnapshotDifferences(PlaceSnapshot(keysOf(rows), m_snapshot), m_snapshot, values);
 }
 
-void Commissioning::compareWithDevice() {
+// Comparing needs an idle run, a snapshot to compare with and an open port; says which is missing.
+bool Commissioning::readyToCompare() {
     if (m_busy)
-        return;
+        return false;
     if (m_snapshot.isEmpty()) {
         showMessage(tr2("请先载入或保存快照", "Load or save a snapshot first"));
-        return;
+        return false;
     }
-    if (!portOpen())
+    return portOpen();
+}
+
+void Commissioning::compareWithDevice() {
+    if (!readyToCompare())
         return;
     readRows(parameterRows(m_form), [this](QList<ParameterRow> silent) {
         if (m_sequence.cancelled())
