@@ -73,6 +73,21 @@ void setComponentHint(QObject* component, const QString& hint) {
         w->setToolTip(hint);
 }
 
+void setKnownEnglish(QObject* component, const QString& caption, const QString& hint) {
+    component->setProperty("captionEN", caption);
+    component->setProperty("hintEN", hint);
+}
+
+QString knownEnglishCaption(const QObject* component, const QString& fallback) {
+    const QVariant known = component->property("captionEN");
+    return known.isValid() ? known.toString() : fallback;
+}
+
+QString knownEnglishHint(const QObject* component, const QString& fallback) {
+    const QVariant known = component->property("hintEN");
+    return known.isValid() ? known.toString() : fallback;
+}
+
 bool isGroupBox(const QObject* c) {
     return qobject_cast<const QGroupBox*>(c);
 }

@@ -1,5 +1,7 @@
 #include "app/MainFrm.h"
 
+#include "app/ComponentRegistry.h"
+
 #include "app/ControlLook.h"
 #include "app/Controls.h"
 #include "app/DockLayout.h"
@@ -161,6 +163,10 @@ void TForm_Main::createFixedFrame() {
     chk_Reconnect = make<QCheckBox>(QStringLiteral("chk_Reconnect"), grp_COMPort);
     chk_Reconnect->setText(QStringLiteral("断开后等待设备重新连接"));
     chk_Reconnect->move(16, 56);
+    chk_Reconnect->setToolTip(QStringLiteral("设备被拔出后，等它重新插上并以相同设置重新打开端口"));
+    setKnownEnglish(chk_Reconnect, QStringLiteral("Reconnect when the device returns"),
+                    QStringLiteral("After the device is unplugged, wait for it to come back and reopen "
+                                   "the port with the same settings"));
 
     grp_Node = make<QGroupBox>(QStringLiteral("grp_Node"), Panel_Left);
     grp_Node->setTitle(QStringLiteral("使用说明"));
@@ -216,12 +222,22 @@ void TForm_Main::createFixedFrame() {
     chk_SessionLog->setText(QStringLiteral("记录会话到文件"));
     chk_SessionLog->move(17, 56);
     chk_SessionLog->adjustSize();
+    chk_SessionLog->setToolTip(QStringLiteral("把收发的每一块数据记录到配置文件旁 logs 文件夹中的文件"));
+    setKnownEnglish(chk_SessionLog, QStringLiteral("Log session to file"),
+                    QStringLiteral("Record every block sent and received in a file in the logs folder "
+                                   "beside config.xml"));
     btn_OpenLogs = make<QPushButton>(QStringLiteral("btn_OpenLogs"), Panel2);
     btn_OpenLogs->setText(QStringLiteral("日志文件夹"));
     btn_OpenLogs->setGeometry(192, 52, 90, 25);
+    btn_OpenLogs->setToolTip(QStringLiteral("打开保存会话日志的文件夹"));
+    setKnownEnglish(btn_OpenLogs, QStringLiteral("Log folder"),
+                    QStringLiteral("Open the folder that holds the session logs"));
     btn_SaveRx = make<QPushButton>(QStringLiteral("btn_SaveRx"), Panel2);
     btn_SaveRx->setText(QStringLiteral("保存接收区"));
     btn_SaveRx->setGeometry(290, 52, 90, 25);
+    btn_SaveRx->setToolTip(QStringLiteral("把接收区的内容保存到文件"));
+    setKnownEnglish(btn_SaveRx, QStringLiteral("Save receive box"),
+                    QStringLiteral("Save the receive box's text to a file"));
     new RowFlow(Panel2, {chk_SessionLog, btn_OpenLogs, btn_SaveRx});
 
     // Docked bottom-up: the lamp panel at the very bottom, the send line above it.
@@ -337,7 +353,8 @@ void TForm_Main::createFixedFrame() {
     // Beside the pages whose values it plots; the row above has no room left on small screens.
     btn_Trend = make<QPushButton>(QStringLiteral("btn_Trend"), pg_AUTO);
     btn_Trend->setText(QStringLiteral("趋势图"));
-    btn_Trend->setProperty("captionEN", QStringLiteral("Trend"));
+    btn_Trend->setToolTip(QStringLiteral("自动读取数值随时间的曲线"));
+    setKnownEnglish(btn_Trend, QStringLiteral("Trend"), QStringLiteral("The automatically read values over time"));
     pg_AUTO->setCornerWidget(btn_Trend, Qt::TopRightCorner);
 
     // The banner lies over Panel_Top's caption, and the contact label over the banner.

@@ -1,5 +1,7 @@
 #include "console/Commissioning.h"
 
+#include "app/ComponentRegistry.h"
+
 #include "app/ControlLook.h"
 #include "app/Controls.h"
 #include "app/DockLayout.h"
@@ -95,25 +97,40 @@ void Commissioning::createBar() {
     panel->setObjectName(QStringLiteral("Panel_Commission"));
     // Its own font, so the group's larger one does not make the bar wrap.
     panel->setFont(m_form.font());
-    auto button = [this](const char* name, const QString& caption, void (Commissioning::*action)()) {
+    auto button = [this](const char* name, const QString& caption, const QString& hint, const char* captionEN,
+                         const char* hintEN, void (Commissioning::*action)()) {
         auto* b = new QPushButton(panel);
         m_form.RegisterComponent(b, QString::fromLatin1(name));
         b->setText(caption);
+        b->setToolTip(hint);
+        setKnownEnglish(b, QString::fromUtf8(captionEN), QString::fromUtf8(hintEN));
         m_form.setPopupMenu1(b);
         connect(b, &QPushButton::clicked, this, [this, action] { m_form.guarded([this, action] { (this->*action)(); }); });
         return b;
     };
-    btn_ReadPage = button("cms_ReadPage", QStringLiteral("读取本页"), &Commissioning::readPage);
-    btn_ReadAll = button("cms_ReadAll", QStringLiteral("读取全部"), &Commissioning::readAllPages);
+    btn_ReadPage = button("cms_ReadPage", QStringLiteral("读取本页"), QStringLiteral("逐个读取本页的全部参数"),
+                          "Read page", "Read every parameter of this page", &Commissioning::readPage);
+    btn_ReadAll = button("cms_ReadAll", QStringLiteral("读取全部"), QStringLiteral("逐个读取所有页的全部参数"),
+                         "Read all pages", "Read every parameter of every page", &Commissioning::readAllPages);
     prg_Read = new QProgressBar(panel);
     prg_Read->setObjectName(QStringLiteral("prg_Read"));
     prg_Read->hide();
-    btn_CancelRead = button("cms_Cancel", QStringLiteral("取消"), &Commissioning::cancel);
+    btn_CancelRead = button("cms_Cancel", QStringLiteral("取消"), QStringLiteral("停止正在进行的读取或写入"), "Cancel",
+                            "Stop the reading or writing in progress", &Commissioning::cancel);
     btn_CancelRead->hide();
-    btn_SaveSnapshot = button("cms_SaveSnapshot", QStringLiteral("保存快照"), &Commissioning::saveSnapshot);
-    btn_LoadSnapshot = button("cms_LoadSnapshot", QStringLiteral("载入快照"), &Commissioning::loadSnapshot);
-    btn_Compare = button("cms_Compare", QStringLiteral("与设备比较"), &Commissioning::compareWithDevice);
-    btn_WriteSnapshot = button("cms_WriteSnapshot", QStringLiteral("写入快照"), &Commissioning::writeSnapshot);
+    btn_SaveSnapshot = button("cms_SaveSnapshot", QStringLiteral("保存快照"),
+                              QStringLiteral("把所有参数的当前值保存为 CSV 文件"), "Save snapshot",
+                              "Save every parameter's current value as a CSV file", &Commissioning::saveSnapshot);
+    btn_LoadSnapshot = button("cms_LoadSnapshot", QStringLiteral("载入快照"), QStringLiteral("从快照文件填入参数值"),
+                              "Load snapshot", "Fill the parameters from a snapshot file", &Commissioning::loadSnapshot);
+    btn_Compare = button("cms_Compare", QStringLiteral("与设备比较"),
+                         QStringLiteral("读取全部参数并列出与快照不同的参数"), "Compare with device",
+                         "Read all and list the parameters that differ from the snapshot",
+                         &Commissioning::compareWithDevice);
+    btn_WriteSnapshot = button("cms_WriteSnapshot", QStringLiteral("写入快照"),
+                               QStringLiteral("只写入与快照不同的参数，并读回校验"), "Write snapshot",
+                               "Write only the parameters that differ from the snapshot, and read them back",
+                               &Commissioning::writeSnapshot);
     auto* flow = new WrapFlow(panel, {btn_ReadPage, btn_ReadAll, prg_Read, btn_CancelRead, btn_SaveSnapshot,
                                       btn_LoadSnapshot, btn_Compare, btn_WriteSnapshot});
     static_cast<DockLayout*>(m_form.grp_DYNC->layout())->dock(panel, DockAlign::Top, kRowHeight + 2);

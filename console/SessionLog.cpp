@@ -2,6 +2,7 @@
 
 #include "comm/posix/WriteAll.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 
@@ -66,7 +67,7 @@ void SessionLog::append(WireDirection direction, QByteArrayView bytes) {
             ++m_droppedBlocks;
             return;
         }
-        m_queue.push_back({QDateTime::currentDateTime(), direction, bytes.toByteArray()});
+        m_queue.push_back({QDateTime::currentMSecsSinceEpoch(), direction, bytes.toByteArray()});
         m_queuedBytes += bytes.size();
     }
     m_wake.notify_one();
@@ -90,20 +91,7 @@ void SessionLog::run() {
         m_writing = true;
         lock.unlock();
 
-        QByteArray text;
-        if (dropped > 0)
-            text += "# " + QByteArray::number(dropped) + " blocks were left out: the disk fell behind\n";
-        for (const Entry& e : batch) {
-            text += SessionLogLine(e.time, e.direction, e.bytes);
-            if (m_fileBytes + text.size() >= m_rotateBytes) {
-                posixcomm::WriteAll(m_fd, text.constData(), static_cast<std::size_t>(text.size()));
-                text.clear();
-                ++m_part;
-                openNext();
-            }
-        }
-        posixcomm::WriteAll(m_fd, text.constData(), static_cast<std::size_t>(text.size()));
-        m_fileBytes += text.size();
+        writeBatch(batch, dropped);
 
         lock.lock();
         m_writing = false;
@@ -112,4 +100,31 @@ void SessionLog::run() {
     }
     m_writing = false;
     m_idle.notify_all();
+}
+
+// Formats a batch in pieces of about a megabyte, so that a batch of a fast stream does not
+// hold five times its size in text at once.
+void SessionLog::writeBatch(const std::deque<Entry>& batch, qint64 dropped) {
+    constexpr qsizetype kPiece = 1024 * 1024;
+    QByteArray text;
+    text.reserve(kPiece + 64 * 1024);
+    if (dropped > 0)
+        text += "# " + QByteArray::number(dropped) + " blocks were left out: the disk fell behind\n";
+    for (const Entry& e : batch) {
+        m_lines.append(text, e.msecsSinceEpoch, e.direction, e.bytes);
+        if (m_fileBytes + text.size() >= m_rotateBytes) {
+            writeOut(text);
+            ++m_part;
+            openNext();
+        } else if (text.size() >= kPiece) {
+            writeOut(text);
+        }
+    }
+    writeOut(text);
+}
+
+void SessionLog::writeOut(QByteArray& text) {
+    posixcomm::WriteAll(m_fd, text.constData(), static_cast<std::size_t>(text.size()));
+    m_fileBytes += text.size();
+    text.resize(0); // keeps the space for the next piece
 }

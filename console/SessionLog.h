@@ -3,7 +3,6 @@
 #include "console/protocol/SessionLogLine.h"
 
 #include <QByteArray>
-#include <QDateTime>
 #include <QString>
 #include <condition_variable>
 #include <deque>
@@ -36,11 +35,13 @@ public:
 
 private:
     struct Entry {
-        QDateTime time;
+        qint64 msecsSinceEpoch;
         WireDirection direction;
         QByteArray bytes;
     };
     void run();
+    void writeBatch(const std::deque<Entry>& batch, qint64 dropped);
+    void writeOut(QByteArray& text);
     bool openNext();
 
     QString m_folder;
@@ -58,6 +59,7 @@ private:
     bool m_stop = false;
 
     // Owned by the writer thread once started.
+    SessionLogLineWriter m_lines;
     int m_fd = -1;
     int m_part = 1;
     qint64 m_fileBytes = 0;

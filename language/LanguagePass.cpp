@@ -11,6 +11,7 @@
 #include "language/LanguageEntries.h"
 #include "language/LanguageGaps.h"
 #include "language/LanguageKinds.h"
+#include "trend/TrendWindow.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -183,6 +184,8 @@ void TForm_Main::SetLanguage() {
         LanguageTable table(language.findChild(QStringLiteral("COMPONETS")));
         applyTable(*this, table, english, gaps);
         readDisconnectCaption(*this, language, english, gaps);
+        if (TrendView)
+            TrendView->setWindowTitle(controlCaption(btn_Trend));
     } catch (const AppError& e) {
         gaps.addLine(e.text());
     }

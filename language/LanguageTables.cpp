@@ -21,13 +21,6 @@ QString comboItemsText(const QComboBox* box) {
     return configuredPortNames(box).join(itemSeparator);
 }
 
-// Controls the program added after a configuration file was written carry their English
-// caption, so an older file gains a readable one instead of a placeholder.
-QString englishCaptionOr(const QObject* control, const QString& fallback) {
-    const QVariant known = control->property("captionEN");
-    return known.isValid() ? known.toString() : fallback;
-}
-
 QString attr(const XmlNode& entry, const char* name) {
     return entry.readAttribute(QString::fromLatin1(name));
 }
@@ -43,11 +36,11 @@ void fillNewEntry(XmlNode entry, LanguageKind kind, const QString& name, const Q
     case LanguageKind::CheckBox:
         entry.writeAttribute(QStringLiteral("captionCN"), caption);
         entry.writeAttribute(QStringLiteral("hintCN"), hint);
-        entry.writeAttribute(QStringLiteral("captionEN"), englishCaptionOr(control, rightClickToSet));
-        entry.writeAttribute(QStringLiteral("hintEN"), rightClickToSet);
+        entry.writeAttribute(QStringLiteral("captionEN"), knownEnglishCaption(control, rightClickToSet));
+        entry.writeAttribute(QStringLiteral("hintEN"), knownEnglishHint(control, rightClickToSet));
         break;
     case LanguageKind::Button: {
-        QString english = englishCaptionOr(control, rightClickToSet);
+        QString english = knownEnglishCaption(control, rightClickToSet);
         if (name.left(8) == QLatin1String("btn_Read"))
             english = QStringLiteral("READ");
         else if (name.left(9) == QLatin1String("btn_Write"))
@@ -55,7 +48,7 @@ void fillNewEntry(XmlNode entry, LanguageKind kind, const QString& name, const Q
         entry.writeAttribute(QStringLiteral("captionCN"), caption);
         entry.writeAttribute(QStringLiteral("hintCN"), hint);
         entry.writeAttribute(QStringLiteral("captionEN"), english);
-        entry.writeAttribute(QStringLiteral("hintEN"), hint);
+        entry.writeAttribute(QStringLiteral("hintEN"), knownEnglishHint(control, hint));
         break;
     }
     case LanguageKind::StaticText: {
@@ -70,7 +63,7 @@ void fillNewEntry(XmlNode entry, LanguageKind kind, const QString& name, const Q
     case LanguageKind::Label:
         entry.writeAttribute(QStringLiteral("captionCN"), caption);
         entry.writeAttribute(QStringLiteral("hintCN"), hint);
-        entry.writeAttribute(QStringLiteral("captionEN"), englishCaptionOr(control, rightClickToSet));
+        entry.writeAttribute(QStringLiteral("captionEN"), knownEnglishCaption(control, rightClickToSet));
         break;
     case LanguageKind::Edit:
         entry.writeAttribute(QStringLiteral("hintCN"), hint);

@@ -52,6 +52,8 @@ TrendWindow::TrendWindow(const TrendStore& store, QWidget* parent)
     lbl_TrendMinutes->setProperty("captionEN", QStringLiteral("minutes"));
     chk_TrendPause->setProperty("captionEN", QStringLiteral("Pause"));
     btn_TrendExport->setProperty("captionEN", QStringLiteral("Export CSV"));
+    btn_TrendExport->setToolTip(QStringLiteral("把本次自动读取的全部数值存为表格文件"));
+    btn_TrendExport->setProperty("hintEN", QStringLiteral("Saves every value of this polling run as a spreadsheet file"));
     for (QWidget* w :
          std::initializer_list<QWidget*>{lbl_TrendSpan, cbb_TrendMinutes, lbl_TrendMinutes, chk_TrendPause})
         row->addWidget(w);

@@ -8,7 +8,7 @@
 
 namespace {
 
-const QDateTime kTime(QDate(2026, 12, 9), QTime(14, 5, 1, 23));
+const qint64 kTime = QDateTime(QDate(2026, 12, 9), QTime(14, 5, 1, 23)).toMSecsSinceEpoch();
 
 TEST(SessionLogLineTest, OneLinePerBlockWhateverTheBytes) {
     EXPECT_EQ(SessionLogLine(kTime, WireDirection::Sent, "$KRDV=12#\r\n"),
@@ -17,6 +17,31 @@ TEST(SessionLogLineTest, OneLinePerBlockWhateverTheBytes) {
     EXPECT_EQ(SessionLogLine(kTime, WireDirection::Received, odd),
               "2026-12-09 14:05:01.023\tRX\t6\t\\x00\\x01\\t\\\\\\x7F\\xFF\t00 01 09 5C 7F FF\n");
     EXPECT_EQ(SessionLogLine(kTime, WireDirection::Received, ""), "2026-12-09 14:05:01.023\tRX\t0\t\t\n");
+}
+
+// The writer keeps the date and time of the last second it formatted: lines of one writer
+// must still show each block's own time, across a second, a day and back again.
+TEST(SessionLogLineTest, OneWriterShowsEachBlocksOwnTime) {
+    SessionLogLineWriter writer;
+    QByteArray out;
+    const qint64 midnight = QDateTime(QDate(2026, 12, 10), QTime(0, 0)).toMSecsSinceEpoch();
+    for (const qint64 t : {kTime, kTime + 976, kTime + 977, midnight - 1, midnight, kTime})
+        writer.append(out, t, WireDirection::Sent, "a");
+    EXPECT_EQ(out, "2026-12-09 14:05:01.023\tTX\t1\ta\t61\n"
+                   "2026-12-09 14:05:01.999\tTX\t1\ta\t61\n"
+                   "2026-12-09 14:05:02.000\tTX\t1\ta\t61\n"
+                   "2026-12-09 23:59:59.999\tTX\t1\ta\t61\n"
+                   "2026-12-10 00:00:00.000\tTX\t1\ta\t61\n"
+                   "2026-12-09 14:05:01.023\tTX\t1\ta\t61\n");
+}
+
+// A block of bytes that all need escaping is the longest line a block can make.
+TEST(SessionLogLineTest, ABlockOfControlBytesFitsItsLine) {
+    const QByteArray block(4096, '\xFE');
+    const QByteArray line = SessionLogLine(kTime, WireDirection::Received, block);
+    EXPECT_EQ(line.size(), 23 + 4 + 4 + 1 + 4 * 4096 + 1 + 3 * 4096 - 1 + 1);
+    EXPECT_TRUE(line.endsWith("FE FE\n"));
+    EXPECT_EQ(line.count('\n'), 1);
 }
 
 QStringList logFiles(const QTemporaryDir& dir) {

@@ -4,6 +4,7 @@
 #include "console/ConsoleWiring.h"
 #include "language/ControlSettingFrm.h"
 #include "language/LanguageControls.h"
+#include "trend/TrendWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -114,8 +115,16 @@ TEST(LanguageTablesTest, AChineseStartCreatesAnEntryForEveryControl) {
                       "captionEN=\"%1\" hintEN=\"%1\" />")
                   .arg(rcs));
     // Controls newer than the file come with their English caption.
-    EXPECT_EQ(w.entryLine("btn_Trend"), "<BUTTON_LAN name=\"btn_Trend\" captionCN=\"趋势图\" hintCN=\"\" "
-                                        "captionEN=\"Trend\" hintEN=\"\" />");
+    EXPECT_EQ(w.entryLine("btn_Trend"),
+              "<BUTTON_LAN name=\"btn_Trend\" captionCN=\"趋势图\" hintCN=\"自动读取数值随时间的曲线\" "
+              "captionEN=\"Trend\" hintEN=\"The automatically read values over time\" />");
+    EXPECT_EQ(w.entryLine("chk_SessionLog"),
+              "<CHECKBOX_LAN name=\"chk_SessionLog\" captionCN=\"记录会话到文件\" "
+              "hintCN=\"把收发的每一块数据记录到配置文件旁 logs 文件夹中的文件\" captionEN=\"Log session to file\" "
+              "hintEN=\"Record every block sent and received in a file in the logs folder beside config.xml\" />");
+    EXPECT_EQ(w.entryLine("cms_ReadPage"),
+              "<BUTTON_LAN name=\"cms_ReadPage\" captionCN=\"读取本页\" hintCN=\"逐个读取本页的全部参数\" "
+              "captionEN=\"Read page\" hintEN=\"Read every parameter of this page\" />");
     EXPECT_EQ(w.entryLine("chk_TrendPause"), "<CHECKBOX_LAN name=\"chk_TrendPause\" captionCN=\"暂停\" "
                                              "hintCN=\"\" captionEN=\"Pause\" hintEN=\"" +
                                                  rcs + "\" />");
@@ -187,11 +196,14 @@ TEST(LanguageTablesTest, SwitchingChangesTheWholeWindowBothWays) {
     EXPECT_EQ(f.cbb_Port->currentText(), "/dev/ttyUSB3");
     EXPECT_EQ(f.cbb_CheckBit->currentText(), "E");
     EXPECT_EQ(power->currentIndex(), 1) << "a choice keeps its position";
+    EXPECT_EQ(f.chk_SessionLog->text(), "Log session to file") << "newer than the file: its own English";
+    EXPECT_EQ(f.TrendView->windowTitle(), "Trend");
 
     f.btn_FirstLanguage->click();
     EXPECT_EQ(f.LanguageCode, "CN");
     EXPECT_TRUE(f.windowTitle().startsWith("Tester   版本："));
     EXPECT_EQ(editor.windowTitle(), "控件显示内容设置");
+    EXPECT_EQ(f.TrendView->windowTitle(), "趋势图");
     EXPECT_EQ(f.grp_COMPort->title(), "连接");
     EXPECT_EQ(w.find<QPushButton>("btn_Read_Pw")->text(), "读取");
     EXPECT_EQ(f.DisconnectCaption, "断开端口");
