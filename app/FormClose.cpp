@@ -1,6 +1,6 @@
 #include "app/MainFrm.h"
 
-#include "app/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 #include "config/AppError.h"
 
 #include <QCheckBox>

@@ -1,8 +1,8 @@
 #include "app/MainFrm.h"
 
-#include "app/ControlLook.h"
-#include "app/Controls.h"
-#include "app/MessageBoxes.h"
+#include "ui/ControlLook.h"
+#include "ui/Controls.h"
+#include "ui/MessageBoxes.h"
 #include "app/ShowingErrors.h"
 #include "config/AppError.h"
 #include "config/ConfigSize.h"

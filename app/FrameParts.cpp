@@ -1,6 +1,6 @@
 #include "app/MainFrm.h"
 
-#include "app/DockLayout.h"
+#include "ui/DockLayout.h"
 #include "appearance/WaterImage.h"
 #include "comm/SerialComm.h"
 #include "console/ConsoleWiring.h"

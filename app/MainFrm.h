@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ComponentRegistry.h"
+#include "ui/ComponentRegistry.h"
 #include "config/BatchCommands.h"
 #include "config/ConfigRecords.h"
 #include "config/XmlDocument.h"

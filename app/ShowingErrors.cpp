@@ -1,6 +1,6 @@
 #include "app/ShowingErrors.h"
 
-#include "app/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 #include "config/AppError.h"
 
 #include <QString>

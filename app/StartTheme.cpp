@@ -1,6 +1,6 @@
 #include "app/StartTheme.h"
 
-#include "app/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 #include "appearance/ThemeManager.h"
 #include "config/AppError.h"
 

@@ -1,12 +1,12 @@
 #include "app/CommandLine.h"
 #include "app/ConfigLocation.h"
 #include "app/MainFrm.h"
-#include "app/MessageBoxes.h"
-#include "app/ScreenPlacement.h"
+#include "ui/MessageBoxes.h"
+#include "ui/ScreenPlacement.h"
 #include "app/ShowingErrors.h"
 #include "app/StartTheme.h"
-#include "app/VersionInfo.h"
-#include "app/WindowTitle.h"
+#include "ui/VersionInfo.h"
+#include "ui/WindowTitle.h"
 #include "language/ControlSettingFrm.h"
 
 #include <QApplication>

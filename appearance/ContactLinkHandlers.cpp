@@ -1,5 +1,5 @@
 #include "app/MainFrm.h"
-#include "app/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 #include "appearance/ContactLink.h"
 
 #include <QClipboard>

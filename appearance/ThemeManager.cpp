@@ -2,7 +2,7 @@
 
 #include "appearance/IndicatorStyle.h"
 
-#include "app/ControlLook.h"
+#include "ui/ControlLook.h"
 
 #include "config/AppError.h"
 

@@ -1,6 +1,6 @@
 #include "OldReceiveBox.h"
 
-#include "app/ControlLook.h"
+#include "ui/ControlLook.h"
 #include "app/MainFrm.h"
 #include "comm/SerialComm.h"
 #include "console/protocol/ModbusRtu.h"

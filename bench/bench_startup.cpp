@@ -2,7 +2,7 @@
 // and saved, texts applied) and switching the language both ways.
 
 #include "app/MainFrm.h"
-#include "app/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

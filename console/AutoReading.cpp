@@ -1,6 +1,6 @@
 #include "app/MainFrm.h"
 
-#include "app/ComponentRegistry.h"
+#include "ui/ComponentRegistry.h"
 #include "comm/SerialComm.h"
 #include "config/StrToInt.h"
 #include "console/protocol/AutoReadPoller.h"

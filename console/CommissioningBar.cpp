@@ -1,10 +1,10 @@
 #include "console/Commissioning.h"
 
-#include "app/ComponentRegistry.h"
+#include "ui/ComponentRegistry.h"
 
-#include "app/ControlLook.h"
-#include "app/Controls.h"
-#include "app/DockLayout.h"
+#include "ui/ControlLook.h"
+#include "ui/Controls.h"
+#include "ui/DockLayout.h"
 #include "app/MainFrm.h"
 #include "console/ConsoleWiring.h"
 #include "console/protocol/WriteJournal.h"

@@ -1,7 +1,7 @@
 #include "console/Commissioning.h"
 
 #include "app/MainFrm.h"
-#include "app/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 #include "comm/SerialComm.h"
 #include "console/protocol/ReceivedBlock.h"
 #include "console/protocol/WriteJournal.h"

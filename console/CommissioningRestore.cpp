@@ -1,7 +1,7 @@
 #include "console/Commissioning.h"
 
 #include "app/MainFrm.h"
-#include "app/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 
 #include <QProgressBar>
 #include <QPushButton>

@@ -1,8 +1,8 @@
 #include "console/Commissioning.h"
 
-#include "app/Controls.h"
+#include "ui/Controls.h"
 #include "app/MainFrm.h"
-#include "app/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 #include "console/protocol/SnapshotMatch.h"
 
 #include <QFile>

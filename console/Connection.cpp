@@ -1,15 +1,15 @@
 #include "app/MainFrm.h"
 
-#include "app/ComponentRegistry.h"
-#include "app/Controls.h"
-#include "app/MessageBoxes.h"
+#include "ui/ComponentRegistry.h"
+#include "ui/Controls.h"
+#include "ui/MessageBoxes.h"
 #include "comm/SerialComm.h"
 #include "comm/posix/CommFile.h"
 #include "comm/posix/OpenFailure.h"
 #include "config/StrToInt.h"
 #include "console/ConsoleWiring.h"
 #include "console/PortReturnWatch.h"
-#include "language/LanguageControls.h"
+#include "ui/ControlCaption.h"
 
 #include <QCheckBox>
 #include <QComboBox>

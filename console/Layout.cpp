@@ -1,7 +1,7 @@
 #include "app/MainFrm.h"
 
-#include "app/Controls.h"
-#include "app/DockLayout.h"
+#include "ui/Controls.h"
+#include "ui/DockLayout.h"
 #include "console/protocol/LayoutRules.h"
 
 #include <QComboBox>

@@ -1,9 +1,9 @@
 #include "app/MainFrm.h"
 
-#include "app/ControlLook.h"
-#include "app/Controls.h"
-#include "app/DockLayout.h"
-#include "app/WindowTitle.h"
+#include "ui/ControlLook.h"
+#include "ui/Controls.h"
+#include "ui/DockLayout.h"
+#include "ui/WindowTitle.h"
 #include "config/AppError.h"
 #include "config/BatchCommands.h"
 #include "config/PollingBlock.h"
@@ -13,7 +13,7 @@
 #include "console/ItemLookupIndex.h"
 #include "console/PageRows.h"
 #include "console/PageTheme.h"
-#include "language/LanguageControls.h"
+#include "ui/ControlCaption.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,14 +1,14 @@
 #include "console/PageRows.h"
 
-#include "app/ComponentRegistry.h"
-#include "app/ControlLook.h"
-#include "app/Controls.h"
-#include "app/DockLayout.h"
+#include "ui/ComponentRegistry.h"
+#include "ui/ControlLook.h"
+#include "ui/Controls.h"
+#include "ui/DockLayout.h"
 #include "app/MainFrm.h"
 #include "config/AppError.h"
 #include "config/SplitByDelimiter.h"
 #include "config/StrToInt.h"
-#include "language/LanguageControls.h"
+#include "ui/ControlCaption.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "app/MainFrm.h"
 
-#include "app/ComponentRegistry.h"
-#include "app/ControlLook.h"
+#include "ui/ComponentRegistry.h"
+#include "ui/ControlLook.h"
 #include "config/AppError.h"
 #include "console/CommissioningRows.h"
 #include "console/ConsoleWiring.h"

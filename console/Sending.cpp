@@ -1,8 +1,8 @@
 #include "app/MainFrm.h"
 
-#include "app/ComponentRegistry.h"
-#include "app/ControlLook.h"
-#include "app/MessageBoxes.h"
+#include "ui/ComponentRegistry.h"
+#include "ui/ControlLook.h"
+#include "ui/MessageBoxes.h"
 #include "comm/SerialComm.h"
 #include "console/ItemLookupIndex.h"
 #include "console/PageRows.h"

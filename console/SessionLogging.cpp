@@ -1,6 +1,6 @@
 #include "app/MainFrm.h"
 
-#include "app/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 #include "console/ReceiveLogView.h"
 #include "console/SessionLog.h"
 

@@ -1,12 +1,12 @@
 #include "app/MainFrm.h"
 
-#include "app/ComponentRegistry.h"
-#include "app/MessageBoxes.h"
+#include "ui/ComponentRegistry.h"
+#include "ui/MessageBoxes.h"
 #include "console/protocol/AutoReadPoller.h"
 #include "console/protocol/MonotonicClock.h"
 #include "console/protocol/RegionalFormats.h"
 #include "console/protocol/TrendCsv.h"
-#include "language/LanguageControls.h"
+#include "ui/ControlCaption.h"
 #include "trend/TrendWindow.h"
 
 #include <QCheckBox>

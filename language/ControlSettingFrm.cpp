@@ -1,7 +1,7 @@
 #include "language/ControlSettingFrm.h"
 
 #include "app/MainFrm.h"
-#include "app/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 #include "config/AppError.h"
 #include "language/ControlSettingConfig.h"
 

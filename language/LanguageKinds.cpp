@@ -1,6 +1,6 @@
 #include "language/LanguageKinds.h"
 
-#include "app/ComponentRegistry.h"
+#include "ui/ComponentRegistry.h"
 
 LanguageKind languageKindOf(const QObject* c) {
     if (isGroupBox(c))

@@ -1,9 +1,9 @@
 #include "app/MainFrm.h"
 
-#include "app/ComponentRegistry.h"
+#include "ui/ComponentRegistry.h"
 #include "config/AppError.h"
 #include "console/ConsoleWiring.h"
-#include "language/LanguageControls.h"
+#include "ui/ControlCaption.h"
 #include "language/LanguageEntries.h"
 #include "language/LanguageKinds.h"
 

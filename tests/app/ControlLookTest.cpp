@@ -1,4 +1,4 @@
-#include "app/ControlLook.h"
+#include "ui/ControlLook.h"
 #include "app/MainFrm.h"
 #include "appearance/ThemeManager.h"
 #include "support/TestApp.h"

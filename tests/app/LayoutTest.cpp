@@ -1,4 +1,4 @@
-#include "app/Controls.h"
+#include "ui/Controls.h"
 #include "app/MainFrm.h"
 #include "console/protocol/LayoutRules.h"
 #include "support/TestApp.h"

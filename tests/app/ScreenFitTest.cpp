@@ -2,7 +2,7 @@
 // of the window can be read whole.
 
 #include "app/MainFrm.h"
-#include "app/ScreenPlacement.h"
+#include "ui/ScreenPlacement.h"
 #include "support/TestApp.h"
 
 #include <QAbstractButton>

@@ -1,7 +1,7 @@
 // The red parameter labels stay red and readable under every theme, also after switching.
 
-#include "app/ControlLook.h"
-#include "app/Controls.h"
+#include "ui/ControlLook.h"
+#include "ui/Controls.h"
 #include "app/MainFrm.h"
 #include "appearance/ThemeManager.h"
 #include "support/TestApp.h"

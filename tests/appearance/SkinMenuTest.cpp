@@ -1,6 +1,6 @@
 #include "ThemeTestApp.h"
 #include "app/MainFrm.h"
-#include "app/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 #include "appearance/ThemeManager.h"
 #include "config/AppError.h"
 #include "config/TextScrambler.h"

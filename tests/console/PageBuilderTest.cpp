@@ -1,8 +1,8 @@
 #include "PageBuilderFixture.h"
 
-#include "app/ComponentRegistry.h"
-#include "app/ControlLook.h"
-#include "app/Controls.h"
+#include "ui/ComponentRegistry.h"
+#include "ui/ControlLook.h"
+#include "ui/Controls.h"
 
 #include <QComboBox>
 #include <QGroupBox>

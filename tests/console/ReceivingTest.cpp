@@ -1,6 +1,6 @@
 #include "PageBuilderFixture.h"
 
-#include "app/ControlLook.h"
+#include "ui/ControlLook.h"
 
 #include <QCheckBox>
 #include <QComboBox>

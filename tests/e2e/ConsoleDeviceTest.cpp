@@ -2,8 +2,8 @@
 // wire and what the window shows.
 
 #include "DeviceLine.h"
-#include "app/ControlLook.h"
-#include "app/Controls.h"
+#include "ui/ControlLook.h"
+#include "ui/Controls.h"
 #include "comm/SerialComm.h"
 #include "console/PageBuilderFixture.h"
 #include "console/protocol/ModbusRtu.h"

@@ -2,7 +2,7 @@
 // as an adapter is reached through its /dev/serial/by-id name.
 
 #include "DeviceLine.h"
-#include "app/Controls.h"
+#include "ui/Controls.h"
 #include "comm/SerialComm.h"
 #include "console/ConsoleWiring.h"
 #include "console/PageBuilderFixture.h"

@@ -1,6 +1,6 @@
 #include "console/PageBuilderFixture.h"
 
-#include "app/ControlLook.h"
+#include "ui/ControlLook.h"
 #include "trend/TrendWindow.h"
 
 #include <QCheckBox>

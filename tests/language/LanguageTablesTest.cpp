@@ -1,9 +1,9 @@
 #include "console/PageBuilderFixture.h"
 
-#include "app/ComponentRegistry.h"
+#include "ui/ComponentRegistry.h"
 #include "console/ConsoleWiring.h"
 #include "language/ControlSettingFrm.h"
-#include "language/LanguageControls.h"
+#include "ui/ControlCaption.h"
 #include "trend/TrendWindow.h"
 
 #include <QCheckBox>

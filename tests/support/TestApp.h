@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 
 #include <QApplication>
 #include <QByteArray>

@@ -1,7 +1,7 @@
 // Renders the console window offscreen into a PNG, for the README's pictures.
 // Usage: tervalon-screenshot <folder with config.xml> <theme> <out.png> [width height]
 #include "app/MainFrm.h"
-#include "app/MessageBoxes.h"
+#include "ui/MessageBoxes.h"
 #include "appearance/ThemeManager.h"
 
 #include <QApplication>

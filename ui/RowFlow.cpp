@@ -1,4 +1,4 @@
-#include "app/RowFlow.h"
+#include "ui/RowFlow.h"
 
 #include <QEvent>
 #include <algorithm>

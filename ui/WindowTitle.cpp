@@ -1,6 +1,6 @@
-#include "app/WindowTitle.h"
+#include "ui/WindowTitle.h"
 
-#include "app/VersionInfo.h"
+#include "ui/VersionInfo.h"
 
 #include <QCoreApplication>
 #include <QLocale>

@@ -1,6 +1,6 @@
-#include "language/LanguageControls.h"
+#include "ui/ControlCaption.h"
 
-#include "app/Controls.h"
+#include "ui/Controls.h"
 
 #include <QAbstractButton>
 #include <QGroupBox>

@@ -1,4 +1,4 @@
-#include "app/ElidedPathBox.h"
+#include "ui/ElidedPathBox.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "app/DockLayout.h"
+#include "ui/DockLayout.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
-#include "app/ControlLook.h"
+#include "ui/ControlLook.h"
 
-#include "app/Controls.h"
+#include "ui/Controls.h"
 
 #include <QApplication>
 #include <QGroupBox>

@@ -1,4 +1,4 @@
-#include "app/ScreenPlacement.h"
+#include "ui/ScreenPlacement.h"
 
 QRect PlacementOnScreen(const QSize& wanted, const QRect& available) {
     QRect placed(QPoint(0, 0), wanted.boundedTo(available.size()));

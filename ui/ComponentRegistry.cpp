@@ -1,6 +1,6 @@
-#include "app/ComponentRegistry.h"
+#include "ui/ComponentRegistry.h"
 
-#include "app/Controls.h"
+#include "ui/Controls.h"
 #include "config/AppError.h"
 
 #include <QCheckBox>

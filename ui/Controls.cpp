@@ -1,6 +1,6 @@
-#include "app/Controls.h"
+#include "ui/Controls.h"
 
-#include "app/DockLayout.h"
+#include "ui/DockLayout.h"
 
 #include <QMouseEvent>
 #include <QPainter>
