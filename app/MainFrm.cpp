@@ -1,10 +1,11 @@
-#include "app/MainFrm.h"
+#include "app/FrameLook.h"
 
 #include "ui/ComponentRegistry.h"
 
 #include "ui/ControlLook.h"
 #include "ui/Controls.h"
 #include "ui/DockLayout.h"
+#include "ui/Lamps.h"
 #include "ui/ElidedPathBox.h"
 #include "ui/MessageBoxes.h"
 #include "ui/RowFlow.h"
@@ -29,46 +30,13 @@
 #include <QTabWidget>
 #include <QTimer>
 
-namespace {
-
-const QColor clGreen(0, 128, 0);
-const QColor clBlue(0, 0, 255);
-const QColor clBlack(0, 0, 0);
-const QColor clOlive(128, 128, 0);
-const QColor clYellow(255, 255, 0);
-const QColor clWhite(255, 255, 255);
-
-// The template asks for "微软雅黑"; where it is absent a CJK family with the same coverage.
-QFont templateFont(int pixelSize, bool bold = false) {
-    QFont f;
-    f.setFamilies({QStringLiteral("Microsoft YaHei"), QStringLiteral("微软雅黑"),
-                   QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Noto Sans CJK"),
-                   QStringLiteral("WenQuanYi Micro Hei")});
-    f.setPixelSize(pixelSize);
-    f.setBold(bold);
-    return f;
-}
-
-void setItems(QComboBox* box, const QStringList& items, const QString& text) {
-    box->setEditable(true);
-    box->addItems(items);
-    box->setCurrentText(text);
-}
-
-} // namespace
-
-template <class T> T* TForm_Main::make(const QString& name, QWidget* parent) {
-    auto* w = new T(parent);
-    RegisterComponent(w, name);
-    return w;
-}
 
 TForm_Main::TForm_Main(const QString& appDir, QWidget* parent) : QWidget(parent) {
     AppDir = QDir::cleanPath(appDir) + QLatin1Char('/');
     ConfigPath = AppDir + QStringLiteral("config.xml");
     setObjectName(QStringLiteral("Form_Main"));
     setWindowTitle(QStringLiteral("Form_Main"));
-    setFont(templateFont(11));
+    setFont(frame::templateFont(11));
     resize(1494, 720);
     setAttribute(Qt::WA_AlwaysShowToolTips);
     createFixedFrame();
@@ -86,9 +54,32 @@ void TForm_Main::UseConfigFile(const QString& path) {
     ConfigPath = file.absoluteFilePath();
 }
 
+// The fixed frame, region by region in the template's order. The order of creation is the
+// order of the language tables' entries for a new file, so regions keep their places.
 void TForm_Main::createFixedFrame() {
     auto* dock = new DockLayout(this);
+    buildTopPanel(dock);
 
+    Panel_Left = make<TPanel>(QStringLiteral("Panel_Left"), this);
+    dock->dock(Panel_Left, DockAlign::Left, 481);
+    auto* leftDock = new DockLayout(Panel_Left);
+    buildMenuBar(leftDock);
+    buildPortGroup(leftDock);
+    buildNotesGroup(leftDock);
+    grp_DataRecvAndSend = make<QGroupBox>(QStringLiteral("grp_DataRecvAndSend"), Panel_Left);
+    grp_DataRecvAndSend->setTitle(QStringLiteral("数据收发"));
+    leftDock->dock(grp_DataRecvAndSend, DockAlign::Client);
+    auto* dataDock = new DockLayout(grp_DataRecvAndSend);
+    buildReceiveOptions(dataDock);
+    buildSendArea(dataDock);
+
+    buildMiddle(dock);
+    buildAutoReadGroup();
+    buildBannerTimersAndMenus();
+    attachEditorMenus();
+}
+
+void TForm_Main::buildTopPanel(DockLayout* dock) {
     Panel_Top = make<TPanel>(QStringLiteral("Panel_Top"), this);
     Panel_Top->setCaption(QStringLiteral("1111"));
     dock->dock(Panel_Top, DockAlign::Top, 97);
@@ -96,198 +87,18 @@ void TForm_Main::createFixedFrame() {
     lbl_Web->setText(QStringLiteral("联系我们"));
     lbl_Web->setGeometry(1224, 1, 97, 24);
     {
-        QFont f = templateFont(16);
+        QFont f = frame::templateFont(16);
         f.setItalic(true);
         f.setUnderline(true);
         lbl_Web->setFont(f);
     }
-    setFontColor(lbl_Web, clWhite);
+    setFontColor(lbl_Web, frame::white);
     lbl_Web->setCursor(Qt::PointingHandCursor);
     lbl_Web->setAttribute(Qt::WA_TranslucentBackground);
+}
 
-    Panel_Left = make<TPanel>(QStringLiteral("Panel_Left"), this);
-    dock->dock(Panel_Left, DockAlign::Left, 481);
-    auto* leftDock = new DockLayout(Panel_Left);
-
-    Panel_Menu = make<TPanel>(QStringLiteral("Panel_Menu"), Panel_Left);
-    leftDock->dock(Panel_Menu, DockAlign::Top, 40);
-    btn_Skins = make<QPushButton>(QStringLiteral("btn_Skins"), Panel_Menu);
-    btn_Skins->setText(QStringLiteral("SKINS"));
-    btn_Skins->setGeometry(9, 5, 75, 25);
-    btn_FirstLanguage = make<QPushButton>(QStringLiteral("btn_FirstLanguage"), Panel_Menu);
-    btn_FirstLanguage->setText(QStringLiteral("Chinese"));
-    btn_FirstLanguage->setGeometry(99, 5, 139, 25);
-    btn_SecondLanguage = make<QPushButton>(QStringLiteral("btn_SecondLanguage"), Panel_Menu);
-    btn_SecondLanguage->setText(QStringLiteral("English"));
-    btn_SecondLanguage->setGeometry(265, 5, 139, 25);
-
-    grp_COMPort = make<QGroupBox>(QStringLiteral("grp_COMPort"), Panel_Left);
-    grp_COMPort->setTitle(QStringLiteral("连接"));
-    leftDock->dock(grp_COMPort, DockAlign::Top, 84);
-    lbl_Port = make<QLabel>(QStringLiteral("lbl_Port"), grp_COMPort);
-    lbl_Port->setText(QStringLiteral("端口："));
-    lbl_Port->move(16, 27);
-    cbb_Port = make<QComboBox>(QStringLiteral("cbb_Port"), grp_COMPort);
-    {
-        QStringList ports;
-        for (int i = 1; i <= 16; ++i)
-            ports << QStringLiteral("COM%1").arg(i);
-        setItems(cbb_Port, ports, QStringLiteral("COM1"));
-    }
-    cbb_Port->setGeometry(54, 24, 65, 24);
-    makeElidedPathBox(cbb_Port);
-    lbl_Baud = make<QLabel>(QStringLiteral("lbl_Baud"), grp_COMPort);
-    lbl_Baud->setText(QStringLiteral("波特率："));
-    lbl_Baud->move(138, 27);
-    cbb_Baud = make<QComboBox>(QStringLiteral("cbb_Baud"), grp_COMPort);
-    setItems(cbb_Baud,
-             {"1200", "2400", "4800", "9600", "14400", "19200", "38400", "43000", "56000", "57600", "115200",
-              "128000", "256000"},
-             QStringLiteral("9600"));
-    cbb_Baud->setGeometry(194, 24, 71, 24);
-    cbb_CheckBit = make<QComboBox>(QStringLiteral("cbb_CheckBit"), grp_COMPort);
-    setItems(cbb_CheckBit, {"N", "O", "E", "M", "S"}, QStringLiteral("N"));
-    cbb_CheckBit->setGeometry(265, 24, 38, 24);
-    cbb_DataBit = make<QComboBox>(QStringLiteral("cbb_DataBit"), grp_COMPort);
-    setItems(cbb_DataBit, {"5", "6", "7", "8"}, QStringLiteral("8"));
-    cbb_DataBit->setGeometry(303, 24, 38, 24);
-    cbb_StopBit = make<QComboBox>(QStringLiteral("cbb_StopBit"), grp_COMPort);
-    setItems(cbb_StopBit, {"1", "1.5", "2"}, QStringLiteral("1"));
-    cbb_StopBit->setGeometry(341, 24, 38, 24);
-    shp_led = make<TShape>(QStringLiteral("shp_led"), grp_COMPort);
-    shp_led->setGeometry(381, 24, 20, 20);
-    shp_led->setBrushColor(clBlack);
-    btn_Connect = make<QPushButton>(QStringLiteral("btn_Connect"), grp_COMPort);
-    btn_Connect->setText(QStringLiteral("连接端口"));
-    btn_Connect->setGeometry(407, 24, 75, 25);
-    chk_Reconnect = make<QCheckBox>(QStringLiteral("chk_Reconnect"), grp_COMPort);
-    chk_Reconnect->setText(QStringLiteral("断开后等待设备重新连接"));
-    chk_Reconnect->move(16, 56);
-    chk_Reconnect->setToolTip(QStringLiteral("设备被拔出后，等它重新插上并以相同设置重新打开端口"));
-    setKnownEnglish(chk_Reconnect, QStringLiteral("Reconnect when the device returns"),
-                    QStringLiteral("After the device is unplugged, wait for it to come back and reopen "
-                                   "the port with the same settings"));
-
-    grp_Node = make<QGroupBox>(QStringLiteral("grp_Node"), Panel_Left);
-    grp_Node->setTitle(QStringLiteral("使用说明"));
-    leftDock->dock(grp_Node, DockAlign::Bottom, 113);
-    const QStringList notes = {QStringLiteral("使用说明1"), QStringLiteral("使用说明2"),
-                               QStringLiteral("使用说明3")};
-    QLabel** noteLabels[] = {&lbl_Node1, &lbl_Node2, &lbl_Node3};
-    for (int i = 0; i < 3; ++i) {
-        QLabel* l = make<QLabel>(QStringLiteral("lbl_Node%1").arg(i + 1), grp_Node);
-        l->setText(notes[i]);
-        l->move(8, 24 + 24 * i);
-        l->setFont(templateFont(16, true));
-        setFontColor(l, clBlue);
-        *noteLabels[i] = l;
-    }
-
-    grp_DataRecvAndSend = make<QGroupBox>(QStringLiteral("grp_DataRecvAndSend"), Panel_Left);
-    grp_DataRecvAndSend->setTitle(QStringLiteral("数据收发"));
-    leftDock->dock(grp_DataRecvAndSend, DockAlign::Client);
-    auto* dataDock = new DockLayout(grp_DataRecvAndSend);
-
-    Panel2 = make<TPanel>(QStringLiteral("Panel2"), grp_DataRecvAndSend);
-    dataDock->dock(Panel2, DockAlign::Top, 84);
-    chk_showDT = make<QCheckBox>(QStringLiteral("chk_showDT"), Panel2);
-    chk_showDT->setText(QStringLiteral("显示时间"));
-    chk_showDT->move(17, 24);
-    chk_autoClearRxmmo = make<QCheckBox>(QStringLiteral("chk_autoClearRxmmo"), Panel2);
-    chk_autoClearRxmmo->setText(QStringLiteral("自动清空"));
-    chk_autoClearRxmmo->move(104, 24);
-    chk_autoClearRxmmo->setChecked(true);
-    rbtn_Ascii = make<QRadioButton>(QStringLiteral("rbtn_Ascii"), Panel2);
-    rbtn_Ascii->setText(QStringLiteral("字符串"));
-    rbtn_Ascii->move(192, 24);
-    rbtn_Ascii->setChecked(true);
-    rbtn_Hex = make<QRadioButton>(QStringLiteral("rbtn_Hex"), Panel2);
-    rbtn_Hex->setText(QStringLiteral("16进制"));
-    rbtn_Hex->move(256, 24);
-    chk_AutoNewLine = make<QCheckBox>(QStringLiteral("chk_AutoNewLine"), Panel2);
-    chk_AutoNewLine->setText(QStringLiteral("自动换行"));
-    chk_AutoNewLine->move(319, 24);
-    btn_ClearRxmmo = make<QPushButton>(QStringLiteral("btn_ClearRxmmo"), Panel2);
-    btn_ClearRxmmo->setText(QStringLiteral("清空接收区"));
-    btn_ClearRxmmo->setGeometry(406, 17, 75, 25);
-    for (QAbstractButton* option :
-         {static_cast<QAbstractButton*>(chk_showDT), static_cast<QAbstractButton*>(chk_autoClearRxmmo),
-          static_cast<QAbstractButton*>(rbtn_Ascii), static_cast<QAbstractButton*>(rbtn_Hex),
-          static_cast<QAbstractButton*>(chk_AutoNewLine)})
-        option->adjustSize();
-    new RowFlow(Panel2,
-                {chk_showDT, chk_autoClearRxmmo, rbtn_Ascii, rbtn_Hex, chk_AutoNewLine, btn_ClearRxmmo});
-    // The second row: what is kept of the session on disk.
-    chk_SessionLog = make<QCheckBox>(QStringLiteral("chk_SessionLog"), Panel2);
-    chk_SessionLog->setText(QStringLiteral("记录会话到文件"));
-    chk_SessionLog->move(17, 56);
-    chk_SessionLog->adjustSize();
-    chk_SessionLog->setToolTip(QStringLiteral("把收发的每一块数据记录到配置文件旁 logs 文件夹中的文件"));
-    setKnownEnglish(chk_SessionLog, QStringLiteral("Log session to file"),
-                    QStringLiteral("Record every block sent and received in a file in the logs folder "
-                                   "beside config.xml"));
-    btn_OpenLogs = make<QPushButton>(QStringLiteral("btn_OpenLogs"), Panel2);
-    btn_OpenLogs->setText(QStringLiteral("日志文件夹"));
-    btn_OpenLogs->setGeometry(192, 52, 90, 25);
-    btn_OpenLogs->setToolTip(QStringLiteral("打开保存会话日志的文件夹"));
-    setKnownEnglish(btn_OpenLogs, QStringLiteral("Log folder"),
-                    QStringLiteral("Open the folder that holds the session logs"));
-    btn_SaveRx = make<QPushButton>(QStringLiteral("btn_SaveRx"), Panel2);
-    btn_SaveRx->setText(QStringLiteral("保存接收区"));
-    btn_SaveRx->setGeometry(290, 52, 90, 25);
-    btn_SaveRx->setToolTip(QStringLiteral("把接收区的内容保存到文件"));
-    setKnownEnglish(btn_SaveRx, QStringLiteral("Save receive box"),
-                    QStringLiteral("Save the receive box's text to a file"));
-    new RowFlow(Panel2, {chk_SessionLog, btn_OpenLogs, btn_SaveRx});
-
-    // Docked bottom-up: the lamp panel at the very bottom, the send line above it.
-    Panel3 = make<TPanel>(QStringLiteral("Panel3"), grp_DataRecvAndSend);
-    dataDock->dock(Panel3, DockAlign::Bottom, 45);
-    mmo_TX = make<QPlainTextEdit>(QStringLiteral("mmo_TX"), grp_DataRecvAndSend);
-    dataDock->dock(mmo_TX, DockAlign::Bottom, 69);
-    mmo_TX->setFont(templateFont(16, true));
-    setControlColor(mmo_TX, palette().color(QPalette::Highlight));
-    setFontColor(mmo_TX, clWhite);
-    mmo_TX->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    mmo_TX->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-
-    mmo_RX = make<ReceiveLogView>(QStringLiteral("mmo_RX"), grp_DataRecvAndSend);
-    dataDock->dock(mmo_RX, DockAlign::Client);
-    mmo_RX->setFont(templateFont(16, true));
-    setControlColor(mmo_RX, clYellow);
-    setFontColor(mmo_RX, clGreen);
-    mmo_RX->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    mmo_RX->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-
-    shp_TX = make<TShape>(QStringLiteral("shp_TX"), Panel3);
-    shp_TX->setGeometry(17, 10, 20, 20);
-    shp_TX->setBrushColor(clOlive);
-    lbl_Send = make<QLabel>(QStringLiteral("lbl_Send"), Panel3);
-    lbl_Send->setText(QStringLiteral("发送"));
-    lbl_Send->move(49, 13);
-    setFontColor(lbl_Send, clGreen);
-    shp_RX = make<TShape>(QStringLiteral("shp_RX"), Panel3);
-    shp_RX->setGeometry(97, 10, 20, 20);
-    shp_RX->setBrushColor(clOlive);
-    lbl_Recv = make<QLabel>(QStringLiteral("lbl_Recv"), Panel3);
-    lbl_Recv->setText(QStringLiteral("接收"));
-    lbl_Recv->move(121, 13);
-    setFontColor(lbl_Recv, clBlue);
-    btn_Send = make<QPushButton>(QStringLiteral("btn_Send"), Panel3);
-    btn_Send->setText(QStringLiteral("发送"));
-    btn_Send->setGeometry(161, 9, 75, 25);
-    lbl_CmdList = make<QLabel>(QStringLiteral("lbl_CmdList"), Panel3);
-    lbl_CmdList->setText(QStringLiteral("批处理指令："));
-    lbl_CmdList->move(249, 12);
-    cmb_CMDS = make<QComboBox>(QStringLiteral("cmb_CMDS"), Panel3);
-    cmb_CMDS->setGeometry(313, 9, 128, 24);
-    // The user may also type a batch's name; typing never adds to the list.
-    cmb_CMDS->setEditable(true);
-    cmb_CMDS->setInsertPolicy(QComboBox::NoInsert);
-    btn_Cmds = make<QPushButton>(QStringLiteral("btn_Cmds"), Panel3);
-    btn_Cmds->setGeometry(408, 6, 75, 25);
-    btn_Cmds->hide();
-
+// The splitters, the right column's place, and the parameter and fixed-command groups.
+void TForm_Main::buildMiddle(DockLayout* dock) {
     Splitter1 = make<TSplitter>(QStringLiteral("Splitter1"), this);
     Splitter1->setCursor(Qt::SplitHCursor);
     dock->dock(Splitter1, DockAlign::Left, 3);
@@ -303,7 +114,7 @@ void TForm_Main::createFixedFrame() {
     auto* midDock = new DockLayout(Panel_Mid);
     grp_DYNC = make<QGroupBox>(QStringLiteral("grp_DYNC"), Panel_Mid);
     grp_DYNC->setTitle(QStringLiteral("动态指令"));
-    setFontColor(grp_DYNC, clGreen);
+    setFontColor(grp_DYNC, frame::green);
     midDock->dock(grp_DYNC, DockAlign::Top, 385);
     pg_DYNC = make<QTabWidget>(QStringLiteral("pg_DYNC"), grp_DYNC);
     pg_DYNC->setUsesScrollButtons(false);
@@ -314,17 +125,19 @@ void TForm_Main::createFixedFrame() {
     midDock->dock(Splitter3, DockAlign::Top, 3);
     grp_FIX = make<QGroupBox>(QStringLiteral("grp_FIX"), Panel_Mid);
     grp_FIX->setTitle(QStringLiteral("固定指令"));
-    grp_FIX->setFont(templateFont(13));
-    setFontColor(grp_FIX, clBlack);
+    grp_FIX->setFont(frame::templateFont(13));
+    setFontColor(grp_FIX, frame::black);
     midDock->dock(grp_FIX, DockAlign::Client);
     pg_FIX = make<QTabWidget>(QStringLiteral("pg_FIX"), grp_FIX);
     pg_FIX->setUsesScrollButtons(false);
     (new DockLayout(grp_FIX))->dock(pg_FIX, DockAlign::Client);
+}
 
+void TForm_Main::buildAutoReadGroup() {
     auto* rightDock = new DockLayout(Panel_Right);
     grp_AutoRead = make<QGroupBox>(QStringLiteral("grp_AutoRead"), Panel_Right);
     grp_AutoRead->setTitle(QStringLiteral("自动读取"));
-    setFontColor(grp_AutoRead, clGreen);
+    setFontColor(grp_AutoRead, frame::green);
     rightDock->dock(grp_AutoRead, DockAlign::Client);
     auto* autoDock = new DockLayout(grp_AutoRead);
     Panel1 = make<TPanel>(QStringLiteral("Panel1"), grp_AutoRead);
@@ -347,8 +160,8 @@ void TForm_Main::createFixedFrame() {
     autoDock->dock(lbl_ModbusHealth, DockAlign::Top, 58);
     pg_AUTO = make<QTabWidget>(QStringLiteral("pg_AUTO"), grp_AutoRead);
     pg_AUTO->setUsesScrollButtons(false);
-    pg_AUTO->setFont(templateFont(13));
-    setFontColor(pg_AUTO, clGreen);
+    pg_AUTO->setFont(frame::templateFont(13));
+    setFontColor(pg_AUTO, frame::green);
     autoDock->dock(pg_AUTO, DockAlign::Client);
     // Beside the pages whose values it plots; the row above has no room left on small screens.
     btn_Trend = make<QPushButton>(QStringLiteral("btn_Trend"), pg_AUTO);
@@ -356,7 +169,9 @@ void TForm_Main::createFixedFrame() {
     btn_Trend->setToolTip(QStringLiteral("自动读取数值随时间的曲线"));
     setKnownEnglish(btn_Trend, QStringLiteral("Trend"), QStringLiteral("The automatically read values over time"));
     pg_AUTO->setCornerWidget(btn_Trend, Qt::TopRightCorner);
+}
 
+void TForm_Main::buildBannerTimersAndMenus() {
     // The banner lies over Panel_Top's caption, and the contact label over the banner.
     WaterImage1 = createBanner(Panel_Top);
     lbl_Web->raise();
@@ -380,8 +195,9 @@ void TForm_Main::createFixedFrame() {
 
     Comm1 = createComm();
     TrendView = createTrendWindow();
+}
 
-    // Controls that carry the settings editor's right-click menu.
+void TForm_Main::attachEditorMenus() {
     for (QWidget* w : std::initializer_list<QWidget*>{
              lbl_Web,        btn_Skins,          btn_FirstLanguage, btn_SecondLanguage,
              lbl_Port,       cbb_Port,           lbl_Baud,          cbb_Baud,
@@ -395,6 +211,7 @@ void TForm_Main::createFixedFrame() {
              chb_AutoRead,   btn_Trend})
         setPopupMenu1(w);
 }
+
 
 void TForm_Main::wireFixedFrame() {
     auto click = [this](QPushButton* b, void (TForm_Main::*handler)()) {

@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 
+class DockLayout;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -39,6 +40,8 @@ class TTabSheet;
 class TScrollBox;
 class TStaticText;
 class TWaterImage;
+class PageRowFactory;
+enum class PageFamily;
 class TrendWindow;
 
 // The five port texts read from COMM at start-up.
@@ -73,6 +76,12 @@ public:
 
     // Page building.
     void LoadConfiguration();
+    void readPortSettings(const XmlNode& comm);
+    void readBatches(const XmlNode& cmds);
+    void buildPageGroup(PageRowFactory& rows, const XmlNode& group, QTabWidget* pages, PageFamily family,
+                        QList<TTabSheet*>& sheets);
+    void readPollingBlock(const XmlNode& tab, TAutoRead& block);
+    void settlePageLooks();
 
     // Connection and lamps.
     void btn_ConnectClick();
@@ -284,6 +293,18 @@ protected:
 
 private:
     void createFixedFrame();
+    // The frame's regions, made in this order.
+    void buildTopPanel(DockLayout* dock);
+    void buildMenuBar(DockLayout* leftDock);
+    void buildPortGroup(DockLayout* leftDock);
+    void buildNotesGroup(DockLayout* leftDock);
+    void buildReceiveOptions(DockLayout* dataDock);
+    void buildSendArea(DockLayout* dataDock);
+    void buildMiddle(DockLayout* dock);
+    void buildAutoReadGroup();
+    void buildBannerTimersAndMenus();
+    // Controls that carry the settings editor's right-click menu.
+    void attachEditorMenus();
     void wireFixedFrame();
     template <class T> T* make(const QString& name, QWidget* parent);
     // The banner and the serial component, made by their own subsystems.

@@ -1,5 +1,6 @@
 #include "console/CommissioningRows.h"
 
+#include "console/HexField.h"
 #include "ui/ComponentRegistry.h"
 #include "ui/ControlLook.h"
 #include "ui/Controls.h"
@@ -17,7 +18,6 @@
 
 namespace {
 
-const QColor hexFieldColor(255, 255, 0);
 const QString readPrefix = QStringLiteral("btn_Read_");
 
 bool english(const TForm_Main& form) {
@@ -79,7 +79,7 @@ std::optional<ParameterRow> rowOfField(const TForm_Main& form, const QWidget* fi
 QString writeValueOf(const TForm_Main& form, const QWidget* field) {
     if (isEdit(field)) {
         const QString text = static_cast<const QLineEdit*>(field)->text();
-        return controlColor(field) == hexFieldColor ? HexFieldToDecimal(text) : text;
+        return isHexField(field) ? HexFieldToDecimal(text) : text;
     }
     if (isComboBox(field))
         return ItemLookupIndex::of(form.ConfigPath)
@@ -108,7 +108,7 @@ QString shownTextOf(const QWidget* field) {
 bool showDeviceValue(const TForm_Main& form, QWidget* field, const QString& value) {
     if (isEdit(field)) {
         auto* edit = static_cast<QLineEdit*>(field);
-        if (controlColor(edit) != hexFieldColor) {
+        if (!isHexField(edit)) {
             edit->setText(value);
             return true;
         }

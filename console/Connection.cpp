@@ -1,5 +1,6 @@
 #include "app/MainFrm.h"
 
+#include "ui/Lamps.h"
 #include "ui/ComponentRegistry.h"
 #include "ui/Controls.h"
 #include "ui/MessageBoxes.h"
@@ -26,10 +27,6 @@
 
 namespace {
 
-const QColor clBlack(0, 0, 0);
-const QColor clRed(255, 0, 0);
-const QColor clBlue(0, 0, 255);
-const QColor clOlive(128, 128, 0);
 
 // The template's caption, for language tables that do not list btn_Connect.
 const QString designConnectCaption = QStringLiteral("连接端口");
@@ -89,7 +86,7 @@ bool reopen(TForm_Main& form) {
         return false;
     endWaiting(form);
     setControlCaption(form.btn_Connect, disconnectCaptionOf(form));
-    form.shp_led->setBrushColor(clRed);
+    form.shp_led->setBrushColor(lamp::portOpen);
     return true;
 }
 
@@ -165,7 +162,7 @@ void flash(TForm_Main& form, TShape* lamp, const QColor& active, const QString& 
         off->setObjectName(timerName);
         off->setSingleShot(true);
         off->setInterval(kFlashMs);
-        QObject::connect(off, &QTimer::timeout, lamp, [lamp] { lamp->setBrushColor(clOlive); });
+        QObject::connect(off, &QTimer::timeout, lamp, [lamp] { lamp->setBrushColor(lamp::atRest); });
     }
     lamp->setBrushColor(active);
     off->start();
@@ -269,7 +266,7 @@ void TForm_Main::btn_ConnectClick() {
     // settings editor while the port is open.
     if (Comm1->Handle() != 0) {
         Comm1->StopComm();
-        shp_led->setBrushColor(clBlack);
+        shp_led->setBrushColor(lamp::portClosed);
         setControlCaption(btn_Connect, connectCaptionOf(*this));
         return;
     }
@@ -311,7 +308,7 @@ void TForm_Main::btn_ConnectClick() {
     }
     if (failure.isEmpty()) {
         setControlCaption(btn_Connect, disconnectCaptionOf(*this));
-        shp_led->setBrushColor(clRed);
+        shp_led->setBrushColor(lamp::portOpen);
         return;
     }
     const QString reason = openFailureReason(*this, failure);
@@ -333,7 +330,7 @@ void portHungUp(TForm_Main& form) {
         return;
     const QString port = form.Comm1->CommName();
     form.Comm1->StopComm();
-    form.shp_led->setBrushColor(clBlack);
+    form.shp_led->setBrushColor(lamp::portClosed);
     if (form.chk_Reconnect->isChecked() && !port.isEmpty()) {
         form.btn_Connect->setProperty("hintBeforeWaiting", form.btn_Connect->toolTip());
         form.PortWatch = new PortReturnWatch(port, [&form] { return reopen(form); }, &form);
@@ -350,12 +347,12 @@ void portHungUp(TForm_Main& form) {
 
 void TForm_Main::tmr_TxLedTimer() {
     tmr_TxLed->stop();
-    flash(*this, shp_TX, clBlue, QStringLiteral("tmr_TxLedOff"));
+    flash(*this, shp_TX, lamp::sent, QStringLiteral("tmr_TxLedOff"));
 }
 
 void TForm_Main::tmr_RxLedTimer() {
     tmr_RxLed->stop();
-    flash(*this, shp_RX, clRed, QStringLiteral("tmr_RxLedOff"));
+    flash(*this, shp_RX, lamp::received, QStringLiteral("tmr_RxLedOff"));
 }
 
 // Runs the event loop until the time has passed: input, timers and receive events are

@@ -56,17 +56,37 @@ void TForm_Main::LoadConfiguration() {
     if (root.isNull())
         throw AppError(QStringLiteral("The configuration file has no element TERVALON"));
 
-    setWindowTitle(root.readAttribute(QStringLiteral("appName")));
-    setWindowTitle(WindowTitleFor(QStringLiteral("CN"), windowTitle()));
-
+    setWindowTitle(WindowTitleFor(QStringLiteral("CN"), root.readAttribute(QStringLiteral("appName"))));
     lbl_Web->setToolTip(root.readAttribute(QStringLiteral("web1")));
     Web1Address = UnscrambleText(root.readAttribute(QStringLiteral("web1")), web1ScrambleKey);
     Web2Address = UnscrambleText(root.readAttribute(QStringLiteral("web2")), web2ScrambleKey);
-
     applyConfiguredTheme(
         requireSection(root, QStringLiteral("SKIN")).readAttribute(QStringLiteral("SkinFile")));
 
-    const XmlNode comm = requireSection(root, QStringLiteral("COMM"));
+    readPortSettings(requireSection(root, QStringLiteral("COMM")));
+    // Batches are optional: any fault ends this step silently and the build goes on.
+    try {
+        readBatches(requireSection(root, QStringLiteral("CMDS")));
+    } catch (const AppError&) {
+    }
+    const XmlNode node = requireSection(root, QStringLiteral("NODE"));
+    setControlCaption(lbl_Node1, node.readAttribute(QStringLiteral("node1")));
+    setControlCaption(lbl_Node2, node.readAttribute(QStringLiteral("node2")));
+    setControlCaption(lbl_Node3, node.readAttribute(QStringLiteral("node3")));
+    LanguageCode = requireSection(root, QStringLiteral("LANGUAGE")).readAttribute(QStringLiteral("value"));
+
+    PageRowFactory rows(*this);
+    AutoReads.clear();
+    StartupNotices.clear();
+    buildPageGroup(rows, requireSection(root, QStringLiteral("GROUP_DYNC")), pg_DYNC, PageFamily::Parameter,
+                   DyncSheets);
+    buildPageGroup(rows, requireSection(root, QStringLiteral("GROUP_FIX")), pg_FIX, PageFamily::Fixed, FixSheets);
+    buildPageGroup(rows, requireSection(root, QStringLiteral("GROUP_AUTO")), pg_AUTO, PageFamily::AutoRead,
+                   AutoSheets);
+    settlePageLooks();
+}
+
+void TForm_Main::readPortSettings(const XmlNode& comm) {
     PortSettings.Port = comm.readAttribute(QStringLiteral("Port"));
     PortSettings.Baud = comm.readAttribute(QStringLiteral("Baud"));
     PortSettings.Parity = comm.readAttribute(QStringLiteral("Parity"));
@@ -80,99 +100,60 @@ void TForm_Main::LoadConfiguration() {
     cbb_StopBit->setCurrentText(PortSettings.StopBits);
     // Off unless the file asks for it: files written before the option lack the attribute.
     chk_Reconnect->setChecked(comm.attributeEquals(QStringLiteral("Reconnect"), QStringLiteral("1")));
+}
 
-    // Batches are optional: any fault ends this step silently and the build goes on.
-    try {
-        const XmlNode cmds = requireSection(root, QStringLiteral("CMDS"));
-        if (cmds.attributeEquals(QStringLiteral("showButton"), QStringLiteral("1"))) {
-            setControlCaption(btn_Cmds, cmds.readAttribute(QStringLiteral("caption")));
-            btn_Cmds->setGeometry(cmb_CMDS->x() + cmb_CMDS->width() + 8, btn_Send->y(), 150,
-                                  btn_Cmds->height());
-            btn_Cmds->show();
-        }
-        BatchCommands.clear();
-        BatchFaults.clear();
-        cmb_CMDS->clear();
-        QStringList captions;
-        ReadBatchCommands(cmds, BatchCommands, captions, &BatchFaults);
-        cmb_CMDS->addItems(captions);
-    } catch (const AppError&) {
+void TForm_Main::readBatches(const XmlNode& cmds) {
+    if (cmds.attributeEquals(QStringLiteral("showButton"), QStringLiteral("1"))) {
+        setControlCaption(btn_Cmds, cmds.readAttribute(QStringLiteral("caption")));
+        btn_Cmds->setGeometry(cmb_CMDS->x() + cmb_CMDS->width() + 8, btn_Send->y(), 150, btn_Cmds->height());
+        btn_Cmds->show();
     }
+    BatchCommands.clear();
+    BatchFaults.clear();
+    cmb_CMDS->clear();
+    QStringList captions;
+    ReadBatchCommands(cmds, BatchCommands, captions, &BatchFaults);
+    cmb_CMDS->addItems(captions);
+}
 
-    const XmlNode node = requireSection(root, QStringLiteral("NODE"));
-    setControlCaption(lbl_Node1, node.readAttribute(QStringLiteral("node1")));
-    setControlCaption(lbl_Node2, node.readAttribute(QStringLiteral("node2")));
-    setControlCaption(lbl_Node3, node.readAttribute(QStringLiteral("node3")));
-
-    LanguageCode = requireSection(root, QStringLiteral("LANGUAGE")).readAttribute(QStringLiteral("value"));
-
-    PageRowFactory rows(*this);
-
-    const XmlNode dync = requireSection(root, QStringLiteral("GROUP_DYNC"));
-    const int dyncCount = dync.childCount();
-    DyncSheets.clear();
-    DyncSheets.reserve(dyncCount);
-    for (int r = 0; r < dyncCount; ++r) {
-        const XmlNode tab = dync.child(r);
-        PageRowFactory::Page page = rows.addPage(pg_DYNC, tab, PageFamily::Parameter);
-        DyncSheets.append(page.sheet);
-        const int count = tab.childCount();
-        for (int p = 0; p < count; ++p) {
-            const XmlNode item = tab.child(p);
-            if (ItemLookupIndex::isSeparator(item.tagName()))
-                rows.addSeparator(page, p);
-            else
-                rows.addParameterRow(page, item, p);
-        }
-        page.box->fitContent();
-    }
-
-    const XmlNode fix = requireSection(root, QStringLiteral("GROUP_FIX"));
-    const int fixCount = fix.childCount();
-    FixSheets.clear();
-    FixSheets.reserve(fixCount);
-    for (int r = 0; r < fixCount; ++r) {
-        const XmlNode tab = fix.child(r);
-        PageRowFactory::Page page = rows.addPage(pg_FIX, tab, PageFamily::Fixed);
-        FixSheets.append(page.sheet);
+// One tab control's pages from a GROUP_* section, each with its rows. An automatic-reading
+// page also gets its polling record, index-aligned with its sheet even when the build stops
+// inside the page: a record left empty is simply not polled.
+void TForm_Main::buildPageGroup(PageRowFactory& rows, const XmlNode& group, QTabWidget* pages,
+                                PageFamily family, QList<TTabSheet*>& sheets) {
+    const int pageCount = group.childCount();
+    sheets.clear();
+    sheets.reserve(pageCount);
+    for (int r = 0; r < pageCount; ++r) {
+        const XmlNode tab = group.child(r);
+        PageRowFactory::Page page = rows.addPage(pages, tab, family);
+        sheets.append(page.sheet);
+        if (family == PageFamily::AutoRead)
+            AutoReads.append(TAutoRead{});
         const int count = tab.childCount();
         for (int p = 0; p < count; ++p)
-            rows.addFixedRow(page, tab.child(p), p);
+            rows.addRow(family, page, tab.child(p), p);
         page.box->fitContent();
+        if (family == PageFamily::AutoRead)
+            readPollingBlock(tab, AutoReads.last());
     }
+}
 
-    const XmlNode autoGroup = requireSection(root, QStringLiteral("GROUP_AUTO"));
-    const int autoCount = autoGroup.childCount();
-    AutoSheets.clear();
-    AutoReads.clear();
-    StartupNotices.clear();
-    AutoSheets.reserve(autoCount);
-    AutoReads.reserve(autoCount);
-    for (int r = 0; r < autoCount; ++r) {
-        const XmlNode tab = autoGroup.child(r);
-        PageRowFactory::Page page = rows.addPage(pg_AUTO, tab, PageFamily::AutoRead);
-        // Sheet and record stay index-aligned even when the build stops inside the page; a
-        // record left empty is simply not polled.
-        AutoSheets.append(page.sheet);
-        AutoReads.append(TAutoRead{});
-        const int count = tab.childCount();
-        for (int p = 0; p < count; ++p)
-            rows.addAutoReadRow(page, tab.child(p), p);
-        page.box->fitContent();
-        TAutoRead& block = AutoReads.last();
-        block.pro = tab.readAttribute(QStringLiteral("protocol"));
-        block.equAddr = StrToInt(tab.readAttribute(QStringLiteral("equAddr")));
-        block.startAddr = StrToInt(tab.readAttribute(QStringLiteral("startReg")));
-        block.readSize = StrToInt(tab.readAttribute(QStringLiteral("regLen")));
-        // A block no device can answer is named once and not polled, instead of sending a
-        // request that silently never matches or carries the count's low 16 bits.
-        if (const QString problem = PollingBlockProblem(block, tab.readAttribute(QStringLiteral("caption")));
-            !problem.isEmpty()) {
-            StartupNotices.append(problem);
-            block.pro.clear();
-        }
+void TForm_Main::readPollingBlock(const XmlNode& tab, TAutoRead& block) {
+    block.pro = tab.readAttribute(QStringLiteral("protocol"));
+    block.equAddr = StrToInt(tab.readAttribute(QStringLiteral("equAddr")));
+    block.startAddr = StrToInt(tab.readAttribute(QStringLiteral("startReg")));
+    block.readSize = StrToInt(tab.readAttribute(QStringLiteral("regLen")));
+    // A block no device can answer is named once and not polled, instead of sending a
+    // request that silently never matches or carries the count's low 16 bits.
+    if (const QString problem = PollingBlockProblem(block, tab.readAttribute(QStringLiteral("caption")));
+        !problem.isEmpty()) {
+        StartupNotices.append(problem);
+        block.pro.clear();
     }
+}
 
+void TForm_Main::settlePageLooks() {
     for (QTabWidget* pages : {pg_DYNC, pg_FIX, pg_AUTO})
         keepOwnFont(pages);
     // Restyling a group restyles every row inside it, so a group already green stays as it is.

@@ -1,5 +1,7 @@
 #include "console/PageRows.h"
+#include "console/ItemLookupIndex.h"
 
+#include "console/HexField.h"
 #include "ui/ComponentRegistry.h"
 #include "ui/ControlLook.h"
 #include "ui/Controls.h"
@@ -18,7 +20,6 @@
 namespace {
 
 const QColor clRed(255, 0, 0);
-const QColor clHexMarker(255, 255, 0);
 const QString noCaption = QStringLiteral("请点击右键设置显示内容");
 const QString noHint = QStringLiteral("请点击右键设置提示信息");
 
@@ -93,7 +94,7 @@ PageRowFactory::Page PageRowFactory::addPage(QTabWidget* pages, const XmlNode& t
     QFont font = pages->font();
     font.setResolveMask(QFont::AllPropertiesResolved);
     sheet->setFont(font);
-    const int index = pages->addTab(sheet, QString());
+    pages->addTab(sheet, QString());
     if (family == PageFamily::Parameter)
         m_form.setPopupMenu1(sheet);
 
@@ -164,9 +165,8 @@ void PageRowFactory::addParameterRow(const Page& page, const XmlNode& item, int 
         setComponentHint(edit, hint);
         setComponentTag(edit, addr);
         m_form.setPopupMenu1(edit);
-        // The colour is the only record of the type: sending and receiving test it.
         if (item.attributeEquals(QStringLiteral("type"), QStringLiteral("HEX")))
-            setControlColor(edit, clHexMarker);
+            markHexField(edit);
     }
 
     const QString address = QString::number(addr);
@@ -245,4 +245,21 @@ void PageRowFactory::addAutoReadRow(const Page& page, const XmlNode& item, int p
     // The trend chart names the value after its row.
     value->setProperty("captionLabel", QVariant::fromValue<QObject*>(label));
     value->setProperty("unitLabel", QVariant::fromValue<QObject*>(unit));
+}
+
+void PageRowFactory::addRow(PageFamily family, const Page& page, const XmlNode& item, int p) {
+    switch (family) {
+    case PageFamily::Parameter:
+        if (ItemLookupIndex::isSeparator(item.tagName()))
+            addSeparator(page, p);
+        else
+            addParameterRow(page, item, p);
+        return;
+    case PageFamily::Fixed:
+        addFixedRow(page, item, p);
+        return;
+    case PageFamily::AutoRead:
+        addAutoReadRow(page, item, p);
+        return;
+    }
 }

@@ -42,6 +42,8 @@ public:
     void addParameterRow(const Page& page, const XmlNode& item, int p);
     void addFixedRow(const Page& page, const XmlNode& item, int p);
     void addAutoReadRow(const Page& page, const XmlNode& item, int p);
+    // The row its page's family makes of the item (a separator on a parameter page).
+    void addRow(PageFamily family, const Page& page, const XmlNode& item, int p);
 
     static int rowTop(int p) { return 25 * p + 10; }
 

@@ -1,5 +1,6 @@
 #include "app/MainFrm.h"
 
+#include "console/HexField.h"
 #include "ui/ComponentRegistry.h"
 #include "ui/ControlLook.h"
 #include "ui/MessageBoxes.h"
@@ -18,13 +19,8 @@
 
 namespace {
 
-const QColor hexFieldColor(255, 255, 0);
 const QColor warningBackground(255, 0, 0);
 const QColor warningText(255, 255, 255);
-
-bool isHexField(const QObject* c) {
-    return isEdit(c) && controlColor(static_cast<const QWidget*>(c)) == hexFieldColor;
-}
 
 // The send box shows a line with its line breaks as the text box keeps them, which is not
 // always the bytes that were put in (a lone CR, CR LF). What code staged is therefore kept

@@ -101,8 +101,9 @@ TEST(ReceiveLogViewTest, WrappedRowsEndAfterABlankSoBytePairsStayWhole) {
         qsizetype from = 0;
         for (const qsizetype end : m.wrap(hex, width)) {
             const QString row = hex.mid(from, end - from);
-            if (end < hex.size())
+            if (end < hex.size()) {
                 EXPECT_TRUE(row.endsWith(u' ') || row.endsWith(u'\t')) << row.toStdString();
+            }
             EXPECT_LE(m.width(row.trimmed()), width + 0.5) << row.toStdString();
             from = end;
         }
