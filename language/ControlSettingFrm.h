@@ -77,6 +77,12 @@ public:
     QPushButton* btn_OK = nullptr;
 
 private:
+    // Window flags, font, size and title.
+    void setUpFrame();
+    // The labels, fields and OK button at their fixed places.
+    void createControls();
+    // The order Tab moves in: the Chinese column down, the English one up, OK, the values.
+    void chainTabOrder();
     // Writes the enabled fields; false when the control has no entry in its group, so that
     // nothing of the edit could be kept.
     bool writeBack();
