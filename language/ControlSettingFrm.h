@@ -48,6 +48,8 @@ public:
     QString fieldText(QWidget* field) const;
     // Gives the two tooltip memos a tooltip ("" switches them off).
     void setHintMemoToolTips(const QString& toolTip);
+    // The one place the editor's title is worded: English for "EN", Chinese for any other
+    // code. The language pass retitles an open editor through it too.
     void setTitleForLanguage(const QString& languageCode);
     // Centres the editor on a window.
     void centreOn(const QWidget* window);

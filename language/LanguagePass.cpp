@@ -175,8 +175,7 @@ void applyLanguage(TForm_Main& form, LanguageGaps& gaps) {
 
     form.setWindowTitle(WindowTitleFor(form.LanguageCode, readOrName(root, QStringLiteral("appName"), gaps)));
     if (Form_ControlSetting)
-        Form_ControlSetting->setWindowTitle(english ? QStringLiteral("Control displays content Settings")
-                                                    : QStringLiteral("控件显示内容设置"));
+        Form_ControlSetting->setTitleForLanguage(form.LanguageCode);
 
     LanguageTable table(language.findChild(QStringLiteral("COMPONETS")));
     applyTable(form, table, english, gaps);
