@@ -10,6 +10,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <array>
+
 TForm_ControlSetting* Form_ControlSetting = nullptr;
 
 namespace {
@@ -29,6 +31,12 @@ template <class T> T* makeField(QWidget* parent, const char* name, int left, int
     return f;
 }
 
+// The seven text fields, in the order of their attributes.
+std::array<QWidget*, 7> textFields(const TForm_ControlSetting& ed) {
+    return {ed.edt_CaptionCN, ed.edt_CaptionEN, ed.mmo_HintCN,    ed.mmo_HintEN,
+            ed.mmo_ItemsCN,   ed.mmo_ItemsEN,   ed.mmo_ItemsValue};
+}
+
 QPlainTextEdit* makeMemo(QWidget* parent, const char* name, int left, int top, int width, int height) {
     auto* m = makeField<QPlainTextEdit>(parent, name, left, top, width, height);
     // Tab moves on to the next field, as in the other boxes of the window.
@@ -39,6 +47,14 @@ QPlainTextEdit* makeMemo(QWidget* parent, const char* name, int left, int top, i
 } // namespace
 
 TForm_ControlSetting::TForm_ControlSetting(QWidget* parent) : QDialog(parent) {
+    setUpFrame();
+    createControls();
+    chainTabOrder();
+    connect(btn_OK, &QPushButton::clicked, this, [this] { btn_OKClick(); });
+    clearFields();
+}
+
+void TForm_ControlSetting::setUpFrame() {
     setObjectName(QStringLiteral("Form_ControlSetting"));
     // A child dialog would otherwise lose its frame and close box.
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -50,7 +66,9 @@ TForm_ControlSetting::TForm_ControlSetting(QWidget* parent) : QDialog(parent) {
     setFont(f);
     resize(717, 392);
     setTitleForLanguage(QString());
+}
 
+void TForm_ControlSetting::createControls() {
     // The editor's own labels are fixed English texts; only its title follows the language.
     Label1 = makeLabel(this, "Label1", QStringLiteral("Name:"), 24, 24);
     lbl_Name = makeLabel(this, "lbl_Name", QString(), 128, 24);
@@ -75,14 +93,13 @@ TForm_ControlSetting::TForm_ControlSetting(QWidget* parent) : QDialog(parent) {
     // Enter in a one-line field presses OK; in a memo it starts a new line.
     btn_OK->setDefault(true);
     btn_OK->setAutoDefault(true);
+}
 
+void TForm_ControlSetting::chainTabOrder() {
     QWidget* order[] = {edt_CaptionCN, mmo_HintCN,    mmo_ItemsCN, mmo_ItemsEN,
                         mmo_HintEN,    edt_CaptionEN, btn_OK,      mmo_ItemsValue};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
-
-    connect(btn_OK, &QPushButton::clicked, this, [this] { btn_OKClick(); });
-    clearFields();
 }
 
 TForm_ControlSetting::~TForm_ControlSetting() {
@@ -113,9 +130,7 @@ void TForm_ControlSetting::centreOn(const QWidget* window) {
 
 void TForm_ControlSetting::clearFields() {
     m_shown.clear();
-    for (QWidget* field :
-         std::initializer_list<QWidget*>{edt_CaptionCN, edt_CaptionEN, mmo_HintCN, mmo_HintEN, mmo_ItemsCN,
-                                         mmo_ItemsEN, mmo_ItemsValue}) {
+    for (QWidget* field : textFields(*this)) {
         if (auto* edit = qobject_cast<QLineEdit*>(field))
             edit->clear();
         else if (auto* memo = qobject_cast<QPlainTextEdit*>(field))
@@ -199,6 +214,65 @@ void TForm_ControlSetting::btn_OKClick() {
     accept();
 }
 
+namespace {
+
+using FieldAttribute = std::pair<QWidget*, const char*>;
+
+// Writes the text of each enabled field into its attribute of the element.
+void writeEnabledFields(const TForm_ControlSetting& ed, XmlNode element,
+                        std::initializer_list<FieldAttribute> fields) {
+    for (const auto& [field, attribute] : fields)
+        if (field->isEnabled())
+            element.writeAttribute(QLatin1String(attribute), ed.fieldText(field));
+}
+
+void writeEntry(const TForm_ControlSetting& ed, const XmlNode& entry) {
+    writeEnabledFields(ed, entry,
+                       {{ed.edt_CaptionCN, "captionCN"},
+                        {ed.edt_CaptionEN, "captionEN"},
+                        {ed.mmo_HintCN, "hintCN"},
+                        {ed.mmo_HintEN, "hintEN"},
+                        {ed.mmo_ItemsCN, "itemsCN"},
+                        {ed.mmo_ItemsEN, "itemsEN"}});
+}
+
+// The first item of a tab whose tag is key; null if none.
+XmlNode itemOfTab(const XmlNode& tab, const QString& key) {
+    const int items = tab.childCount();
+    for (int i = 0; i < items; ++i) {
+        XmlNode item = tab.child(i);
+        if (item.tagName() == key)
+            return item;
+    }
+    return {};
+}
+
+// Only the Chinese texts reach the parameter definitions; every tab may hold an item of
+// that name, and each gets the edit.
+void writeParameterItems(const TForm_ControlSetting& ed, const XmlNode& dync, const QString& key) {
+    if (key.isEmpty())
+        return;
+    const int tabs = dync.childCount();
+    for (int t = 0; t < tabs; ++t) {
+        const XmlNode item = itemOfTab(dync.child(t), key);
+        if (!item.isNull())
+            writeEnabledFields(ed, item,
+                               {{ed.edt_CaptionCN, "caption"},
+                                {ed.mmo_HintCN, "hint"},
+                                {ed.mmo_ItemsCN, "items"},
+                                {ed.mmo_ItemsValue, "itemsValue"}});
+    }
+}
+
+bool anyFieldEnabled(const TForm_ControlSetting& ed) {
+    for (const QWidget* field : textFields(ed))
+        if (field->isEnabled())
+            return true;
+    return false;
+}
+
+} // namespace
+
 bool TForm_ControlSetting::writeBack() {
     using controlsetting::requireChild;
     if (!m_mainForm)
@@ -217,46 +291,13 @@ bool TForm_ControlSetting::writeBack() {
     const XmlNode dync = requireChild(lang.root, QStringLiteral("TERVALON"), QStringLiteral("GROUP_DYNC"));
 
     const QString name = lbl_Name->text();
-    QString key;
-    XmlNode entry = group.isNull() ? XmlNode() : findEntry(group, name);
+    const XmlNode entry = group.isNull() ? XmlNode() : findEntry(group, name);
     if (!entry.isNull()) {
-        const std::pair<QWidget*, const char*> fields[] = {
-            {edt_CaptionCN, "captionCN"}, {edt_CaptionEN, "captionEN"}, {mmo_HintCN, "hintCN"},
-            {mmo_HintEN, "hintEN"},       {mmo_ItemsCN, "itemsCN"},     {mmo_ItemsEN, "itemsEN"}};
-        for (const auto& [field, attribute] : fields)
-            if (field->isEnabled())
-                entry.writeAttribute(QLatin1String(attribute), fieldText(field));
-        key = parameterKey(name);
-    }
-
-    // Only the Chinese texts reach the parameter definitions; every tab may hold an item of
-    // that name, and each gets the edit.
-    if (!key.isEmpty()) {
-        const std::pair<QWidget*, const char*> fields[] = {{edt_CaptionCN, "caption"},
-                                                           {mmo_HintCN, "hint"},
-                                                           {mmo_ItemsCN, "items"},
-                                                           {mmo_ItemsValue, "itemsValue"}};
-        const int tabs = dync.childCount();
-        for (int t = 0; t < tabs; ++t) {
-            const XmlNode tab = dync.child(t);
-            const int items = tab.childCount();
-            for (int i = 0; i < items; ++i) {
-                XmlNode item = tab.child(i);
-                if (item.tagName() != key)
-                    continue;
-                for (const auto& [field, attribute] : fields)
-                    if (field->isEnabled())
-                        item.writeAttribute(QLatin1String(attribute), fieldText(field));
-                break;
-            }
-        }
+        writeEntry(*this, entry);
+        writeParameterItems(*this, dync, parameterKey(name));
     }
 
     doc.save(m_mainForm->ConfigPath);
     // A control the editor shows no field for (a radio button) has nothing to lose.
-    bool editable = false;
-    for (QWidget* field : std::initializer_list<QWidget*>{
-             edt_CaptionCN, edt_CaptionEN, mmo_HintCN, mmo_HintEN, mmo_ItemsCN, mmo_ItemsEN, mmo_ItemsValue})
-        editable = editable || field->isEnabled();
-    return group.isNull() || !entry.isNull() || !editable;
+    return group.isNull() || !entry.isNull() || !anyFieldEnabled(*this);
 }

@@ -48,6 +48,8 @@ public:
     QString fieldText(QWidget* field) const;
     // Gives the two tooltip memos a tooltip ("" switches them off).
     void setHintMemoToolTips(const QString& toolTip);
+    // The one place the editor's title is worded: English for "EN", Chinese for any other
+    // code. The language pass retitles an open editor through it too.
     void setTitleForLanguage(const QString& languageCode);
     // Centres the editor on a window.
     void centreOn(const QWidget* window);
@@ -77,6 +79,12 @@ public:
     QPushButton* btn_OK = nullptr;
 
 private:
+    // Window flags, font, size and title.
+    void setUpFrame();
+    // The labels, fields and OK button at their fixed places.
+    void createControls();
+    // The order Tab moves in: the Chinese column down, the English one up, OK, the values.
+    void chainTabOrder();
     // Writes the enabled fields; false when the control has no entry in its group, so that
     // nothing of the edit could be kept.
     bool writeBack();

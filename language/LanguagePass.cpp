@@ -72,17 +72,23 @@ void refill(QComboBox* box, const QStringList& items, bool keepText) {
         box->setCurrentIndex(0);
 }
 
-// Applies the entry to its control; an entry lacking an attribute the language needs is left
-// alone and each missing attribute named in gaps.
-void applyEntry(TForm_Main& form, QObject* component, LanguageKind kind, const XmlNode& entry, bool english,
-                LanguageGaps& gaps) {
+// Names in gaps each attribute the language needs that the entry lacks; true when it has them all.
+bool hasRequiredAttributes(const QObject* component, LanguageKind kind, const XmlNode& entry, bool english,
+                           LanguageGaps& gaps) {
     bool complete = true;
     for (const QString& attribute : requiredAttributes(kind, english))
         if (!entry.hasAttribute(attribute)) {
             gaps.addAttribute(languageGroupOf(kind), componentName(component), attribute);
             complete = false;
         }
-    if (!complete)
+    return complete;
+}
+
+// Applies the entry to its control; an entry lacking an attribute the language needs is left
+// alone and each missing attribute named in gaps.
+void applyEntry(TForm_Main& form, QObject* component, LanguageKind kind, const XmlNode& entry, bool english,
+                LanguageGaps& gaps) {
+    if (!hasRequiredAttributes(component, kind, entry, english, gaps))
         return;
 
     const LanguageAttributes a = attributesFor(english);
@@ -158,6 +164,26 @@ QString readOrName(const XmlNode& element, const QString& attribute, LanguageGap
     return {};
 }
 
+// The titles, the texts of the table and the disconnect caption in the language of the file;
+// throws AppError when a section is missing.
+void applyLanguage(TForm_Main& form, LanguageGaps& gaps) {
+    const XmlNode root = form.ConfigDocument->findRoot();
+    const XmlNode language =
+        requireElement(root, QStringLiteral("LANGUAGE"), QStringLiteral("TERVALON/LANGUAGE"));
+    form.LanguageCode = readOrName(language, QStringLiteral("value"), gaps);
+    const bool english = form.LanguageCode == QLatin1String("EN");
+
+    form.setWindowTitle(WindowTitleFor(form.LanguageCode, readOrName(root, QStringLiteral("appName"), gaps)));
+    if (Form_ControlSetting)
+        Form_ControlSetting->setTitleForLanguage(form.LanguageCode);
+
+    LanguageTable table(language.findChild(QStringLiteral("COMPONETS")));
+    applyTable(form, table, english, gaps);
+    readDisconnectCaption(form, language, english, gaps);
+    if (form.TrendView)
+        form.TrendView->setWindowTitle(controlCaption(form.btn_Trend));
+}
+
 } // namespace
 
 void TForm_Main::SetLanguage() {
@@ -170,22 +196,7 @@ void TForm_Main::SetLanguage() {
     // missing section ends the pass early, and is named too.
     LanguageGaps gaps;
     try {
-        const XmlNode root = ConfigDocument->findRoot();
-        const XmlNode language =
-            requireElement(root, QStringLiteral("LANGUAGE"), QStringLiteral("TERVALON/LANGUAGE"));
-        LanguageCode = readOrName(language, QStringLiteral("value"), gaps);
-        const bool english = LanguageCode == QLatin1String("EN");
-
-        setWindowTitle(WindowTitleFor(LanguageCode, readOrName(root, QStringLiteral("appName"), gaps)));
-        if (Form_ControlSetting)
-            Form_ControlSetting->setWindowTitle(english ? QStringLiteral("Control displays content Settings")
-                                                        : QStringLiteral("控件显示内容设置"));
-
-        LanguageTable table(language.findChild(QStringLiteral("COMPONETS")));
-        applyTable(*this, table, english, gaps);
-        readDisconnectCaption(*this, language, english, gaps);
-        if (TrendView)
-            TrendView->setWindowTitle(controlCaption(btn_Trend));
+        applyLanguage(*this, gaps);
     } catch (const AppError& e) {
         gaps.addLine(e.text());
     }

@@ -25,6 +25,15 @@ QString attr(const XmlNode& entry, const char* name) {
     return entry.readAttribute(QString::fromLatin1(name));
 }
 
+// A parameter's Read and Write buttons are named the same in every file.
+QString englishButtonCaption(const QString& name, const QObject* button) {
+    if (name.left(8) == QLatin1String("btn_Read"))
+        return QStringLiteral("READ");
+    if (name.left(9) == QLatin1String("btn_Write"))
+        return QStringLiteral("WRITE");
+    return knownEnglishCaption(button, rightClickToSet);
+}
+
 // A fresh entry holds the control's current texts in Chinese and placeholders in English,
 // except where the English text can be known: Read/Write buttons, the commands of buttons
 // and the scaling constants of value displays, which are the same in both languages.
@@ -39,18 +48,12 @@ void fillNewEntry(XmlNode entry, LanguageKind kind, const QString& name, const Q
         entry.writeAttribute(QStringLiteral("captionEN"), knownEnglishCaption(control, rightClickToSet));
         entry.writeAttribute(QStringLiteral("hintEN"), knownEnglishHint(control, rightClickToSet));
         break;
-    case LanguageKind::Button: {
-        QString english = knownEnglishCaption(control, rightClickToSet);
-        if (name.left(8) == QLatin1String("btn_Read"))
-            english = QStringLiteral("READ");
-        else if (name.left(9) == QLatin1String("btn_Write"))
-            english = QStringLiteral("WRITE");
+    case LanguageKind::Button:
         entry.writeAttribute(QStringLiteral("captionCN"), caption);
         entry.writeAttribute(QStringLiteral("hintCN"), hint);
-        entry.writeAttribute(QStringLiteral("captionEN"), english);
+        entry.writeAttribute(QStringLiteral("captionEN"), englishButtonCaption(name, control));
         entry.writeAttribute(QStringLiteral("hintEN"), knownEnglishHint(control, hint));
         break;
-    }
     case LanguageKind::StaticText: {
         const bool valueDisplay = name.startsWith(u'V');
         entry.writeAttribute(QStringLiteral("captionCN"), caption);
@@ -118,77 +121,104 @@ const QStringList& languageGroups() {
     return groups;
 }
 
-} // namespace
+// What a control shows now, as its entry records it.
+struct ControlTexts {
+    QString name, caption, hint;
+};
 
-void TForm_Main::CreateLanguageNode() {
-    auto document = std::make_unique<XmlDocument>(XmlDocument::openForWriting(ConfigPath));
-    ConfigDocument = std::move(document);
-    const XmlNode root = ConfigDocument->findRoot();
+ControlTexts textsOf(const QObject* control) {
+    return {componentName(control), controlCaption(control), componentHint(control)};
+}
+
+// Loads config.xml into the window's document and reads its language code.
+LanguageTable openLanguageTable(TForm_Main& form) {
+    form.ConfigDocument = std::make_unique<XmlDocument>(XmlDocument::openForWriting(form.ConfigPath));
+    const XmlNode root = form.ConfigDocument->findRoot();
     if (root.isNull())
         throw AppError(QStringLiteral("The configuration file has no element TERVALON"));
     const XmlNode language =
         requireElement(root, QStringLiteral("LANGUAGE"), QStringLiteral("TERVALON/LANGUAGE"));
-    LanguageCode = language.readAttribute(QStringLiteral("value"));
+    form.LanguageCode = language.readAttribute(QStringLiteral("value"));
     LanguageTable table(language.findChild(QStringLiteral("COMPONETS")));
     // All groups are checked before anything changes, so a table missing one is left as it was.
     for (const QString& group : languageGroups())
         table.group(group);
+    return table;
+}
 
+// A parameter's choice box; a template box (tag 0) has no configured list to compare with.
+bool refreshComboBoxEntry(TForm_Main& form, XmlNode& entry, const QObject* box, const QString& hint) {
+    const int tag = componentTag(box);
+    if (tag <= 0)
+        return false;
+    const QString items = form.GetComboItemsStr(tag);
+    if (attr(entry, "itemsCN") != items && attr(entry, "hintCN") != hint)
+        return false;
+    fillMissing(entry, "itemsCN", items);
+    fillMissing(entry, "hintCN", hint);
+    return true;
+}
+
+bool refreshCaptionedEntry(XmlNode& entry, LanguageKind kind, const QObject* control,
+                           const ControlTexts& texts) {
+    bool changed = false;
+    if (attr(entry, "captionCN") == texts.caption || attr(entry, "hintCN") == texts.hint) {
+        fillMissing(entry, "captionCN", texts.caption);
+        fillMissing(entry, "hintCN", texts.hint);
+        changed = true;
+    }
+    if (kind == LanguageKind::Button) {
+        const QTabWidget* pages = pageControlOf(control);
+        if (pages && pages->objectName().contains(QLatin1String("FIX")) &&
+            attr(entry, "hintEN") == texts.hint)
+            changed = true;
+    } else if (kind == LanguageKind::StaticText && texts.name.startsWith(u'V')) {
+        if (attr(entry, "hintEN") == texts.hint)
+            changed = true;
+        if (attr(entry, "captionEN") == texts.caption)
+            changed = true;
+    }
+    return changed;
+}
+
+// An entry that agrees with its control in at least one text counts as refreshed (and the
+// file is saved), as before; its edited texts are kept. True when it counts as refreshed.
+bool refreshEntry(TForm_Main& form, XmlNode& entry, LanguageKind kind, const QObject* control,
+                  const ControlTexts& texts) {
+    switch (kind) {
+    case LanguageKind::Edit:
+        return attr(entry, "hintCN") == texts.hint;
+    case LanguageKind::ComboBox:
+        return refreshComboBoxEntry(form, entry, control, texts.hint);
+    default:
+        return refreshCaptionedEntry(entry, kind, control, texts);
+    }
+}
+
+// Adds the control's entry when its group lacks one, else refreshes it. True when the file
+// is to be saved.
+bool recordControl(TForm_Main& form, LanguageGroup& group, QObject* control, LanguageKind kind) {
+    const ControlTexts texts = textsOf(control);
+    XmlNode entry = group.find(texts.name);
+    if (entry.isNull()) {
+        fillNewEntry(group.append(QString::fromLatin1(entryElementOf(kind)), texts.name), kind, texts.name,
+                     texts.caption, texts.hint, control);
+        return true;
+    }
+    return refreshEntry(form, entry, kind, control, texts);
+}
+
+} // namespace
+
+void TForm_Main::CreateLanguageNode() {
+    LanguageTable table = openLanguageTable(*this);
     bool changed = false;
     for (QObject* component : Components.all()) {
         const LanguageKind kind = languageKindOf(component);
         if (kind == LanguageKind::None || kind == LanguageKind::RadioButton)
             continue;
-        LanguageGroup& group = table.group(languageGroupOf(kind));
-        const QString name = componentName(component);
-        const QString caption = controlCaption(component);
-        const QString hint = componentHint(component);
-        XmlNode entry = group.find(name);
-        if (entry.isNull()) {
-            fillNewEntry(group.append(QString::fromLatin1(entryElementOf(kind)), name), kind, name, caption,
-                         hint, component);
-            changed = true;
-            continue;
-        }
-
-        // An entry that agrees with its control in at least one text counts as refreshed
-        // (and the file is saved), as before; its edited texts are kept.
-        switch (kind) {
-        case LanguageKind::Edit:
-            if (attr(entry, "hintCN") == hint)
-                changed = true;
-            break;
-        case LanguageKind::ComboBox: {
-            const int tag = componentTag(component);
-            if (tag <= 0)
-                break;
-            const QString items = GetComboItemsStr(tag);
-            if (attr(entry, "itemsCN") != items && attr(entry, "hintCN") != hint)
-                break;
-            fillMissing(entry, "itemsCN", items);
-            fillMissing(entry, "hintCN", hint);
-            changed = true;
-            break;
-        }
-        default:
-            if (attr(entry, "captionCN") == caption || attr(entry, "hintCN") == hint) {
-                fillMissing(entry, "captionCN", caption);
-                fillMissing(entry, "hintCN", hint);
-                changed = true;
-            }
-            if (kind == LanguageKind::Button) {
-                const QTabWidget* pages = pageControlOf(component);
-                if (pages && pages->objectName().contains(QLatin1String("FIX")) &&
-                    attr(entry, "hintEN") == hint)
-                    changed = true;
-            } else if (kind == LanguageKind::StaticText && name.startsWith(u'V')) {
-                if (attr(entry, "hintEN") == hint)
-                    changed = true;
-                if (attr(entry, "captionEN") == caption)
-                    changed = true;
-            }
-            break;
-        }
+        // Every control is recorded, whatever the ones before it changed.
+        changed = recordControl(*this, table.group(languageGroupOf(kind)), component, kind) || changed;
     }
     if (changed)
         ConfigDocument->save(ConfigPath);

@@ -73,76 +73,106 @@ private:
     XmlNode m_group;
 };
 
+// A field of the editor and the entry attribute it shows.
+struct FieldSource {
+    QWidget* field;
+    const char* attribute;
+};
+
+void enableFields(std::initializer_list<QWidget*> fields) {
+    for (QWidget* f : fields)
+        f->setEnabled(true);
+}
+
+// Shows the attributes of the named control's entry, in the group the editor is set to, in
+// their fields.
+void showEntry(TForm_Main& window, TForm_ControlSetting& ed, std::initializer_list<FieldSource> sources) {
+    const EntryReader entries(window, ed.controlType);
+    const QString name = ed.lbl_Name->text();
+    for (const FieldSource& s : sources)
+        ed.setFieldText(s.field, entries.read(name, s.attribute));
+}
+
+void fillCaptionsAndHints(TForm_Main& window, TForm_ControlSetting& ed, const QString& group) {
+    enableFields({ed.edt_CaptionCN, ed.edt_CaptionEN, ed.mmo_HintCN, ed.mmo_HintEN});
+    ed.controlType = group;
+    showEntry(window, ed,
+              {{ed.edt_CaptionCN, "captionCN"},
+               {ed.edt_CaptionEN, "captionEN"},
+               {ed.mmo_HintCN, "hintCN"},
+               {ed.mmo_HintEN, "hintEN"}});
+}
+
+// A control with a caption: its tooltip memos may stand for something else than tooltips.
+void fillCaptionedControl(TForm_Main& window, TForm_ControlSetting& ed, const QWidget* control,
+                          const QString& group) {
+    fillCaptionsAndHints(window, ed, group);
+    if (isPushButton(control) && isFixedCommandButton(&window, control)) {
+        // A fixed-command button's tooltips are the command lines it sends.
+        ed.lbl_CMD->setEnabled(true);
+        ed.lbl_Hint->setEnabled(false);
+        ed.setHintMemoToolTips(
+            window.LanguageCode == QLatin1String("EN")
+                ? QStringLiteral("Please enter the command corresponding to this button here")
+                : QStringLiteral("请在此输入点击此按钮时所发送的指令"));
+    }
+    if (isStaticText(control) && componentName(control).startsWith(u'V')) {
+        // A value display's tooltips are its scaling constants: shown, not edited.
+        ed.mmo_HintCN->setEnabled(false);
+        ed.mmo_HintEN->setEnabled(false);
+    }
+}
+
+void fillEditBox(TForm_Main& window, TForm_ControlSetting& ed) {
+    ed.controlType = QStringLiteral("EDIT");
+    enableFields({ed.mmo_HintCN, ed.mmo_HintEN});
+    showEntry(window, ed, {{ed.mmo_HintCN, "hintCN"}, {ed.mmo_HintEN, "hintEN"}});
+}
+
+// Shows the values of a choice box's parameter; false when a parameter's list cannot be read
+// (the reason was shown).
+bool showItemValues(TForm_Main& window, TForm_ControlSetting& ed, int tag) {
+    try {
+        ed.setFieldText(ed.mmo_ItemsValue, window.GetItemsValueStr(tag));
+    } catch (const AppError& e) {
+        // The list of a template box (tag 0) is only shown, never written, so an unreadable
+        // one stays empty. A parameter's list would be overwritten by OK: refuse to open.
+        if (tag <= 0)
+            return true;
+        messagePresenter().show(MessagePresenter::Kind::Warning, e.text());
+        return false;
+    }
+    return true;
+}
+
+bool fillComboBox(TForm_Main& window, TForm_ControlSetting& ed, const QWidget* control) {
+    ed.controlType = QStringLiteral("COMBOBOX");
+    const int tag = componentTag(control);
+    enableFields({ed.mmo_HintCN, ed.mmo_HintEN, ed.mmo_ItemsCN, ed.mmo_ItemsEN});
+    // Only a parameter's choice box (its tag is the address) has values to edit.
+    ed.mmo_ItemsValue->setEnabled(tag > 0);
+    showEntry(window, ed,
+              {{ed.mmo_ItemsCN, "itemsCN"},
+               {ed.mmo_ItemsEN, "itemsEN"},
+               {ed.mmo_HintCN, "hintCN"},
+               {ed.mmo_HintEN, "hintEN"}});
+    return showItemValues(window, ed, tag);
+}
+
 // Fills the editor for the control; false when it cannot be edited (the reason was shown).
 bool fillEditor(TForm_Main& window, TForm_ControlSetting& ed, QWidget* control) {
     ed.lbl_Name->setText(componentName(control));
     ed.clearFields();
-
-    auto fillCaptionsAndHints = [&](const QString& group) {
-        for (QWidget* f : {static_cast<QWidget*>(ed.edt_CaptionCN), static_cast<QWidget*>(ed.edt_CaptionEN),
-                           static_cast<QWidget*>(ed.mmo_HintCN), static_cast<QWidget*>(ed.mmo_HintEN)})
-            f->setEnabled(true);
-        ed.controlType = group;
-        const EntryReader entries(window, group);
-        const QString name = ed.lbl_Name->text();
-        ed.setFieldText(ed.edt_CaptionCN, entries.read(name, "captionCN"));
-        ed.setFieldText(ed.edt_CaptionEN, entries.read(name, "captionEN"));
-        ed.setFieldText(ed.mmo_HintCN, entries.read(name, "hintCN"));
-        ed.setFieldText(ed.mmo_HintEN, entries.read(name, "hintEN"));
-    };
-
     if (qobject_cast<TScrollBox*>(control)) {
         // The scroll box fills its tab sheet, so a click on the page's empty area edits the sheet.
         ed.lbl_Name->setText(componentName(componentParent(&window, control)));
-        fillCaptionsAndHints(QStringLiteral("TABSHEET"));
+        fillCaptionsAndHints(window, ed, QStringLiteral("TABSHEET"));
     } else if (const QString group = groupOf(control); !group.isEmpty()) {
-        fillCaptionsAndHints(group);
-        if (isPushButton(control) && isFixedCommandButton(&window, control)) {
-            // A fixed-command button's tooltips are the command lines it sends.
-            ed.lbl_CMD->setEnabled(true);
-            ed.lbl_Hint->setEnabled(false);
-            ed.setHintMemoToolTips(
-                window.LanguageCode == QLatin1String("EN")
-                    ? QStringLiteral("Please enter the command corresponding to this button here")
-                    : QStringLiteral("请在此输入点击此按钮时所发送的指令"));
-        }
-        if (isStaticText(control) && componentName(control).startsWith(u'V')) {
-            // A value display's tooltips are its scaling constants: shown, not edited.
-            ed.mmo_HintCN->setEnabled(false);
-            ed.mmo_HintEN->setEnabled(false);
-        }
+        fillCaptionedControl(window, ed, control, group);
     } else if (isEdit(control)) {
-        ed.controlType = QStringLiteral("EDIT");
-        ed.mmo_HintCN->setEnabled(true);
-        ed.mmo_HintEN->setEnabled(true);
-        const EntryReader entries(window, ed.controlType);
-        const QString name = ed.lbl_Name->text();
-        ed.setFieldText(ed.mmo_HintCN, entries.read(name, "hintCN"));
-        ed.setFieldText(ed.mmo_HintEN, entries.read(name, "hintEN"));
+        fillEditBox(window, ed);
     } else if (isComboBox(control)) {
-        ed.controlType = QStringLiteral("COMBOBOX");
-        const int tag = componentTag(control);
-        for (QWidget* f : {static_cast<QWidget*>(ed.mmo_HintCN), static_cast<QWidget*>(ed.mmo_HintEN),
-                           static_cast<QWidget*>(ed.mmo_ItemsCN), static_cast<QWidget*>(ed.mmo_ItemsEN)})
-            f->setEnabled(true);
-        // Only a parameter's choice box (its tag is the address) has values to edit.
-        ed.mmo_ItemsValue->setEnabled(tag > 0);
-        const EntryReader entries(window, ed.controlType);
-        const QString name = ed.lbl_Name->text();
-        ed.setFieldText(ed.mmo_ItemsCN, entries.read(name, "itemsCN"));
-        ed.setFieldText(ed.mmo_ItemsEN, entries.read(name, "itemsEN"));
-        ed.setFieldText(ed.mmo_HintCN, entries.read(name, "hintCN"));
-        ed.setFieldText(ed.mmo_HintEN, entries.read(name, "hintEN"));
-        try {
-            ed.setFieldText(ed.mmo_ItemsValue, window.GetItemsValueStr(tag));
-        } catch (const AppError& e) {
-            // The list of a template box (tag 0) is only shown, never written, so an unreadable
-            // one stays empty. A parameter's list would be overwritten by OK: refuse to open.
-            if (tag <= 0)
-                return true;
-            messagePresenter().show(MessagePresenter::Kind::Warning, e.text());
-            return false;
-        }
+        return fillComboBox(window, ed, control);
     }
     // Any other control (a radio button) has no entry to edit: the editor opens empty.
     return true;

@@ -222,3 +222,42 @@ TEST_F(ControlSettingEditorTest, TheTrendChartsControlsAreEditedLikeTheOthers) {
     EXPECT_EQ(find<QCheckBox>("chk_TrendPause")->text(), "冻结");
     EXPECT_TRUE(presenter.messages.isEmpty()) << presenter.messages.join('\n').toStdString();
 }
+
+TEST_F(ControlSettingEditorTest, AnUnreadableValueListKeepsOnlyAParameterBoxClosed) {
+    QByteArray xml = configXml();
+    const qsizetype from = xml.indexOf("<GROUP_DYNC>");
+    const QByteArray end = "</GROUP_DYNC>";
+    xml.remove(from, xml.indexOf(end) + end.size() - from);
+    dir.write(QStringLiteral("config.xml"), xml);
+
+    // OK would overwrite the parameter's values with an empty list: the editor stays shut.
+    EXPECT_FALSE(rightClick(find("cbb_Mode")));
+    ASSERT_EQ(presenter.messages.size(), 1);
+    EXPECT_TRUE(presenter.messages[0].contains("TERVALON/GROUP_DYNC")) << presenter.messages[0].toStdString();
+
+    // A template box's list is only shown, so the rest of its texts can still be edited.
+    ASSERT_TRUE(rightClick(find("cbb_Port"), [](TForm_ControlSetting& ed) {
+        EXPECT_EQ(ed.mmo_ItemsCN->toPlainText(), "COM1|COM2");
+        EXPECT_TRUE(ed.mmo_HintEN->isEnabled());
+        EXPECT_TRUE(ed.mmo_ItemsValue->toPlainText().isEmpty());
+    }));
+    EXPECT_EQ(presenter.messages.size(), 1);
+}
+
+TEST_F(ControlSettingEditorTest, AParameterEditReachesTheFirstItemOfItsNameInEveryTab) {
+    QByteArray xml = configXml(QStringLiteral("<Mode caption=\"先\" hint=\"先\" addr=\"9\"/>"));
+    xml.replace(
+        "</GROUP_DYNC>",
+        "<P2 caption=\"二\"><Other caption=\"别\"/><Mode caption=\"模式\" addr=\"8\"/></P2></GROUP_DYNC>");
+    dir.write(QStringLiteral("config.xml"), xml);
+    editAndOk(find("lbl_Mode"),
+              [](TForm_ControlSetting& ed) { ed.edt_CaptionCN->setText(QStringLiteral("新")); });
+
+    EXPECT_EQ(attr("GROUP_DYNC/P1/Mode", "caption"), "新");
+    EXPECT_EQ(attr("GROUP_DYNC/P1/Mode", "hint"), "工作模式") << "the editor's hint field is written too";
+    EXPECT_EQ(attr("GROUP_DYNC/P2/Mode", "caption"), "新");
+    EXPECT_EQ(attr("GROUP_DYNC/P2/Other", "caption"), "别");
+    const QString saved = QString::fromUtf8(dir.read(QStringLiteral("config.xml")));
+    EXPECT_TRUE(saved.contains("<Mode caption=\"模式\" hint=\"工作模式\" addr=\"5\""))
+        << "a second item of the name in the same tab is left alone";
+}

@@ -279,6 +279,36 @@ TEST(LanguageTablesTest, TheNextChineseStartKeepsEditedTextsAndFillsInMissingOne
     EXPECT_TRUE(second.presenter.messages.isEmpty()) << second.presenter.messages.join('\n').toStdString();
 }
 
+TEST(LanguageTablesTest, ARefreshFillsInOnlyTheEntriesOfKindsItCanCompare) {
+    QByteArray xml;
+    {
+        Started first(smallConfig());
+        xml = first.dir.read("config.xml");
+    }
+    // Each entry loses its Chinese tooltip.
+    auto dropHint = [&](const char* name) {
+        const QRegularExpression hint(QString("(name=\"%1\"[^\n]*?) hintCN=\"[^\"]*\"").arg(name));
+        const QString text = QString::fromUtf8(xml);
+        ASSERT_TRUE(text.contains(hint)) << name;
+        xml = QString(text).replace(hint, "\\1").toUtf8();
+    };
+    dropHint("cbb_Pw");   // a parameter's box whose items agree with its parameter
+    dropHint("cbb_Port"); // a template box: no configured list to compare with
+    dropHint("edt_Sp");   // an edit: only ever compared, never filled in
+    dropHint("lbl_Sp");   // a label whose caption agrees
+    Started second(xml);
+
+    EXPECT_TRUE(second.entryLine("cbb_Pw").contains("hintCN=\"电源开关\""));
+    EXPECT_TRUE(second.entryLine("lbl_Sp").contains("hintCN=\"请点击右键设置提示信息\""));
+    EXPECT_FALSE(second.entryLine("cbb_Port").contains("hintCN="));
+    EXPECT_FALSE(second.entryLine("edt_Sp").contains("hintCN="));
+    // The entries left without a tooltip are the gaps the language pass then names.
+    ASSERT_EQ(second.presenter.messages.size(), 1);
+    EXPECT_TRUE(second.presenter.messages[0].contains("COMBOBOX name=\"cbb_Port\": hintCN"));
+    EXPECT_TRUE(second.presenter.messages[0].contains("EDIT name=\"edt_Sp\": hintCN"));
+    EXPECT_FALSE(second.presenter.messages[0].contains("cbb_Pw"));
+}
+
 TEST(LanguageTablesTest, GapsLeaveTheirEntriesAsTheyAreAndAreNamedOncePerSession) {
     // btn_Send's entry lacks its Chinese tooltip; entries after it still apply.
     TestConfig config = smallConfig("CN");
