@@ -227,6 +227,8 @@ bool openPort(Port& port, const QString& linkPath) {
         return false;
     }
     port.path = ::ptsname(master);
+    // Replies are written with a deadline, which only a non-blocking descriptor can keep.
+    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
 
     // Holding the port side open keeps the pair alive while the console closes and reopens
     // it (otherwise reads here fail with EIO), and lets the line be made raw before the
@@ -242,6 +244,9 @@ bool openPort(Port& port, const QString& linkPath) {
 
     return linkPath.isEmpty() || linkPort(port, linkPath);
 }
+
+// How long a reply may wait for room on the line.
+constexpr int kReplyWriteMs = 1000;
 
 // Answers requests until a stop signal (exit code 0) or a failing port (1).
 int serve(const Port& port, SimulatedDevice& device, bool verbose) {
@@ -277,9 +282,16 @@ int serve(const Port& port, SimulatedDevice& device, bool verbose) {
         if (!reply.isEmpty()) {
             if (verbose)
                 logBytes("->", reply);
-            if (!posixcomm::WriteAll(master, reply.constData(), static_cast<std::size_t>(reply.size()))) {
-                std::perror("tervalon-sim: write");
-                return 1;
+            if (!posixcomm::WriteAll(master, reply.constData(), static_cast<std::size_t>(reply.size()),
+                                     kReplyWriteMs)) {
+                if (errno != ETIMEDOUT) {
+                    std::perror("tervalon-sim: write");
+                    return 1;
+                }
+                // The console is not reading and the line is full. Waiting on would leave the
+                // stop signals unread, so the rest of this reply is dropped.
+                std::fprintf(stderr, "tervalon-sim: a reply of %lld bytes was not taken within %d ms; dropped\n",
+                             static_cast<long long>(reply.size()), kReplyWriteMs);
             }
         }
     }
