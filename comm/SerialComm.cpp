@@ -101,7 +101,10 @@ void TComm::StopComm() {
     hCloseEvent.reset();
     hCommFile.reset();
     // Both threads are joined, so nothing posts any more: drop what the closed session left.
-    QCoreApplication::removePostedEvents(this);
+    // Only the threads' own kinds go; anything else posted to this object (a deferred delete,
+    // a queued call) belongs to someone else and must still arrive.
+    for (const int type : CommMessageTypes)
+        QCoreApplication::removePostedEvents(this, type);
 }
 
 void TComm::CloseReadThread() {

@@ -1,8 +1,10 @@
 #include "CommTestSupport.h"
 
+#include "comm/CommMessages.h"
 #include "comm/posix/WriteAll.h"
 
 #include <QElapsedTimer>
+#include <QPointer>
 
 #include <atomic>
 #include <sys/ioctl.h>
@@ -201,6 +203,36 @@ TEST_F(TransferTest, StopCommEndsAPendingReadAndAHalfWrittenBlockAtOnce) {
     EXPECT_TRUE(rec.chunks.empty());
     EXPECT_EQ(rec.sendEmpty, 1);
     ASSERT_EQ(comm.StartComm(), QString());
+}
+
+// Others may have posted to the component too; those events are not the closed session's.
+TEST_F(TransferTest, StopCommDropsOnlyItsOwnPendingEvents) {
+    auto* owned = new TComm;
+    const QPointer<TComm> alive(owned);
+    Recorder ownedRec(*owned);
+    OpenBinary(*owned, pty);
+    ASSERT_TRUE(WaitUntil([&] { return ownedRec.sendEmpty == 1; })); // the opening's own notice
+
+    for (const int type : CommMessageTypes) {
+        std::unique_ptr<char[]> block(new char[4]{'a', 'b', 'c', '\0'});
+        PostCommMessage(owned, new TCommMessage(type, 3, 0, type == UM_COMM_DATA ? std::move(block) : nullptr));
+    }
+    int queuedCalls = 0;
+    QMetaObject::invokeMethod(owned, [&] { ++queuedCalls; }, Qt::QueuedConnection);
+    owned->deleteLater();
+    owned->StopComm();
+
+    QCoreApplication::sendPostedEvents(owned);
+    EXPECT_EQ(queuedCalls, 1) << "a queued call was dropped with the session's events";
+    EXPECT_TRUE(ownedRec.chunks.empty());
+    EXPECT_EQ(ownedRec.errors, 0);
+    EXPECT_EQ(ownedRec.hangups, 0);
+    EXPECT_EQ(ownedRec.modemEvents, 0);
+    EXPECT_EQ(ownedRec.sendEmpty, 1);
+
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(alive.isNull()) << "a deferred delete was dropped with the session's events";
+    delete alive.data();
 }
 
 TEST_F(TransferTest, DestroyingAnOpenComponentStopsItsThreads) {
