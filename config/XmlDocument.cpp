@@ -126,9 +126,8 @@ pugi::xml_parse_result loadConverted(ParsedXml& parsed, const QByteArray& bytes,
 
 // Bytes pugixml reads itself, in the Unicode form it finds.
 pugi::xml_parse_result loadNative(ParsedXml& parsed, const QByteArray& bytes, const QString& path) {
-    const pugi::xml_parse_result result =
-        parsed.doc->load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()), parseOptions,
-                                pugi::encoding_auto);
+    const pugi::xml_parse_result result = parsed.doc->load_buffer(
+        bytes.constData(), static_cast<size_t>(bytes.size()), parseOptions, pugi::encoding_auto);
     // A UTF-16 or UTF-32 byte order mark stays too; a save writes the mark of the encoding
     // it writes in, once.
     if (result.encoding != pugi::encoding_utf8 &&

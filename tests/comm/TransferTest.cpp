@@ -215,10 +215,12 @@ TEST_F(TransferTest, StopCommDropsOnlyItsOwnPendingEvents) {
 
     for (const int type : CommMessageTypes) {
         std::unique_ptr<char[]> block(new char[4]{'a', 'b', 'c', '\0'});
-        PostCommMessage(owned, new TCommMessage(type, 3, 0, type == UM_COMM_DATA ? std::move(block) : nullptr));
+        PostCommMessage(owned,
+                        new TCommMessage(type, 3, 0, type == UM_COMM_DATA ? std::move(block) : nullptr));
     }
     int queuedCalls = 0;
-    QMetaObject::invokeMethod(owned, [&] { ++queuedCalls; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        owned, [&] { ++queuedCalls; }, Qt::QueuedConnection);
     owned->deleteLater();
     owned->StopComm();
 

@@ -202,7 +202,8 @@ bool linkPort(Port& port, const QString& linkPathText) {
     if (::lstat(linkPath.constData(), &st) == 0 && S_ISLNK(st.st_mode))
         ::unlink(linkPath.constData());
     if (::symlink(port.path.constData(), linkPath.constData()) != 0) {
-        std::fprintf(stderr, "tervalon-sim: cannot link %s: %s\n", linkPath.constData(), std::strerror(errno));
+        std::fprintf(stderr, "tervalon-sim: cannot link %s: %s\n", linkPath.constData(),
+                     std::strerror(errno));
         return false;
     }
     port.link = std::make_unique<PortLink>(linkPath, port.path);
@@ -236,7 +237,8 @@ bool openPort(Port& port, const QString& linkPath) {
     port.console.reset(::open(port.path.constData(), O_RDWR | O_NOCTTY | O_CLOEXEC));
     termios raw{};
     if (port.console.get() < 0 || ::tcgetattr(port.console.get(), &raw) != 0) {
-        std::fprintf(stderr, "tervalon-sim: cannot open %s: %s\n", port.path.constData(), std::strerror(errno));
+        std::fprintf(stderr, "tervalon-sim: cannot open %s: %s\n", port.path.constData(),
+                     std::strerror(errno));
         return false;
     }
     ::cfmakeraw(&raw);
@@ -290,7 +292,8 @@ int serve(const Port& port, SimulatedDevice& device, bool verbose) {
                 }
                 // The console is not reading and the line is full. Waiting on would leave the
                 // stop signals unread, so the rest of this reply is dropped.
-                std::fprintf(stderr, "tervalon-sim: a reply of %lld bytes was not taken within %d ms; dropped\n",
+                std::fprintf(stderr,
+                             "tervalon-sim: a reply of %lld bytes was not taken within %d ms; dropped\n",
                              static_cast<long long>(reply.size()), kReplyWriteMs);
             }
         }
