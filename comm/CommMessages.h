@@ -21,6 +21,10 @@ enum : int {
     UM_COMM_SENT = WM_USER + 5,
 };
 
+// Every kind of event the port threads post to TComm.
+inline constexpr int CommMessageTypes[] = {UM_COMM_DATA, UM_COMM_ERROR, UM_COMM_HANGUP, UM_COMM_MODEM,
+                                           UM_COMM_SENT};
+
 enum : std::uint32_t { MODEM_EVENT_RING = 4, MODEM_EVENT_RLSD = 8 };
 
 // One posted notification. A data block (count bytes, then NUL) belongs to the message and is

@@ -18,6 +18,32 @@ constexpr std::uint32_t CommQueueSize = 4096;
 // because a POSIX thread cannot be terminated safely.
 constexpr unsigned ThreadStopWaitMs = 10'000;
 
+std::uint32_t dtrControlFlags(TDtrControl control) {
+    switch (control) {
+    case TDtrControl::DtrEnable:
+        return posixcomm::DTR_CONTROL_ENABLE;
+    case TDtrControl::DtrDisable:
+        return posixcomm::DTR_CONTROL_DISABLE;
+    case TDtrControl::DtrHandshake:
+        return posixcomm::DTR_CONTROL_HANDSHAKE;
+    }
+    return 0;
+}
+
+std::uint32_t rtsControlFlags(TRtsControl control) {
+    switch (control) {
+    case TRtsControl::RtsEnable:
+        return posixcomm::RTS_CONTROL_ENABLE;
+    case TRtsControl::RtsDisable:
+        return posixcomm::RTS_CONTROL_DISABLE;
+    case TRtsControl::RtsHandshake:
+        return posixcomm::RTS_CONTROL_HANDSHAKE;
+    case TRtsControl::RtsTransmissionAvailable:
+        return posixcomm::RTS_CONTROL_TOGGLE;
+    }
+    return 0;
+}
+
 } // namespace
 
 TComm::TComm(QObject* owner) : QObject(owner) {}
@@ -29,7 +55,24 @@ TComm::~TComm() {
 QString TComm::StartComm() {
     if (hCommFile)
         return QStringLiteral("串口已打开！");
+    if (QString failed = OpenCommFile(); !failed.isEmpty())
+        return failed;
 
+    hCloseEvent = CreateCloseEvent();
+    if (!hCloseEvent) {
+        hCommFile.reset();
+        return QStringLiteral("不能创建事件!");
+    }
+    if (QString failed = CreatePortThreads(); !failed.isEmpty())
+        return failed;
+
+    ReadThread->Resume();
+    WriteThread->Resume();
+    return {};
+}
+
+// Opens the port, empties it and applies the settings; on failure nothing stays open.
+QString TComm::OpenCommFile() {
     const std::string path = posixcomm::DevicePathForName(FCommName.toStdString());
     std::unique_ptr<posixcomm::CommFile> file = posixcomm::CommFile::Create(path);
     if (!file)
@@ -47,13 +90,11 @@ QString TComm::StartComm() {
 
     ApplyCommTimeouts();
     ApplyCommState();
+    return {};
+}
 
-    hCloseEvent = CreateCloseEvent();
-    if (!hCloseEvent) {
-        hCommFile.reset();
-        return QStringLiteral("不能创建事件!");
-    }
-
+// Creates the reader and the writer, suspended; on failure the port is closed again.
+QString TComm::CreatePortThreads() {
     try {
         ReadThread = CreateReadThread();
     } catch (const std::exception&) {
@@ -79,9 +120,6 @@ QString TComm::StartComm() {
     WriteThread->hCloseEvent = hCloseEvent.get();
     WriteThread->hComm32Window = this;
     WriteThread->pFSendDataEmpty = &FSendDataEmpty;
-
-    ReadThread->Resume();
-    WriteThread->Resume();
     return {};
 }
 
@@ -101,7 +139,10 @@ void TComm::StopComm() {
     hCloseEvent.reset();
     hCommFile.reset();
     // Both threads are joined, so nothing posts any more: drop what the closed session left.
-    QCoreApplication::removePostedEvents(this);
+    // Only the threads' own kinds go; anything else posted to this object (a deferred delete,
+    // a queued call) belongs to someone else and must still arrive.
+    for (const int type : CommMessageTypes)
+        QCoreApplication::removePostedEvents(this, type);
 }
 
 void TComm::CloseReadThread() {
@@ -152,25 +193,28 @@ void TComm::ApplyCommState() {
     posixcomm::CommState dcb;
     hCommFile->GetCommState(dcb);
     dcb.BaudRate = FBaudRate;
+    dcb.Flags = StateFlags();
+    dcb.XonLim = FXonLimit;
+    dcb.XoffLim = FXoffLimit;
+    dcb.ByteSize = static_cast<std::uint8_t>(static_cast<int>(FByteSize) + 5);
+    dcb.Parity = static_cast<std::uint8_t>(FParity);
+    dcb.StopBits = static_cast<std::uint8_t>(FStopBits);
+    dcb.XonChar = FXonChar;
+    dcb.XoffChar = FXoffChar;
+    dcb.ErrorChar = FReplacedChar;
 
-    std::uint32_t flags = posixcomm::fBinary;
+    // A state the device refuses leaves the previous one in force; by design nobody is told.
+    hCommFile->SetCommState(dcb);
+}
+
+std::uint32_t TComm::StateFlags() const {
+    std::uint32_t flags = posixcomm::fBinary | dtrControlFlags(FDtrControl) | rtsControlFlags(FRtsControl);
     if (FParityCheck)
         flags |= posixcomm::fParity;
     if (FOutx_CtsFlow)
         flags |= posixcomm::fOutxCtsFlow;
     if (FOutx_DsrFlow)
         flags |= posixcomm::fOutxDsrFlow;
-    switch (FDtrControl) {
-    case TDtrControl::DtrEnable:
-        flags |= posixcomm::DTR_CONTROL_ENABLE;
-        break;
-    case TDtrControl::DtrDisable:
-        flags |= posixcomm::DTR_CONTROL_DISABLE;
-        break;
-    case TDtrControl::DtrHandshake:
-        flags |= posixcomm::DTR_CONTROL_HANDSHAKE;
-        break;
-    }
     if (FDsrSensitivity)
         flags |= posixcomm::fDsrSensitivity;
     if (FTxContinueOnXoff)
@@ -183,33 +227,7 @@ void TComm::ApplyCommState() {
         flags |= posixcomm::fErrorChar;
     if (FIgnoreNullChar)
         flags |= posixcomm::fNull;
-    switch (FRtsControl) {
-    case TRtsControl::RtsEnable:
-        flags |= posixcomm::RTS_CONTROL_ENABLE;
-        break;
-    case TRtsControl::RtsDisable:
-        flags |= posixcomm::RTS_CONTROL_DISABLE;
-        break;
-    case TRtsControl::RtsHandshake:
-        flags |= posixcomm::RTS_CONTROL_HANDSHAKE;
-        break;
-    case TRtsControl::RtsTransmissionAvailable:
-        flags |= posixcomm::RTS_CONTROL_TOGGLE;
-        break;
-    }
-    dcb.Flags = flags;
-
-    dcb.XonLim = FXonLimit;
-    dcb.XoffLim = FXoffLimit;
-    dcb.ByteSize = static_cast<std::uint8_t>(static_cast<int>(FByteSize) + 5);
-    dcb.Parity = static_cast<std::uint8_t>(FParity);
-    dcb.StopBits = static_cast<std::uint8_t>(FStopBits);
-    dcb.XonChar = FXonChar;
-    dcb.XoffChar = FXoffChar;
-    dcb.ErrorChar = FReplacedChar;
-
-    // A state the device refuses leaves the previous one in force; by design nobody is told.
-    hCommFile->SetCommState(dcb);
+    return flags;
 }
 
 void TComm::ApplyCommTimeouts() {

@@ -149,7 +149,10 @@ protected:
 private:
     void CloseReadThread();
     void CloseWriteThread();
+    QString OpenCommFile();
+    QString CreatePortThreads();
     void ApplyCommState();
+    std::uint32_t StateFlags() const;
     void ApplyCommTimeouts();
     bool HandleCommMessage(QEvent* e);
     void DoReceiveData(const char* Buffer, std::uint16_t BufferLength);

@@ -108,6 +108,60 @@ struct ParsedXml {
     bool byteOrderMark = false;
 };
 
+// Bytes in a declared encoding pugixml cannot read go through a converter to UTF-8 first.
+pugi::xml_parse_result loadConverted(ParsedXml& parsed, const QByteArray& bytes, const QByteArray& declared,
+                                     QByteArray& converted, const QString& path) {
+    qsizetype failedAt = 0;
+    if (!DecodeToUtf8(bytes, parsed.route.decoder, &converted, &failedAt)) {
+        if (failedAt < 0)
+            throw readError(path, QStringLiteral("its declared encoding '%1' is not supported")
+                                      .arg(QString::fromLatin1(declared)));
+        throw readError(path, QStringLiteral("byte %1 is not valid in its declared encoding '%2'")
+                                  .arg(failedAt + (parsed.byteOrderMark ? 3 : 0))
+                                  .arg(QString::fromLatin1(declared)));
+    }
+    return parsed.doc->load_buffer(converted.constData(), static_cast<size_t>(converted.size()), parseOptions,
+                                   pugi::encoding_utf8);
+}
+
+// Bytes pugixml reads itself, in the Unicode form it finds.
+pugi::xml_parse_result loadNative(ParsedXml& parsed, const QByteArray& bytes, const QString& path) {
+    const pugi::xml_parse_result result = parsed.doc->load_buffer(
+        bytes.constData(), static_cast<size_t>(bytes.size()), parseOptions, pugi::encoding_auto);
+    // A UTF-16 or UTF-32 byte order mark stays too; a save writes the mark of the encoding
+    // it writes in, once.
+    if (result.encoding != pugi::encoding_utf8 &&
+        (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF") ||
+         bytes.startsWith(QByteArray("\0\0\xFE\xFF", 4))))
+        parsed.byteOrderMark = true;
+    if (result.encoding == pugi::encoding_utf8) {
+        // pugixml passes invalid UTF-8 through; saving it would garble the bytes for good.
+        QStringDecoder decoder(QStringDecoder::Utf8);
+        (void)QString(decoder(bytes));
+        if (decoder.hasError())
+            throw readError(path, QStringLiteral("it is not valid UTF-8 text; a file in another encoding "
+                                                 "must declare it, e.g. <?xml version=\"1.0\" "
+                                                 "encoding=\"GB18030\"?>"));
+    }
+    parsed.encoding = result.encoding;
+    return result;
+}
+
+// A syntax error or too deep nesting, placed by line and column in the text pugixml parsed.
+void checkParsed(const pugi::xml_parse_result& result, const pugi::xml_document& doc, const QByteArray& text,
+                 const QString& path) {
+    if (!result)
+        throw readError(path, QStringLiteral("%1 at %2")
+                                  .arg(fromUtf8(result.description()), lineAndColumn(text, result.offset)));
+    if (const pugi::xml_node deep = tooDeep(doc)) {
+        const ptrdiff_t offset = deep.offset_debug();
+        throw readError(path, QStringLiteral("its elements are nested more than %1 levels deep (at %2)")
+                                  .arg(MaxNestingDepth)
+                                  .arg(offset >= 0 ? lineAndColumn(text, offset)
+                                                   : QStringLiteral("<%1>").arg(fromUtf8(deep.name()))));
+    }
+}
+
 // The one way bytes become a document, for loading and for checking what a save wrote.
 ParsedXml parseConfigBytes(QByteArray bytes, const QString& path) {
     ParsedXml parsed;
@@ -121,51 +175,12 @@ ParsedXml parseConfigBytes(QByteArray bytes, const QString& path) {
     parsed.route = RouteForEncoding(declared);
     parsed.doc = std::make_unique<pugi::xml_document>();
 
-    QByteArray converted;
-    const QByteArray* text = &bytes;
-    pugi::xml_parse_result result;
-    if (!parsed.route.native()) {
-        qsizetype failedAt = 0;
-        if (!DecodeToUtf8(bytes, parsed.route.decoder, &converted, &failedAt)) {
-            if (failedAt < 0)
-                throw readError(path, QStringLiteral("its declared encoding '%1' is not supported")
-                                          .arg(QString::fromLatin1(declared)));
-            throw readError(path, QStringLiteral("byte %1 is not valid in its declared encoding '%2'")
-                                      .arg(failedAt + (parsed.byteOrderMark ? 3 : 0))
-                                      .arg(QString::fromLatin1(declared)));
-        }
-        text = &converted;
-        result = parsed.doc->load_buffer(converted.constData(), static_cast<size_t>(converted.size()),
-                                         parseOptions, pugi::encoding_utf8);
+    if (parsed.route.native()) {
+        checkParsed(loadNative(parsed, bytes, path), *parsed.doc, bytes, path);
     } else {
-        result = parsed.doc->load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()), parseOptions,
-                                         pugi::encoding_auto);
-        // A UTF-16 or UTF-32 byte order mark stays too; a save writes the mark of the encoding
-        // it writes in, once.
-        if (result.encoding != pugi::encoding_utf8 &&
-            (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF") ||
-             bytes.startsWith(QByteArray("\0\0\xFE\xFF", 4))))
-            parsed.byteOrderMark = true;
-        if (result.encoding == pugi::encoding_utf8) {
-            // pugixml passes invalid UTF-8 through; saving it would garble the bytes for good.
-            QStringDecoder decoder(QStringDecoder::Utf8);
-            (void)QString(decoder(bytes));
-            if (decoder.hasError())
-                throw readError(path, QStringLiteral("it is not valid UTF-8 text; a file in another encoding "
-                                                     "must declare it, e.g. <?xml version=\"1.0\" "
-                                                     "encoding=\"GB18030\"?>"));
-        }
-        parsed.encoding = result.encoding;
-    }
-    if (!result)
-        throw readError(path, QStringLiteral("%1 at %2")
-                                  .arg(fromUtf8(result.description()), lineAndColumn(*text, result.offset)));
-    if (const pugi::xml_node deep = tooDeep(*parsed.doc)) {
-        const ptrdiff_t offset = deep.offset_debug();
-        throw readError(path, QStringLiteral("its elements are nested more than %1 levels deep (at %2)")
-                                  .arg(MaxNestingDepth)
-                                  .arg(offset >= 0 ? lineAndColumn(*text, offset)
-                                                   : QStringLiteral("<%1>").arg(fromUtf8(deep.name()))));
+        QByteArray converted;
+        const pugi::xml_parse_result result = loadConverted(parsed, bytes, declared, converted, path);
+        checkParsed(result, *parsed.doc, converted, path);
     }
     return parsed;
 }

@@ -51,6 +51,81 @@ void makeRaw(termios2& t) {
     t.c_cc[VTIME] = 0;
 }
 
+// Any rate: BOTHER makes the driver use the numeric speeds; input follows output.
+void setRate(termios2& t, std::uint32_t baud) {
+    t.c_cflag &= ~(CBAUD | (CBAUD << IBSHIFT));
+    t.c_cflag |= BOTHER | (BOTHER << IBSHIFT);
+    t.c_ispeed = baud;
+    t.c_ospeed = baud;
+}
+
+tcflag_t sizeBits(std::uint8_t byteSize) {
+    switch (byteSize) {
+    case 5:
+        return CS5;
+    case 6:
+        return CS6;
+    case 7:
+        return CS7;
+    default:
+        return CS8;
+    }
+}
+
+tcflag_t parityBits(std::uint8_t parity) {
+    switch (parity) {
+    case ODDPARITY:
+        return PARENB | PARODD;
+    case EVENPARITY:
+        return PARENB;
+    case MARKPARITY:
+        return PARENB | CMSPAR | PARODD;
+    case SPACEPARITY:
+        return PARENB | CMSPAR;
+    default:
+        return 0;
+    }
+}
+
+void setFraming(termios2& t, const CommState& dcb) {
+    t.c_cflag &= ~(CSIZE | PARENB | PARODD | CMSPAR);
+    t.c_cflag |= sizeBits(dcb.ByteSize) | parityBits(dcb.Parity);
+
+    // UARTs send 1.5 stop bits only with 5 data bits, and they do so when CSTOPB is set with
+    // CS5. With more data bits 1.5 does not exist; 2 is the nearest the hardware has.
+    if (dcb.StopBits == ONESTOPBIT)
+        t.c_cflag &= ~CSTOPB;
+    else
+        t.c_cflag |= CSTOPB;
+}
+
+void setFlowControl(termios2& t, const CommState& dcb) {
+    // Linux's CRTSCTS covers both directions; DSR flow and DSR sensitivity have no counterpart.
+    const std::uint32_t rts = dcb.Flags & fRtsControlMask;
+    if ((dcb.Flags & fOutxCtsFlow) || rts == RTS_CONTROL_HANDSHAKE)
+        t.c_cflag |= CRTSCTS;
+    else
+        t.c_cflag &= ~CRTSCTS;
+
+    if (dcb.Flags & fOutX)
+        t.c_iflag |= IXON;
+    if (dcb.Flags & fInX)
+        t.c_iflag |= IXOFF;
+    t.c_cc[VSTART] = static_cast<cc_t>(dcb.XonChar);
+    t.c_cc[VSTOP] = static_cast<cc_t>(dcb.XoffChar);
+}
+
+// The kernel marks a damaged byte as \377 \0 <byte> under PARMRK, and the reader turns that
+// mark into the replacement character. Without replacement, INPCK alone makes the kernel
+// deliver the damaged byte as NUL.
+void setParityChecking(termios2& t, const CommState& dcb) {
+    if (dcb.Flags & fParity) {
+        t.c_iflag |= INPCK;
+        if (dcb.Flags & fErrorChar)
+            t.c_iflag |= PARMRK;
+    }
+}
+
 } // namespace
 
 bool GetLineState(int fd, LineState& state) {
@@ -77,76 +152,10 @@ bool SetLineState(int fd, const LineState& state) {
 LineState BuildLineState(const LineState& current, const CommState& dcb) {
     termios2 t = toKernel(current);
     makeRaw(t);
-
-    // Any rate: BOTHER makes the driver use the numeric speeds; input follows output.
-    t.c_cflag &= ~(CBAUD | (CBAUD << IBSHIFT));
-    t.c_cflag |= BOTHER | (BOTHER << IBSHIFT);
-    t.c_ispeed = dcb.BaudRate;
-    t.c_ospeed = dcb.BaudRate;
-
-    t.c_cflag &= ~CSIZE;
-    switch (dcb.ByteSize) {
-    case 5:
-        t.c_cflag |= CS5;
-        break;
-    case 6:
-        t.c_cflag |= CS6;
-        break;
-    case 7:
-        t.c_cflag |= CS7;
-        break;
-    default:
-        t.c_cflag |= CS8;
-        break;
-    }
-
-    t.c_cflag &= ~(PARENB | PARODD | CMSPAR);
-    switch (dcb.Parity) {
-    case ODDPARITY:
-        t.c_cflag |= PARENB | PARODD;
-        break;
-    case EVENPARITY:
-        t.c_cflag |= PARENB;
-        break;
-    case MARKPARITY:
-        t.c_cflag |= PARENB | CMSPAR | PARODD;
-        break;
-    case SPACEPARITY:
-        t.c_cflag |= PARENB | CMSPAR;
-        break;
-    default:
-        break;
-    }
-
-    // UARTs send 1.5 stop bits only with 5 data bits, and they do so when CSTOPB is set with
-    // CS5. With more data bits 1.5 does not exist; 2 is the nearest the hardware has.
-    if (dcb.StopBits == ONESTOPBIT)
-        t.c_cflag &= ~CSTOPB;
-    else
-        t.c_cflag |= CSTOPB;
-
-    // Linux's CRTSCTS covers both directions; DSR flow and DSR sensitivity have no counterpart.
-    const std::uint32_t rts = dcb.Flags & fRtsControlMask;
-    if ((dcb.Flags & fOutxCtsFlow) || rts == RTS_CONTROL_HANDSHAKE)
-        t.c_cflag |= CRTSCTS;
-    else
-        t.c_cflag &= ~CRTSCTS;
-
-    if (dcb.Flags & fOutX)
-        t.c_iflag |= IXON;
-    if (dcb.Flags & fInX)
-        t.c_iflag |= IXOFF;
-    t.c_cc[VSTART] = static_cast<cc_t>(dcb.XonChar);
-    t.c_cc[VSTOP] = static_cast<cc_t>(dcb.XoffChar);
-
-    // Parity checking: the kernel marks a damaged byte as \377 \0 <byte> under PARMRK, and the
-    // reader turns that mark into the replacement character. Without replacement, INPCK alone
-    // makes the kernel deliver the damaged byte as NUL.
-    if (dcb.Flags & fParity) {
-        t.c_iflag |= INPCK;
-        if (dcb.Flags & fErrorChar)
-            t.c_iflag |= PARMRK;
-    }
+    setRate(t, dcb.BaudRate);
+    setFraming(t, dcb);
+    setFlowControl(t, dcb);
+    setParityChecking(t, dcb);
     return fromKernel(t);
 }
 

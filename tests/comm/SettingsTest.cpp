@@ -15,6 +15,11 @@ namespace {
 // The kernel's "other baud rate" code; glibc does not name it.
 constexpr std::uint32_t KernelBOTHER = 0010000;
 
+// The parity bits a pty keeps as set. Its driver clears PARENB (and makes the size CS8)
+// whatever it is given, so even parity looks like none there and only PARODD and CMSPAR tell
+// the parities apart.
+constexpr std::uint32_t PtyParityBits = PARODD | CMSPAR;
+
 // A terminal as a shell leaves it: cooked, echoing, translating, at 38400.
 LineState CookedLine() {
     LineState s;
@@ -166,17 +171,19 @@ TEST_F(SettingsTest, SettersReapplyOnlyRealChangesAndParityWaits) {
     comm.SetBaudRate(9600);
     comm.SetXonLimit(500);
     comm.SetDtrControl(TDtrControl::DtrEnable);
-    comm.SetParity(TParity::Even);
+    comm.SetParity(TParity::Mark); // of all parities, the one whose bits a pty shows
     comm.SetReadIntervalTimeout(50);
     comm.SetCommName(QStringLiteral("COM7"));
     EXPECT_EQ(Line().ospeed, 1234u);
-    EXPECT_EQ(comm.Parity(), TParity::Even);
+    EXPECT_EQ(Line().cflag & PtyParityBits, 0u);
+    EXPECT_EQ(comm.Parity(), TParity::Mark);
 
     // A real change re-applies everything, the waiting parity included.
     comm.SetStopBits(TStopBits::_2);
     const LineState s = Line();
     EXPECT_EQ(s.ospeed, 9600u);
     EXPECT_TRUE(s.cflag & CSTOPB);
+    EXPECT_EQ(s.cflag & PtyParityBits, PARODD | CMSPAR);
 
     Tamper(1234);
     comm.SetBaudRate(19200);
@@ -187,6 +194,32 @@ TEST_F(SettingsTest, SettersReapplyOnlyRealChangesAndParityWaits) {
     Tamper(1234);
     comm.SetBaudRate(57600);
     EXPECT_EQ(Line().ospeed, 1234u);
+}
+
+// Each parity waits for the next real change and then reaches the line. The order makes every
+// step change the bits a pty shows, so none can pass by keeping the previous parity.
+TEST_F(SettingsTest, EachParityReachesTheLineWithTheNextRealChange) {
+    struct Row {
+        TParity parity;
+        std::uint32_t cflagBits; // as BuildLineState sets them; a pty keeps all but PARENB
+    };
+    const Row rows[] = {{TParity::Mark, PARENB | PARODD | CMSPAR},
+                        {TParity::Even, PARENB},
+                        {TParity::Odd, PARENB | PARODD},
+                        {TParity::Space, PARENB | CMSPAR},
+                        {TParity::None, 0}};
+    comm.SetCommName(pty.QPath());
+    ASSERT_EQ(comm.StartComm(), QString());
+    std::uint32_t shown = Line().cflag & PtyParityBits;
+    std::uint32_t rate = 9600;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(static_cast<int>(row.parity));
+        comm.SetParity(row.parity);
+        EXPECT_EQ(Line().cflag & PtyParityBits, shown) << "applied before a real change";
+        comm.SetBaudRate(rate += 100);
+        shown = Line().cflag & PtyParityBits;
+        EXPECT_EQ(shown, row.cflagBits & PtyParityBits);
+    }
 }
 
 TEST_F(SettingsTest, ARefusedStateLeavesThePreviousOneInForce) {

@@ -1,9 +1,14 @@
 #include "CommTestSupport.h"
 
+#include "comm/CommMessages.h"
+#include "comm/posix/WriteAll.h"
+
 #include <QElapsedTimer>
+#include <QPointer>
 
 #include <atomic>
 #include <sys/ioctl.h>
+#include <termios.h>
 #include <thread>
 
 using namespace commtest;
@@ -200,6 +205,38 @@ TEST_F(TransferTest, StopCommEndsAPendingReadAndAHalfWrittenBlockAtOnce) {
     ASSERT_EQ(comm.StartComm(), QString());
 }
 
+// Others may have posted to the component too; those events are not the closed session's.
+TEST_F(TransferTest, StopCommDropsOnlyItsOwnPendingEvents) {
+    auto* owned = new TComm;
+    const QPointer<TComm> alive(owned);
+    Recorder ownedRec(*owned);
+    OpenBinary(*owned, pty);
+    ASSERT_TRUE(WaitUntil([&] { return ownedRec.sendEmpty == 1; })); // the opening's own notice
+
+    for (const int type : CommMessageTypes) {
+        std::unique_ptr<char[]> block(new char[4]{'a', 'b', 'c', '\0'});
+        PostCommMessage(owned,
+                        new TCommMessage(type, 3, 0, type == UM_COMM_DATA ? std::move(block) : nullptr));
+    }
+    int queuedCalls = 0;
+    QMetaObject::invokeMethod(
+        owned, [&] { ++queuedCalls; }, Qt::QueuedConnection);
+    owned->deleteLater();
+    owned->StopComm();
+
+    QCoreApplication::sendPostedEvents(owned);
+    EXPECT_EQ(queuedCalls, 1) << "a queued call was dropped with the session's events";
+    EXPECT_TRUE(ownedRec.chunks.empty());
+    EXPECT_EQ(ownedRec.errors, 0);
+    EXPECT_EQ(ownedRec.hangups, 0);
+    EXPECT_EQ(ownedRec.modemEvents, 0);
+    EXPECT_EQ(ownedRec.sendEmpty, 1);
+
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(alive.isNull()) << "a deferred delete was dropped with the session's events";
+    delete alive.data();
+}
+
 TEST_F(TransferTest, DestroyingAnOpenComponentStopsItsThreads) {
     auto owned = std::make_unique<TComm>();
     owned->SetCommName(pty.QPath());
@@ -230,4 +267,72 @@ TEST_F(TransferTest, AWindowThatFallsBehindHoldsBackTheLine) {
     device.join();
     ASSERT_TRUE(sent && all);
     EXPECT_TRUE(rec.received == data);
+}
+
+// The write-all helper on a line whose far side is read by the test alone.
+class WriteAllTest : public CommTest {
+protected:
+    // Raw, so that the line discipline neither echoes back into the master nor holds bytes
+    // for a line end.
+    void SetUp() override {
+        CommTest::SetUp();
+        termios t{};
+        ASSERT_EQ(::tcgetattr(pty.Slave(), &t), 0);
+        ::cfmakeraw(&t);
+        ASSERT_EQ(::tcsetattr(pty.Slave(), TCSANOW, &t), 0);
+    }
+
+    // What the far side reads until `size` bytes came or the deadline passed.
+    std::string ReadFarSide(std::size_t size, std::chrono::milliseconds timeout) const {
+        QDeadlineTimer deadline(timeout);
+        std::string out;
+        char buffer[65536];
+        while (out.size() < size && !deadline.hasExpired()) {
+            pollfd p{pty.Slave(), POLLIN, 0};
+            if (::poll(&p, 1, static_cast<int>(std::min<qint64>(deadline.remainingTime(), 100))) <= 0)
+                continue;
+            const ssize_t n = ::read(pty.Slave(), buffer, std::min(sizeof buffer, size - out.size()));
+            if (n > 0)
+                out.append(buffer, static_cast<std::size_t>(n));
+        }
+        return out;
+    }
+
+    PtyPair pty;
+};
+
+TEST_F(WriteAllTest, ADeadlineEndsAWriteNobodyReads) {
+    const std::string block = Pattern(1 << 20, 15); // far more than the line can hold
+    std::atomic<bool> returned{false};
+    bool written = true;
+    int error = 0;
+    std::thread writer([&] {
+        written = posixcomm::WriteAll(pty.Master(), block.data(), block.size(), 300);
+        error = errno;
+        returned = true;
+    });
+    // Generous: only a write that never gives up should miss it.
+    const bool inTime = WaitUntil([&] { return returned.load(); }, 10s);
+    if (!inTime)
+        ReadFarSide(block.size(), 60s); // let the stuck writer finish, so it can be joined
+    writer.join();
+    EXPECT_TRUE(inTime) << "the write outlived its deadline while nobody read";
+    EXPECT_FALSE(written);
+    EXPECT_EQ(error, ETIMEDOUT);
+}
+
+TEST_F(WriteAllTest, EverythingArrivesWhileTheFarSideReads) {
+    const std::string block = Pattern(1 << 20, 17);
+    for (const bool withDeadline : {false, true}) {
+        SCOPED_TRACE(withDeadline ? "with a deadline" : "without a deadline");
+        std::string got;
+        std::thread reader([&] { got = ReadFarSide(block.size(), 60s); });
+        const bool written = withDeadline
+                                 ? posixcomm::WriteAll(pty.Master(), block.data(), block.size(), 60'000)
+                                 : posixcomm::WriteAll(pty.Master(), block.data(), block.size());
+        reader.join();
+        EXPECT_TRUE(written);
+        EXPECT_EQ(got.size(), block.size());
+        EXPECT_TRUE(got == block);
+    }
 }

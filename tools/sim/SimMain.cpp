@@ -19,6 +19,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <optional>
 #include <poll.h>
 #include <sys/signalfd.h>
 #include <sys/stat.h>
@@ -115,13 +116,15 @@ bool parseArguments(int argc, char** argv, Options& options) {
 class Fd {
 public:
     explicit Fd(int fd = -1) : m_fd(fd) {}
-    ~Fd() {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
+    ~Fd() { reset(); }
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
     int get() const { return m_fd; }
+    void reset(int fd = -1) {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = fd;
+    }
 
 private:
     int m_fd;
@@ -143,6 +146,15 @@ private:
     QByteArray m_target;
 };
 
+// Everything the device runs on; members go in reverse order, the link first.
+struct Port {
+    Fd stopFd;       // SIGINT and SIGTERM, read as data
+    Fd master;       // the device's side
+    Fd console;      // the console's side, held open by the device too
+    QByteArray path; // the console's side, by name
+    std::unique_ptr<PortLink> link;
+};
+
 void logBytes(const char* direction, const QByteArray& bytes) {
     std::fprintf(stderr, "%s %s\n", direction, bytes.toHex(' ').constData());
 }
@@ -154,17 +166,13 @@ QString defaultConfigPath(const char* argv0) {
     return QFileInfo(exe).absolutePath() + QStringLiteral("/config.xml");
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    Options options;
-    if (!parseArguments(argc, argv, options)) {
-        std::fputs(kUsage, stderr);
-        return 2;
-    }
+// The options' behaviour with the stations, registers and values of the configuration. An
+// explicit configuration must load; the default one is used only if it is there. Empty when
+// the configuration cannot be read.
+std::optional<SimulatedDevice::Setup> loadSetup(Options& options, const char* argv0) {
     const bool explicitConfig = !options.configPath.isEmpty();
     if (!explicitConfig)
-        options.configPath = defaultConfigPath(argv[0]);
+        options.configPath = defaultConfigPath(argv0);
 
     SimulatedDevice::Setup setup = options.behaviour;
     if (explicitConfig || QFileInfo::exists(options.configPath)) {
@@ -174,7 +182,7 @@ int main(int argc, char** argv) {
             setup.textValues = loaded.textValues;
         } catch (const AppError& e) {
             std::fprintf(stderr, "tervalon-sim: %s\n", e.what());
-            return 1;
+            return std::nullopt;
         }
     }
     if (setup.blocks.isEmpty()) {
@@ -184,76 +192,89 @@ int main(int argc, char** argv) {
     for (const auto& b : setup.blocks)
         std::fprintf(stderr, "tervalon-sim: station %u registers %u-%u\n", b.station, b.first,
                      unsigned(b.first) + b.count - 1);
+    return setup;
+}
 
-    // Signals are taken through a descriptor, so the loop below ends cleanly between replies.
+// Replaces a link left by an earlier run; false (reported) when the link cannot be made.
+bool linkPort(Port& port, const QString& linkPathText) {
+    const QByteArray linkPath = linkPathText.toLocal8Bit();
+    struct stat st {};
+    if (::lstat(linkPath.constData(), &st) == 0 && S_ISLNK(st.st_mode))
+        ::unlink(linkPath.constData());
+    if (::symlink(port.path.constData(), linkPath.constData()) != 0) {
+        std::fprintf(stderr, "tervalon-sim: cannot link %s: %s\n", linkPath.constData(),
+                     std::strerror(errno));
+        return false;
+    }
+    port.link = std::make_unique<PortLink>(linkPath, port.path);
+    return true;
+}
+
+// The stop signals' descriptor, the pseudo-terminal and the optional link; false (reported)
+// on any failure.
+bool openPort(Port& port, const QString& linkPath) {
+    // Signals are taken through a descriptor, so the loop ends cleanly between replies.
     sigset_t stopSignals;
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);
     sigaddset(&stopSignals, SIGTERM);
     sigprocmask(SIG_BLOCK, &stopSignals, nullptr);
-    const Fd stopFd(::signalfd(-1, &stopSignals, SFD_CLOEXEC));
+    port.stopFd.reset(::signalfd(-1, &stopSignals, SFD_CLOEXEC));
 
-    const Fd master(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC));
-    if (master.get() < 0 || ::grantpt(master.get()) != 0 || ::unlockpt(master.get()) != 0 ||
-        stopFd.get() < 0) {
+    port.master.reset(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC));
+    const int master = port.master.get();
+    if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0 || port.stopFd.get() < 0) {
         std::fprintf(stderr, "tervalon-sim: cannot create a pseudo-terminal: %s\n", std::strerror(errno));
-        return 1;
+        return false;
     }
-    const QByteArray portPath = ::ptsname(master.get());
+    port.path = ::ptsname(master);
+    // Replies are written with a deadline, which only a non-blocking descriptor can keep.
+    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
 
     // Holding the port side open keeps the pair alive while the console closes and reopens
     // it (otherwise reads here fail with EIO), and lets the line be made raw before the
     // console comes: no echo, no line editing, no CR/LF translation in either direction.
-    const Fd port(::open(portPath.constData(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+    port.console.reset(::open(port.path.constData(), O_RDWR | O_NOCTTY | O_CLOEXEC));
     termios raw{};
-    if (port.get() < 0 || ::tcgetattr(port.get(), &raw) != 0) {
-        std::fprintf(stderr, "tervalon-sim: cannot open %s: %s\n", portPath.constData(),
+    if (port.console.get() < 0 || ::tcgetattr(port.console.get(), &raw) != 0) {
+        std::fprintf(stderr, "tervalon-sim: cannot open %s: %s\n", port.path.constData(),
                      std::strerror(errno));
-        return 1;
+        return false;
     }
     ::cfmakeraw(&raw);
-    ::tcsetattr(port.get(), TCSANOW, &raw);
+    ::tcsetattr(port.console.get(), TCSANOW, &raw);
 
-    std::unique_ptr<PortLink> link;
-    if (!options.linkPath.isEmpty()) {
-        const QByteArray linkPath = options.linkPath.toLocal8Bit();
-        struct stat st {};
-        if (::lstat(linkPath.constData(), &st) == 0 && S_ISLNK(st.st_mode))
-            ::unlink(linkPath.constData()); // a link left by an earlier run
-        if (::symlink(portPath.constData(), linkPath.constData()) != 0) {
-            std::fprintf(stderr, "tervalon-sim: cannot link %s: %s\n", linkPath.constData(),
-                         std::strerror(errno));
-            return 1;
-        }
-        link = std::make_unique<PortLink>(linkPath, portPath);
-    }
+    return linkPath.isEmpty() || linkPort(port, linkPath);
+}
 
-    std::printf("%s\n", portPath.constData());
-    std::fflush(stdout);
+// How long a reply may wait for room on the line.
+constexpr int kReplyWriteMs = 1000;
 
-    SimulatedDevice device(std::move(setup));
+// Answers requests until a stop signal (exit code 0) or a failing port (1).
+int serve(const Port& port, SimulatedDevice& device, bool verbose) {
+    const int master = port.master.get();
     QElapsedTimer clock;
     clock.start();
     char buffer[4096];
     for (;;) {
-        pollfd fds[2] = {{stopFd.get(), POLLIN, 0}, {master.get(), POLLIN, 0}};
+        pollfd fds[2] = {{port.stopFd.get(), POLLIN, 0}, {master, POLLIN, 0}};
         const int ready = ::poll(fds, 2, static_cast<int>(SimulatedDevice::kGapMs));
         if (ready < 0 && errno != EINTR) {
             std::perror("tervalon-sim: poll");
             return 1;
         }
         if (fds[0].revents & POLLIN)
-            break;
+            return 0;
         QByteArray reply;
         if (fds[1].revents & POLLIN) {
-            const ssize_t n = ::read(master.get(), buffer, sizeof buffer);
+            const ssize_t n = ::read(master, buffer, sizeof buffer);
             if (n < 0 && errno != EINTR && errno != EAGAIN) {
                 std::perror("tervalon-sim: read");
                 return 1;
             }
             if (n > 0) {
                 const QByteArray bytes(buffer, n);
-                if (options.verbose)
+                if (verbose)
                     logBytes("<-", bytes);
                 reply = device.receive(bytes, clock.elapsed());
             }
@@ -261,15 +282,45 @@ int main(int argc, char** argv) {
             reply = device.idle(clock.elapsed());
         }
         if (!reply.isEmpty()) {
-            if (options.verbose)
+            if (verbose)
                 logBytes("->", reply);
-            if (!posixcomm::WriteAll(master.get(), reply.constData(),
-                                     static_cast<std::size_t>(reply.size()))) {
-                std::perror("tervalon-sim: write");
-                return 1;
+            if (!posixcomm::WriteAll(master, reply.constData(), static_cast<std::size_t>(reply.size()),
+                                     kReplyWriteMs)) {
+                if (errno != ETIMEDOUT) {
+                    std::perror("tervalon-sim: write");
+                    return 1;
+                }
+                // The console is not reading and the line is full. Waiting on would leave the
+                // stop signals unread, so the rest of this reply is dropped.
+                std::fprintf(stderr,
+                             "tervalon-sim: a reply of %lld bytes was not taken within %d ms; dropped\n",
+                             static_cast<long long>(reply.size()), kReplyWriteMs);
             }
         }
     }
-    std::fputs("tervalon-sim: stopped\n", stderr);
-    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!parseArguments(argc, argv, options)) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    std::optional<SimulatedDevice::Setup> setup = loadSetup(options, argv[0]);
+    if (!setup)
+        return 1;
+
+    Port port;
+    if (!openPort(port, options.linkPath))
+        return 1;
+    std::printf("%s\n", port.path.constData());
+    std::fflush(stdout);
+
+    SimulatedDevice device(std::move(*setup));
+    const int status = serve(port, device, options.verbose);
+    if (status == 0)
+        std::fputs("tervalon-sim: stopped\n", stderr);
+    return status;
 }
