@@ -4,6 +4,7 @@
 #include "config/BatchCommands.h"
 #include "config/ConfigRecords.h"
 #include "config/XmlDocument.h"
+#include "console/ConsoleState.h"
 #include "console/ReceiveLogView.h"
 #include "console/protocol/ModbusExchange.h"
 #include "console/protocol/ReplyAssembler.h"
@@ -182,6 +183,8 @@ public:
     QList<TTabSheet*> FixSheets;
     QList<TTabSheet*> AutoSheets;
     QList<TAutoRead> AutoReads;
+    // The console handlers' own state between calls.
+    ConsoleState Console;
     QList<TCMDS> BatchCommands;
     // Batches left out at start-up for a fault, named once to the user when start-up ends.
     QList<BatchFault> BatchFaults;

@@ -64,11 +64,11 @@ private:
 } // namespace
 
 void installCommissioning(TForm_Main& form) {
-    new Commissioning(form);
+    form.Console.commissioning = new Commissioning(form);
 }
 
 Commissioning* Commissioning::of(const TForm_Main& form) {
-    return form.findChild<Commissioning*>(QString::fromLatin1(kObjectName), Qt::FindDirectChildrenOnly);
+    return form.Console.commissioning;
 }
 
 Commissioning::Commissioning(TForm_Main& form) : QObject(&form), m_form(form) {

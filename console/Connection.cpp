@@ -70,7 +70,7 @@ void endWaiting(TForm_Main& form) {
     if (form.PortWatch)
         form.PortWatch->deleteLater();
     form.PortWatch = nullptr;
-    form.btn_Connect->setToolTip(form.btn_Connect->property("hintBeforeWaiting").toString());
+    form.btn_Connect->setToolTip(form.Console.hintBeforeWaiting);
     form.shp_led->setToolTip(QString());
 }
 
@@ -155,11 +155,9 @@ QString openFailureReason(const TForm_Main& form, const QString& startError) {
 // A flash paints the lamp at once and returns to the idle colour kFlashMs after the last
 // flash started. One timer per lamp instead of a wait inside the tick: at high data rates a
 // flash per block would otherwise nest event loops without bound.
-void flash(TForm_Main& form, TShape* lamp, const QColor& active, const QString& timerName) {
-    auto* off = form.findChild<QTimer*>(timerName, Qt::FindDirectChildrenOnly);
+void flash(TForm_Main& form, TShape* lamp, const QColor& active, QTimer*& off) {
     if (!off) {
         off = new QTimer(&form);
-        off->setObjectName(timerName);
         off->setSingleShot(true);
         off->setInterval(kFlashMs);
         QObject::connect(off, &QTimer::timeout, lamp, [lamp] { lamp->setBrushColor(lamp::atRest); });
@@ -332,7 +330,7 @@ void portHungUp(TForm_Main& form) {
     form.Comm1->StopComm();
     form.shp_led->setBrushColor(lamp::portClosed);
     if (form.chk_Reconnect->isChecked() && !port.isEmpty()) {
-        form.btn_Connect->setProperty("hintBeforeWaiting", form.btn_Connect->toolTip());
+        form.Console.hintBeforeWaiting = form.btn_Connect->toolTip();
         form.PortWatch = new PortReturnWatch(port, [&form] { return reopen(form); }, &form);
         showWaiting(form);
         return;
@@ -347,12 +345,12 @@ void portHungUp(TForm_Main& form) {
 
 void TForm_Main::tmr_TxLedTimer() {
     tmr_TxLed->stop();
-    flash(*this, shp_TX, lamp::sent, QStringLiteral("tmr_TxLedOff"));
+    flash(*this, shp_TX, lamp::sent, Console.txFlashOff);
 }
 
 void TForm_Main::tmr_RxLedTimer() {
     tmr_RxLed->stop();
-    flash(*this, shp_RX, lamp::received, QStringLiteral("tmr_RxLedOff"));
+    flash(*this, shp_RX, lamp::received, Console.rxFlashOff);
 }
 
 // Runs the event loop until the time has passed: input, timers and receive events are

@@ -1,5 +1,6 @@
 #include "app/MainFrm.h"
 
+#include "console/ConsoleState.h"
 #include "console/HexField.h"
 #include "ui/ComponentRegistry.h"
 #include "ui/ControlLook.h"
@@ -26,64 +27,56 @@ const QColor warningText(255, 255, 255);
 // always the bytes that were put in (a lone CR, CR LF). What code staged is therefore kept
 // beside the box and sent exactly as long as the box still shows it; once the operator has
 // edited it, the box's text is sent with each line break as CR LF, as the device expects.
-const char stagedProperty[] = "tervalonStagedLine";
-const char shownProperty[] = "tervalonStagedShown";
-
-void stage(QPlainTextEdit* box, const QString& line) {
+void stage(ConsoleState& state, QPlainTextEdit* box, const QString& line) {
     box->setPlainText(line);
-    box->setProperty(stagedProperty, line);
-    box->setProperty(shownProperty, box->toPlainText());
+    state.stagedLine = line;
+    state.stagedShown = box->toPlainText();
 }
 
-QString sendBoxLine(const QPlainTextEdit* box) {
+QString sendBoxLine(const ConsoleState& state, const QPlainTextEdit* box) {
     const QString shown = box->toPlainText();
-    if (box->property(shownProperty).toString() == shown && box->property(stagedProperty).isValid())
-        return box->property(stagedProperty).toString();
+    if (state.stagedLine && state.stagedShown == shown)
+        return *state.stagedLine;
     QString line = shown;
     line.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
     line.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
     return line;
 }
 
-// Counts nested holders so that the outermost one restores what the first changed.
-class NestedFlag {
+// Counts nested holders: the outermost one saves what it changes and puts it back.
+class NestedCount {
 public:
-    NestedFlag(QObject* owner, const char* name) : m_owner(owner), m_name(name) {
-        m_first = m_owner->property(m_name).toInt() == 0;
-        m_owner->setProperty(m_name, m_owner->property(m_name).toInt() + 1);
-    }
-    ~NestedFlag() { m_owner->setProperty(m_name, m_owner->property(m_name).toInt() - 1); }
-    bool first() const { return m_first; }
-    bool last() const { return m_owner->property(m_name).toInt() == 1; }
+    explicit NestedCount(int& depth) : m_depth(depth) { ++m_depth; }
+    ~NestedCount() { --m_depth; }
+    bool outermost() const { return m_depth == 1; }
 
 private:
-    QObject* m_owner;
-    const char* m_name;
-    bool m_first;
+    int& m_depth;
 };
 
 // The receive box's warning look while a batch step waits for the operator: red with white
 // text, so what arrives meanwhile stays readable.
 class WarningLook {
 public:
-    explicit WarningLook(QWidget* box) : m_box(box), m_flag(box, "tervalonWarningDepth") {
-        if (m_flag.first()) {
-            m_box->setProperty("tervalonNormalBackground", controlColor(box));
-            m_box->setProperty("tervalonNormalText", fontColor(box));
+    WarningLook(QWidget* box, ConsoleState& state) : m_box(box), m_state(state), m_count(state.warningDepth) {
+        if (m_count.outermost()) {
+            m_state.normalBackground = controlColor(box);
+            m_state.normalText = fontColor(box);
         }
         setControlColor(box, warningBackground);
         setFontColor(box, warningText);
     }
     ~WarningLook() {
-        if (m_flag.last()) {
-            setControlColor(m_box, m_box->property("tervalonNormalBackground").value<QColor>());
-            setFontColor(m_box, m_box->property("tervalonNormalText").value<QColor>());
+        if (m_count.outermost()) {
+            setControlColor(m_box, m_state.normalBackground);
+            setFontColor(m_box, m_state.normalText);
         }
     }
 
 private:
     QWidget* m_box;
-    NestedFlag m_flag;
+    ConsoleState& m_state;
+    NestedCount m_count;
 };
 
 // The value box a Read or Write button acts on: its own row's. A button outside the pages'
@@ -104,7 +97,7 @@ QWidget* valueControlOf(const TForm_Main& form, const QObject* button) {
 void TForm_Main::ReadButtonClick(QObject* Sender) {
     const int addr = componentTag(Sender);
     ReadTarget = valueControlOf(*this, Sender);
-    stage(mmo_TX, ReadCommand(addr));
+    stage(Console, mmo_TX, ReadCommand(addr));
     btn_SendClick();
 }
 
@@ -128,14 +121,14 @@ void TForm_Main::WriteButtonClick(QObject* Sender) {
         return;
     }
     const QString line = WriteCommand(addr, value);
-    stage(mmo_TX, line);
+    stage(Console, mmo_TX, line);
     btn_SendClick();
     if (WriteSent && !FirstUnsendableCharacter(line))
         WriteSent(valueControlOf(*this, Sender), addr, value);
 }
 
 void TForm_Main::FixedButtonClick(QObject* Sender) {
-    stage(mmo_TX,
+    stage(Console, mmo_TX,
           FixedCommand(componentHint(Sender), QDateTime::currentDateTime(), RegionalFormats::system()));
     btn_SendClick();
 }
@@ -143,7 +136,7 @@ void TForm_Main::FixedButtonClick(QObject* Sender) {
 void TForm_Main::btn_SendClick() {
     // Every line goes out one byte per character; one that cannot is refused whole rather
     // than sent with other characters in its place.
-    if (const auto unsendable = FirstUnsendableCharacter(sendBoxLine(mmo_TX))) {
+    if (const auto unsendable = FirstUnsendableCharacter(sendBoxLine(Console, mmo_TX))) {
         showMessage(UnsendableCharacterMessage(*unsendable, LanguageCode == QLatin1String("EN")));
         return;
     }
@@ -151,22 +144,20 @@ void TForm_Main::btn_SendClick() {
     // outermost one has queued its bytes.
     struct Disabled {
         QPushButton* button;
-        NestedFlag flag;
-        explicit Disabled(QPushButton* b) : button(b), flag(b, "tervalonSendDepth") {
-            button->setEnabled(false);
-        }
+        NestedCount count;
+        Disabled(QPushButton* b, int& depth) : button(b), count(depth) { button->setEnabled(false); }
         ~Disabled() {
-            if (flag.last())
+            if (count.outermost())
                 button->setEnabled(true);
         }
-    } disabled(btn_Send);
+    } disabled(btn_Send, Console.sendDepth);
     DelayWithMessages(100);
     tmr_TxLed->start();
-    CommSendStr(sendBoxLine(mmo_TX));
+    CommSendStr(sendBoxLine(Console, mmo_TX));
 }
 
 void TForm_Main::CommSendStr(const QString& text) {
-    stage(mmo_TX, text);
+    stage(Console, mmo_TX, text);
     DelayWithMessages(10);
     tmr_TxLed->start();
     // The port takes at most 65,535 bytes per call; a longer line goes whole, in order, in
@@ -199,9 +190,9 @@ void TForm_Main::btn_CmdsClick() {
     const TCMDS batch = BatchCommands[index];
     for (qsizetype i = 0; i < BatchStepCount(batch); ++i) {
         const BatchStep step = BatchStepAt(batch, i);
-        stage(mmo_TX, step.text);
+        stage(Console, mmo_TX, step.text);
         if (step.confirm) {
-            WarningLook warning(mmo_RX);
+            WarningLook warning(mmo_RX, Console);
             const int breaksAtStart = CountLineBreaks(mmo_TX->toPlainText());
             for (int slice = 0; slice < kConfirmSlices; ++slice) {
                 DelayWithMessages(kConfirmSliceMs);
