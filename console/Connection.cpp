@@ -253,6 +253,51 @@ void showConnectionState(TForm_Main& form) {
                       form.Comm1->Handle() != 0 ? disconnectCaptionOf(form) : connectCaptionOf(form));
 }
 
+namespace {
+
+// Puts the chosen settings on the closed port. A setting outside its list would reach the
+// port as a value the system refuses silently, leaving an unknown line format; better not to
+// open at all: false after naming the setting.
+bool applyChosenSettings(TForm_Main& form) {
+    TComm* comm = form.Comm1;
+    comm->SetCommName(form.cbb_Port->currentText());
+    comm->SetBaudRate(static_cast<std::uint32_t>(StrToInt(form.cbb_Baud->currentText())));
+    refillWhenShort(form.cbb_CheckBit, {"N", "O", "E", "M", "S"});
+    refillWhenShort(form.cbb_DataBit, {"5", "6", "7", "8"});
+    refillWhenShort(form.cbb_StopBit, {"1", "1.5", "2"});
+    QString error;
+    const int parity =
+        positionOf(form, form.cbb_CheckBit, QStringLiteral("parity"), QStringLiteral("校验位"), &error);
+    const int dataBits =
+        positionOf(form, form.cbb_DataBit, QStringLiteral("data bits"), QStringLiteral("数据位"), &error);
+    const int stopBits =
+        positionOf(form, form.cbb_StopBit, QStringLiteral("stop bits"), QStringLiteral("停止位"), &error);
+    if (!error.isEmpty()) {
+        showMessage(error);
+        return false;
+    }
+    comm->SetParity(static_cast<TParity>(parity));
+    comm->SetByteSize(static_cast<TByteSize>(dataBits));
+    comm->SetStopBits(static_cast<TStopBits>(stopBits));
+    comm->SetReadIntervalTimeout(100);
+    comm->SetInx_XonXoffFlow(false);
+    comm->SetOutx_XonXoffFlow(false);
+    return true;
+}
+
+// Opens the port; empty, or what went wrong.
+QString startPort(TComm* comm) {
+    try {
+        return comm->StartComm();
+    } catch (const std::exception& e) {
+        return QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        return QStringLiteral("?");
+    }
+}
+
+} // namespace
+
 void TForm_Main::btn_ConnectClick() {
     // Pressed while waiting for a vanished device: stop waiting, nothing else.
     if (PortWatch) {
@@ -268,42 +313,10 @@ void TForm_Main::btn_ConnectClick() {
         setControlCaption(btn_Connect, connectCaptionOf(*this));
         return;
     }
-
     Comm1->StopComm();
-    Comm1->SetCommName(cbb_Port->currentText());
-    Comm1->SetBaudRate(static_cast<std::uint32_t>(StrToInt(cbb_Baud->currentText())));
-    refillWhenShort(cbb_CheckBit, {"N", "O", "E", "M", "S"});
-    refillWhenShort(cbb_DataBit, {"5", "6", "7", "8"});
-    refillWhenShort(cbb_StopBit, {"1", "1.5", "2"});
-
-    // A setting outside its list would reach the port as a value the system refuses
-    // silently, leaving an unknown line format; better not to open at all.
-    QString error;
-    const int parity =
-        positionOf(*this, cbb_CheckBit, QStringLiteral("parity"), QStringLiteral("校验位"), &error);
-    const int dataBits =
-        positionOf(*this, cbb_DataBit, QStringLiteral("data bits"), QStringLiteral("数据位"), &error);
-    const int stopBits =
-        positionOf(*this, cbb_StopBit, QStringLiteral("stop bits"), QStringLiteral("停止位"), &error);
-    if (!error.isEmpty()) {
-        showMessage(error);
+    if (!applyChosenSettings(*this))
         return;
-    }
-    Comm1->SetParity(static_cast<TParity>(parity));
-    Comm1->SetByteSize(static_cast<TByteSize>(dataBits));
-    Comm1->SetStopBits(static_cast<TStopBits>(stopBits));
-    Comm1->SetReadIntervalTimeout(100);
-    Comm1->SetInx_XonXoffFlow(false);
-    Comm1->SetOutx_XonXoffFlow(false);
-
-    QString failure;
-    try {
-        failure = Comm1->StartComm();
-    } catch (const std::exception& e) {
-        failure = QString::fromLocal8Bit(e.what());
-    } catch (...) {
-        failure = QStringLiteral("?");
-    }
+    const QString failure = startPort(Comm1);
     if (failure.isEmpty()) {
         setControlCaption(btn_Connect, disconnectCaptionOf(*this));
         shp_led->setBrushColor(lamp::portOpen);

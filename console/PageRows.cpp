@@ -127,7 +127,15 @@ void PageRowFactory::addParameterRow(const Page& page, const XmlNode& item, int 
     int addr = 0;
     if (!TryStrToInt(addrText, &addr))
         throw AppError(badAddressText(m_form.LanguageCode, page.tag + u'/' + tag, addrText));
+    const QString hint = addParameterLabel(page, item, top, addr);
+    addParameterValue(page, item, top, addr, hint);
+    addReadWriteButtons(page, tag, top, addr);
+}
 
+// The label's hint is the row's: read after the caption, so that a row missing both is
+// named for its caption and stops with its label built, as it always has.
+QString PageRowFactory::addParameterLabel(const Page& page, const XmlNode& item, int top, int addr) {
+    const QString tag = item.tagName();
     auto* label = create<TStaticText>(QStringLiteral("lbl_") + tag, page);
     label->setGeometry(8, top, 150, 20);
     setControlCaption(label, orDefault(item.readAttribute(QStringLiteral("caption")), noCaption));
@@ -143,7 +151,12 @@ void PageRowFactory::addParameterRow(const Page& page, const XmlNode& item, int 
     label->setPalette(m_redLabelPalette);
     label->raise();
     m_form.setPopupMenu1(label);
+    return hint;
+}
 
+void PageRowFactory::addParameterValue(const Page& page, const XmlNode& item, int top, int addr,
+                                       const QString& hint) {
+    const QString tag = item.tagName();
     if (item.attributeEquals(QStringLiteral("controlType"), QStringLiteral("ComboBox"))) {
         auto* box = create<QComboBox>(QStringLiteral("cbb_") + tag, page);
         // Editable, so a reply that matches no choice still shows. A line edit of its own
@@ -168,7 +181,9 @@ void PageRowFactory::addParameterRow(const Page& page, const XmlNode& item, int 
         if (item.attributeEquals(QStringLiteral("type"), QStringLiteral("HEX")))
             markHexField(edit);
     }
+}
 
+void PageRowFactory::addReadWriteButtons(const Page& page, const QString& tag, int top, int addr) {
     const QString address = QString::number(addr);
     auto* read = create<QPushButton>(QStringLiteral("btn_Read_") + tag, page);
     read->setGeometry(320, top, 50, defaultHeight(read, m_buttonHeight));

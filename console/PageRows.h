@@ -48,6 +48,10 @@ public:
     static int rowTop(int p) { return 25 * p + 10; }
 
 private:
+    // The three parts of a parameter row: caption label, value field, Read and Write buttons.
+    QString addParameterLabel(const Page& page, const XmlNode& item, int top, int addr); // gives the hint
+    void addParameterValue(const Page& page, const XmlNode& item, int top, int addr, const QString& hint);
+    void addReadWriteButtons(const Page& page, const QString& tag, int top, int addr);
     template <class T> T* create(const QString& name, const Page& page);
     int defaultHeight(QWidget* w, int& cached);
 
