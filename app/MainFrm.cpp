@@ -1,18 +1,12 @@
 #include "app/FrameLook.h"
 
+#include "app/ShowingErrors.h"
+#include "console/ConsoleWiring.h"
+#include "trend/TrendWindow.h"
 #include "ui/ComponentRegistry.h"
-
 #include "ui/ControlLook.h"
 #include "ui/Controls.h"
 #include "ui/DockLayout.h"
-#include "ui/Lamps.h"
-#include "ui/ElidedPathBox.h"
-#include "ui/MessageBoxes.h"
-#include "ui/RowFlow.h"
-#include "app/ShowingErrors.h"
-#include "trend/TrendWindow.h"
-#include "config/AppError.h"
-#include "console/ConsoleWiring.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -29,7 +23,6 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTimer>
-
 
 TForm_Main::TForm_Main(const QString& appDir, QWidget* parent) : QWidget(parent) {
     AppDir = QDir::cleanPath(appDir) + QLatin1Char('/');

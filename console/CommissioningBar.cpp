@@ -1,13 +1,12 @@
 #include "console/Commissioning.h"
 
-#include "ui/ComponentRegistry.h"
-
-#include "ui/ControlLook.h"
-#include "ui/Controls.h"
-#include "ui/DockLayout.h"
 #include "app/MainFrm.h"
 #include "console/ConsoleWiring.h"
 #include "console/protocol/WriteJournal.h"
+#include "ui/ComponentRegistry.h"
+#include "ui/ControlLook.h"
+#include "ui/Controls.h"
+#include "ui/DockLayout.h"
 
 #include <QEvent>
 #include <QGroupBox>

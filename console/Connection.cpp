@@ -1,16 +1,16 @@
 #include "app/MainFrm.h"
 
-#include "ui/Lamps.h"
-#include "ui/ComponentRegistry.h"
-#include "ui/Controls.h"
-#include "ui/MessageBoxes.h"
 #include "comm/SerialComm.h"
 #include "comm/posix/CommFile.h"
 #include "comm/posix/OpenFailure.h"
 #include "config/StrToInt.h"
 #include "console/ConsoleWiring.h"
 #include "console/PortReturnWatch.h"
+#include "ui/ComponentRegistry.h"
 #include "ui/ControlCaption.h"
+#include "ui/Controls.h"
+#include "ui/Lamps.h"
+#include "ui/MessageBoxes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,7 +26,6 @@
 #include <cstring>
 
 namespace {
-
 
 // The template's caption, for language tables that do not list btn_Connect.
 const QString designConnectCaption = QStringLiteral("连接端口");

@@ -1,6 +1,7 @@
 #include "trend/TrendWindow.h"
 
 #include "console/protocol/TrendCsv.h"
+#include "ui/ComponentRegistry.h"
 
 #include <QChart>
 #include <QChartView>
@@ -47,13 +48,13 @@ TrendWindow::TrendWindow(const TrendStore& store, QWidget* parent)
     chk_TrendPause->setObjectName(QStringLiteral("chk_TrendPause"));
     btn_TrendExport = new QPushButton(QStringLiteral("导出CSV"), this);
     btn_TrendExport->setObjectName(QStringLiteral("btn_TrendExport"));
-    // English captions for a configuration file written before the chart existed.
-    lbl_TrendSpan->setProperty("captionEN", QStringLiteral("Show the last"));
-    lbl_TrendMinutes->setProperty("captionEN", QStringLiteral("minutes"));
-    chk_TrendPause->setProperty("captionEN", QStringLiteral("Pause"));
-    btn_TrendExport->setProperty("captionEN", QStringLiteral("Export CSV"));
+    // English texts for a configuration file written before the chart existed.
+    setKnownEnglish(lbl_TrendSpan, QStringLiteral("Show the last"), {});
+    setKnownEnglish(lbl_TrendMinutes, QStringLiteral("minutes"), {});
+    setKnownEnglish(chk_TrendPause, QStringLiteral("Pause"), {});
     btn_TrendExport->setToolTip(QStringLiteral("把本次自动读取的全部数值存为表格文件"));
-    btn_TrendExport->setProperty("hintEN", QStringLiteral("Saves every value of this polling run as a spreadsheet file"));
+    setKnownEnglish(btn_TrendExport, QStringLiteral("Export CSV"),
+                    QStringLiteral("Saves every value of this polling run as a spreadsheet file"));
     for (QWidget* w :
          std::initializer_list<QWidget*>{lbl_TrendSpan, cbb_TrendMinutes, lbl_TrendMinutes, chk_TrendPause})
         row->addWidget(w);

@@ -75,7 +75,8 @@ void setComponentHint(QObject* component, const QString& hint) {
 
 void setKnownEnglish(QObject* component, const QString& caption, const QString& hint) {
     component->setProperty("captionEN", caption);
-    component->setProperty("hintEN", hint);
+    if (!hint.isEmpty())
+        component->setProperty("hintEN", hint);
 }
 
 QString knownEnglishCaption(const QObject* component, const QString& fallback) {
