@@ -1,12 +1,13 @@
 #include "app/MainFrm.h"
 
-#include "ui/ControlLook.h"
-#include "ui/Controls.h"
-#include "ui/MessageBoxes.h"
 #include "app/ShowingErrors.h"
+#include "appearance/BannerImage.h"
 #include "config/AppError.h"
 #include "config/ConfigSize.h"
 #include "config/FileReplace.h"
+#include "ui/ControlLook.h"
+#include "ui/Controls.h"
+#include "ui/MessageBoxes.h"
 
 #include <QFileInfo>
 
@@ -22,10 +23,9 @@ void TForm_Main::noticeStartupProblems() {
 void TForm_Main::FormCreate() {
     const QString bannerPath = AppDir + QStringLiteral("banner.jpg");
     if (!loadBanner(bannerPath)) {
-        if (LanguageCode == QLatin1String("EN"))
-            Panel_Top->setCaption(QStringLiteral("Error loading image ") + bannerPath);
-        else
-            Panel_Top->setCaption(QStringLiteral("加载图片") + bannerPath + QStringLiteral("时发生错误"));
+        // Worded again by every language pass.
+        BannerErrorPath = bannerPath;
+        Panel_Top->setCaption(BannerLoadErrorText(bannerPath, language()));
     }
 
     if (QFileInfo(ConfigPath).isFile()) {

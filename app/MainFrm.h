@@ -1,14 +1,15 @@
 #pragma once
 
-#include "ui/ComponentRegistry.h"
 #include "config/BatchCommands.h"
 #include "config/ConfigRecords.h"
+#include "config/Language.h"
 #include "config/XmlDocument.h"
 #include "console/ConsoleState.h"
 #include "console/ReceiveLogView.h"
 #include "console/protocol/ModbusExchange.h"
 #include "console/protocol/ReplyAssembler.h"
 #include "console/protocol/TrendStore.h"
+#include "ui/ComponentRegistry.h"
 
 #include <QList>
 #include <QPointer>
@@ -171,12 +172,16 @@ public:
     QString AppDir; // the folder of the configuration file and the banner, with a trailing '/'
     QString ConfigPath;
     std::unique_ptr<XmlDocument> ConfigDocument;
+    // LANGUAGE's value as config.xml holds it; language() is what texts are worded in.
     QString LanguageCode;
+    Language language() const { return Language::fromCode(LanguageCode); }
     TPortSettings PortSettings;
     // Set once PortSettings hold the file's COMM values; closing writes the port boxes back
     // only then, so a start-up that stopped earlier never puts the template's defaults
     // over the user's settings.
     bool PortSettingsLoaded = false;
+    // The banner picture that could not be loaded (empty when it was): the top panel says so.
+    QString BannerErrorPath;
     QString Web1Address;
     QString Web2Address;
     QList<TTabSheet*> DyncSheets;

@@ -1,6 +1,5 @@
 #include "app/MainFrm.h"
 
-#include "ui/ComponentRegistry.h"
 #include "comm/SerialComm.h"
 #include "config/StrToInt.h"
 #include "console/protocol/AutoReadPoller.h"
@@ -8,6 +7,7 @@
 #include "console/protocol/ModbusRtu.h"
 #include "console/protocol/MonotonicClock.h"
 #include "console/protocol/RegionalFormats.h"
+#include "ui/ComponentRegistry.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -26,8 +26,7 @@ QString scalingHint(const QObject* label) {
     return kept.isValid() ? kept.toString() : componentHint(label);
 }
 
-template <typename Visit>
-void forEachValueLabel(TForm_Main& form, qint32 first, qint32 count, Visit visit) {
+template <typename Visit> void forEachValueLabel(TForm_Main& form, qint32 first, qint32 count, Visit visit) {
     for (QObject* c : form.Components.all()) {
         if (!isStaticText(c))
             continue;
@@ -75,7 +74,7 @@ void TForm_Main::chb_AutoReadClick() {
 }
 
 void TForm_Main::ShowModbusHealth() {
-    lbl_ModbusHealth->setText(ModbusHealthText(ModbusPoll.health(), LanguageCode == QLatin1String("EN")));
+    lbl_ModbusHealth->setText(ModbusHealthText(ModbusPoll.health(), language()));
 }
 
 void TForm_Main::Timer1Timer() {
@@ -99,8 +98,7 @@ void TForm_Main::Timer1Timer() {
     if (ModbusPoll.health().timedOut != timeOutsBefore) {
         const ModbusExchange::Request& unanswered = ModbusPoll.lastRequest();
         if (unanswered.page == page)
-            markStale(*this, unanswered,
-                      ModbusTimeOutText(ModbusPoll.timeoutMs(), LanguageCode == QLatin1String("EN")));
+            markStale(*this, unanswered, ModbusTimeOutText(ModbusPoll.timeoutMs(), language()));
         ShowModbusHealth();
     }
     if (!free)
@@ -133,8 +131,7 @@ void TForm_Main::ShowAutoValue(const QByteArray& reply) {
     if (answer.kind != ModbusExchange::Reply::NotModbus)
         ShowModbusHealth();
     if (answer.kind == ModbusExchange::Reply::Exception)
-        markStale(*this, answer.request,
-                  ModbusExceptionText(answer.exceptionCode, LanguageCode == QLatin1String("EN")));
+        markStale(*this, answer.request, ModbusExceptionText(answer.exceptionCode, language()));
     if (answer.kind != ModbusExchange::Reply::Good)
         return;
     const QString decimalSeparator = RegionalFormats::system().decimalSeparator;

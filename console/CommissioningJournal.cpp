@@ -1,10 +1,10 @@
 #include "console/Commissioning.h"
 
 #include "app/MainFrm.h"
-#include "ui/MessageBoxes.h"
 #include "comm/SerialComm.h"
 #include "console/protocol/ReceivedBlock.h"
 #include "console/protocol/WriteJournal.h"
+#include "ui/MessageBoxes.h"
 
 #include <QComboBox>
 #include <algorithm>
@@ -62,12 +62,12 @@ void Commissioning::journalFirst(const QString& reply, bool report) {
         m_journalTimeout.stop();
         m_journalLine.clear();
     } else {
-        m_journalTimeout.start(static_cast<int>(std::max<qint64>(0, m_pendingWrites.first().deadline.remainingTime())));
+        m_journalTimeout.start(
+            static_cast<int>(std::max<qint64>(0, m_pendingWrites.first().deadline.remainingTime())));
     }
     QString error;
     if (!m_journal->append(pending.entry, &error) && report)
-        showMessage(tr2("写入记录未能保存：%1\n%2", "The write journal could not be written: %1\n%2")
-                        .arg(m_journal->path(), error));
+        showMessage(tr("The write journal could not be written: %1\n%2").arg(m_journal->path(), error));
 }
 
 void Commissioning::flushJournal(bool report) {

@@ -1,8 +1,8 @@
 #include "console/Commissioning.h"
 
 #include "app/MainFrm.h"
-#include "ui/MessageBoxes.h"
 #include "comm/SerialComm.h"
+#include "ui/MessageBoxes.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -19,7 +19,7 @@ constexpr qsizetype kListedRows = 20;
 bool Commissioning::portOpen() {
     if (m_form.Comm1 && m_form.Comm1->Handle() != 0)
         return true;
-    showMessage(tr2("端口未打开，请先连接端口", "The port is not open; connect first"));
+    showMessage(tr("The port is not open; connect first"));
     return false;
 }
 
@@ -86,7 +86,7 @@ void Commissioning::readNext() {
         for (qsizetype i : m_sequence.silent())
             silent << m_rows[i];
         for (const ParameterRow& row : silent)
-            mark(row, Mark::Silent, tr2("读取时设备没有应答", "The device did not answer the read"));
+            mark(row, Mark::Silent, QT_TRANSLATE_NOOP("Commissioning", "The device did not answer the read"));
         setBusy(false);
         auto done = std::move(m_readDone);
         m_readDone = nullptr;
@@ -95,13 +95,14 @@ void Commissioning::readNext() {
         return;
     }
     const ParameterRow row = m_rows[m_sequence.current()];
-    exchange([this, row] { m_form.ReadButtonClick(row.read); }, row.value, [this](Outcome outcome) {
-        if (outcome == Outcome::Answered)
-            m_sequence.answered();
-        else if (outcome == Outcome::Silent)
-            m_sequence.timedOut();
-        readNext();
-    });
+    exchange([this, row] { m_form.ReadButtonClick(row.read); }, row.value,
+             [this](Outcome outcome) {
+                 if (outcome == Outcome::Answered)
+                     m_sequence.answered();
+                 else if (outcome == Outcome::Silent)
+                     m_sequence.timedOut();
+                 readNext();
+             });
 }
 
 void Commissioning::cancel() {
@@ -123,9 +124,8 @@ QString rowLine(const ParameterRow& row, const QString& caption) {
 void Commissioning::readPage() {
     if (m_busy || !portOpen())
         return;
-    readRows(parameterRows(m_form, m_form.pg_DYNC->currentIndex()), [this](QList<ParameterRow> silent) {
-        reportSilent(silent);
-    });
+    readRows(parameterRows(m_form, m_form.pg_DYNC->currentIndex()),
+             [this](QList<ParameterRow> silent) { reportSilent(silent); });
 }
 
 void Commissioning::readAllPages() {
@@ -136,7 +136,7 @@ void Commissioning::readAllPages() {
 
 void Commissioning::reportSilent(const QList<ParameterRow>& silent) {
     if (m_sequence.cancelled()) {
-        showMessage(tr2("读取已取消：已读 %1 / %2 个参数", "Reading cancelled after %1 of %2 parameters")
+        showMessage(tr("Reading cancelled after %1 of %2 parameters")
                         .arg(m_sequence.finished())
                         .arg(m_sequence.total()));
         return;
@@ -146,12 +146,13 @@ void Commissioning::reportSilent(const QList<ParameterRow>& silent) {
     QStringList lines;
     for (const ParameterRow& row : silent)
         lines << rowLine(row, captionOf(row));
-    showMessage(tr2("%1 个参数没有应答：\n", "%1 parameters did not answer:\n").arg(silent.size()) + listOf(lines));
+    showMessage(tr("%n parameter(s) did not answer:\n", nullptr, static_cast<int>(silent.size())) +
+                listOf(lines));
 }
 
 QString Commissioning::listOf(const QStringList& lines) const {
     QStringList shown = lines.mid(0, kListedRows);
     if (lines.size() > kListedRows)
-        shown << tr2("……另有 %1 个", "... and %1 more").arg(lines.size() - kListedRows);
+        shown << tr("... and %n more", nullptr, static_cast<int>(lines.size() - kListedRows));
     return shown.join(QLatin1Char('\n'));
 }

@@ -22,11 +22,11 @@ void Commissioning::writeSnapshot() {
         }
         QStringList lines;
         for (const SnapshotDifference& d : diffs)
-            lines << tr2("%1  %2：%3 → %4", "%1  %2: %3 -> %4")
+            lines << tr("%1  %2: %3 -> %4")
                          .arg(QString::number(m_rows[d.row].address), captionOf(m_rows[d.row]), d.deviceValue,
                               d.snapshotValue);
-        if (!askConfirmation(tr2("将把以下 %1 个参数写入设备：\n", "These %1 parameters will be written to the device:\n")
-                                 .arg(diffs.size()) +
+        if (!askConfirmation(tr("These %n parameter(s) will be written to the device:\n", nullptr,
+                                static_cast<int>(diffs.size())) +
                              listOf(lines)))
             return;
         m_restore = diffs;
@@ -55,38 +55,45 @@ void Commissioning::restoreOne(const SnapshotDifference& d) {
     prg_Read->setValue(static_cast<int>(m_restoreAt - 1));
     if (!showDeviceValue(m_form, row.value, d.snapshotValue)) {
         m_failed << line;
-        mark(row, Mark::Failed, tr2("快照值无法填入此字段", "The field cannot take the snapshot's value"));
+        mark(row, Mark::Failed,
+             QT_TRANSLATE_NOOP("Commissioning", "The field cannot take the snapshot's value"));
         restoreNext();
         return;
     }
     // The write's answer (or its time-out) comes before the read-back, so an answer to the
     // write is never taken for the value read back.
-    exchange([this, row] { m_form.WriteButtonClick(row.write); }, nullptr, [this, row, d, line](Outcome written) {
-        if (written == Outcome::Cancelled)
-            return finishRestore();
-        m_written << line;
-        exchange([this, row] { m_form.ReadButtonClick(row.read); }, row.value,
-                 [this, row, d, line](Outcome readBack) {
-                     if (readBack == Outcome::Cancelled)
-                         return finishRestore();
-                     const auto value = deviceValueOf(m_form, row.value);
-                     if (readBack == Outcome::Answered && value && SameDeviceValue(*value, d.snapshotValue)) {
-                         m_verified << line;
-                         mark(row, Mark::None);
-                     } else {
-                         m_failed << line;
-                         mark(row, Mark::Failed,
-                              readBack == Outcome::Answered
-                                  ? tr2("读回的值为 %1", "read back %1").arg(value.value_or(QString()))
-                                  : tr2("读回时设备没有应答", "no reply when read back"));
-                     }
-                     restoreNext();
-                 });
-    });
+    exchange([this, row] { m_form.WriteButtonClick(row.write); }, nullptr,
+             [this, row, d, line](Outcome written) {
+                 if (written == Outcome::Cancelled)
+                     return finishRestore();
+                 m_written << line;
+                 exchange([this, row] { m_form.ReadButtonClick(row.read); }, row.value,
+                          [this, row, d, line](Outcome readBack) {
+                              if (readBack == Outcome::Cancelled)
+                                  return finishRestore();
+                              const auto value = deviceValueOf(m_form, row.value);
+                              if (readBack == Outcome::Answered && value &&
+                                  SameDeviceValue(*value, d.snapshotValue)) {
+                                  m_verified << line;
+                                  mark(row, Mark::None);
+                              } else {
+                                  m_failed << line;
+                                  if (readBack == Outcome::Answered)
+                                      mark(row, Mark::Failed,
+                                           QT_TRANSLATE_NOOP("Commissioning", "read back %1"),
+                                           {value.value_or(QString())});
+                                  else
+                                      mark(row, Mark::Failed,
+                                           QT_TRANSLATE_NOOP("Commissioning", "no reply when read back"));
+                              }
+                              restoreNext();
+                          });
+             });
 }
 
 void Commissioning::finishRestore() {
-    const bool cancelled = m_restoreAt > m_restore.size() || m_written.size() > m_verified.size() + m_failed.size();
+    const bool cancelled =
+        m_restoreAt > m_restore.size() || m_written.size() > m_verified.size() + m_failed.size();
     prg_Read->setValue(prg_Read->maximum());
     m_restore.clear();
     m_restoreRows.clear();
@@ -94,10 +101,10 @@ void Commissioning::finishRestore() {
     auto section = [this](const QString& title, const QStringList& lines) {
         return title.arg(lines.size()) + (lines.isEmpty() ? QString() : QStringLiteral("\n") + listOf(lines));
     };
-    QString text = section(tr2("已写入 %1 个：", "Written: %1"), m_written) + QStringLiteral("\n") +
-                   section(tr2("已校验 %1 个：", "Verified: %1"), m_verified) + QStringLiteral("\n") +
-                   section(tr2("失败 %1 个：", "Failed: %1"), m_failed);
+    QString text = section(tr("Written: %1"), m_written) + QStringLiteral("\n") +
+                   section(tr("Verified: %1"), m_verified) + QStringLiteral("\n") +
+                   section(tr("Failed: %1"), m_failed);
     if (cancelled)
-        text = tr2("写入已取消。\n", "Writing was cancelled.\n") + text;
+        text = tr("Writing was cancelled.\n") + text;
     showMessage(text);
 }

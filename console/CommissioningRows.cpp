@@ -1,14 +1,14 @@
 #include "console/CommissioningRows.h"
 
-#include "console/HexField.h"
-#include "ui/ComponentRegistry.h"
-#include "ui/ControlLook.h"
-#include "ui/Controls.h"
 #include "app/MainFrm.h"
 #include "config/AppError.h"
+#include "console/HexField.h"
 #include "console/ItemLookupIndex.h"
 #include "console/PageRows.h"
 #include "console/protocol/CommandText.h"
+#include "ui/ComponentRegistry.h"
+#include "ui/ControlLook.h"
+#include "ui/Controls.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -19,10 +19,6 @@
 namespace {
 
 const QString readPrefix = QStringLiteral("btn_Read_");
-
-bool english(const TForm_Main& form) {
-    return form.LanguageCode == QLatin1String("EN");
-}
 
 int pageOf(const TForm_Main& form, const QWidget* w) {
     for (int i = 0; i < form.DyncSheets.size(); ++i)
@@ -83,7 +79,8 @@ QString writeValueOf(const TForm_Main& form, const QWidget* field) {
     }
     if (isComboBox(field))
         return ItemLookupIndex::of(form.ConfigPath)
-            ->valueForText(rowTagOf(field), static_cast<const QComboBox*>(field)->currentText(), english(form));
+            ->valueForText(rowTagOf(field), static_cast<const QComboBox*>(field)->currentText(),
+                           form.language());
     return {};
 }
 
@@ -119,7 +116,7 @@ bool showDeviceValue(const TForm_Main& form, QWidget* field, const QString& valu
     }
     if (isComboBox(field)) {
         static_cast<QComboBox*>(field)->setCurrentText(
-            ItemLookupIndex::of(form.ConfigPath)->textForValue(rowTagOf(field), value, english(form)));
+            ItemLookupIndex::of(form.ConfigPath)->textForValue(rowTagOf(field), value, form.language()));
         return true;
     }
     return false;

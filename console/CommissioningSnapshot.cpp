@@ -1,9 +1,9 @@
 #include "console/Commissioning.h"
 
-#include "ui/Controls.h"
 #include "app/MainFrm.h"
-#include "ui/MessageBoxes.h"
 #include "console/protocol/SnapshotMatch.h"
+#include "ui/Controls.h"
+#include "ui/MessageBoxes.h"
 
 #include <QFile>
 #include <QLabel>
@@ -29,12 +29,19 @@ QString tableCaption(const TForm_Main& form, const QString& name, const QString&
                                    .findChild(QStringLiteral("LABEL"));
         for (int i = 0; !labels.isNull() && i < labels.childCount(); ++i) {
             const XmlNode entry = labels.child(i);
-            if (entry.hasAttribute(QStringLiteral("name")) && entry.readAttribute(QStringLiteral("name")) == name)
+            if (entry.hasAttribute(QStringLiteral("name")) &&
+                entry.readAttribute(QStringLiteral("name")) == name)
                 return entry.hasAttribute(attribute) ? entry.readAttribute(attribute) : QString();
         }
     } catch (const std::exception&) {
     }
     return {};
+}
+
+// A snapshot row's caption in the language shown, or the other one when it has none.
+QString shownCaption(const SnapshotRow& row, Language language) {
+    const QString& first = language.isEnglish() ? row.captionEN : row.captionCN;
+    return first.isEmpty() ? (language.isEnglish() ? row.captionCN : row.captionEN) : first;
 }
 
 QList<RowKey> keysOf(const QList<ParameterRow>& rows) {
@@ -54,9 +61,10 @@ SnapshotRow Commissioning::snapshotRowOf(const ParameterRow& row) const {
     const QString label = QStringLiteral("lbl_") + row.tag;
     s.captionCN = tableCaption(m_form, label, QStringLiteral("captionCN"));
     s.captionEN = tableCaption(m_form, label, QStringLiteral("captionEN"));
-    if (s.captionCN.isEmpty() && m_form.LanguageCode != QLatin1String("EN"))
+    const bool english = m_form.language().isEnglish();
+    if (s.captionCN.isEmpty() && !english)
         s.captionCN = captionOf(row);
-    if (s.captionEN.isEmpty() && m_form.LanguageCode == QLatin1String("EN"))
+    if (s.captionEN.isEmpty() && english)
         s.captionEN = captionOf(row);
     s.deviceValue = deviceValueOf(m_form, row.value).value_or(QString());
     s.shownText = shownTextOf(row.value);
@@ -69,9 +77,10 @@ void Commissioning::saveSnapshot() {
     if (m_busy)
         return;
     const QString suggested =
-        m_form.AppDir + QStringLiteral("snapshot-%1.csv").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    const QString path = messagePresenter().chooseFile(MessagePresenter::FileUse::Save, tr2("保存快照", "Save snapshot"),
-                                                       suggested, tr2("快照 (*.csv)", "Snapshots (*.csv)"));
+        m_form.AppDir + QStringLiteral("snapshot-%1.csv")
+                            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    const QString path = messagePresenter().chooseFile(MessagePresenter::FileUse::Save, tr("Save snapshot"),
+                                                       suggested, tr("Snapshots (*.csv)"));
     if (path.isEmpty())
         return;
     QList<SnapshotRow> rows;
@@ -80,31 +89,29 @@ void Commissioning::saveSnapshot() {
     // Written whole or not at all: a failed save never leaves a cut-off file in place.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(SnapshotToCsv(rows)) < 0 || !file.commit()) {
-        showMessage(tr2("快照未保存：%1\n%2", "The snapshot was not saved: %1\n%2").arg(path, file.errorString()));
+        showMessage(tr("The snapshot was not saved: %1\n%2").arg(path, file.errorString()));
         return;
     }
     m_snapshot = rows;
-    showMessage(tr2("已保存 %1 个参数到 %2", "%1 parameters saved to %2").arg(rows.size()).arg(path));
+    showMessage(tr("%n parameter(s) saved to %1", nullptr, static_cast<int>(rows.size())).arg(path));
 }
 
 void Commissioning::loadSnapshot() {
     if (m_busy)
         return;
-    const QString path = messagePresenter().chooseFile(MessagePresenter::FileUse::Open, tr2("载入快照", "Load snapshot"),
-                                                       m_form.AppDir, tr2("快照 (*.csv)", "Snapshots (*.csv)"));
+    const QString path = messagePresenter().chooseFile(MessagePresenter::FileUse::Open, tr("Load snapshot"),
+                                                       m_form.AppDir, tr("Snapshots (*.csv)"));
     if (path.isEmpty())
         return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxSnapshotBytes) {
-        showMessage(tr2("无法读取快照：%1\n%2", "The snapshot cannot be read: %1\n%2")
-                        .arg(path, file.isOpen() ? tr2("文件太大", "the file is too large") : file.errorString()));
+        showMessage(tr("The snapshot cannot be read: %1\n%2")
+                        .arg(path, file.isOpen() ? tr("the file is too large") : file.errorString()));
         return;
     }
     const SnapshotParse parsed = SnapshotFromCsv(file.readAll());
     if (!parsed.ok()) {
-        showMessage(tr2("%1 不是快照文件（第 %2 行）；未改变任何参数", "%1 is no snapshot file (line %2); nothing was changed")
-                        .arg(path)
-                        .arg(parsed.line));
+        showMessage(tr("%1 is no snapshot file (line %2); nothing was changed").arg(path).arg(parsed.line));
         return;
     }
     const QList<ParameterRow> rows = parameterRows(m_form);
@@ -113,24 +120,27 @@ void Commissioning::loadSnapshot() {
     qsizetype filled = 0;
     for (qsizetype r = 0; r < rows.size(); ++r) {
         const qsizetype s = placement.snapshotOfRow[r];
-        if (s >= 0 && !parsed.rows[s].deviceValue.isEmpty() && showDeviceValue(m_form, rows[r].value, parsed.rows[s].deviceValue))
+        if (s >= 0 && !parsed.rows[s].deviceValue.isEmpty() &&
+            showDeviceValue(m_form, rows[r].value, parsed.rows[s].deviceValue))
             ++filled;
     }
     m_snapshot = parsed.rows;
-    QString text = tr2("已载入 %1 个参数", "%1 parameters loaded").arg(filled);
+    QString text = tr("%n parameter(s) loaded", nullptr, static_cast<int>(filled));
     if (!placement.unplaced.isEmpty()) {
         QStringList lines;
         for (qsizetype s : placement.unplaced)
-            lines << QStringLiteral("%1  %2  %3").arg(parsed.rows[s].address, parsed.rows[s].tag, parsed.rows[s].captionCN);
-        text += tr2("；%1 行无法对应到参数（地址和标记）：\n", "; %1 rows match no parameter (address and tag):\n")
-                    .arg(placement.unplaced.size()) +
+            lines << QStringLiteral("%1  %2  %3")
+                         .arg(parsed.rows[s].address, parsed.rows[s].tag,
+                              shownCaption(parsed.rows[s], m_form.language()));
+        text += tr("; %n row(s) match no parameter (address and tag):\n", nullptr,
+                   static_cast<int>(placement.unplaced.size())) +
                 listOf(lines);
     }
     showMessage(text);
 }
 
 QList<SnapshotDifference> Commissioning::differences(const QList<ParameterRow>& rows,
-                                                    const QList<ParameterRow>& silent) const {
+                                                     const QList<ParameterRow>& silent) const {
     QList<std::optional<QString>> values;
     for (const ParameterRow& row : rows) {
         const bool answered = std::none_of(silent.begin(), silent.end(),
@@ -145,7 +155,7 @@ bool Commissioning::readyToCompare() {
     if (m_busy)
         return false;
     if (m_snapshot.isEmpty()) {
-        showMessage(tr2("请先载入或保存快照", "Load or save a snapshot first"));
+        showMessage(tr("Load or save a snapshot first"));
         return false;
     }
     return portOpen();
@@ -166,16 +176,17 @@ void Commissioning::reportDifferences(const QList<ParameterRow>& rows, const QLi
     QStringList lines;
     for (const SnapshotDifference& d : diffs) {
         const ParameterRow& row = rows[d.row];
-        mark(row, Mark::Differs,
-             tr2("快照：%1，设备：%2", "snapshot: %1, device: %2").arg(d.snapshotValue, d.deviceValue));
-        lines << tr2("%1  %2：快照 %3，设备 %4", "%1  %2: snapshot %3, device %4")
+        mark(row, Mark::Differs, QT_TRANSLATE_NOOP("Commissioning", "snapshot: %1, device: %2"),
+             {d.snapshotValue, d.deviceValue});
+        lines << tr("%1  %2: snapshot %3, device %4")
                      .arg(QString::number(row.address), captionOf(row), d.snapshotValue, d.deviceValue);
     }
-    QString text = diffs.isEmpty() ? tr2("设备与快照一致", "The device matches the snapshot")
-                                   : tr2("%1 个参数与快照不同：\n", "%1 parameters differ from the snapshot:\n")
-                                             .arg(diffs.size()) +
+    QString text = diffs.isEmpty() ? tr("The device matches the snapshot")
+                                   : tr("%n parameter(s) differ from the snapshot:\n", nullptr,
+                                        static_cast<int>(diffs.size())) +
                                          listOf(lines);
     if (!silent.isEmpty())
-        text += tr2("\n%1 个参数没有应答，未比较", "\n%1 parameters did not answer and were not compared").arg(silent.size());
+        text += tr("\n%n parameter(s) did not answer and were not compared", nullptr,
+                   static_cast<int>(silent.size()));
     showMessage(text);
 }

@@ -1,8 +1,8 @@
 #include "app/MainFrm.h"
 
-#include "ui/MessageBoxes.h"
 #include "console/ReceiveLogView.h"
 #include "console/SessionLog.h"
+#include "ui/MessageBoxes.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
@@ -10,14 +10,6 @@
 #include <QFileDialog>
 #include <QSaveFile>
 #include <QUrl>
-
-namespace {
-
-bool english(const TForm_Main& form) {
-    return form.LanguageCode == QLatin1String("EN");
-}
-
-} // namespace
 
 QString TForm_Main::LogFolder() const {
     return AppDir + QStringLiteral("logs");
@@ -38,9 +30,10 @@ void TForm_Main::chk_SessionLogClick() {
     if (!log->error().isEmpty()) {
         const QString path = log->error();
         chk_SessionLog->setChecked(false);
-        showMessage(english(*this) ? QStringLiteral("The session log %1 could not be created; nothing is logged.")
-                                         .arg(path)
-                                   : QStringLiteral("无法创建会话日志 %1，不会记录任何内容。").arg(path));
+        showMessage(
+            language()
+                .translate("SessionLogging", "The session log %1 could not be created; nothing is logged.")
+                .arg(path));
         return;
     }
     Session = std::move(log);
@@ -62,13 +55,12 @@ QString TForm_Main::SaveReceiveBoxTo(const QString& path) {
 }
 
 void TForm_Main::btn_SaveRxClick() {
-    const QString path = QFileDialog::getSaveFileName(
-        this, english(*this) ? QStringLiteral("Save receive box") : QStringLiteral("保存接收区"),
-        QDir::home().filePath(QStringLiteral("receive.txt")));
+    const QString path =
+        QFileDialog::getSaveFileName(this, language().translate("SessionLogging", "Save receive box"),
+                                     QDir::home().filePath(QStringLiteral("receive.txt")));
     if (path.isEmpty())
         return;
     const QString error = SaveReceiveBoxTo(path);
     if (!error.isEmpty())
-        showMessage(english(*this) ? QStringLiteral("%1 could not be written: %2").arg(path, error)
-                                   : QStringLiteral("无法写入 %1：%2").arg(path, error));
+        showMessage(language().translate("SessionLogging", "%1 could not be written: %2").arg(path, error));
 }

@@ -1,13 +1,13 @@
 #include "app/MainFrm.h"
 
-#include "ui/ComponentRegistry.h"
-#include "ui/MessageBoxes.h"
 #include "console/protocol/AutoReadPoller.h"
 #include "console/protocol/MonotonicClock.h"
 #include "console/protocol/RegionalFormats.h"
 #include "console/protocol/TrendCsv.h"
-#include "ui/ControlCaption.h"
 #include "trend/TrendWindow.h"
+#include "ui/ComponentRegistry.h"
+#include "ui/ControlCaption.h"
+#include "ui/MessageBoxes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,10 +20,6 @@
 #include <QTabWidget>
 
 namespace {
-
-bool inEnglish(const TForm_Main& form) {
-    return form.LanguageCode == QLatin1String("EN");
-}
 
 // The row's caption and unit labels, which a value label points to (see the page rows).
 QString textOfLinked(const QObject* valueLabel, const char* link) {
@@ -90,10 +86,12 @@ void TForm_Main::btn_TrendClick() {
 }
 
 void TForm_Main::ExportTrendCsv() {
-    const bool english = inEnglish(*this);
+    const Language language = this->language();
+    // source: QT_TRANSLATE_NOOP("TrendReading", ...).
+    const auto text = [language](const char* source) { return language.translate("TrendReading", source); };
     if (AutoTrend.size() == 0) {
-        showMessage(english ? QStringLiteral("Nothing to export yet: no value has been read automatically.")
-                            : QStringLiteral("尚无可导出的数据：还没有自动读取到数值。"));
+        showMessage(text(QT_TRANSLATE_NOOP("TrendReading",
+                                           "Nothing to export yet: no value has been read automatically.")));
         return;
     }
     const QString suggested = suggestedCsvPath(AutoTrend);
@@ -106,18 +104,16 @@ void TForm_Main::ExportTrendCsv() {
         return;
     // Written whole or not at all: an existing file is replaced only by a complete export.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !WriteTrendCsv(AutoTrend, file, english) || !file.commit()) {
-        showErrorMessage(
-            (english ? QStringLiteral("Could not write %1: %2") : QStringLiteral("无法写入 %1：%2"))
-                .arg(QDir::toNativeSeparators(path), file.errorString()));
+    if (!file.open(QIODevice::WriteOnly) || !WriteTrendCsv(AutoTrend, file, language) || !file.commit()) {
+        showErrorMessage(text(QT_TRANSLATE_NOOP("TrendReading", "Could not write %1: %2"))
+                             .arg(QDir::toNativeSeparators(path), file.errorString()));
         return;
     }
-    QString done = english ? QStringLiteral("Exported to %1.") : QStringLiteral("已导出到 %1。");
-    done = done.arg(QDir::toNativeSeparators(path));
+    QString done =
+        text(QT_TRANSLATE_NOOP("TrendReading", "Exported to %1.")).arg(QDir::toNativeSeparators(path));
     if (AutoTrend.dropped() > 0)
-        done += english
-                    ? QStringLiteral(" The oldest %1 values no longer fitted in memory and are not in it.")
-                          .arg(AutoTrend.dropped())
-                    : QStringLiteral("最早的 %1 个数值已超出内存容量，未包含在内。").arg(AutoTrend.dropped());
+        done += text(QT_TRANSLATE_NOOP("TrendReading",
+                                       " The oldest %1 values no longer fitted in memory and are not in it."))
+                    .arg(AutoTrend.dropped());
     showMessage(done);
 }

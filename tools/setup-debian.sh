@@ -12,6 +12,9 @@ pkgs="$pkgs qt6-charts-dev libqt6charts6 libqt6opengl6-dev"
 pkgs="$pkgs desktop-file-utils appstream"
 # A compiler cache: the sanitizer and fuzz builds compile the same sources again.
 pkgs="$pkgs ccache"
+# Built-in texts in both languages (lupdate, lrelease; qt6-tools-dev has their CMake
+# functions) and Qt's own texts in Chinese.
+pkgs="$pkgs qt6-l10n-tools qt6-tools-dev qt6-translations-l10n"
 # The fuzz targets: clang with libFuzzer and the sanitizer runtimes.
 pkgs="$pkgs clang libclang-rt-14-dev"
 missing=""
