@@ -28,12 +28,13 @@ QStringList takeUnreported(const LanguageGaps& gaps, QSet<QString>* reported) {
 }
 
 QString languageGapsMessage(Language language, const QStringList& lines) {
-    QString text = language.translate("LanguageGaps", "The language table in config.xml lacks the following; "
-                                                      "the controls concerned keep their texts:");
+    QString text = language.translate("LanguageGaps",
+                                      "The language table in config.xml lacks the following; the controls "
+                                      "concerned show their built-in texts or keep the ones they had:");
     for (int i = 0; i < lines.size() && i < kNamedGaps; ++i)
-        text += u'\n' + lines[i];
+        text += QLatin1Char('\n') + lines[i];
     const qsizetype more = lines.size() - kNamedGaps;
     if (more > 0)
-        text += u'\n' + language.translate("LanguageGaps", "and %n more", nullptr, static_cast<int>(more));
+        text += QLatin1Char('\n') + language.translate("LanguageGaps", "and %n more", nullptr, int(more));
     return text;
 }

@@ -73,8 +73,11 @@ void fillNewEntry(XmlNode entry, LanguageKind kind, const QString& name, QString
         entry.writeAttribute(QStringLiteral("captionCN"), caption);
         entry.writeAttribute(QStringLiteral("hintCN"), hint);
         entry.writeAttribute(QStringLiteral("captionEN"),
-                             valueDisplay ? QStringLiteral("0") : rightClickToSet);
-        entry.writeAttribute(QStringLiteral("hintEN"), valueDisplay ? hint : rightClickToSet);
+                             valueDisplay ? QStringLiteral("0")
+                                          : builtInCaptionOr(control, Language::english(), rightClickToSet));
+        entry.writeAttribute(QStringLiteral("hintEN"),
+                             valueDisplay ? hint
+                                          : builtInHintOr(control, Language::english(), rightClickToSet));
         break;
     }
     case LanguageKind::Label:
@@ -85,12 +88,14 @@ void fillNewEntry(XmlNode entry, LanguageKind kind, const QString& name, QString
         break;
     case LanguageKind::Edit:
         entry.writeAttribute(QStringLiteral("hintCN"), hint);
-        entry.writeAttribute(QStringLiteral("hintEN"), rightClickToSet);
+        entry.writeAttribute(QStringLiteral("hintEN"),
+                             builtInHintOr(control, Language::english(), rightClickToSet));
         break;
     case LanguageKind::ComboBox: {
         const QString items = comboItemsText(static_cast<const QComboBox*>(control));
         entry.writeAttribute(QStringLiteral("hintCN"), hint);
-        entry.writeAttribute(QStringLiteral("hintEN"), rightClickToSet);
+        entry.writeAttribute(QStringLiteral("hintEN"),
+                             builtInHintOr(control, Language::english(), rightClickToSet));
         entry.writeAttribute(QStringLiteral("itemsCN"), items);
         entry.writeAttribute(QStringLiteral("itemsEN"), items);
         break;

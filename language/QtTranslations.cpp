@@ -1,7 +1,10 @@
 #include "language/QtTranslations.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QTabBar>
 #include <QTranslator>
 #include <memory>
 
@@ -35,6 +38,23 @@ std::unique_ptr<QTranslator> load(const QString& file, const QString& folder) {
     return translator;
 }
 
+// A tab bar names its scroll buttons for assistive technology once, when made, and does not
+// name them again when the language changes.
+void renameTabScrollButtons() {
+    // Qt's own texts, from Qt's translations; named through a variable so that they are not
+    // taken into the program's catalogue.
+    static const char* const tabBar = "QTabBar";
+    for (QWidget* widget : QApplication::allWidgets()) {
+        auto* bar = qobject_cast<QTabBar*>(widget);
+        if (!bar)
+            continue;
+        if (auto* left = bar->findChild<QAbstractButton*>(QStringLiteral("ScrollLeftButton")))
+            left->setAccessibleName(QCoreApplication::translate(tabBar, "Scroll Left"));
+        if (auto* right = bar->findChild<QAbstractButton*>(QStringLiteral("ScrollRightButton")))
+            right->setAccessibleName(QCoreApplication::translate(tabBar, "Scroll Right"));
+    }
+}
+
 } // namespace
 
 void installTranslations(Language language) {
@@ -45,11 +65,14 @@ void installTranslations(Language language) {
     remove(state.program);
     state.language = language;
     state.done = true;
-    if (language.isEnglish())
-        return;
-    const QString locale = language.localeName();
-    state.qt = load(QStringLiteral("qtbase_") + locale, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
-    state.program = load(QStringLiteral("tervalon_") + locale, QStringLiteral(":/i18n"));
+    if (!language.isEnglish()) {
+        const QString locale = language.localeName();
+        state.qt =
+            load(QStringLiteral("qtbase_") + locale, QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+        state.program = load(QStringLiteral("tervalon_") + locale, QStringLiteral(":/i18n"));
+    }
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+        renameTabScrollButtons();
 }
 
 Language installedTranslations() {

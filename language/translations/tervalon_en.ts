@@ -59,4 +59,12 @@
 %n parameters did not answer and were not compared</numerusform></translation>
     </message>
 </context>
+<context>
+    <name>LanguageGaps</name>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>and %n more</numerusform><numerusform>and %n more</numerusform></translation>
+    </message>
+</context>
 </TS>

@@ -544,9 +544,14 @@
 </context>
 <context>
     <name>LanguageGaps</name>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>另有 %n 处</numerusform></translation>
+    </message>
     <message>
-        <source>The language table in config.xml lacks the following; the controls concerned keep their texts:</source>
-        <translation>config.xml 的语言表缺少以下内容，相关控件保留原有文字：</translation>
+        <source>The language table in config.xml lacks the following; the controls concerned show their built-in texts or keep the ones they had:</source>
+        <translation>config.xml 的语言表缺少以下内容，相关控件显示程序自带的文字或保留原有文字：</translation>
     </message>
 </context>
 <context>

@@ -150,15 +150,17 @@ TEST(ItemLookupTest, ARowLooksUpThroughItsOwnItemOnly) {
 
     // Position past the values list: an error, so a Write sends nothing rather than a text.
     w.rewrite("<A addr=\"5\" items=\"a|b\" itemsValue=\"0\"/>", "<E name=\"cbb_A\" itemsEN=\"x|y\"/>");
-    EXPECT_EQ(errorOf([&] { ItemLookupIndex::of(w.form->ConfigPath)->valueForText("A", "y", true); }),
+    EXPECT_EQ(errorOf([&] {
+                  ItemLookupIndex::of(w.form->ConfigPath)->valueForText("A", "y", Language::english());
+              }),
               "List index out of bounds (1)");
 
     // Without a readable table the box shows its item's own texts, and so do the lookups.
     TestConfig config = LookupWindow::configWith("<A addr=\"5\" items=\"a|b\" itemsValue=\"0|1\"/>", "");
     config.language = "<LANGUAGE value=\"CN\"/>";
     w.dir.write("config.xml", config.xml());
-    EXPECT_EQ(ItemLookupIndex::of(w.form->ConfigPath)->textForValue("A", "1", true), "b");
-    EXPECT_EQ(ItemLookupIndex::of(w.form->ConfigPath)->valueForText("A", "b", true), "1");
+    EXPECT_EQ(ItemLookupIndex::of(w.form->ConfigPath)->textForValue("A", "1", Language::english()), "b");
+    EXPECT_EQ(ItemLookupIndex::of(w.form->ConfigPath)->valueForText("A", "b", Language::english()), "1");
 }
 
 TEST(ItemLookupTest, ShortListsAndMissingElementsAreErrors) {
