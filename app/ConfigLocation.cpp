@@ -50,6 +50,7 @@ ConfigLocation FindConfigFile(const ConfigSearch& search) {
         return location;
     }
     const QString beside = QDir(search.executableDir).filePath(configName);
+    location.searched << QFileInfo(beside).absoluteFilePath();
     if (QFileInfo(beside).isFile()) {
         location.path = QFileInfo(beside).absoluteFilePath();
         location.besideExecutable = true;
@@ -57,8 +58,11 @@ ConfigLocation FindConfigFile(const ConfigSearch& search) {
     }
     const QString userDir = QDir(search.userConfigDir).filePath(QStringLiteral("tervalon"));
     location.path = QDir(userDir).filePath(configName);
-    if (!QFileInfo::exists(location.path))
+    location.searched << location.path;
+    if (!QFileInfo::exists(location.path)) {
+        location.searched << QDir::cleanPath(QDir(search.exampleDir).absoluteFilePath(configName));
         location.error = makeUserFile(userDir, search.exampleDir);
+    }
     return location;
 }
 
