@@ -1,20 +1,21 @@
 #include "app/CommandLine.h"
 #include "app/ConfigLocation.h"
-#include "app/MainFrm.h"
-#include "app/ShowingErrors.h"
-#include "app/StartTheme.h"
 #include "config/ConfigFileCheck.h"
-#include "language/ControlSettingFrm.h"
+#include "app/MainFrm.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ScreenPlacement.h"
+#include "app/ShowingErrors.h"
+#include "app/StartTheme.h"
 #include "ui/VersionInfo.h"
 #include "ui/WindowTitle.h"
+#include "language/ControlSettingFrm.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <cstdio>
+
 
 namespace {
 

@@ -17,8 +17,8 @@ SessionLog::SessionLog(const QString& folder, qint64 rotateBytes)
         m_error = folder;
         return;
     }
-    m_baseName =
-        QStringLiteral("session-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    m_baseName = QStringLiteral("session-") +
+                 QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     if (!openNext()) {
         m_error = QDir(folder).filePath(m_baseName + QStringLiteral("-001.log"));
         return;
@@ -47,8 +47,7 @@ bool SessionLog::openNext() {
     // Numbered from the first part on, so that the parts sort in the order they were written.
     const QString name = m_baseName + QStringLiteral("-%1").arg(m_part, 3, 10, QLatin1Char('0'));
     const QString path = QDir(m_folder).filePath(name + QStringLiteral(".log"));
-    const int fd =
-        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
     if (fd < 0)
         return false; // a failed rotation goes on in the file it has
     if (m_fd >= 0)

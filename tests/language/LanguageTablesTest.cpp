@@ -1,10 +1,10 @@
 #include "console/PageBuilderFixture.h"
 
+#include "ui/ComponentRegistry.h"
 #include "console/ConsoleWiring.h"
 #include "language/ControlSettingFrm.h"
-#include "trend/TrendWindow.h"
-#include "ui/ComponentRegistry.h"
 #include "ui/ControlCaption.h"
+#include "trend/TrendWindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -118,11 +118,10 @@ TEST(LanguageTablesTest, AChineseStartCreatesAnEntryForEveryControl) {
     EXPECT_EQ(w.entryLine("btn_Trend"),
               "<BUTTON_LAN name=\"btn_Trend\" captionCN=\"趋势图\" hintCN=\"自动读取数值随时间的曲线\" "
               "captionEN=\"Trend\" hintEN=\"The automatically read values over time\" />");
-    EXPECT_EQ(
-        w.entryLine("chk_SessionLog"),
-        "<CHECKBOX_LAN name=\"chk_SessionLog\" captionCN=\"记录会话到文件\" "
-        "hintCN=\"把收发的每一块数据记录到配置文件旁 logs 文件夹中的文件\" captionEN=\"Log session to file\" "
-        "hintEN=\"Record every block sent and received in a file in the logs folder beside config.xml\" />");
+    EXPECT_EQ(w.entryLine("chk_SessionLog"),
+              "<CHECKBOX_LAN name=\"chk_SessionLog\" captionCN=\"记录会话到文件\" "
+              "hintCN=\"把收发的每一块数据记录到配置文件旁 logs 文件夹中的文件\" captionEN=\"Log session to file\" "
+              "hintEN=\"Record every block sent and received in a file in the logs folder beside config.xml\" />");
     EXPECT_EQ(w.entryLine("cms_ReadPage"),
               "<BUTTON_LAN name=\"cms_ReadPage\" captionCN=\"读取本页\" hintCN=\"逐个读取本页的全部参数\" "
               "captionEN=\"Read page\" hintEN=\"Read every parameter of this page\" />");
@@ -137,29 +136,13 @@ TEST(LanguageTablesTest, AChineseStartCreatesAnEntryForEveryControl) {
     EXPECT_EQ(labels.first(), "lbl_Web");
     EXPECT_EQ(labels.mid(labels.indexOf("lbl_Pw")),
               (QStringList{"lbl_Pw", "lbl_Sp", "lbl_Go", "lbl_T", "V40001", "lbl_T_Unit"}));
-    EXPECT_EQ(w.entryNames("BUTTON"), (QStringList{"btn_Skins",
-                                                   "btn_FirstLanguage",
-                                                   "btn_SecondLanguage",
-                                                   "btn_Connect",
-                                                   "btn_ClearRxmmo",
-                                                   "btn_OpenLogs",
-                                                   "btn_SaveRx",
-                                                   "btn_Send",
-                                                   "btn_Cmds",
-                                                   "cms_ReadPage",
-                                                   "cms_ReadAll",
-                                                   "cms_Cancel",
-                                                   "cms_SaveSnapshot",
-                                                   "cms_LoadSnapshot",
-                                                   "cms_Compare",
-                                                   "cms_WriteSnapshot",
-                                                   "btn_Trend",
-                                                   "btn_TrendExport",
-                                                   "btn_Read_Pw",
-                                                   "btn_Write_Pw",
-                                                   "btn_Read_Sp",
-                                                   "btn_Write_Sp",
-                                                   "btn_Go"}));
+    EXPECT_EQ(w.entryNames("BUTTON"),
+              (QStringList{"btn_Skins", "btn_FirstLanguage", "btn_SecondLanguage", "btn_Connect",
+                           "btn_ClearRxmmo", "btn_OpenLogs", "btn_SaveRx", "btn_Send", "btn_Cmds",
+                           "cms_ReadPage", "cms_ReadAll", "cms_Cancel", "cms_SaveSnapshot", "cms_LoadSnapshot",
+                           "cms_Compare", "cms_WriteSnapshot", "btn_Trend", "btn_TrendExport",
+                           "btn_Read_Pw", "btn_Write_Pw",
+                           "btn_Read_Sp", "btn_Write_Sp", "btn_Go"}));
 
     // Chinese texts stay; the connect captions are known.
     EXPECT_EQ(w.form->ConnectCaption, "连接端口");
