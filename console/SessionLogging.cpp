@@ -1,9 +1,9 @@
 #include "app/MainFrm.h"
 
-#include "config/FileReplace.h"
+#include "ui/MessageBoxes.h"
 #include "console/ReceiveLogView.h"
 #include "console/SessionLog.h"
-#include "ui/MessageBoxes.h"
+#include "config/FileReplace.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -41,10 +41,9 @@ void TForm_Main::chk_SessionLogClick() {
     if (!log->error().isEmpty()) {
         const QString path = log->error();
         chk_SessionLog->setChecked(false);
-        showMessage(
-            english(*this)
-                ? QStringLiteral("The session log %1 could not be created; nothing is logged.").arg(path)
-                : QStringLiteral("无法创建会话日志 %1，不会记录任何内容。").arg(path));
+        showMessage(english(*this) ? QStringLiteral("The session log %1 could not be created; nothing is logged.")
+                                         .arg(path)
+                                   : QStringLiteral("无法创建会话日志 %1，不会记录任何内容。").arg(path));
         return;
     }
     // The log's thread hands the news to the window's; a window gone by then hears nothing.

@@ -1,11 +1,11 @@
+#include "ui/ComponentRegistry.h"
+#include "ui/Controls.h"
 #include "app/MainFrm.h"
+#include "ui/VersionInfo.h"
+#include "ui/WindowTitle.h"
 #include "config/AppError.h"
 #include "console/PageBuilderFixture.h"
 #include "support/TestApp.h"
-#include "ui/ComponentRegistry.h"
-#include "ui/Controls.h"
-#include "ui/VersionInfo.h"
-#include "ui/WindowTitle.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
