@@ -51,7 +51,11 @@ ConfigLocation FindConfigFile(const ConfigSearch& search) {
     }
     const QString beside = QDir(search.executableDir).filePath(configName);
     location.searched << QFileInfo(beside).absoluteFilePath();
-    if (QFileInfo(beside).isFile()) {
+    // Anything under that name beside the program (a folder, a FIFO, a link that leads
+    // nowhere) is the portable copy's file gone wrong: it is named, not passed over for the
+    // user's file.
+    const QFileInfo besideInfo(beside);
+    if (besideInfo.exists() || besideInfo.isSymLink()) {
         location.path = QFileInfo(beside).absoluteFilePath();
         location.besideExecutable = true;
         return location;

@@ -127,6 +127,21 @@ TEST_F(ConfigFileStartupTest, NoFileAnywhereGivesOneMessageNamingEveryPlaceLooke
     EXPECT_TRUE(text.contains("No configuration file was found"));
 }
 
+// A portable copy whose config.xml went wrong (a folder made by mistake) hears about that
+// folder, instead of silently getting the user's own file.
+TEST_F(ConfigFileStartupTest, SomethingBesideTheProgramThatIsNotAFileIsNamedNotPassedOver) {
+    ConfigSearch search;
+    search.executableDir = dir.path() + "bin";
+    search.userConfigDir = dir.path() + "home/.config";
+    search.exampleDir = dir.path() + "share/tervalon";
+    QDir().mkpath(dir.path() + "bin/config.xml");
+    QDir().mkpath(dir.path() + "home/.config/tervalon");
+    dir.write("home/.config/tervalon/config.xml", TestConfig().xml());
+    const ConfigLocation location = FindConfigFile(search);
+    EXPECT_EQ(location.path, dir.path() + "bin/config.xml");
+    EXPECT_TRUE(location.besideExecutable);
+}
+
 TEST_F(ConfigFileStartupTest, ALinkedConfigurationStaysALinkAndItsTargetGetsTheSaves) {
     TempAppDir managed;
     managed.write("site.xml", TestConfig().xml());
