@@ -1,13 +1,16 @@
 #include "app/MainFrm.h"
 
+#include "config/FileReplace.h"
 #include "console/ReceiveLogView.h"
 #include "console/SessionLog.h"
 #include "ui/MessageBoxes.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QPointer>
 #include <QSaveFile>
 #include <QUrl>
 
@@ -36,7 +39,31 @@ void TForm_Main::chk_SessionLogClick() {
                 .arg(path));
         return;
     }
+    // The log's thread hands the news to the window's; a window gone by then hears nothing.
+    QPointer<TForm_Main> window(this);
+    log->onFailure([window](const SessionLog::Failure& failure) {
+        QMetaObject::invokeMethod(
+            window,
+            [window, failure] {
+                if (window)
+                    window->sessionLogFailed(failure.file, failure.err);
+            },
+            Qt::QueuedConnection);
+    });
     Session = std::move(log);
+}
+
+void TForm_Main::sessionLogFailed(const QString& file, int err) {
+    if (!Session || Session->failure().file != file)
+        return; // a log the user already stopped, or a newer one
+    Session.reset();
+    chk_SessionLog->setChecked(false);
+    const QString reason = FileErrorText(err);
+    showMessage(language()
+                    .translate("SessionLogging",
+                               "The session log could not be written to %1: %2. Logging has "
+                               "stopped; what was written before stays in the file.")
+                    .arg(file, reason));
 }
 
 void TForm_Main::btn_OpenLogsClick() {

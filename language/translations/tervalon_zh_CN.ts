@@ -670,6 +670,10 @@
         <source>%1 could not be written: %2</source>
         <translation>无法写入 %1：%2</translation>
     </message>
+    <message>
+        <source>The session log could not be written to %1: %2. Logging has stopped; what was written before stays in the file.</source>
+        <translation>无法写入会话日志 %1：%2。记录已停止，之前写入的内容仍保留在文件中。</translation>
+    </message>
 </context>
 <context>
     <name>TrendCsv</name>
