@@ -121,8 +121,9 @@ TEST(ModbusExchangeTest, EveryRequestEndsInExactlyOneOutcome) {
         for (int i = 0; i < 22; ++i) {
             ASSERT_TRUE(x.canSend(now)) << k.name;
             x.sent(kPage0, now);
-            if (!k.reply.isEmpty())
+            if (!k.reply.isEmpty()) {
                 EXPECT_EQ(x.takeReply(k.reply, 0, now + 20).kind, k.kind) << k.name;
+            }
             now += 600; // the next tick, before the time-out
             x.canSend(now);
             now += 600; // past it
