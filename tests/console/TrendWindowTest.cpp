@@ -1,5 +1,6 @@
 #include "trend/TrendWindow.h"
 #include "console/PageBuilderFixture.h"
+#include "console/protocol/TrendCsv.h"
 
 #include <QChart>
 #include <QChartView>
@@ -9,6 +10,7 @@
 #include <QGraphicsScene>
 #include <QGraphicsTextItem>
 #include <QHelpEvent>
+#include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -205,6 +207,48 @@ TEST(TrendWindowTest, TheHoverTooltipStaysWhileThePointerRestsOnTheLine) {
     emit line->hovered(point, false); // the pointer leaves the line
     EXPECT_TRUE(waitFor([] { return !QToolTip::isVisible(); }));
     c.window.hide();
+}
+
+} // namespace
+
+namespace {
+
+// A file whose automatic-reading rows have no English texts: in English the rows show the
+// placeholder, but the chart and the export name each value by its Chinese caption, and a
+// row without any caption by its tag.
+TEST(TrendWindowTest, LegendsAndColumnsNeverShowAPlaceholder) {
+    TestConfig config;
+    config.autoRead =
+        "<GROUP_AUTO><A caption=\"甲\" protocol=\"MODBUS\" equAddr=\"1\" startReg=\"0\" regLen=\"2\">"
+        "<T0 caption=\"温度\" hint=\"h\" addr=\"0\" constA=\"0\" constM=\"1\" unit=\"°C\"/>"
+        "<T1 caption=\"\" hint=\"h\" addr=\"1\" constA=\"0\" constM=\"1\" unit=\"\"/>"
+        "</A></GROUP_AUTO>";
+    TestWindow w(config);
+    ASSERT_EQ(w.build(), "");
+    TForm_Main& f = *w.form;
+    f.CreateLanguageNode(); // entries with English placeholders, as a first start in Chinese makes
+    f.btn_SecondLanguage->click();
+    ASSERT_EQ(f.LanguageCode, "EN");
+    ASSERT_EQ(w.find<QLabel>("lbl_T0")->text(), "Right click to set") << "the case this is about";
+
+    f.RecordTrend({0, 1, 0, 2}, {20, 21});
+    ASSERT_EQ(f.AutoTrend.channels().size(), 2u);
+    EXPECT_EQ(TrendColumnTitle(f.AutoTrend.channels()[0]), "温度 (°C)");
+    EXPECT_EQ(TrendColumnTitle(f.AutoTrend.channels()[1]), "T1");
+    const QByteArray csv = TrendCsvText(f.AutoTrend, true);
+    EXPECT_TRUE(csv.contains("Time,温度 (°C),T1\r\n")) << csv.left(80).toStdString();
+
+    f.TrendView->show();
+    f.TrendView->redraw();
+    ASSERT_NE(f.TrendView->seriesOf(0), nullptr);
+    EXPECT_EQ(f.TrendView->seriesOf(0)->name(), "温度 (°C)");
+    EXPECT_EQ(f.TrendView->seriesOf(1)->name(), "T1");
+    f.TrendView->hide();
+
+    // Given an English caption, English shows it; Chinese keeps its own.
+    w.find<QLabel>("lbl_T0")->setText("Temperature");
+    f.RecordTrend({0, 1, 0, 2}, {20, 21});
+    EXPECT_EQ(f.AutoTrend.channels()[0].caption, "Temperature");
 }
 
 } // namespace
