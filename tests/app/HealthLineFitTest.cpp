@@ -52,9 +52,9 @@ TEST_P(HealthLineFitTest, EveryCountShowsWholeOrShortenedWithTheWholeTextAsToolt
     dir.copyExample("config.xml");
     const auto [size, language] = GetParam();
     // The language pass takes the language from the file.
-    dir.write("config.xml", dir.read("config.xml")
-                                .replace("<LANGUAGE value=\"CN\">",
-                                         "<LANGUAGE value=\"" + QByteArray(language) + "\">"));
+    dir.write("config.xml",
+              dir.read("config.xml")
+                  .replace("<LANGUAGE value=\"CN\">", "<LANGUAGE value=\"" + QByteArray(language) + "\">"));
     TForm_Main form(dir.path());
     form.FormCreate();
     form.SetLanguage();
@@ -82,10 +82,8 @@ TEST_P(HealthLineFitTest, EveryCountShowsWholeOrShortenedWithTheWholeTextAsToolt
     EXPECT_LE(drawn.width(), room.width()) << line->text().toStdString();
     EXPECT_LE(drawn.height(), room.height()) << line->text().toStdString();
     EXPECT_TRUE(line->isVisible());
-    if (line->text() != full)
-        EXPECT_EQ(line->toolTip(), full) << "what is shortened is in the tooltip";
-    else
-        EXPECT_EQ(line->toolTip(), "");
+    EXPECT_EQ(line->toolTip(), line->text() != full ? full : QString())
+        << "what is shortened is in the tooltip";
     EXPECT_EQ(line->text().count('\n'), 3) << "the label is as tall as its four lines";
 }
 
