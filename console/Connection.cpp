@@ -4,6 +4,7 @@
 #include "comm/posix/CommFile.h"
 #include "comm/posix/OpenFailure.h"
 #include "config/StrToInt.h"
+#include "console/AutoValueLabels.h"
 #include "console/ConsoleWiring.h"
 #include "console/PortReturnWatch.h"
 #include "ui/BuiltInTexts.h"
@@ -316,6 +317,7 @@ void TForm_Main::btn_ConnectClick() {
     // Pressed while waiting for a vanished device: stop waiting, nothing else.
     if (PortWatch) {
         endWaiting(*this);
+        markAllAutoValuesStale(*this, {ModbusStale::PortClosed, 0, 0});
         setControlCaption(btn_Connect, connectCaptionOf(*this));
         return;
     }
@@ -323,6 +325,7 @@ void TForm_Main::btn_ConnectClick() {
     // settings editor while the port is open.
     if (Comm1->Handle() != 0) {
         Comm1->StopComm();
+        markAllAutoValuesStale(*this, {ModbusStale::PortClosed, 0, 0});
         shp_led->setBrushColor(lamp::portClosed);
         setControlCaption(btn_Connect, connectCaptionOf(*this));
         return;
@@ -357,9 +360,11 @@ void portHungUp(TForm_Main& form) {
         form.Console.hintBeforeWaiting = form.btn_Connect->toolTip();
         form.PortWatch = new PortReturnWatch(
             port, [&form] { return reopen(form); }, &form);
+        markAllAutoValuesStale(form, {ModbusStale::WaitingForDevice, 0, 0});
         showWaiting(form);
         return;
     }
+    markAllAutoValuesStale(form, {ModbusStale::PortClosed, 0, 0});
     setControlCaption(form.btn_Connect, connectCaptionOf(form));
     showMessage(port + form.language().translate("Connection", " was disconnected\n\rThe device is no longer "
                                                                "present; the port has been closed"));

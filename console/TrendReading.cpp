@@ -1,5 +1,6 @@
 #include "app/MainFrm.h"
 
+#include "config/XmlDocument.h"
 #include "console/protocol/AutoReadPoller.h"
 #include "console/protocol/MonotonicClock.h"
 #include "console/protocol/RegionalFormats.h"
@@ -21,10 +22,62 @@
 
 namespace {
 
-// The row's caption and unit labels, which a value label points to (see the page rows).
-QString textOfLinked(const QObject* valueLabel, const char* link) {
-    const auto* label = qobject_cast<const QLabel*>(valueLabel->property(link).value<QObject*>());
-    return label ? controlCaption(label) : QString();
+bool inEnglish(const TForm_Main& form) {
+    return form.LanguageCode == QLatin1String("EN");
+}
+
+// What the language pass writes for a text nobody has given yet. Such a text names nothing,
+// and lines or columns all called by it could not be told apart.
+bool isPlaceholder(const QString& text) {
+    const QString t = text.trimmed();
+    return t.isEmpty() || t == QLatin1String("Right click to set") ||
+           t == QStringLiteral("请点击右键设置显示内容") || t == QStringLiteral("请点击右键设置提示信息");
+}
+
+// The caption the language table gives a control in the language that is not in use.
+QString otherLanguageCaption(const TForm_Main& form, const QString& name) {
+    if (!form.ConfigDocument)
+        return {};
+    const XmlNode labels = form.ConfigDocument->findRoot()
+                               .findChild(QStringLiteral("LANGUAGE"))
+                               .findChild(QStringLiteral("COMPONETS"))
+                               .findChild(QStringLiteral("LABEL"));
+    if (labels.isNull())
+        return {};
+    const QString attribute = inEnglish(form) ? QStringLiteral("captionCN") : QStringLiteral("captionEN");
+    for (int i = 0; i < labels.childCount(); ++i) {
+        const XmlNode entry = labels.child(i);
+        if (entry.readAttribute(QStringLiteral("name")) == name)
+            return shownCaption(entry.readAttribute(attribute));
+    }
+    return {};
+}
+
+// A value's name (link "captionLabel") or unit ("unitLabel") on the chart and in the export:
+// its row's text in the language in use, else the other language's, else, for the name, the
+// row's tag. Looked up once per text and language.
+QString trendTextOf(const TForm_Main& form, const QObject* valueLabel, const char* link) {
+    auto* label = qobject_cast<QLabel*>(valueLabel->property(link).value<QObject*>());
+    if (!label)
+        return {};
+    const QString shown = controlCaption(label);
+    const QString key = form.LanguageCode + QChar(0x1F) + shown;
+    if (label->property("trendTextKey").toString() == key)
+        return label->property("trendText").toString();
+    QString text = shown.trimmed();
+    if (isPlaceholder(text))
+        text = otherLanguageCaption(form, label->objectName()).trimmed();
+    if (isPlaceholder(text)) {
+        text.clear();
+        if (qstrcmp(link, "captionLabel") == 0) {
+            text = label->objectName();
+            if (text.startsWith(QLatin1String("lbl_")))
+                text.remove(0, 4);
+        }
+    }
+    label->setProperty("trendTextKey", key);
+    label->setProperty("trendText", text);
+    return text;
 }
 
 QString suggestedCsvPath(const TrendStore& store) {
@@ -71,8 +124,8 @@ void TForm_Main::RecordTrend(const ModbusExchange::Request& request, const QList
         const auto value = ScaleAutoNumber(componentHint(label), values.at(i), decimalSeparator);
         if (!value)
             continue; // not shown either
-        readings.append({request.page, address, *value, textOfLinked(label, "captionLabel"),
-                         textOfLinked(label, "unitLabel")});
+        readings.append({request.page, address, *value, trendTextOf(*this, label, "captionLabel"),
+                         trendTextOf(*this, label, "unitLabel")});
     }
     if (!readings.isEmpty())
         AutoTrend.record(MonotonicMs(), readings);
@@ -86,12 +139,10 @@ void TForm_Main::btn_TrendClick() {
 }
 
 void TForm_Main::ExportTrendCsv() {
-    const Language language = this->language();
-    // source: QT_TRANSLATE_NOOP("TrendReading", ...).
-    const auto text = [language](const char* source) { return language.translate("TrendReading", source); };
+    const bool english = inEnglish(*this);
     if (AutoTrend.size() == 0) {
-        showMessage(text(QT_TRANSLATE_NOOP("TrendReading",
-                                           "Nothing to export yet: no value has been read automatically.")));
+        showMessage(english ? QStringLiteral("Nothing to export yet: no value has been read automatically.")
+                            : QStringLiteral("尚无可导出的数据：还没有自动读取到数值。"));
         return;
     }
     const QString suggested = suggestedCsvPath(AutoTrend);
@@ -104,16 +155,18 @@ void TForm_Main::ExportTrendCsv() {
         return;
     // Written whole or not at all: an existing file is replaced only by a complete export.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !WriteTrendCsv(AutoTrend, file, language) || !file.commit()) {
-        showErrorMessage(text(QT_TRANSLATE_NOOP("TrendReading", "Could not write %1: %2"))
-                             .arg(QDir::toNativeSeparators(path), file.errorString()));
+    if (!file.open(QIODevice::WriteOnly) || !WriteTrendCsv(AutoTrend, file, language()) || !file.commit()) {
+        showErrorMessage(
+            (english ? QStringLiteral("Could not write %1: %2") : QStringLiteral("无法写入 %1：%2"))
+                .arg(QDir::toNativeSeparators(path), file.errorString()));
         return;
     }
-    QString done =
-        text(QT_TRANSLATE_NOOP("TrendReading", "Exported to %1.")).arg(QDir::toNativeSeparators(path));
+    QString done = english ? QStringLiteral("Exported to %1.") : QStringLiteral("已导出到 %1。");
+    done = done.arg(QDir::toNativeSeparators(path));
     if (AutoTrend.dropped() > 0)
-        done += text(QT_TRANSLATE_NOOP("TrendReading",
-                                       " The oldest %1 values no longer fitted in memory and are not in it."))
-                    .arg(AutoTrend.dropped());
+        done += english
+                    ? QStringLiteral(" The oldest %1 values no longer fitted in memory and are not in it.")
+                          .arg(AutoTrend.dropped())
+                    : QStringLiteral("最早的 %1 个数值已超出内存容量，未包含在内。").arg(AutoTrend.dropped());
     showMessage(done);
 }

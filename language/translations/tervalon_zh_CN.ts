@@ -598,29 +598,6 @@
     </message>
 </context>
 <context>
-    <name>ModbusHealth</name>
-    <message>
-        <source>Sent %1 · good %2 · time-outs %3 · CRC errors %4 · wrong length or late %5 · exceptions %6</source>
-        <translation>已发 %1 · 正常 %2 · 超时 %3 · 校验错 %4 · 长度错或迟到 %5 · 异常 %6</translation>
-    </message>
-    <message>
-        <source>Reply time: last %1, average %2</source>
-        <translation>应答时间：最近 %1，平均 %2</translation>
-    </message>
-    <message>
-        <source> · last exception: %1</source>
-        <translation> · 最近异常：%1</translation>
-    </message>
-    <message>
-        <source>No reply within %1 ms; the value shown is older</source>
-        <translation>%1 ms 内无应答，显示的是之前的值</translation>
-    </message>
-    <message>
-        <source>The device refused the request: %1; the value shown is older</source>
-        <translation>设备拒绝了请求：%1，显示的是之前的值</translation>
-    </message>
-</context>
-<context>
     <name>PageRows</name>
     <message>
         <source>The parameter %1 in config.xml has no integer address (addr).</source>
@@ -680,25 +657,6 @@
     <message>
         <source>Time</source>
         <translation>时间</translation>
-    </message>
-</context>
-<context>
-    <name>TrendReading</name>
-    <message>
-        <source>Nothing to export yet: no value has been read automatically.</source>
-        <translation>尚无可导出的数据：还没有自动读取到数值。</translation>
-    </message>
-    <message>
-        <source>Could not write %1: %2</source>
-        <translation>无法写入 %1：%2</translation>
-    </message>
-    <message>
-        <source>Exported to %1.</source>
-        <translation>已导出到 %1。</translation>
-    </message>
-    <message>
-        <source> The oldest %1 values no longer fitted in memory and are not in it.</source>
-        <translation>最早的 %1 个数值已超出内存容量，未包含在内。</translation>
     </message>
 </context>
 </TS>
