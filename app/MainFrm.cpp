@@ -21,6 +21,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -55,11 +56,19 @@ void TForm_Main::createFixedFrame() {
 
     Panel_Left = make<TPanel>(QStringLiteral("Panel_Left"), this);
     dock->dock(Panel_Left, DockAlign::Left, 481);
-    auto* leftDock = new DockLayout(Panel_Left);
+    // On a short screen the column scrolls instead of squeezing the receive view to nothing.
+    scr_Left = new QScrollArea(Panel_Left);
+    scr_Left->setObjectName(QStringLiteral("scr_Left"));
+    scr_Left->setFrameShape(QFrame::NoFrame);
+    scr_Left->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scr_Left->setWidgetResizable(true);
+    scr_Left->setWidget(new QWidget);
+    (new DockLayout(Panel_Left))->dock(scr_Left, DockAlign::Client);
+    auto* leftDock = new DockLayout(scr_Left->widget());
     buildMenuBar(leftDock);
     buildPortGroup(leftDock);
     buildNotesGroup(leftDock);
-    grp_DataRecvAndSend = make<QGroupBox>(QStringLiteral("grp_DataRecvAndSend"), Panel_Left);
+    grp_DataRecvAndSend = make<QGroupBox>(QStringLiteral("grp_DataRecvAndSend"), scr_Left->widget());
     grp_DataRecvAndSend->setTitle(QStringLiteral("数据收发"));
     leftDock->dock(grp_DataRecvAndSend, DockAlign::Client);
     auto* dataDock = new DockLayout(grp_DataRecvAndSend);
@@ -229,7 +238,7 @@ void TForm_Main::wireFixedFrame() {
     connect(tmr_TxLed, &QTimer::timeout, this, [this] { guarded([this] { tmr_TxLedTimer(); }); });
     connect(Timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
     for (QObject* watched :
-         std::initializer_list<QObject*>{this, Panel_Mid, pg_DYNC, pg_FIX, lbl_Web, lbl_Send})
+         std::initializer_list<QObject*>{this, Panel_Mid, pg_DYNC, pg_FIX, Panel3, lbl_Web, lbl_Send})
         watched->installEventFilter(this);
 }
 
@@ -244,6 +253,8 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
             guarded([this] { pg_DYNCResize(); });
         else if (watched == pg_FIX)
             guarded([this] { pg_FIXResize(); });
+        else if (watched == Panel3)
+            guarded([this] { fitBatchRow(); });
         break;
     case QEvent::MouseButtonRelease:
         if (watched == lbl_Web && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
