@@ -1,5 +1,6 @@
 #include "app/MainFrm.h"
 
+#include "console/Commissioning.h"
 #include "console/protocol/LayoutRules.h"
 #include "ui/Controls.h"
 #include "ui/DockLayout.h"
@@ -183,12 +184,15 @@ void TForm_Main::pg_DYNCResize() {
             continue;
         if (isStaticText(w))
             w->resize(row.labelWidth, w->height());
-        else if (isEdit(w) || isComboBox(w))
+        else if (isEdit(w) || isComboBox(w)) {
             setSpan(w, row.value);
-        else if (isPushButton(w))
+            w->setProperty("rowSpanWidth", row.value.width);
+        } else if (isPushButton(w))
             setSpan(w,
                     w->objectName().startsWith(QLatin1String("btn_Read")) ? row.readButton : row.writeButton);
     }
+    if (Commissioning* commissioning = Commissioning::of(*this))
+        commissioning->placeMarks();
     refitScrollBoxes(pg_DYNC);
 }
 
