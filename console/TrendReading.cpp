@@ -1,13 +1,14 @@
 #include "app/MainFrm.h"
+#include "ui/ScreenPlacement.h"
 
-#include "ui/ComponentRegistry.h"
-#include "ui/MessageBoxes.h"
 #include "console/protocol/AutoReadPoller.h"
 #include "console/protocol/MonotonicClock.h"
 #include "console/protocol/RegionalFormats.h"
 #include "console/protocol/TrendCsv.h"
-#include "ui/ControlCaption.h"
 #include "trend/TrendWindow.h"
+#include "ui/ComponentRegistry.h"
+#include "ui/ControlCaption.h"
+#include "ui/MessageBoxes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTabWidget>
 
@@ -84,6 +86,15 @@ void TForm_Main::RecordTrend(const ModbusExchange::Request& request, const QList
 
 void TForm_Main::btn_TrendClick() {
     TrendView->setWindowTitle(controlCaption(btn_Trend));
+    // Opened the first time on the console's screen and no larger than it: a small laptop
+    // screen would otherwise cut off its lower part with the chart's axis.
+    if (!TrendView->isVisible()) {
+        if (const QScreen* screen = this->screen()) {
+            const QRect placed = PlacementOnScreen(TrendView->size(), screen->availableGeometry());
+            TrendView->resize(placed.size().expandedTo(TrendView->minimumSizeHint()));
+            TrendView->move(placed.topLeft());
+        }
+    }
     TrendView->show();
     TrendView->raise();
     TrendView->activateWindow();

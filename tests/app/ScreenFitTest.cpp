@@ -3,6 +3,7 @@
 
 #include "app/MainFrm.h"
 #include "support/TestApp.h"
+#include "trend/TrendWindow.h"
 #include "ui/ScreenPlacement.h"
 
 #include <QAbstractButton>
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <gtest/gtest.h>
@@ -47,7 +49,7 @@ bool isScrolledContent(const QWidget* w) {
 
 // Every visible control whose caption does not fit, with its sizes, over every page of every
 // tab control.
-QStringList clippedCaptions(TForm_Main& form) {
+QStringList clippedCaptions(QWidget& form) {
     QStringList clipped;
     auto checkVisible = [&] {
         for (QWidget* w : form.findChildren<QWidget*>()) {
@@ -153,7 +155,17 @@ TEST_P(ScreenFitTest, NoCaptionIsClipped) {
     form.resize(size.w, size.h);
     form.show();
     QCoreApplication::processEvents();
-    const QStringList clipped = clippedCaptions(form);
+    QStringList clipped = clippedCaptions(form);
+    // The trend window opens on the same screen, whole, with its captions whole.
+    form.btn_Trend->click();
+    QCoreApplication::processEvents();
+    const QRect screen = form.screen()->availableGeometry();
+    if (form.TrendView->width() > screen.width() || form.TrendView->height() > screen.height())
+        clipped << QStringLiteral("the trend window (%1x%2) is larger than the screen")
+                       .arg(form.TrendView->width())
+                       .arg(form.TrendView->height());
+    clipped << clippedCaptions(*form.TrendView);
+    form.TrendView->close();
     EXPECT_TRUE(clipped.isEmpty()) << size.w << "x" << size.h << " " << language << ":\n"
                                    << clipped.join('\n').toStdString();
 }
