@@ -119,7 +119,8 @@ void TForm_Main::buildMiddle(DockLayout* dock) {
     setFontColor(grp_DYNC, frame::green);
     midDock->dock(grp_DYNC, DockAlign::Top, 385);
     pg_DYNC = make<QTabWidget>(QStringLiteral("pg_DYNC"), grp_DYNC);
-    pg_DYNC->setUsesScrollButtons(false);
+    // Where a column is too narrow for all its page tabs, arrows reach the rest.
+    pg_DYNC->setUsesScrollButtons(true);
     (new DockLayout(grp_DYNC))->dock(pg_DYNC, DockAlign::Client);
     installCommissioning(*this);
     Splitter3 = make<TSplitter>(QStringLiteral("Splitter3"), Panel_Mid);
@@ -131,7 +132,7 @@ void TForm_Main::buildMiddle(DockLayout* dock) {
     setFontColor(grp_FIX, frame::black);
     midDock->dock(grp_FIX, DockAlign::Client);
     pg_FIX = make<QTabWidget>(QStringLiteral("pg_FIX"), grp_FIX);
-    pg_FIX->setUsesScrollButtons(false);
+    pg_FIX->setUsesScrollButtons(true);
     (new DockLayout(grp_FIX))->dock(pg_FIX, DockAlign::Client);
 }
 
@@ -161,7 +162,7 @@ void TForm_Main::buildAutoReadGroup() {
     lbl_ModbusHealth->setTextInteractionFlags(Qt::TextSelectableByMouse);
     autoDock->dock(lbl_ModbusHealth, DockAlign::Top, 58);
     pg_AUTO = make<QTabWidget>(QStringLiteral("pg_AUTO"), grp_AutoRead);
-    pg_AUTO->setUsesScrollButtons(false);
+    pg_AUTO->setUsesScrollButtons(true);
     pg_AUTO->setFont(frame::templateFont(13));
     setFontColor(pg_AUTO, frame::green);
     autoDock->dock(pg_AUTO, DockAlign::Client);

@@ -109,6 +109,11 @@ QStringList clippedCaptions(QWidget& form) {
         for (QTabBar* bar : form.findChildren<QTabBar*>()) {
             if (!bar->isVisibleTo(&form))
                 continue;
+            // Tabs past the edge of their tab control, with no arrows to reach them, are lost.
+            if (bar->count() > 0 && !bar->usesScrollButtons() &&
+                bar->x() + bar->tabRect(bar->count() - 1).right() >= bar->parentWidget()->width())
+                clipped << QStringLiteral("tab \"%1\" is cut off by its tab control")
+                               .arg(bar->tabText(bar->count() - 1));
             for (int i = 0; i < bar->count(); ++i) {
                 const int need = bar->fontMetrics().horizontalAdvance(bar->tabText(i));
                 if (need > bar->tabRect(i).width())
