@@ -19,6 +19,7 @@
 #include <memory>
 
 class DockLayout;
+class FittedLinesLabel;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -291,7 +292,7 @@ public:
     TPanel* Panel1 = nullptr;
     QCheckBox* chb_AutoRead = nullptr;
     QLineEdit* edt_AutoReadInte = nullptr;
-    QLabel* lbl_ModbusHealth = nullptr;
+    FittedLinesLabel* lbl_ModbusHealth = nullptr;
     QLabel* Label1 = nullptr;
     QPushButton* btn_Trend = nullptr;
     QTabWidget* pg_AUTO = nullptr;

@@ -1,6 +1,8 @@
 #include "app/MainFrm.h"
 
-#include "ui/ComponentRegistry.h"
+#include "console/AutoValueLabels.h"
+#include "ui/FittedLinesLabel.h"
+
 #include "comm/SerialComm.h"
 #include "config/StrToInt.h"
 #include "console/protocol/AutoReadPoller.h"
@@ -8,6 +10,7 @@
 #include "console/protocol/ModbusRtu.h"
 #include "console/protocol/MonotonicClock.h"
 #include "console/protocol/RegionalFormats.h"
+#include "ui/ComponentRegistry.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -17,51 +20,10 @@
 
 namespace {
 
-// A value label's hint holds its scaling ("offset|factor"). While the label is greyed its
-// tooltip says why, and the hint waits in this property.
-const char* const kHintWhileStale = "hintWhileStale";
-
-QString scalingHint(const QObject* label) {
-    const QVariant kept = label->property(kHintWhileStale);
-    return kept.isValid() ? kept.toString() : componentHint(label);
-}
-
-template <typename Visit>
-void forEachValueLabel(TForm_Main& form, qint32 first, qint32 count, Visit visit) {
-    for (QObject* c : form.Components.all()) {
-        if (!isStaticText(c))
-            continue;
-        const qint32 address = componentTag(c);
-        if (address < first || address - first >= count ||
-            componentName(c) != QStringLiteral("V") + QString::number(address))
-            continue;
-        visit(static_cast<QLabel*>(c), address);
-    }
-}
-
-void showRegister(TForm_Main& form, qint32 address, quint16 value, const QString& decimalSeparator) {
-    forEachValueLabel(form, address, 1, [&](QLabel* label, qint32) {
-        const auto text = ScaleAutoValue(scalingHint(label), value, decimalSeparator);
-        if (!text)
-            return;
-        label->setText(*text);
-        if (label->property(kHintWhileStale).isValid()) {
-            label->setToolTip(label->property(kHintWhileStale).toString());
-            label->setProperty(kHintWhileStale, QVariant());
-        }
-        label->setEnabled(true);
-    });
-}
-
-// The labels of a request that got no fresh value keep their last value, greyed, with the
-// reason as their tooltip, so a stale number is never taken for a live one.
-void markStale(TForm_Main& form, const ModbusExchange::Request& request, const QString& why) {
-    forEachValueLabel(form, request.start, request.count, [&](QLabel* label, qint32) {
-        if (!label->property(kHintWhileStale).isValid())
-            label->setProperty(kHintWhileStale, componentHint(label));
-        label->setToolTip(why);
-        label->setEnabled(false);
-    });
+void markUnanswered(TForm_Main& form, int pageInView) {
+    const ModbusExchange::Request& unanswered = form.ModbusPoll.lastRequest();
+    if (unanswered.page == pageInView)
+        markAutoValuesStale(form, unanswered, {ModbusStale::TimedOut, form.ModbusPoll.timeoutMs(), 0});
 }
 
 } // namespace
@@ -75,7 +37,12 @@ void TForm_Main::chb_AutoReadClick() {
 }
 
 void TForm_Main::ShowModbusHealth() {
-    lbl_ModbusHealth->setText(ModbusHealthText(ModbusPoll.health(), LanguageCode == QLatin1String("EN")));
+    lbl_ModbusHealth->setFullText(ModbusHealthText(ModbusPoll.health(), LanguageCode == QLatin1String("EN")));
+    // Also said after a change of language: greyed values say why in the new one too.
+    if (lbl_ModbusHealth->property("languageShown").toString() != LanguageCode) {
+        lbl_ModbusHealth->setProperty("languageShown", LanguageCode);
+        refreshStaleTexts(*this);
+    }
 }
 
 void TForm_Main::Timer1Timer() {
@@ -97,10 +64,7 @@ void TForm_Main::Timer1Timer() {
     const quint64 timeOutsBefore = ModbusPoll.health().timedOut;
     const bool free = ModbusPoll.canSend(MonotonicMs());
     if (ModbusPoll.health().timedOut != timeOutsBefore) {
-        const ModbusExchange::Request& unanswered = ModbusPoll.lastRequest();
-        if (unanswered.page == page)
-            markStale(*this, unanswered,
-                      ModbusTimeOutText(ModbusPoll.timeoutMs(), LanguageCode == QLatin1String("EN")));
+        markUnanswered(*this, page);
         ShowModbusHealth();
     }
     if (!free)
@@ -129,17 +93,37 @@ bool TForm_Main::SendModbusRead(const TAutoRead& block) {
 void TForm_Main::ShowAutoValue(const QByteArray& reply) {
     if (!chb_AutoRead->isChecked() || CurProtocol != QLatin1String("MODBUS"))
         return;
+    // Whatever arrives may be what shows the request in flight has timed out.
+    const quint64 timeOutsBefore = ModbusPoll.health().timedOut;
     const ModbusExchange::Reply answer = ModbusPoll.takeReply(reply, pg_AUTO->currentIndex(), MonotonicMs());
+    if (answer.kind == ModbusExchange::Reply::NotModbus && ModbusPoll.health().timedOut != timeOutsBefore) {
+        markUnanswered(*this, pg_AUTO->currentIndex());
+        ShowModbusHealth();
+    }
     if (answer.kind != ModbusExchange::Reply::NotModbus)
         ShowModbusHealth();
-    if (answer.kind == ModbusExchange::Reply::Exception)
-        markStale(*this, answer.request,
-                  ModbusExceptionText(answer.exceptionCode, LanguageCode == QLatin1String("EN")));
-    if (answer.kind != ModbusExchange::Reply::Good)
+    using Kind = ModbusExchange::Reply::Kind;
+    switch (answer.kind) {
+    case Kind::BadCrc:
+        markAutoValuesStale(*this, answer.request, {ModbusStale::BadCrc, 0, 0});
         return;
+    case Kind::WrongLength:
+        markAutoValuesStale(*this, answer.request, {ModbusStale::WrongLength, 0, 0});
+        return;
+    case Kind::Late:
+        markAutoValuesStale(*this, answer.request, {ModbusStale::Late, ModbusPoll.timeoutMs(), 0});
+        return;
+    case Kind::Exception:
+        markAutoValuesStale(*this, answer.request, {ModbusStale::Exception, 0, answer.exceptionCode});
+        return;
+    case Kind::Good:
+        break;
+    default:
+        return; // nothing of the values it asked for came back (another page is in view)
+    }
     const QString decimalSeparator = RegionalFormats::system().decimalSeparator;
     for (qsizetype i = 0; i < answer.values.size(); ++i)
-        showRegister(*this, answer.request.start + static_cast<qint32>(i), answer.values.at(i),
-                     decimalSeparator);
+        showAutoValue(*this, answer.request.start + static_cast<qint32>(i), answer.values.at(i),
+                      decimalSeparator);
     RecordTrend(answer.request, answer.values);
 }
