@@ -46,6 +46,8 @@ public:
     // The snapshot loaded or saved last.
     const QList<SnapshotRow>& snapshot() const { return m_snapshot; }
     QString journalPath() const;
+    // Puts the shown row marks in their rows again after the rows were laid out.
+    void placeMarks();
 
     TPanel* panel = nullptr;
     QPushButton* btn_ReadPage = nullptr;
