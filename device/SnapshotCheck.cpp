@@ -39,6 +39,11 @@ QString lineProblem(const QString& value, bool english) {
             return tr2(english, "含有控制字符", "it holds a control character");
     if (value.contains(QLatin1Char('#')) || value.contains(QLatin1Char('$')))
         return tr2(english, "含有 # 或 $，会截断命令", "it holds # or $, which would cut the command short");
+    // The command puts a comma between address and value; and a spreadsheet of a locale with
+    // decimal commas turns 1.5 into 1,5, which must not reach the device as something else.
+    if (value.contains(QLatin1Char(',')))
+        return tr2(english, "含有逗号，命令用它分隔地址和值",
+                   "it holds a comma, which the command uses between address and value");
     if (const auto c = FirstUnsendableCharacter(value))
         return UnsendableCharacterMessage(*c, english);
     return {};

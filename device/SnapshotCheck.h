@@ -19,7 +19,8 @@ bool LooksLikeFormula(const QString& cell);
 // it gives none. A hexadecimal row takes a whole number in the device-value cell (the shown
 // text's hexadecimal digits when that cell is empty); a choice row a listed device value or a
 // listed text in either language; a text row a value the protocol line can carry: no formula,
-// no line break or other control character, no "#" or "$" (they end or start a line), and
+// no line break or other control character, no "#" or "$" (they end or start a line), no
+// comma (it separates address and value, and is what a decimal point becomes in some locales), and
 // nothing outside one byte per character.
 struct CellCheck {
     std::optional<QString> deviceValue;

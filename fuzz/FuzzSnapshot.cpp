@@ -13,11 +13,12 @@
 namespace {
 
 const ParameterModel& model() {
-    static const ParameterModel m = ParameterModel::fromFile(fuzzFile(
-        "config.xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?><TERVALON><GROUP_DYNC><P caption=\"p\">"
-                      "<Plain caption=\"a\" addr=\"1\"/><Mask caption=\"b\" addr=\"2\" type=\"HEX\"/>"
-                      "<Mode caption=\"c\" addr=\"3\" controlType=\"ComboBox\" items=\"x|y\" itemsValue=\"0|1\"/>"
-                      "</P></GROUP_DYNC></TERVALON>"));
+    static const ParameterModel m = ParameterModel::fromFile(
+        fuzzFile("config.xml",
+                 "<?xml version=\"1.0\" encoding=\"UTF-8\"?><TERVALON><GROUP_DYNC><P caption=\"p\">"
+                 "<Plain caption=\"a\" addr=\"1\"/><Mask caption=\"b\" addr=\"2\" type=\"HEX\"/>"
+                 "<Mode caption=\"c\" addr=\"3\" controlType=\"ComboBox\" items=\"x|y\" itemsValue=\"0|1\"/>"
+                 "</P></GROUP_DYNC></TERVALON>"));
     return m;
 }
 
@@ -40,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)SnapshotLoadText(plan, true);
     for (const auto& value : plan.values)
         if (value && (value->isEmpty() || LooksLikeFormula(*value) || value->contains(QLatin1Char('#')) ||
-                      value->contains(QLatin1Char('\n'))))
+                      value->contains(QLatin1Char(',')) || value->contains(QLatin1Char('\n'))))
             fail("a value that must not be sent passed the check");
     (void)WriteJournal::read(bytes);
     return 0;

@@ -107,6 +107,8 @@ TEST(SnapshotCheckTest, EachCellIsCheckedAgainstTheKindOfItsRow) {
     EXPECT_EQ(value(zero, cells("Zero", "2001", "1#2")),
               "refused: it holds # or $, which would cut the command short");
     EXPECT_EQ(value(zero, cells("Zero", "2001", "a\nb")), "refused: it holds a control character");
+    EXPECT_EQ(value(zero, cells("Zero", "2001", "1,5")),
+              "refused: it holds a comma, which the command uses between address and value");
     EXPECT_TRUE(value(zero, cells("Zero", "2001", "温度")).startsWith("refused: "));
     EXPECT_EQ(value(zero, cells("Zero", "2001", "")), "refused: no value");
 }
