@@ -4,6 +4,7 @@
 #include "console/protocol/SpreadsheetText.h"
 
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -131,11 +132,13 @@ struct Records {
 
 Records recordsWith(const QString& text, QChar separator) {
     Records r;
-    r.unclosedQuote = splitRecords(text, separator, r.records, r.lines);
-    for (qsizetype i = r.records.size() - 1; i >= 0; --i)
-        if (blankRecord(r.records[i])) {
-            r.records.removeAt(i);
-            r.lines.removeAt(i);
+    QList<QStringList> records;
+    QList<int> lines;
+    r.unclosedQuote = splitRecords(text, separator, records, lines);
+    for (qsizetype i = 0; i < records.size(); ++i)
+        if (!blankRecord(records[i])) {
+            r.records << std::move(records[i]);
+            r.lines << lines[i];
         }
     if (!r.records.isEmpty())
         for (qsizetype c : columnsOf(r.records[0]))
