@@ -23,6 +23,7 @@
 #include <optional>
 
 class DockLayout;
+class FittedLinesLabel;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -298,7 +299,7 @@ public:
     TPanel* Panel1 = nullptr;
     QCheckBox* chb_AutoRead = nullptr;
     QLineEdit* edt_AutoReadInte = nullptr;
-    QLabel* lbl_ModbusHealth = nullptr;
+    FittedLinesLabel* lbl_ModbusHealth = nullptr;
     QLabel* Label1 = nullptr;
     QPushButton* btn_Trend = nullptr;
     QTabWidget* pg_AUTO = nullptr;
