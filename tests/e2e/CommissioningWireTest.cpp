@@ -97,14 +97,14 @@ TEST(CommissioningWireTest, ReadAllFillsEveryRowInPageOrderAndNamesTheSilentOne)
     EXPECT_EQ(mark->text(), "无应答");
     EXPECT_FALSE(b.form->findChild<QLabel*>("mark_DevAddr"));
 
-    // A write the device leaves unanswered is journalled without an answer, and without a
-    // value before where none was read.
+    // A write the device leaves unanswered is journalled as such, and its value before as
+    // unknown where none was read.
     b.find<QLineEdit>("edt_Span")->setText("7");
     b.find<QPushButton>("btn_Write_Span")->click();
     EXPECT_TRUE(waitFor([&] { return b.line->wire().endsWith("$KWRV=2002,7#\r\n"); }));
     ASSERT_TRUE(waitFor([&] { return b.dir.read("write-journal.csv").count("\r\n") == 2; }, 10000));
     EXPECT_TRUE(QString::fromUtf8(b.dir.read("write-journal.csv"))
-                    .endsWith("," + b.line->portPath() + ",2002,量程,,7,\r\n"));
+                    .endsWith("," + b.line->portPath() + ",2002,量程,unknown,7,no answer\r\n"));
 }
 
 // The device answers 2002 half a second after its time-out: the row is marked as not
@@ -186,20 +186,16 @@ TEST(CommissioningWireTest, SnapshotCompareAndRestoreWriteOnlyTheChangedValuesAn
     b.line->clearWire();
     ASSERT_TRUE(b.run("cms_Compare"));
     EXPECT_EQ(b.line->wire(), kReadAllBytes);
-    EXPECT_EQ(b.lastMessage(),
-              "2 个参数与快照不同：\n1001  设备地址：快照 5，设备 9\n1003  运行模式：快照 1，设备 2");
+    EXPECT_EQ(b.lastMessage(), "2 个参数与快照不同：\n1001  设备地址：快照 5，设备 9\n1003  运行模式：快照 手动 (1)，设备 自动 (2)");
     EXPECT_EQ(b.form->findChild<QLabel*>("mark_DevAddr")->text(), "不同");
 
     b.line->clearWire();
     ASSERT_TRUE(b.run("cms_WriteSnapshot"));
     ASSERT_EQ(b.presenter.questions.size(), 1);
-    EXPECT_EQ(b.presenter.questions[0],
-              "将把以下 2 个参数写入设备：\n1001  设备地址：9 → 5\n1003  运行模式：2 → 1");
-    EXPECT_EQ(b.line->wire(),
-              kReadAllBytes + "$KWRV=1001,5#\r\n$KRDV=1001#\r\n$KWRV=1003,1#\r\n$KRDV=1003#\r\n");
-    EXPECT_EQ(b.lastMessage(),
-              "已写入 2 个：\n1001  设备地址\n1003  运行模式\n已校验 2 个：\n1001  设备地址\n1003  运行模式\n"
-              "失败 0 个：");
+    EXPECT_EQ(b.presenter.questions[0], "将把以下 2 个参数写入设备：\n1001  设备地址：9 → 5\n1003  运行模式：自动 (2) → 手动 (1)");
+    EXPECT_EQ(b.line->wire(), kReadAllBytes + "$KWRV=1001,5#\r\n$KRDV=1001#\r\n$KWRV=1003,1#\r\n$KRDV=1003#\r\n");
+    EXPECT_EQ(b.lastMessage(), "已写入 2 个：\n1001  设备地址：5\n1003  运行模式：手动 (1)\n"
+                               "已校验 2 个：\n1001  设备地址：5\n1003  运行模式：手动 (1)\n失败 0 个：");
     EXPECT_EQ(b.text("DevAddr"), "5");
     EXPECT_EQ(b.text("Mode"), "手动");
 
@@ -227,8 +223,8 @@ TEST(CommissioningWireTest, LoadNamesUnplacedRowsAndRestoreWritesNothingUnconfir
                             "x,Zero,2002,a,b,1,1,\r\n");
     b.presenter.chosenFile = b.dir.file("snap.csv");
     b.find<QPushButton>("cms_LoadSnapshot")->click();
-    EXPECT_EQ(b.lastMessage(),
-              "已载入 2 个参数；2 行无法对应到参数（地址和标记）：\n9999  Ghost  幽灵\n2002  Zero  a");
+    EXPECT_EQ(b.lastMessage(), "已载入 2 个参数；2 行未载入，这些参数保持不变：\n"
+                               "第 4 行  9999  Ghost：没有此标记和地址的参数\n第 5 行  2002  Zero：没有此标记和地址的参数");
     EXPECT_EQ(b.text("DevAddr"), "7");
     EXPECT_TRUE(b.line->wire().isEmpty()) << "loading sends nothing";
 
@@ -242,14 +238,16 @@ TEST(CommissioningWireTest, LoadNamesUnplacedRowsAndRestoreWritesNothingUnconfir
     b.line->clearWire();
     ASSERT_TRUE(b.run("cms_WriteSnapshot"));
     EXPECT_EQ(b.line->wire(), kReadAllBytes + "$KWRV=1001,7#\r\n$KRDV=1001#\r\n");
-    EXPECT_EQ(b.lastMessage(), "已写入 1 个：\n1001  设备地址\n已校验 0 个：\n失败 1 个：\n1001  设备地址");
+    EXPECT_EQ(b.lastMessage(), "已写入 1 个：\n1001  设备地址：7\n已校验 0 个：\n失败 1 个：\n1001  设备地址：7（读回的值为 5）");
     EXPECT_EQ(b.form->findChild<QLabel*>("mark_DevAddr")->text(), "失败");
 
     // A file that is no snapshot changes nothing.
     b.dir.write("bad.csv", "just,some\r\ntext\r\n");
     b.presenter.chosenFile = b.dir.file("bad.csv");
     b.find<QPushButton>("cms_LoadSnapshot")->click();
-    EXPECT_EQ(b.lastMessage(), b.dir.file("bad.csv") + " 不是快照文件（第 1 行）；未改变任何参数");
+    EXPECT_EQ(b.lastMessage(), b.dir.file("bad.csv") +
+                                   " 不是快照文件：第 1 行不是快照的标题行，缺少列：page, tag, address, caption CN, "
+                                   "caption EN, device value, shown text, time read；未改变任何参数");
     EXPECT_EQ(b.text("DevAddr"), "5");
 }
 
