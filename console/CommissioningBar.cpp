@@ -31,6 +31,16 @@ public:
     }
 
     void apply() {
+        // Giving the panel its height lays it out again, which lands here: once is enough.
+        if (m_applying)
+            return;
+        m_applying = true;
+        place();
+        m_applying = false;
+    }
+
+private:
+    void place() {
         int x = kGap, y = 2;
         for (QWidget* w : m_row) {
             if (w->isHidden())
@@ -56,9 +66,9 @@ protected:
         return QObject::eventFilter(watched, event);
     }
 
-private:
     QWidget* m_panel;
     QList<QWidget*> m_row;
+    bool m_applying = false;
 };
 
 } // namespace
@@ -73,19 +83,12 @@ Commissioning* Commissioning::of(const TForm_Main& form) {
 
 Commissioning::Commissioning(TForm_Main& form) : QObject(&form), m_form(form) {
     setObjectName(QString::fromLatin1(kObjectName));
-    m_timeout.setSingleShot(true);
-    connect(&m_timeout, &QTimer::timeout, this, [this] { settle(Outcome::Silent); });
-    m_journalTimeout.setSingleShot(true);
-    connect(&m_journalTimeout, &QTimer::timeout, this, [this] {
-        if (!m_pendingWrites.isEmpty())
-            journalFirst(QString(), true);
-    });
     createBar();
-    form.BlockReceived = [this](const QByteArray& block) { onBlock(block); };
     form.ReplyApplied = [this](QWidget* field) { onReplyApplied(field); };
     form.WriteSent = [this](QWidget* field, qint32 addr, const QString& value) {
         onWriteSent(field, addr, value);
     };
+    form.WriteAnswered = [this](const std::optional<QString>& reply) { onWriteAnswered(reply); };
 }
 
 // Runs while the window is being torn down, when its members are gone: only this object's
@@ -168,6 +171,7 @@ void Commissioning::mark(const ParameterRow& row, Mark kind, const char* tip, co
     if (kind == Mark::None) {
         if (label)
             label->hide();
+        placeMarks();
         return;
     }
     if (!label) {
@@ -179,8 +183,26 @@ void Commissioning::mark(const ParameterRow& row, Mark kind, const char* tip, co
     label->setProperty("markTip", QByteArray(tip ? tip : ""));
     label->setProperty("markTipArgs", tipArgs);
     wordMark(label);
-    label->move(row.write->geometry().right() + 6, row.value->y() + 2);
     label->show();
+    placeMarks();
+}
+
+// A mark takes the right end of its row's value box, which gives up that room: right of the
+// Write button the row reaches the page's edge, and a mark there would be cut off.
+void Commissioning::placeMarks() {
+    for (auto it = m_marks.cbegin(); it != m_marks.cend(); ++it) {
+        QWidget* value = it.key();
+        const QLabel* label = it.value();
+        const int full = value->property("rowSpanWidth").isValid() ? value->property("rowSpanWidth").toInt()
+                                                                   : value->width();
+        if (!label || label->isHidden()) {
+            value->resize(full, value->height());
+            continue;
+        }
+        const int width = qMax(full - label->width() - 4, value->minimumSizeHint().width());
+        value->resize(width, value->height());
+        it.value()->move(value->x() + width + 4, value->y() + (value->height() - label->height()) / 2);
+    }
 }
 
 void Commissioning::wordMark(QLabel* label) const {
@@ -210,6 +232,7 @@ void Commissioning::clearMarks() {
     for (const QPointer<QLabel>& label : std::as_const(m_marks))
         if (label)
             label->hide();
+    placeMarks();
 }
 
 QString Commissioning::journalPath() const {

@@ -20,19 +20,30 @@ void Commissioning::writeSnapshot() {
             reportDifferences(m_rows, diffs, silent);
             return;
         }
+        // What the person confirms reads as the fields show it. A row that did not answer is
+        // not known to differ, so it is not written, and the list says so.
+        const ParameterModel model = parameterModel();
         QStringList lines;
         for (const SnapshotDifference& d : diffs)
             lines << tr("%1  %2: %3 -> %4")
-                         .arg(QString::number(m_rows[d.row].address), captionOf(m_rows[d.row]), d.deviceValue,
-                              d.snapshotValue);
-        if (!askConfirmation(tr("These %n parameter(s) will be written to the device:\n", nullptr,
-                                static_cast<int>(diffs.size())) +
-                             listOf(lines)))
+                         .arg(QString::number(m_rows[d.row].address), captionOf(m_rows[d.row]),
+                              asShown(model, m_rows[d.row], d.deviceValue),
+                              asShown(model, m_rows[d.row], d.snapshotValue));
+        QString question = tr("These %n parameter(s) will be written to the device:\n", nullptr,
+                              static_cast<int>(diffs.size())) +
+                           listOf(lines);
+        if (!silent.isEmpty())
+            question += QStringLiteral("\n") +
+                        silentSection(silent, tr("%n parameter(s) did not answer and will not be written:",
+                                                 nullptr, static_cast<int>(silent.size())));
+        if (!askConfirmation(question))
             return;
+        m_notWritten = silent;
         m_restore = diffs;
         m_restoreRows = m_rows;
         m_restoreAt = 0;
         m_written.clear();
+        m_unacknowledged.clear();
         m_verified.clear();
         m_failed.clear();
         setBusy(true);
@@ -50,7 +61,10 @@ void Commissioning::restoreNext() {
 
 void Commissioning::restoreOne(const SnapshotDifference& d) {
     const ParameterRow row = m_restoreRows[d.row];
-    const QString line = QStringLiteral("%1  %2").arg(QString::number(row.address), captionOf(row));
+    const ParameterModel model = parameterModel();
+    const QString line =
+        tr("%1  %2: %3")
+            .arg(QString::number(row.address), captionOf(row), asShown(model, row, d.snapshotValue));
     prg_Read->setRange(0, static_cast<int>(m_restore.size()));
     prg_Read->setValue(static_cast<int>(m_restoreAt - 1));
     if (!showDeviceValue(m_form, row.value, d.snapshotValue)) {
@@ -62,38 +76,37 @@ void Commissioning::restoreOne(const SnapshotDifference& d) {
     }
     // The write's answer (or its time-out) comes before the read-back, so an answer to the
     // write is never taken for the value read back.
-    exchange([this, row] { m_form.WriteButtonClick(row.write); }, nullptr,
-             [this, row, d, line](Outcome written) {
-                 if (written == Outcome::Cancelled)
-                     return finishRestore();
-                 m_written << line;
-                 exchange([this, row] { m_form.ReadButtonClick(row.read); }, row.value,
-                          [this, row, d, line](Outcome readBack) {
-                              if (readBack == Outcome::Cancelled)
-                                  return finishRestore();
-                              const auto value = deviceValueOf(m_form, row.value);
-                              if (readBack == Outcome::Answered && value &&
-                                  SameDeviceValue(*value, d.snapshotValue)) {
-                                  m_verified << line;
-                                  mark(row, Mark::None);
-                              } else {
-                                  m_failed << line;
-                                  if (readBack == Outcome::Answered)
-                                      mark(row, Mark::Failed,
-                                           QT_TRANSLATE_NOOP("Commissioning", "read back %1"),
-                                           {value.value_or(QString())});
-                                  else
-                                      mark(row, Mark::Failed,
-                                           QT_TRANSLATE_NOOP("Commissioning", "no reply when read back"));
-                              }
-                              restoreNext();
-                          });
-             });
+    writeRow(row, [this, row, d, line](Outcome written) {
+        if (written == Outcome::Cancelled)
+            return finishRestore();
+        // Written means the device acknowledged it; the read-back still decides verified or failed.
+        if (written == Outcome::Answered)
+            m_written << line;
+        else
+            m_unacknowledged << line;
+        readRow(row, [this, row, d, line](Outcome readBack) {
+            if (readBack == Outcome::Cancelled)
+                return finishRestore();
+            const auto value = deviceValueOf(m_form, row.value);
+            if (readBack == Outcome::Answered && value && SameDeviceValue(*value, d.snapshotValue)) {
+                m_verified << line;
+                mark(row, Mark::None);
+            } else if (readBack == Outcome::Answered) {
+                const QString shown = asShown(parameterModel(), row, value.value_or(QString()));
+                m_failed << line + tr(" (%1)").arg(tr("read back %1").arg(shown));
+                mark(row, Mark::Failed, QT_TRANSLATE_NOOP("Commissioning", "read back %1"), {shown});
+            } else {
+                m_failed << line + tr(" (%1)").arg(tr("no reply when read back"));
+                mark(row, Mark::Failed, QT_TRANSLATE_NOOP("Commissioning", "no reply when read back"));
+            }
+            restoreNext();
+        });
+    });
 }
 
 void Commissioning::finishRestore() {
-    const bool cancelled =
-        m_restoreAt > m_restore.size() || m_written.size() > m_verified.size() + m_failed.size();
+    const bool cancelled = m_restoreAt > m_restore.size() ||
+                           m_written.size() + m_unacknowledged.size() > m_verified.size() + m_failed.size();
     prg_Read->setValue(prg_Read->maximum());
     m_restore.clear();
     m_restoreRows.clear();
@@ -104,6 +117,13 @@ void Commissioning::finishRestore() {
     QString text = section(tr("Written: %1"), m_written) + QStringLiteral("\n") +
                    section(tr("Verified: %1"), m_verified) + QStringLiteral("\n") +
                    section(tr("Failed: %1"), m_failed);
+    if (!m_unacknowledged.isEmpty())
+        text += QStringLiteral("\n") + section(tr("No answer to the write: %1"), m_unacknowledged);
+    if (!m_notWritten.isEmpty())
+        text += QStringLiteral("\n") +
+                silentSection(m_notWritten, tr("%n parameter(s) did not answer and were not written:", nullptr,
+                                               static_cast<int>(m_notWritten.size())));
+    m_notWritten.clear();
     if (cancelled)
         text = tr("Writing was cancelled.\n") + text;
     showMessage(text);

@@ -4,10 +4,11 @@
 #include "console/protocol/SnapshotMatch.h"
 #include "ui/Controls.h"
 #include "ui/MessageBoxes.h"
+#include "device/ParameterText.h"
+#include "device/SnapshotCheck.h"
 
 #include <QFile>
 #include <QLabel>
-#include <QSaveFile>
 #include <QTabWidget>
 #include <algorithm>
 
@@ -18,32 +19,6 @@ namespace {
 constexpr qint64 kMaxSnapshotBytes = 16 * 1024 * 1024;
 const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
-// The language table's caption of a label in one language, or empty.
-QString tableCaption(const TForm_Main& form, const QString& name, const QString& attribute) {
-    if (!form.ConfigDocument)
-        return {};
-    try {
-        const XmlNode labels = form.ConfigDocument->findRoot()
-                                   .findChild(QStringLiteral("LANGUAGE"))
-                                   .findChild(QStringLiteral("COMPONETS"))
-                                   .findChild(QStringLiteral("LABEL"));
-        for (int i = 0; !labels.isNull() && i < labels.childCount(); ++i) {
-            const XmlNode entry = labels.child(i);
-            if (entry.hasAttribute(QStringLiteral("name")) &&
-                entry.readAttribute(QStringLiteral("name")) == name)
-                return entry.hasAttribute(attribute) ? entry.readAttribute(attribute) : QString();
-        }
-    } catch (const std::exception&) {
-    }
-    return {};
-}
-
-// A snapshot row's caption in the language shown, or the other one when it has none.
-QString shownCaption(const SnapshotRow& row, Language language) {
-    const QString& first = language.isEnglish() ? row.captionEN : row.captionCN;
-    return first.isEmpty() ? (language.isEnglish() ? row.captionCN : row.captionEN) : first;
-}
-
 QList<RowKey> keysOf(const QList<ParameterRow>& rows) {
     QList<RowKey> keys;
     for (const ParameterRow& row : rows)
@@ -53,19 +28,35 @@ QList<RowKey> keysOf(const QList<ParameterRow>& rows) {
 
 } // namespace
 
-SnapshotRow Commissioning::snapshotRowOf(const ParameterRow& row) const {
+ParameterModel Commissioning::parameterModel() const {
+    return m_form.ConfigDocument ? ParameterModel::fromDocument(*m_form.ConfigDocument) : ParameterModel();
+}
+
+namespace {
+
+// The model's parameter a row of the pages shows, when tag and address agree.
+const Parameter* parameterOf(const ParameterModel& model, const ParameterRow& row) {
+    const Parameter* p = model.byTag(row.tag);
+    return p && p->address == row.address ? p : nullptr;
+}
+
+} // namespace
+
+QString Commissioning::asShown(const ParameterModel& model, const ParameterRow& row,
+                               const QString& deviceValue) const {
+    const Parameter* p = parameterOf(model, row);
+    return p ? ValueAsShown(*p, deviceValue, m_form.language().code()) : deviceValue;
+}
+
+SnapshotRow Commissioning::snapshotRowOf(const ParameterModel& model, const ParameterRow& row) const {
     SnapshotRow s;
     s.page = m_form.pg_DYNC->tabText(m_form.pg_DYNC->indexOf(m_form.DyncSheets[row.page]));
     s.tag = row.tag;
     s.address = QString::number(row.address);
-    const QString label = QStringLiteral("lbl_") + row.tag;
-    s.captionCN = tableCaption(m_form, label, QStringLiteral("captionCN"));
-    s.captionEN = tableCaption(m_form, label, QStringLiteral("captionEN"));
-    const bool english = m_form.language().isEnglish();
-    if (s.captionCN.isEmpty() && !english)
-        s.captionCN = captionOf(row);
-    if (s.captionEN.isEmpty() && english)
-        s.captionEN = captionOf(row);
+    if (const Parameter* p = parameterOf(model, row)) {
+        s.captionCN = SnapshotCaption(*p, QStringLiteral("CN"));
+        s.captionEN = SnapshotCaption(*p, QStringLiteral("EN"));
+    }
     s.deviceValue = deviceValueOf(m_form, row.value).value_or(QString());
     s.shownText = shownTextOf(row.value);
     if (m_readTime.contains(row.value))
@@ -83,13 +74,13 @@ void Commissioning::saveSnapshot() {
                                                        suggested, tr("Snapshots (*.csv)"));
     if (path.isEmpty())
         return;
+    const ParameterModel model = parameterModel();
     QList<SnapshotRow> rows;
     for (const ParameterRow& row : parameterRows(m_form))
-        rows << snapshotRowOf(row);
-    // Written whole or not at all: a failed save never leaves a cut-off file in place.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(SnapshotToCsv(rows)) < 0 || !file.commit()) {
-        showMessage(tr("The snapshot was not saved: %1\n%2").arg(path, file.errorString()));
+        rows << snapshotRowOf(model, row);
+    // Written whole or not at all: a failed save leaves the file that was there as it was.
+    if (const QString error = WriteSnapshotFile(path, rows); !error.isEmpty()) {
+        showMessage(tr("The snapshot was not saved: %1\n%2").arg(path, error));
         return;
     }
     m_snapshot = rows;
@@ -109,34 +100,44 @@ void Commissioning::loadSnapshot() {
                         .arg(path, file.isOpen() ? tr("the file is too large") : file.errorString()));
         return;
     }
+    const bool english = m_form.language().isEnglish();
     const SnapshotParse parsed = SnapshotFromCsv(file.readAll());
     if (!parsed.ok()) {
-        showMessage(tr("%1 is no snapshot file (line %2); nothing was changed").arg(path).arg(parsed.line));
+        showMessage(
+            tr("%1 is no snapshot file: %2; nothing was changed")
+                .arg(path, SnapshotFaultText(parsed, english)));
         return;
     }
+    // Every row is checked against its parameter before any field is filled; the snapshot
+    // kept for Compare and Write snapshot holds only the rows that passed, with their values
+    // as a Write sends them, so a refused cell can never reach the device.
+    const ParameterModel model = parameterModel();
     const QList<ParameterRow> rows = parameterRows(m_form);
-    const SnapshotPlacement placement = PlaceSnapshot(keysOf(rows), parsed.rows);
+    QList<const Parameter*> parameters;
+    Parameter unknown; // a row the model lacks takes nothing
+    unknown.kind = Parameter::Kind::Separator;
+    for (const ParameterRow& row : rows) {
+        const Parameter* p = parameterOf(model, row);
+        parameters << (p ? p : &unknown);
+    }
+    SnapshotLoadPlan plan = PlanSnapshotLoad(parameters, parsed, english);
     clearMarks();
-    qsizetype filled = 0;
+    QList<SnapshotRow> kept;
     for (qsizetype r = 0; r < rows.size(); ++r) {
-        const qsizetype s = placement.snapshotOfRow[r];
-        if (s >= 0 && !parsed.rows[s].deviceValue.isEmpty() &&
-            showDeviceValue(m_form, rows[r].value, parsed.rows[s].deviceValue))
-            ++filled;
+        if (!plan.values[r])
+            continue;
+        if (!showDeviceValue(m_form, rows[r].value, *plan.values[r])) {
+            plan.values[r].reset();
+            continue;
+        }
+        SnapshotRow s;
+        s.tag = rows[r].tag;
+        s.address = QString::number(rows[r].address);
+        s.deviceValue = *plan.values[r];
+        kept << s;
     }
-    m_snapshot = parsed.rows;
-    QString text = tr("%n parameter(s) loaded", nullptr, static_cast<int>(filled));
-    if (!placement.unplaced.isEmpty()) {
-        QStringList lines;
-        for (qsizetype s : placement.unplaced)
-            lines << QStringLiteral("%1  %2  %3")
-                         .arg(parsed.rows[s].address, parsed.rows[s].tag,
-                              shownCaption(parsed.rows[s], m_form.language()));
-        text += tr("; %n row(s) match no parameter (address and tag):\n", nullptr,
-                   static_cast<int>(placement.unplaced.size())) +
-                listOf(lines);
-    }
-    showMessage(text);
+    m_snapshot = kept;
+    showMessage(SnapshotLoadText(plan, english));
 }
 
 QList<SnapshotDifference> Commissioning::differences(const QList<ParameterRow>& rows,
@@ -173,20 +174,28 @@ void Commissioning::compareWithDevice() {
 
 void Commissioning::reportDifferences(const QList<ParameterRow>& rows, const QList<SnapshotDifference>& diffs,
                                       const QList<ParameterRow>& silent) {
+    const ParameterModel model = parameterModel();
     QStringList lines;
     for (const SnapshotDifference& d : diffs) {
         const ParameterRow& row = rows[d.row];
+        const QString snapshot = asShown(model, row, d.snapshotValue),
+                      device = asShown(model, row, d.deviceValue);
         mark(row, Mark::Differs, QT_TRANSLATE_NOOP("Commissioning", "snapshot: %1, device: %2"),
-             {d.snapshotValue, d.deviceValue});
+             {snapshot, device});
         lines << tr("%1  %2: snapshot %3, device %4")
-                     .arg(QString::number(row.address), captionOf(row), d.snapshotValue, d.deviceValue);
+                     .arg(QString::number(row.address), captionOf(row), snapshot, device);
     }
-    QString text = diffs.isEmpty() ? tr("The device matches the snapshot")
-                                   : tr("%n parameter(s) differ from the snapshot:\n", nullptr,
-                                        static_cast<int>(diffs.size())) +
-                                         listOf(lines);
+    QString text;
+    if (!diffs.isEmpty())
+        text = tr("%n parameter(s) differ from the snapshot:\n", nullptr, static_cast<int>(diffs.size())) +
+               listOf(lines);
+    else if (silent.isEmpty())
+        text = tr("The device matches the snapshot");
+    else
+        text = tr("The parameters that answered match the snapshot");
     if (!silent.isEmpty())
-        text += tr("\n%n parameter(s) did not answer and were not compared", nullptr,
-                   static_cast<int>(silent.size()));
+        text += QStringLiteral("\n") +
+                silentSection(silent, tr("%n parameter(s) did not answer and were not compared:", nullptr,
+                                         static_cast<int>(silent.size())));
     showMessage(text);
 }

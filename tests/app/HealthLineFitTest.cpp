@@ -14,7 +14,7 @@ namespace {
 
 // Puts every counter of the window's polling above zero, with many digits.
 void countEveryOutcome(TForm_Main& form) {
-    ModbusExchange& x = form.ModbusPoll;
+    ModbusExchange& x = form.Device->modbus();
     const int page = form.pg_AUTO->currentIndex();
     const ModbusExchange::Request request{page, 1, 0, 2};
     QByteArray damaged = ModbusReadReply(1, {5, 6});
@@ -62,7 +62,7 @@ TEST_P(HealthLineFitTest, EveryCountShowsWholeOrShortenedWithTheWholeTextAsToolt
     form.resize(size.w, size.h);
     form.show();
     countEveryOutcome(form);
-    const ModbusHealth& h = form.ModbusPoll.health();
+    const ModbusHealth& h = form.Device->modbus().health();
     for (quint64 count :
          {h.good, h.timedOut, h.badCrc, h.wrongLength, h.dropped, h.exceptions, h.unsolicited})
         ASSERT_GT(count, 1000u);

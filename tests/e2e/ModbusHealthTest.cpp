@@ -76,7 +76,7 @@ TEST(ModbusHealthTest, EachWayOfAnsweringWronglyMovesItsOwnCounter) {
         DeviceLine line(device(k.fault));
         Polling p(QStringLiteral("EN"));
         ASSERT_TRUE(p.pollOnce(line));
-        EXPECT_TRUE(waitFor([&] { return p.f.ModbusPoll.health().*k.counter == 1; })) << k.shown;
+        EXPECT_TRUE(waitFor([&] { return p.f.Device->modbus().health().*k.counter == 1; })) << k.shown;
         EXPECT_TRUE(p.f.lbl_ModbusHealth->fullText().contains(QString::fromLatin1(k.shown)))
             << p.f.lbl_ModbusHealth->fullText().toStdString();
         EXPECT_TRUE(p.f.lbl_ModbusHealth->fullText().startsWith("Sent 1 ·"));
@@ -103,14 +103,14 @@ TEST(ModbusHealthTest, EachFaultEndsItsRequestOnceAndTheGreyedValuesNameIt) {
         ASSERT_TRUE(p.pollOnce(line));
         if (k.fault == Fault::Silent) {
             ASSERT_TRUE(waitFor([&] { return line.wire().size() == 8; }));
-            p.f.ModbusPoll.setTimeoutMs(0);
-            p.f.ShowAutoValue(QByteArray("noise")); // anything arriving shows the time-out too
+            p.f.Device->modbus().setTimeoutMs(0);
+            p.f.Device->feed(QByteArray("noise")); // anything arriving shows the time-out too
         }
-        ASSERT_TRUE(waitFor([&] { return p.f.ModbusPoll.health().*k.counter == 1; })) << k.reason;
+        ASSERT_TRUE(waitFor([&] { return p.f.Device->modbus().health().*k.counter == 1; })) << k.reason;
         // Long after the time-out, the request still has its one outcome.
-        p.f.ModbusPoll.setTimeoutMs(0);
-        p.f.ModbusPoll.canSend(MonotonicMs() + 1000);
-        const ModbusHealth& h = p.f.ModbusPoll.health();
+        p.f.Device->modbus().setTimeoutMs(0);
+        p.f.Device->modbus().canSend(MonotonicMs() + 1000);
+        const ModbusHealth& h = p.f.Device->modbus().health();
         EXPECT_EQ(h.sent, 1u) << k.reason;
         EXPECT_EQ(h.ended(), 1u) << k.reason;
         EXPECT_EQ(h.*k.counter, 1u) << k.reason;
@@ -131,7 +131,7 @@ TEST(ModbusHealthTest, ValuesGreyWhileThePortIsClosedOrTheDeviceIsAwaited) {
         Polling p(QStringLiteral("EN"));
         p.f.chk_Reconnect->setChecked(reconnect);
         ASSERT_TRUE(p.pollOnce(*line));
-        ASSERT_TRUE(waitFor([&] { return p.f.ModbusPoll.health().good == 1; }));
+        ASSERT_TRUE(waitFor([&] { return p.f.Device->modbus().health().good == 1; }));
         ASSERT_TRUE(p.label("V0")->isEnabled());
         const QString today = QDate::currentDate().toString("yyyy-MM-dd");
 
@@ -153,7 +153,7 @@ TEST(ModbusHealthTest, ValuesGreyWhileThePortIsClosedOrTheDeviceIsAwaited) {
         p.f.ShowModbusHealth();
         EXPECT_TRUE(p.label("V0")->toolTip().contains("最近有效值：" + today))
             << p.label("V0")->toolTip().toStdString();
-        p.f.ShowAutoValue(ModbusReadReply(1, {3, 4})); // nobody asked: stays greyed
+        p.f.Device->feed(ModbusReadReply(1, {3, 4})); // nobody asked: stays greyed
         EXPECT_FALSE(p.label("V0")->isEnabled());
         if (p.f.PortWatch)
             p.f.btn_Connect->click(); // stops waiting
@@ -165,9 +165,9 @@ TEST(ModbusHealthTest, ATimeOutOrAnExceptionGreysTheValuesWithTheReasonAndAGoodR
     Polling p(QStringLiteral("CN"));
     ASSERT_TRUE(p.pollOnce(silent));
     ASSERT_TRUE(waitFor([&] { return silent.wire().size() == 8; }));
-    p.f.ModbusPoll.setTimeoutMs(0);
+    p.f.Device->modbus().setTimeoutMs(0);
     p.f.Timer1Timer(); // notes the time-out, then asks again
-    EXPECT_EQ(p.f.ModbusPoll.health().timedOut, 1u);
+    EXPECT_EQ(p.f.Device->modbus().health().timedOut, 1u);
     for (const char* name : {"V0", "V1"}) {
         EXPECT_FALSE(p.label(name)->isEnabled()) << name;
         EXPECT_EQ(p.label(name)->toolTip(), "0 ms 内无应答，显示的是之前的值\n尚未读到数值");
@@ -176,7 +176,7 @@ TEST(ModbusHealthTest, ATimeOutOrAnExceptionGreysTheValuesWithTheReasonAndAGoodR
     EXPECT_TRUE(p.f.lbl_ModbusHealth->fullText().contains("超时 1"));
 
     // The device answers again: the values come back live and scaled by their own hint.
-    p.f.ModbusPoll.setTimeoutMs(60000);
+    p.f.Device->modbus().setTimeoutMs(60000);
     silent.write(ModbusReadReply(1, {7, 10}));
     EXPECT_TRUE(waitFor([&] { return p.label("V1")->isEnabled(); }));
     EXPECT_EQ(p.label("V0")->text(), "7");
@@ -186,7 +186,7 @@ TEST(ModbusHealthTest, ATimeOutOrAnExceptionGreysTheValuesWithTheReasonAndAGoodR
     // Starting polling again counts afresh.
     p.f.chb_AutoRead->setChecked(false);
     p.f.chb_AutoRead->setChecked(true);
-    EXPECT_EQ(p.f.ModbusPoll.health(), ModbusHealth{});
+    EXPECT_EQ(p.f.Device->modbus().health(), ModbusHealth{});
     EXPECT_TRUE(p.f.lbl_ModbusHealth->fullText().startsWith("已发 0 · 正常 0"));
 }
 
