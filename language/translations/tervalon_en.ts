@@ -4,59 +4,66 @@
 <context>
     <name>Commissioning</name>
     <message numerus="yes">
-        <source>%n parameter(s) did not answer:
-</source>
-        <translation>
-            <numerusform>%n parameter did not answer:
-</numerusform><numerusform>%n parameters did not answer:
-</numerusform></translation>
-    </message>
-    <message numerus="yes">
         <source>... and %n more</source>
         <translation>
-            <numerusform>... and %n more</numerusform><numerusform>... and %n more</numerusform></translation>
+            <numerusform>... and %n more</numerusform>
+            <numerusform>... and %n more</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>These %n parameter(s) will be written to the device:
 </source>
         <translation>
             <numerusform>This parameter will be written to the device:
-</numerusform><numerusform>These %n parameters will be written to the device:
-</numerusform></translation>
+</numerusform>
+            <numerusform>These %n parameters will be written to the device:
+</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>%n parameter(s) saved to %1</source>
         <translation>
-            <numerusform>%n parameter saved to %1</numerusform><numerusform>%n parameters saved to %1</numerusform></translation>
-    </message>
-    <message numerus="yes">
-        <source>%n parameter(s) loaded</source>
-        <translation>
-            <numerusform>%n parameter loaded</numerusform><numerusform>%n parameters loaded</numerusform></translation>
-    </message>
-    <message numerus="yes">
-        <source>; %n row(s) match no parameter (address and tag):
-</source>
-        <translation>
-            <numerusform>; %n row matches no parameter (address and tag):
-</numerusform><numerusform>; %n rows match no parameter (address and tag):
-</numerusform></translation>
+            <numerusform>%n parameter saved to %1</numerusform>
+            <numerusform>%n parameters saved to %1</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>%n parameter(s) differ from the snapshot:
 </source>
         <translation>
             <numerusform>%n parameter differs from the snapshot:
-</numerusform><numerusform>%n parameters differ from the snapshot:
-</numerusform></translation>
+</numerusform>
+            <numerusform>%n parameters differ from the snapshot:
+</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
-        <source>
-%n parameter(s) did not answer and were not compared</source>
+        <source>%n parameter(s) did not answer:</source>
         <translation>
-            <numerusform>
-%n parameter did not answer and was not compared</numerusform><numerusform>
-%n parameters did not answer and were not compared</numerusform></translation>
+            <numerusform>%n parameter did not answer:</numerusform>
+            <numerusform>%n parameters did not answer:</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n parameter(s) did not answer and will not be written:</source>
+        <translation>
+            <numerusform>%n parameter did not answer and will not be written:</numerusform>
+            <numerusform>%n parameters did not answer and will not be written:</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n parameter(s) did not answer and were not written:</source>
+        <translation>
+            <numerusform>%n parameter did not answer and was not written:</numerusform>
+            <numerusform>%n parameters did not answer and were not written:</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n parameter(s) did not answer and were not compared:</source>
+        <translation>
+            <numerusform>%n parameter did not answer and was not compared:</numerusform>
+            <numerusform>%n parameters did not answer and were not compared:</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -64,7 +71,9 @@
     <message numerus="yes">
         <source>and %n more</source>
         <translation>
-            <numerusform>and %n more</numerusform><numerusform>and %n more</numerusform></translation>
+            <numerusform>and %n more</numerusform>
+            <numerusform>and %n more</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

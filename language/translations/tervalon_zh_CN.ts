@@ -48,16 +48,10 @@
         <translation>读取已取消：已读 %1 / %2 个参数</translation>
     </message>
     <message numerus="yes">
-        <source>%n parameter(s) did not answer:
-</source>
-        <translation>
-            <numerusform>%n 个参数没有应答：
-</numerusform></translation>
-    </message>
-    <message numerus="yes">
         <source>... and %n more</source>
         <translation>
-            <numerusform>……另有 %n 个</numerusform></translation>
+            <numerusform>……另有 %n 个</numerusform>
+        </translation>
     </message>
     <message>
         <source>%1  %2: %3 -&gt; %4</source>
@@ -68,7 +62,8 @@
 </source>
         <translation>
             <numerusform>将把以下 %n 个参数写入设备：
-</numerusform></translation>
+</numerusform>
+        </translation>
     </message>
     <message>
         <source>The field cannot take the snapshot's value</source>
@@ -117,7 +112,8 @@
     <message numerus="yes">
         <source>%n parameter(s) saved to %1</source>
         <translation>
-            <numerusform>已保存 %n 个参数到 %1</numerusform></translation>
+            <numerusform>已保存 %n 个参数到 %1</numerusform>
+        </translation>
     </message>
     <message>
         <source>Load snapshot</source>
@@ -132,22 +128,6 @@
     <message>
         <source>the file is too large</source>
         <translation>文件太大</translation>
-    </message>
-    <message>
-        <source>%1 is no snapshot file (line %2); nothing was changed</source>
-        <translation>%1 不是快照文件（第 %2 行）；未改变任何参数</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n parameter(s) loaded</source>
-        <translation>
-            <numerusform>已载入 %n 个参数</numerusform></translation>
-    </message>
-    <message numerus="yes">
-        <source>; %n row(s) match no parameter (address and tag):
-</source>
-        <translation>
-            <numerusform>；%n 行无法对应到参数（地址和标记）：
-</numerusform></translation>
     </message>
     <message>
         <source>Load or save a snapshot first</source>
@@ -170,14 +150,52 @@
 </source>
         <translation>
             <numerusform>%n 个参数与快照不同：
-</numerusform></translation>
+</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
-        <source>
-%n parameter(s) did not answer and were not compared</source>
+        <source>%n parameter(s) did not answer:</source>
         <translation>
-            <numerusform>
-%n 个参数没有应答，未比较</numerusform></translation>
+            <numerusform>%n 个参数没有应答：</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n parameter(s) did not answer and will not be written:</source>
+        <translation>
+            <numerusform>%n 个参数没有应答，不会写入：</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1  %2: %3</source>
+        <translation>%1  %2：%3</translation>
+    </message>
+    <message>
+        <source> (%1)</source>
+        <translation>（%1）</translation>
+    </message>
+    <message>
+        <source>No answer to the write: %1</source>
+        <translation>写入没有应答 %1 个：</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n parameter(s) did not answer and were not written:</source>
+        <translation>
+            <numerusform>%n 个参数没有应答，未写入：</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 is no snapshot file: %2; nothing was changed</source>
+        <translation>%1 不是快照文件：%2；未改变任何参数</translation>
+    </message>
+    <message>
+        <source>The parameters that answered match the snapshot</source>
+        <translation>应答的参数与快照一致</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n parameter(s) did not answer and were not compared:</source>
+        <translation>
+            <numerusform>%n 个参数没有应答，未比较：</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -198,7 +216,7 @@
         <source>The %1 "%2" in %3 is not one of its choices.
 <byte value="xd" />The port was not opened.</source>
         <translation>%3 的%1“%2”不在可选项中。
-&#13;端口未打开。</translation>
+<byte value="xd" />端口未打开。</translation>
     </message>
     <message>
         <source>The port is already open.</source>
@@ -256,13 +274,13 @@
         <source> open error
 <byte value="xd" />Please confirm that this port exists or is not occupied by another program</source>
         <translation>打开错误
-&#13;请确认存在此端口或未被其它程序占用</translation>
+<byte value="xd" />请确认存在此端口或未被其它程序占用</translation>
     </message>
     <message>
         <source> was disconnected
 <byte value="xd" />The device is no longer present; the port has been closed</source>
         <translation>连接已断开
-&#13;设备已不存在，端口已关闭</translation>
+<byte value="xd" />设备已不存在，端口已关闭</translation>
     </message>
 </context>
 <context>
@@ -547,7 +565,8 @@
     <message numerus="yes">
         <source>and %n more</source>
         <translation>
-            <numerusform>另有 %n 处</numerusform></translation>
+            <numerusform>另有 %n 处</numerusform>
+        </translation>
     </message>
     <message>
         <source>The language table in config.xml lacks the following; the controls concerned show their built-in texts or keep the ones they had:</source>
