@@ -32,12 +32,12 @@ TEST(LanguageTest, BuiltInTextsInBothLanguagesWithPluralForms) {
     EXPECT_EQ(cn.translate("Commissioning", "no reply"), "无应答");
     EXPECT_EQ(cn.translate("Controls", "Read all pages"), "读取全部");
 
-    const char* silent = "%n parameter(s) did not answer:\n";
-    EXPECT_EQ(en.translate("Commissioning", silent, nullptr, 1), "1 parameter did not answer:\n");
-    EXPECT_EQ(en.translate("Commissioning", silent, nullptr, 2), "2 parameters did not answer:\n");
-    EXPECT_EQ(en.translate("Commissioning", silent, nullptr, 0), "0 parameters did not answer:\n");
-    EXPECT_EQ(cn.translate("Commissioning", silent, nullptr, 1), "1 个参数没有应答：\n");
-    EXPECT_EQ(cn.translate("Commissioning", silent, nullptr, 12), "12 个参数没有应答：\n");
+    const char* silent = "%n parameter(s) did not answer:";
+    EXPECT_EQ(en.translate("Commissioning", silent, nullptr, 1), "1 parameter did not answer:");
+    EXPECT_EQ(en.translate("Commissioning", silent, nullptr, 2), "2 parameters did not answer:");
+    EXPECT_EQ(en.translate("Commissioning", silent, nullptr, 0), "0 parameters did not answer:");
+    EXPECT_EQ(cn.translate("Commissioning", silent, nullptr, 1), "1 个参数没有应答：");
+    EXPECT_EQ(cn.translate("Commissioning", silent, nullptr, 12), "12 个参数没有应答：");
     EXPECT_EQ(
         en.translate("Commissioning", "These %n parameter(s) will be written to the device:\n", nullptr, 1),
         "This parameter will be written to the device:\n");
