@@ -82,3 +82,18 @@ TEST(SimulatedDeviceOptionsTest, ChosenAddressesStaySilentOrKeepTheirValues) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(SimulatedDeviceOptionsTest, ALateAddressAnswersAfterItsDelayAndOthersStayPrompt) {
+    SimulatedDevice::Setup setup = station1();
+    setup.replyDelayMs.insert(30, 1500);
+    SimulatedDevice device(setup);
+    EXPECT_EQ(device.receive("$KRDV=30#\r\n", 1000), QByteArray());
+    EXPECT_EQ(device.idle(2400), QByteArray());
+    // The next request is answered at once, ahead of the late reply.
+    EXPECT_EQ(device.receive("$KRDV=31#\r\n", 2400), QByteArray("$KRDV,31=0\r\n"));
+    EXPECT_EQ(device.idle(2500), QByteArray("$KRDV,30=0\r\n"));
+}
+
+} // namespace

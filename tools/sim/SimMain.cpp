@@ -32,7 +32,9 @@ namespace {
 const char kUsage[] =
     "Usage: tervalon-sim [--config PATH] [--link PATH] [--verbose] [--dollar-ack]\n"
     "                    [--split N] [--split-pause MS] [--dollar-registers] [--modbus-delay MS]\n"
-    "                    [--modbus-fault silent|crc|length|exception] [--silent ADDRS] [--ignore-writes ADDRS]\n"
+    "                    [--modbus-fault silent|crc|length|exception] [--silent ADDRS] [--ignore-writes "
+    "ADDRS]\n"
+    "                    [--late ADDR:MS,...]\n"
     "  --config PATH       console configuration whose automatic-reading pages (protocol MODBUS)\n"
     "                      give the stations and registers; default: config.xml beside this program\n"
     "  --link PATH         also make PATH a symbolic link to the port (removed on exit)\n"
@@ -46,7 +48,9 @@ const char kUsage[] =
     "                      check sequence), length (one register too many), exception (02)\n"
     "  --silent ADDRS      leave reads and writes of these text-protocol addresses (comma-separated)\n"
     "                      unanswered\n"
-    "  --ignore-writes ADDRS  acknowledge writes to these addresses but keep their values\n";
+    "  --ignore-writes ADDRS  acknowledge writes to these addresses but keep their values\n"
+    "  --late ADDR:MS,...  answer reads and writes of these text-protocol addresses MS late\n"
+    "                      (up to 60000)\n";
 
 struct Options {
     QString configPath;
@@ -70,13 +74,25 @@ bool parseValueOption(const QString& arg, const char* text, SimulatedDevice::Set
                                                  {QStringLiteral("exception"), Fault::Exception}};
     qint64 n = 0;
     if (arg == QLatin1String("--silent") || arg == QLatin1String("--ignore-writes")) {
-        QSet<qint32>& addresses = arg == QLatin1String("--silent") ? b.silentAddresses : b.ignoredWriteAddresses;
+        QSet<qint32>& addresses =
+            arg == QLatin1String("--silent") ? b.silentAddresses : b.ignoredWriteAddresses;
         for (const QString& piece : QString::fromLocal8Bit(text).split(QLatin1Char(','))) {
             bool ok = false;
             const int addr = piece.trimmed().toInt(&ok);
             if (!ok)
                 return false;
             addresses.insert(addr);
+        }
+        return true;
+    }
+    if (arg == QLatin1String("--late")) {
+        for (const QString& piece : QString::fromLocal8Bit(text).split(QLatin1Char(','))) {
+            const QStringList pair = piece.split(QLatin1Char(':'));
+            bool ok = pair.size() == 2;
+            const int addr = ok ? pair[0].trimmed().toInt(&ok) : 0;
+            if (!ok || !readNumber(pair[1].trimmed().toLocal8Bit().constData(), 0, 60000, n))
+                return false;
+            b.replyDelayMs.insert(addr, n);
         }
         return true;
     }

@@ -139,18 +139,31 @@ void SimulatedDevice::process(qint64 nowMs, bool endOfBurst) {
             ++end;
         if (end == m_pending.size()) {
             if (endOfBurst) {
-                sendText(answerLine(m_pending), nowMs);
+                sendText(answerLine(m_pending), nowMs + lineDelayMs(m_pending));
                 m_pending.clear();
             } else if (m_pending.size() > kMaxLineBytes) {
                 m_pending.clear();
             }
             break;
         }
-        sendText(answerLine(m_pending.left(end)), nowMs);
+        sendText(answerLine(m_pending.left(end)), nowMs + lineDelayMs(m_pending.left(end)));
         while (end < m_pending.size() && isLineEnd(m_pending[end]))
             ++end;
         m_pending.remove(0, end);
     }
+}
+
+qint64 SimulatedDevice::lineDelayMs(const QByteArray& line) const {
+    if (m_options.replyDelayMs.isEmpty() || !(line.startsWith("$KRDV=") || line.startsWith("$KWRV=")))
+        return 0;
+    const QByteArray rest = line.mid(6);
+    qsizetype end = 0;
+    while (end < rest.size() && rest[end] != '#' && rest[end] != ',')
+        ++end;
+    int addr = 0;
+    if (!TryStrToInt(QString::fromLatin1(rest.left(end)), &addr))
+        return 0;
+    return m_options.replyDelayMs.value(addr, 0);
 }
 
 QByteArray SimulatedDevice::answerLine(const QByteArray& line) {

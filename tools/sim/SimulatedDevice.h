@@ -45,6 +45,9 @@ public:
         // Text-protocol addresses whose writes are acknowledged but leave the value as it was,
         // as a device does with a value it refuses.
         QSet<qint32> ignoredWriteAddresses;
+        // Text-protocol addresses whose replies go out this many milliseconds late, as a slow
+        // device's do: the console must not take such a reply for the next request's.
+        QHash<qint32, qint64> replyDelayMs;
         // A write is answered "$KWRV=OK" CR LF instead of the acknowledgement without "$".
         bool dollarWriteAck = false;
         // Each text reply goes out in this many pieces (1: whole), piecePauseMs apart; the
@@ -88,6 +91,7 @@ private:
     void schedule(const QByteArray& bytes, qint64 dueMs);
     QByteArray takeDue(qint64 nowMs);
     QByteArray answerLine(const QByteArray& line);
+    qint64 lineDelayMs(const QByteArray& line) const;
     QByteArray answerModbus(QByteArrayView frame, qint64 nowMs) const;
     bool isStation(quint8 byte) const;
     bool hasRegisters(quint8 station, quint32 first, quint32 count) const;
