@@ -13,8 +13,10 @@ struct JournalEntry {
 };
 
 // An append-only record of the writes sent to devices, as comma-separated lines in UTF-8.
-// Each entry goes to the file in one write to a file opened for appending, so an entry is
-// never interleaved with another writer's, and one cut short by a full disk is taken back. A file about
+// Each entry goes to the file in one write to a file opened for appending, under an exclusive
+// lock (flock) on the journal's folder, so an entry is never interleaved with another
+// process's, two processes never both start the file with a header or both rotate it, and
+// one entry cut short by a full disk is taken back. A file about
 // to pass maxBytes is renamed to the one older generation (".1" before the extension,
 // replacing the previous one) and a new file started, so the journal never grows without
 // bound.
