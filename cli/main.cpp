@@ -11,9 +11,9 @@
 
 namespace {
 
+// One line, so a script's log shows the whole reason where it looks.
 int usageError(const QString& line) {
-    PrintError(line);
-    PrintErr(QStringLiteral("Try 'tervalon-cli --help'.\n"));
+    PrintError(line + QStringLiteral(" (see tervalon-cli --help)"));
     return cliexit::kUsage;
 }
 

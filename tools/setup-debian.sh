@@ -10,6 +10,8 @@ fonts-noto-cjk xvfb xauth libgl-dev libxkbcommon-dev"
 pkgs="$pkgs qt6-charts-dev libqt6charts6 libqt6opengl6-dev"
 # Checks of the desktop entry and AppStream metadata that CI runs on the installed files.
 pkgs="$pkgs desktop-file-utils appstream"
+# Manual pages made from the programs' --help at build time.
+pkgs="$pkgs help2man"
 # A compiler cache: the sanitizer and fuzz builds compile the same sources again.
 pkgs="$pkgs ccache"
 # The fuzz targets: clang with libFuzzer and the sanitizer runtimes.
