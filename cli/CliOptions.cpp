@@ -184,6 +184,10 @@ CliParse ParseCliArguments(const QStringList& args) {
                 arg = arg.left(eq);
                 inlineValue = true;
             }
+            if (arg == QLatin1String("--help-all")) {
+                o.help = o.helpAll = true;
+                continue;
+            }
             if (arg == QLatin1String("--help") || arg == QLatin1String("--version") ||
                 arg == QLatin1String("--json") || arg == QLatin1String("--yes") ||
                 arg == QLatin1String("--dry-run")) {
@@ -273,8 +277,8 @@ QString CliUsage(Command command) {
             "beside config.xml.\n");
     case Command::Poll:
         return QStringLiteral(
-            "Usage: tervalon-cli poll --page NAME [--interval MS] [--count N | --for DURATION]\n"
-            "                         [--out FILE.csv] [--json] [OPTION]...\n"
+            "Usage: tervalon-cli poll --page NAME [--interval MS] [--count N | --for DURATION] [--out "
+            "FILE.csv] [--json]\n"
             "Polls one automatic-reading (Modbus) page every MS milliseconds (default 1000) and\n"
             "prints one CSV row per reply: the time, then each value scaled as its label shows it\n"
             "(--json: one JSON object per line). Stops after N requests, after DURATION (30s,\n"
@@ -315,6 +319,7 @@ QString CliUsage(Command command) {
         "  --lang en|zh       language of messages (default: config.xml's LANGUAGE)\n"
         "  --json             one JSON document (poll: JSON lines) instead of the table\n"
         "  --help             show this help, or a command's\n"
+        "  --help-all         show this help and every command's\n"
         "  --version          show the version\n"
         "\n"
         "Port settings given here are never written back to config.xml.\n"
@@ -324,4 +329,17 @@ QString CliUsage(Command command) {
         "  1  a device or verification problem (time-out, difference, failed write)\n"
         "  2  a usage or configuration error\n"
         "  3  the port could not be opened\n");
+}
+
+QString CliUsageAll() {
+    QString text = CliUsage(Command::None) + QStringLiteral("\nCommands in detail:\n");
+    for (const auto& [name, command] : commandNames()) {
+        QStringList lines = CliUsage(command).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        // The command's synopsis heads its paragraph; the manual page keeps one Usage line.
+        lines[0] = lines[0].mid(QStringLiteral("Usage: tervalon-cli ").size());
+        for (qsizetype i = 1; i < lines.size(); ++i)
+            lines[i] = QStringLiteral("    ") + lines[i].trimmed();
+        text += QStringLiteral("\n  ") + lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    }
+    return text;
 }

@@ -12,6 +12,7 @@ struct CliOptions {
     enum class Command { None, Ports, Read, Compare, Write, Poll, Send, Batch };
     Command command = Command::None;
     bool help = false;
+    bool helpAll = false; // --help-all: the overview and every command's help (the manual page)
     bool version = false;
 
     QString configPath; // --config FILE
@@ -48,3 +49,5 @@ QString CommandName(CliOptions::Command command);
 
 // --help text: the overview without a command, or the command's own.
 QString CliUsage(CliOptions::Command command);
+// The overview followed by every command's own help.
+QString CliUsageAll();

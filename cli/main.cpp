@@ -48,7 +48,7 @@ int main(int argc, char* argv[]) {
     arguments.removeFirst();
     const CliParse parse = ParseCliArguments(arguments);
     if (parse.options.help) {
-        PrintOut(CliUsage(parse.options.command));
+        PrintOut(parse.options.helpAll ? CliUsageAll() : CliUsage(parse.options.command));
         return cliexit::kDone;
     }
     if (parse.options.version) {
