@@ -1,13 +1,25 @@
 #include "cli/DeviceLink.h"
 
 #include "cli/CliConfig.h"
+#include "cli/CliOutput.h"
 #include "comm/SerialComm.h"
 
 #include <QEventLoop>
 #include <QTimer>
 #include <optional>
 
-DeviceLink::DeviceLink(const CliConfig& config) : m_config(config) {}
+DeviceLink::DeviceLink(const CliConfig& config) : m_config(config) {
+    QObject::connect(&m_session, &DeviceSession::hungUp, [this] {
+        if (m_hungUp)
+            return;
+        m_hungUp = true;
+        m_session.comm().StopComm();
+        m_session.cancel();
+        PrintError(
+            m_config.t("%1 连接已断开，设备已不存在", "%1 was disconnected; the device is no longer present")
+                .arg(m_config.port.port));
+    });
+}
 
 QString DeviceLink::open(bool* configError) {
     const QString wrong = ApplyPortSettings(m_session.comm(), m_config.port, m_config.english());

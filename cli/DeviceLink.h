@@ -24,6 +24,9 @@ public:
     QString open(bool* configError);
 
     DeviceSession& session() { return m_session; }
+    // The device vanished (adapter pulled, far side closed). The port is closed then, so the
+    // requests after it end at once instead of each waiting out its time.
+    bool hungUp() const { return m_hungUp; }
     // Queues the request and waits for its result.
     DeviceResult exchange(DeviceRequest request);
     // Runs the event loop for ms milliseconds (received blocks keep coming meanwhile).
@@ -34,4 +37,5 @@ public:
 private:
     const CliConfig& m_config;
     DeviceSession m_session;
+    bool m_hungUp = false;
 };

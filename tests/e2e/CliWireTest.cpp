@@ -349,6 +349,24 @@ TEST(CliWireTest, SendAndBatchPrintTheReplyLines) {
     EXPECT_EQ(none.exitCode, 1) << "no reply at all";
 }
 
+TEST(CliWireTest, ADeviceThatVanishesMidReadIsReportedOnceAndTheRestIsNotWaitedFor) {
+    CliDevice cli(2000);
+    SimulatedDevice::Setup setup = ExampleDevice(cli.configPath());
+    setup.silentAddresses = {1003};
+    DeviceLine& line = cli.start(setup);
+    CliResult r;
+    std::thread run([&] { r = cli.run({"read", "--json", "--lang", "en"}); });
+    const bool reached = waitFor([&] { return line.wire().contains("$KRDV=1003#"); }, 60000);
+    line.vanish();
+    run.join();
+    ASSERT_TRUE(reached);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.count("was disconnected"), 1) << r.err.constData();
+    EXPECT_EQ(addressesOf(r.json().value("silent").toArray()),
+              (QList<int>{1003, 1004, 2001, 2002, 2003, 2004, 3001, 3002}));
+    EXPECT_EQ(parameterAt(r.json(), 1002).value("value").toString(), "2");
+}
+
 // Two devices on two ports, written at once by two processes sharing one configuration
 // folder: each device gets its own values and the shared journal keeps every row whole.
 TEST(CliWireTest, TwoPortsAtOnceEachGetTheirWritesAndTheJournalStaysWhole) {
