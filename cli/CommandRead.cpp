@@ -8,31 +8,6 @@
 #include <QSaveFile>
 #include <algorithm>
 
-std::optional<int> OpenLink(DeviceLink& link, const CliConfig& config) {
-    bool settingWrong = false;
-    const QString failure = link.open(&settingWrong);
-    if (failure.isEmpty())
-        return std::nullopt;
-    if (settingWrong) {
-        PrintError(config.t("端口设置有误：", "port settings: ") + failure);
-        return cliexit::kUsage;
-    }
-    PrintError(config.t("%1 打开错误：%2", "%1 open error: %2").arg(config.port.port, failure));
-    return cliexit::kPortFailed;
-}
-
-QList<ReadValue> ReadWithProgress(DeviceLink& link, const CliConfig& config,
-                                  const QList<const Parameter*>& parameters) {
-    const bool show = StdErrIsTerminal();
-    auto progress = [&](qsizetype done, qsizetype total) {
-        if (!show)
-            return;
-        PrintErr(config.t("\r读取 %1/%2", "\rReading %1/%2").arg(done).arg(total) +
-                 (done == total ? QStringLiteral("\n") : QString()));
-    };
-    return ReadParameters(link, config, parameters, progress);
-}
-
 int RunRead(const CliOptions& options, const CliConfig& config) {
     QString unknown;
     std::optional<QList<int>> pages = config.parameterPages(options.pages, &unknown);

@@ -10,8 +10,6 @@
 
 #include <cstdio>
 
-void ReportUnplaced(const CliConfig& config, const SnapshotComparison& c);
-
 namespace {
 
 struct Outcome {

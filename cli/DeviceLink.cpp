@@ -2,6 +2,7 @@
 
 #include "cli/CliConfig.h"
 #include "cli/CliOutput.h"
+#include "cli/Commands.h"
 #include "comm/SerialComm.h"
 
 #include <QEventLoop>
@@ -66,4 +67,17 @@ bool DeviceLink::waitUntil(const std::function<bool()>& done, qint64 ms) {
     check.start(5);
     loop.exec();
     return done();
+}
+
+std::optional<int> OpenLink(DeviceLink& link, const CliConfig& config) {
+    bool settingWrong = false;
+    const QString failure = link.open(&settingWrong);
+    if (failure.isEmpty())
+        return std::nullopt;
+    if (settingWrong) {
+        PrintError(config.t("端口设置有误：", "port settings: ") + failure);
+        return cliexit::kUsage;
+    }
+    PrintError(config.t("%1 打开错误：%2", "%1 open error: %2").arg(config.port.port, failure));
+    return cliexit::kPortFailed;
 }

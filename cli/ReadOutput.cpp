@@ -2,6 +2,7 @@
 
 #include "cli/CliConfig.h"
 #include "cli/CliOutput.h"
+#include "cli/DeviceLink.h"
 
 QStringList SilentLines(const CliConfig& config, const QList<ReadValue>& values) {
     QStringList lines;
@@ -58,4 +59,16 @@ QJsonObject ReadJson(const CliConfig& config, const QList<ReadValue>& values) {
                        {"port", config.port.port},
                        {"parameters", parameters},
                        {"silent", SilentJson(config, values)}};
+}
+
+QList<ReadValue> ReadWithProgress(DeviceLink& link, const CliConfig& config,
+                                  const QList<const Parameter*>& parameters) {
+    const bool show = StdErrIsTerminal();
+    auto progress = [&](qsizetype done, qsizetype total) {
+        if (!show)
+            return;
+        PrintErr(config.t("\r读取 %1/%2", "\rReading %1/%2").arg(done).arg(total) +
+                 (done == total ? QStringLiteral("\n") : QString()));
+    };
+    return ReadParameters(link, config, parameters, progress);
 }

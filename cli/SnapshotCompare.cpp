@@ -100,3 +100,15 @@ QJsonArray UnplacedJson(const SnapshotComparison& c) {
         list.append(QJsonObject{{"address", c.snapshot[s].address}, {"tag", c.snapshot[s].tag}});
     return list;
 }
+
+// Unplaced snapshot rows are named on standard error: they are no difference of the device,
+// but a script should see that a snapshot did not fit the configuration.
+void ReportUnplaced(const CliConfig& config, const SnapshotComparison& c) {
+    const QStringList unplaced = UnplacedLines(c);
+    if (!unplaced.isEmpty())
+        PrintErr(config
+                     .t("快照中 %1 行无法对应到参数（地址和标记）：\n",
+                        "%1 snapshot rows match no parameter (address and tag):\n")
+                     .arg(unplaced.size()) +
+                 unplaced.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+}

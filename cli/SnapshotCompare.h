@@ -35,3 +35,6 @@ QJsonArray DifferencesJson(const CliConfig& config, const SnapshotComparison& co
 // Snapshot rows no parameter takes, as lines and as JSON.
 QStringList UnplacedLines(const SnapshotComparison& comparison);
 QJsonArray UnplacedJson(const SnapshotComparison& comparison);
+// Names those rows on standard error: no difference of the device, but a script should see
+// that the snapshot did not fit the configuration.
+void ReportUnplaced(const CliConfig& config, const SnapshotComparison& comparison);
