@@ -7,16 +7,20 @@ namespace {
 
 constexpr int kRunDeadlineMs = 120000; // a loaded machine; a hang still ends the test
 
-CliResult runProcess(const QStringList& arguments, const QByteArray& input) {
+CliResult runProcess(const QStringList& arguments, const QByteArray& input, const QString& inputFile = {}) {
     QProcess process;
     process.setProgram(binDir() + "/tervalon-cli");
+    if (!inputFile.isEmpty())
+        process.setStandardInputFile(inputFile);
     process.setArguments(arguments);
     process.start();
     CliResult result;
     if (!process.waitForStarted(kRunDeadlineMs))
         return result;
-    process.write(input);
-    process.closeWriteChannel();
+    if (inputFile.isEmpty()) {
+        process.write(input);
+        process.closeWriteChannel();
+    }
     if (!process.waitForFinished(kRunDeadlineMs)) {
         process.kill();
         process.waitForFinished();
@@ -59,6 +63,12 @@ CliResult CliDevice::run(const QStringList& arguments, const QByteArray& input, 
     if (line < static_cast<int>(lines.size()))
         all << "--port" << std::next(lines.begin(), line)->portPath();
     return runProcess(all, input);
+}
+
+CliResult CliDevice::runWithInputFile(const QStringList& arguments, const QString& inputFile) const {
+    QStringList all = arguments;
+    all << "--config" << configPath() << "--port" << lines.front().portPath();
+    return runProcess(all, {}, inputFile);
 }
 
 CliResult CliDevice::runBare(const QStringList& arguments) const {

@@ -34,6 +34,8 @@ public:
     // Runs tervalon-cli with --config and --port of the device line given (the first by
     // default), waiting generously for it to end.
     CliResult run(const QStringList& arguments, const QByteArray& input = {}, int line = 0) const;
+    // The same with standard input read from a file (a terminal's path, for questions).
+    CliResult runWithInputFile(const QStringList& arguments, const QString& inputFile) const;
     // Runs with the arguments exactly as given.
     CliResult runBare(const QStringList& arguments) const;
 

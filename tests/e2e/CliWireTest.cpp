@@ -9,7 +9,9 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -223,6 +225,53 @@ TEST(CliWireTest, WriteAsksBeforeWritingAndRefusesWithoutATerminal) {
     EXPECT_EQ(addressesOf(dry.json().value("differences").toArray()), QList<int>{1001});
     EXPECT_EQ(line.wire(), kReadAllBytes) << "a dry run only reads";
     EXPECT_FALSE(QFile::exists(cli.dir.file("write-journal.csv")));
+}
+
+// A terminal for standard input: what is typed is queued on its other end beforehand.
+class Terminal {
+public:
+    Terminal() {
+        char name[256] = {};
+        if (::openpty(&m_master, &m_slave, name, nullptr, nullptr) == 0)
+            m_path = QString::fromLocal8Bit(name);
+    }
+    ~Terminal() {
+        ::close(m_master);
+        ::close(m_slave);
+    }
+    QString path() const { return m_path; }
+    void type(const QByteArray& text) const {
+        EXPECT_EQ(::write(m_master, text.constData(), size_t(text.size())), text.size());
+    }
+
+private:
+    int m_master = -1, m_slave = -1;
+    QString m_path;
+};
+
+TEST(CliWireTest, WriteAsksOnATerminalAndWritesOnlyOnYes) {
+    CliDevice cli;
+    DeviceLine& line = cli.start();
+    ASSERT_EQ(cli.run({"read", "--out", cli.dir.file("ref.csv")}).exitCode, 0);
+    cli.dir.write("want.csv", withValue(cli.dir.read("ref.csv"), "1001", "9"));
+    Terminal terminal;
+    ASSERT_FALSE(terminal.path().isEmpty());
+
+    line.clearWire();
+    terminal.type("n\n");
+    const CliResult no =
+        cli.runWithInputFile({"write", cli.dir.file("want.csv"), "--lang", "en"}, terminal.path());
+    EXPECT_EQ(no.exitCode, 1) << no.err.constData();
+    EXPECT_TRUE(no.err.contains("Write these 1 parameters? [y/N] ")) << no.err.constData();
+    EXPECT_TRUE(no.out.contains("1001")) << "the list comes before the question";
+    EXPECT_EQ(line.wire(), kReadAllBytes) << "nothing written";
+
+    line.clearWire();
+    terminal.type("y\n");
+    const CliResult yes =
+        cli.runWithInputFile({"write", cli.dir.file("want.csv"), "--lang", "en"}, terminal.path());
+    EXPECT_EQ(yes.exitCode, 0) << yes.err.constData();
+    EXPECT_EQ(line.wire(), kReadAllBytes + "$KWRV=1001,9#\r\n$KRDV=1001#\r\n");
 }
 
 // The simulated device's registers move with time; a row is right when one moment of the
