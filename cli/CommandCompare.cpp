@@ -25,8 +25,11 @@ int RunCompare(const CliOptions& options, const CliConfig& config) {
                               {"silent", SilentJson(config, c.values)},
                               {"unplaced", UnplacedJson(c)}});
     } else {
+        const bool whole = silent.isEmpty() && c.placement.unplaced.isEmpty();
         QString text = c.differences.isEmpty()
-                           ? config.t("设备与快照一致\n", "The device matches the snapshot\n")
+                           ? (whole ? config.t("设备与快照一致\n", "The device matches the snapshot\n")
+                                    : config.t("比较过的参数与快照一致\n",
+                                               "The parameters compared match the snapshot\n"))
                            : config.t("%1 个参数与快照不同：\n", "%1 parameters differ from the snapshot:\n")
                                      .arg(c.differences.size()) +
                                  DifferencesTable(config, c);
@@ -38,5 +41,8 @@ int RunCompare(const CliOptions& options, const CliConfig& config) {
                     silent.join(QLatin1Char('\n')) + QLatin1Char('\n');
         PrintOut(text);
     }
-    return c.differences.isEmpty() && silent.isEmpty() ? cliexit::kDone : cliexit::kDeviceProblem;
+    // A snapshot row that fits no parameter was not compared either: the device is not known
+    // to match it.
+    const bool matches = c.differences.isEmpty() && silent.isEmpty() && c.placement.unplaced.isEmpty();
+    return matches ? cliexit::kDone : cliexit::kDeviceProblem;
 }

@@ -169,7 +169,9 @@ int RunWrite(const CliOptions& options, const CliConfig& config) {
     const SnapshotComparison c =
         CompareSnapshot(*snapshot, parameters, ReadWithProgress(link, config, parameters));
     ReportUnplaced(config, c);
-    const bool silent = !SilentLines(config, c.values).isEmpty();
+    // Parameters that did not answer and snapshot rows that fit no parameter were not
+    // compared, so the device is not known to match the snapshot afterwards.
+    const bool silent = !SilentLines(config, c.values).isEmpty() || !c.placement.unplaced.isEmpty();
 
     if (c.differences.isEmpty() || options.dryRun || !options.yes) {
         if (!options.json || !options.dryRun) {

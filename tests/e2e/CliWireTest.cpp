@@ -154,6 +154,23 @@ TEST(CliWireTest, CompareListsExactlyTheChangedParametersAsShownAndAsSent) {
         << table.out.constData();
 }
 
+TEST(CliWireTest, SnapshotRowsThatFitNoParameterAreNamedAndNotTakenForAMatch) {
+    CliDevice cli;
+    cli.start();
+    ASSERT_EQ(cli.run({"read", "--out", cli.dir.file("ref.csv")}).exitCode, 0);
+    SnapshotParse parsed = SnapshotFromCsv(cli.dir.read("ref.csv"));
+    parsed.rows[3].address = "1005"; // Power moved to another address
+    cli.dir.write("moved.csv", SnapshotToCsv(parsed.rows));
+    const CliResult r = cli.run({"compare", cli.dir.file("moved.csv"), "--json", "--lang", "en"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.json().value("differences").toArray().isEmpty());
+    const QJsonArray unplaced = r.json().value("unplaced").toArray();
+    ASSERT_EQ(unplaced.size(), 1);
+    EXPECT_EQ(unplaced[0].toObject().value("tag").toString(), "Power");
+    EXPECT_TRUE(r.err.contains("1 snapshot rows match no parameter")) << r.err.constData();
+    EXPECT_EQ(cli.run({"write", cli.dir.file("moved.csv"), "--yes"}).exitCode, 1);
+}
+
 TEST(CliWireTest, WriteRestoresOnlyWhatDiffersVerifiesItAndJournalsEachWrite) {
     CliDevice cli;
     DeviceLine& line = cli.start();
