@@ -7,8 +7,10 @@
 #include "console/ConsoleState.h"
 #include "console/ReceiveLogView.h"
 #include "console/protocol/ModbusExchange.h"
-#include "console/protocol/ReplyAssembler.h"
 #include "console/protocol/TrendStore.h"
+#include "device/DeviceSession.h"
+#include "device/ParameterModel.h"
+#include "ui/ComponentRegistry.h"
 
 #include <QList>
 #include <QPointer>
@@ -17,6 +19,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class DockLayout;
 class QAction;
@@ -96,6 +99,9 @@ public:
     void FixedButtonClick(QObject* Sender);
     void btn_SendClick();
     void CommSendStr(const QString& text);
+    // The same, as a request of the device engine: what answers it and who is told.
+    void sendStaged(DeviceRequest request, DeviceSession::Callback done);
+    void sendLine(const QString& text, DeviceRequest request, DeviceSession::Callback done);
     void btn_CmdsClick();
 
     // Receiving.
@@ -103,6 +109,9 @@ public:
     void btn_ClearRxmmoClick();
     // Session log and saving the receive box.
     void chk_SessionLogClick();
+    // The session log could not write into file (errno err): it stops, the box is unticked
+    // and the user is told once.
+    void sessionLogFailed(const QString& file, int err);
     void btn_OpenLogsClick();
     void btn_SaveRxClick();
     // Writes the receive box's text as UTF-8; the error text when it could not.
@@ -114,8 +123,10 @@ public:
 
     // Automatic reading.
     void Timer1Timer();
-    bool SendModbusRead(const TAutoRead& block); // false when the port took nothing
-    void ShowAutoValue(const QByteArray& reply);
+    // Asks for the block's registers; the reply is shown when it comes, if the page that
+    // asked is still in view.
+    void SendModbusRead(const TAutoRead& block, int page);
+    void ShowAutoValue(const DeviceResult& result);
     void chb_AutoReadClick();
     // The health line beside automatic reading, in the current language.
     void ShowModbusHealth();
@@ -177,6 +188,13 @@ public:
     // only then, so a start-up that stopped earlier never puts the template's defaults
     // over the user's settings.
     bool PortSettingsLoaded = false;
+    // Every place the configuration was looked for, and why the user's own file could not be
+    // made, for the one message when none was found; empty when the caller named the file.
+    QStringList ConfigSearchedPlaces;
+    QString ConfigSearchProblem;
+    // The start-up refused the file or stopped on an error in it: nothing is written into it
+    // for the rest of the run (the choices made still apply, in memory).
+    bool ConfigRefused = false;
     QString Web1Address;
     QString Web2Address;
     QList<TTabSheet*> DyncSheets;
@@ -190,24 +208,25 @@ public:
     QList<BatchFault> BatchFaults;
     // Other parts of the configuration left unused at start-up, each a line naming it.
     QStringList StartupNotices;
+    // The field of the operator's Read still waiting for its reply.
     QPointer<QWidget> ReadTarget;
     QString ConnectCaption;
     QString DisconnectCaption;
     // Gaps in the language table already named to the user in this session.
     QSet<QString> ReportedLanguageGaps;
     qint32 AutoPageCursor = 0;
-    // The Modbus request last sent by automatic reading, which a reply must answer.
-    QString CurProtocol;
-    qint32 CurEquAddr = 0, CurStartAddr = 0, CurReadSize = 0;
-    // Keeps one Modbus request in flight and counts what became of each.
-    ModbusExchange ModbusPoll;
-    // Text reply lines put together from the receive blocks they arrive in.
-    ReplyAssembler ReplyLines;
-    // Told of every received block, of each reply that filled the field of a Read (the field),
-    // and of each Write sent (its field, address and value); commissioning listens here.
-    std::function<void(const QByteArray& block)> BlockReceived;
+    // Automatic reading's request is queued or in flight.
+    bool PollPending = false;
+    // The device engine: the port, every request and reply. Made with the frame.
+    DeviceSession* Device = nullptr;
+    // The parameter pages as read from config.xml at start-up.
+    ParameterModel Parameters;
+    // Told of each reply that filled the field of an operator's Read (the field), of each
+    // Write sent (its field, address and value) and of what the device answered it (nothing:
+    // the write never went out; empty: no answer in time); commissioning listens here.
     std::function<void(QWidget* field)> ReplyApplied;
     std::function<void(QWidget* field, qint32 addr, const QString& value)> WriteSent;
+    std::function<void(const std::optional<QString>& reply)> WriteAnswered;
     // Every value automatic reading showed in this polling run, for the trend chart.
     TrendStore AutoTrend;
     // Asks where to export the trend (suggested path given); empty: cancelled. Unset, a
@@ -319,6 +338,11 @@ private:
     bool loadBanner(const QString& path);
     // Names the batches and pages left out for a fault, in one message.
     void noticeStartupProblems();
+    // Builds the window from the file; false when the start-up stopped on an error.
+    bool buildFromConfiguration();
+    // The language tables at start-up; a save they need that is refused is named once and the
+    // file is then used read-only, instead of stopping the start-up.
+    void createLanguageNodeAtStartup();
     // Closes the port so that no serial thread outlives the window.
     void stopSerialPort();
     bool m_closed = false;

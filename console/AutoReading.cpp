@@ -1,12 +1,8 @@
 #include "app/MainFrm.h"
 
-#include "ui/ComponentRegistry.h"
-#include "comm/SerialComm.h"
 #include "config/StrToInt.h"
 #include "console/protocol/AutoReadPoller.h"
 #include "console/protocol/ModbusHealthText.h"
-#include "console/protocol/ModbusRtu.h"
-#include "console/protocol/MonotonicClock.h"
 #include "console/protocol/RegionalFormats.h"
 
 #include <QCheckBox>
@@ -68,14 +64,17 @@ void markStale(TForm_Main& form, const ModbusExchange::Request& request, const Q
 
 void TForm_Main::chb_AutoReadClick() {
     if (chb_AutoRead->isChecked()) {
-        ModbusPoll.reset(); // each polling run counts afresh
+        Device->modbus().reset(); // each polling run counts afresh
         StartTrend();
+    } else {
+        Device->cancel(Timer1); // a request still queued or waiting is no longer wanted
     }
     ShowModbusHealth();
 }
 
 void TForm_Main::ShowModbusHealth() {
-    lbl_ModbusHealth->setText(ModbusHealthText(ModbusPoll.health(), LanguageCode == QLatin1String("EN")));
+    lbl_ModbusHealth->setText(
+        ModbusHealthText(Device->modbus().health(), LanguageCode == QLatin1String("EN")));
 }
 
 void TForm_Main::Timer1Timer() {
@@ -92,54 +91,56 @@ void TForm_Main::Timer1Timer() {
     const TAutoRead& block = AutoReads[page];
     if (block.pro != QLatin1String("MODBUS"))
         return;
+    // A request whose time has run out (the time-out may have been shortened) ends now.
+    Device->expireOverdue();
     // While the last request waits for its reply or its time-out nothing is sent, so a
     // reply can only answer the one request it was asked by.
-    const quint64 timeOutsBefore = ModbusPoll.health().timedOut;
-    const bool free = ModbusPoll.canSend(MonotonicMs());
-    if (ModbusPoll.health().timedOut != timeOutsBefore) {
-        const ModbusExchange::Request& unanswered = ModbusPoll.lastRequest();
-        if (unanswered.page == page)
-            markStale(*this, unanswered,
-                      ModbusTimeOutText(ModbusPoll.timeoutMs(), LanguageCode == QLatin1String("EN")));
-        ShowModbusHealth();
-    }
-    if (!free)
+    if (PollPending)
         return;
-    CurProtocol = block.pro;
-    CurEquAddr = block.equAddr;
-    CurStartAddr = block.startAddr;
-    CurReadSize = block.readSize;
-    if (SendModbusRead(block)) {
-        ModbusPoll.sent({page, block.equAddr, block.startAddr, block.readSize}, MonotonicMs());
-        ShowModbusHealth();
-    }
+    SendModbusRead(block, page);
 }
 
-bool TForm_Main::SendModbusRead(const TAutoRead& block) {
-    const QByteArray request = ModbusReadRequest(block.equAddr, block.startAddr, block.readSize);
-    const bool queued = Comm1->WriteCommData(request.constData(), static_cast<std::uint32_t>(request.size()));
-    if (queued)
-        LogWire(true, request.constData(), request.size());
+void TForm_Main::SendModbusRead(const TAutoRead& block, int page) {
+    DeviceRequest request;
+    request.kind = DeviceRequest::Kind::Modbus;
+    request.modbus = {page, block.equAddr, block.startAddr, block.readSize};
+    request.timeoutMs = -1; // the exchange's own, which the health line names
+    request.stillWanted = [this, page] {
+        return chb_AutoRead->isChecked() && pg_AUTO->currentIndex() == page;
+    };
+    request.owner = Timer1;
+    PollPending = true;
+    Device->request(request, [this](const DeviceResult& result) {
+        PollPending = false;
+        guarded([&] { ShowAutoValue(result); });
+    });
     tmr_TxLed->start();
-    return queued;
+    ShowModbusHealth();
 }
 
 // The reply check: values are shown only from a sound reply to the request in flight, for
-// the registers that request asked for, while its page is still in view.
-void TForm_Main::ShowAutoValue(const QByteArray& reply) {
-    if (!chb_AutoRead->isChecked() || CurProtocol != QLatin1String("MODBUS"))
-        return;
-    const ModbusExchange::Reply answer = ModbusPoll.takeReply(reply, pg_AUTO->currentIndex(), MonotonicMs());
-    if (answer.kind != ModbusExchange::Reply::NotModbus)
+// the registers that request asked for, while its page is still in view. A request that got
+// no fresh value leaves its labels grey with the reason.
+void TForm_Main::ShowAutoValue(const DeviceResult& result) {
+    const bool english = LanguageCode == QLatin1String("EN");
+    const ModbusExchange::Request& asked = result.modbus.request;
+    if (result.status == DeviceResult::Status::TimedOut) {
+        const ModbusExchange::Request& unanswered = Device->modbus().lastRequest();
+        if (unanswered.page == pg_AUTO->currentIndex())
+            markStale(*this, unanswered, ModbusTimeOutText(Device->modbus().timeoutMs(), english));
         ShowModbusHealth();
+        return;
+    }
+    if (!result.answered())
+        return;
+    ShowModbusHealth();
+    const ModbusExchange::Reply& answer = result.modbus;
     if (answer.kind == ModbusExchange::Reply::Exception)
-        markStale(*this, answer.request,
-                  ModbusExceptionText(answer.exceptionCode, LanguageCode == QLatin1String("EN")));
+        markStale(*this, asked, ModbusExceptionText(answer.exceptionCode, english));
     if (answer.kind != ModbusExchange::Reply::Good)
         return;
     const QString decimalSeparator = RegionalFormats::system().decimalSeparator;
     for (qsizetype i = 0; i < answer.values.size(); ++i)
-        showRegister(*this, answer.request.start + static_cast<qint32>(i), answer.values.at(i),
-                     decimalSeparator);
-    RecordTrend(answer.request, answer.values);
+        showRegister(*this, asked.start + static_cast<qint32>(i), answer.values.at(i), decimalSeparator);
+    RecordTrend(asked, answer.values);
 }

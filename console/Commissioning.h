@@ -5,15 +5,16 @@
 #include "console/protocol/SnapshotCsv.h"
 #include "console/protocol/SnapshotMatch.h"
 #include "console/protocol/WriteJournal.h"
+#include "device/DeviceRequest.h"
 
 #include <QDateTime>
-#include <QDeadlineTimer>
 #include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QProgressBar;
 class QPushButton;
@@ -23,9 +24,10 @@ class TPanel;
 
 // Commissioning a device from the parameter pages: reading a page or every page in one go,
 // keeping what was read as a snapshot file, comparing the device with a snapshot and writing
-// back what differs, and journalling every write. One exchange is in flight at a time; the
-// next waits for the reply or a time-out with the event loop running, so the window stays
-// usable and the run can be cancelled.
+// back what differs, and journalling every write. Runs are clients of the device engine: each
+// read or write is a request, the next one asked when the last one's result comes, at the
+// line's pace and without nested event loops, so the window stays usable and the run can be
+// cancelled.
 class Commissioning : public QObject {
 public:
     explicit Commissioning(TForm_Main& form);
@@ -61,11 +63,12 @@ private:
     enum class Mark { None, Silent, Differs, Failed };
 
     void createBar();
-    // Sends with send(), then waits for the reply that fills field (or, with field null, for
-    // any line received) for at most the read time-out; then() runs afterwards, outside the
-    // receive handler.
-    void exchange(const std::function<void()>& send, QWidget* field, Then then);
-    void settle(Outcome outcome);
+    // Reads the row's parameter into its field; then() gets whether it answered.
+    void readRow(const ParameterRow& row, Then then);
+    // Writes the row's field to the device and journals it; then() once the device answered
+    // (or did not in time).
+    void writeRow(const ParameterRow& row, Then then);
+    static Outcome outcomeOf(const DeviceResult& result);
     // Reads the rows one by one; done() gets the rows that did not answer.
     void readRows(const QList<ParameterRow>& rows, std::function<void(QList<ParameterRow> silent)> done);
     void readNext();
@@ -77,9 +80,9 @@ private:
     void mark(const ParameterRow& row, Mark kind, const QString& tip = {});
     void clearMarks();
 
-    void onBlock(const QByteArray& block);
     void onReplyApplied(QWidget* field);
     void onWriteSent(QWidget* field, qint32 addr, const QString& value);
+    void onWriteAnswered(const std::optional<QString>& reply);
     void flushJournal(bool report = true);
 
     SnapshotRow snapshotRowOf(const ParameterRow& row) const;
@@ -96,13 +99,6 @@ private:
 
     TForm_Main& m_form;
     bool m_busy = false;
-
-    // The exchange in flight.
-    QTimer m_timeout;
-    Then m_then;
-    QPointer<QWidget> m_awaitedField;
-    bool m_awaitingLine = false;
-    QByteArray m_lineSeen;
 
     // A read run.
     ReadSequence m_sequence;
@@ -121,14 +117,9 @@ private:
     QList<SnapshotRow> m_snapshot;
     QHash<QWidget*, QPointer<QLabel>> m_marks;
 
-    // A write waiting for the device's answer before it is journalled.
+    // Writes waiting for the device's answer before they are journalled, in the order they
+    // were sent; the engine answers them in that order.
     std::unique_ptr<WriteJournal> m_journal;
-    struct PendingWrite {
-        JournalEntry entry;
-        QDeadlineTimer deadline;
-    };
-    QList<PendingWrite> m_pendingWrites; // in the order they were sent
-    QByteArray m_journalLine;            // received since the last complete line
+    QList<JournalEntry> m_pendingWrites;
     void journalFirst(const QString& reply, bool report);
-    QTimer m_journalTimeout;
 };

@@ -72,17 +72,12 @@ Commissioning* Commissioning::of(const TForm_Main& form) {
 
 Commissioning::Commissioning(TForm_Main& form) : QObject(&form), m_form(form) {
     setObjectName(QString::fromLatin1(kObjectName));
-    m_timeout.setSingleShot(true);
-    connect(&m_timeout, &QTimer::timeout, this, [this] { settle(Outcome::Silent); });
-    m_journalTimeout.setSingleShot(true);
-    connect(&m_journalTimeout, &QTimer::timeout, this, [this] {
-        if (!m_pendingWrites.isEmpty())
-            journalFirst(QString(), true);
-    });
     createBar();
-    form.BlockReceived = [this](const QByteArray& block) { onBlock(block); };
     form.ReplyApplied = [this](QWidget* field) { onReplyApplied(field); };
-    form.WriteSent = [this](QWidget* field, qint32 addr, const QString& value) { onWriteSent(field, addr, value); };
+    form.WriteSent = [this](QWidget* field, qint32 addr, const QString& value) {
+        onWriteSent(field, addr, value);
+    };
+    form.WriteAnswered = [this](const std::optional<QString>& reply) { onWriteAnswered(reply); };
 }
 
 // Runs while the window is being torn down, when its members are gone: only this object's

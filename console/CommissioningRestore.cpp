@@ -61,27 +61,26 @@ void Commissioning::restoreOne(const SnapshotDifference& d) {
     }
     // The write's answer (or its time-out) comes before the read-back, so an answer to the
     // write is never taken for the value read back.
-    exchange([this, row] { m_form.WriteButtonClick(row.write); }, nullptr, [this, row, d, line](Outcome written) {
+    writeRow(row, [this, row, d, line](Outcome written) {
         if (written == Outcome::Cancelled)
             return finishRestore();
         m_written << line;
-        exchange([this, row] { m_form.ReadButtonClick(row.read); }, row.value,
-                 [this, row, d, line](Outcome readBack) {
-                     if (readBack == Outcome::Cancelled)
-                         return finishRestore();
-                     const auto value = deviceValueOf(m_form, row.value);
-                     if (readBack == Outcome::Answered && value && SameDeviceValue(*value, d.snapshotValue)) {
-                         m_verified << line;
-                         mark(row, Mark::None);
-                     } else {
-                         m_failed << line;
-                         mark(row, Mark::Failed,
-                              readBack == Outcome::Answered
-                                  ? tr2("读回的值为 %1", "read back %1").arg(value.value_or(QString()))
-                                  : tr2("读回时设备没有应答", "no reply when read back"));
-                     }
-                     restoreNext();
-                 });
+        readRow(row, [this, row, d, line](Outcome readBack) {
+            if (readBack == Outcome::Cancelled)
+                return finishRestore();
+            const auto value = deviceValueOf(m_form, row.value);
+            if (readBack == Outcome::Answered && value && SameDeviceValue(*value, d.snapshotValue)) {
+                m_verified << line;
+                mark(row, Mark::None);
+            } else {
+                m_failed << line;
+                mark(row, Mark::Failed,
+                     readBack == Outcome::Answered
+                         ? tr2("读回的值为 %1", "read back %1").arg(value.value_or(QString()))
+                         : tr2("读回时设备没有应答", "no reply when read back"));
+            }
+            restoreNext();
+        });
     });
 }
 

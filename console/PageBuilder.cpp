@@ -75,6 +75,7 @@ void TForm_Main::LoadConfiguration() {
     setControlCaption(lbl_Node3, node.readAttribute(QStringLiteral("node3")));
     LanguageCode = requireSection(root, QStringLiteral("LANGUAGE")).readAttribute(QStringLiteral("value"));
 
+    Parameters = ParameterModel::fromDocument(*ConfigDocument);
     PageRowFactory rows(*this);
     AutoReads.clear();
     StartupNotices.clear();

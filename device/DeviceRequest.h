@@ -28,7 +28,9 @@ struct DeviceRequest {
     // modbus when empty.
     QByteArray bytes;
     // How long the reply may take once the bytes are queued; the line then settles before
-    // the next request.
+    // the next request. Modbus only: negative means the exchange's own time-out, looked up
+    // whenever it is checked (so a change applies to the request in flight); a time-out of 0
+    // is noticed by DeviceSession::expireOverdue() or the next block received.
     int timeoutMs = 1000;
     // ReplyLine only: whether this reply line answers the request. A line refused leaves the
     // request waiting (it is counted as unsolicited). Unset: every reply line answers.

@@ -8,6 +8,7 @@
 #include <QMetaObject>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -90,7 +91,7 @@ void DeviceSession::cancel(QObject* owner) {
     }
     if (m_current && (!owner || m_current->request.owner == owner)) {
         // Its reply may still come: the line settles for what was left of its time.
-        const qint64 left = m_current->request.timeoutMs - (MonotonicMs() - m_current->sentMs);
+        const qint64 left = timeoutOf(*m_current) - (MonotonicMs() - m_current->sentMs);
         beginSettling(static_cast<int>(std::max<qint64>(0, left)));
         DeviceResult result;
         result.status = DeviceResult::Status::Cancelled;
@@ -128,7 +129,7 @@ void DeviceSession::start(Pending pending) {
     m_anyLine.clear();
     if (awaitsReply && !modbus && m_quickReplies)
         setQuickInterval(true);
-    if (modbus)
+    if (modbus && m_current->request.timeoutMs >= 0)
         m_modbus.setTimeoutMs(m_current->request.timeoutMs);
     m_current->sentMs = MonotonicMs();
     if (!write(m_current->request.bytes)) {
@@ -143,7 +144,20 @@ void DeviceSession::start(Pending pending) {
         finish(result);
         return;
     }
-    m_timeout.start(std::max(0, m_current->request.timeoutMs));
+    if (const int timeout = timeoutOf(*m_current); timeout > 0)
+        m_timeout.start(timeout);
+}
+
+int DeviceSession::timeoutOf(const Pending& pending) const {
+    const DeviceRequest& request = pending.request;
+    if (request.kind == DeviceRequest::Kind::Modbus && request.timeoutMs < 0)
+        return static_cast<int>(std::clamp<qint64>(m_modbus.timeoutMs(), 0, std::numeric_limits<int>::max()));
+    return std::max(0, request.timeoutMs);
+}
+
+void DeviceSession::expireOverdue() {
+    if (m_current)
+        onTimeout();
 }
 
 bool DeviceSession::write(const QByteArray& bytes) {
@@ -189,14 +203,15 @@ void DeviceSession::onTimeout() {
     if (!m_current)
         return;
     const qint64 now = MonotonicMs();
-    const qint64 left = m_current->request.timeoutMs - (now - m_current->sentMs);
-    if (left > 0) { // a timer may fire a little early
+    const int timeout = timeoutOf(*m_current);
+    const qint64 left = timeout - (now - m_current->sentMs);
+    if (left > 0) { // a timer may fire a little early, and a time-out may have grown
         m_timeout.start(static_cast<int>(left));
         return;
     }
     if (m_current->request.kind == DeviceRequest::Kind::Modbus)
         m_modbus.canSend(now); // counts the time-out
-    beginSettling(m_settleMs >= 0 ? m_settleMs : m_current->request.timeoutMs);
+    beginSettling(m_settleMs >= 0 ? m_settleMs : timeout);
     DeviceResult result;
     result.status = DeviceResult::Status::TimedOut;
     finish(result);
@@ -239,6 +254,8 @@ void DeviceSession::takeModbus(QByteArrayView block, qsizetype frame, qint64 now
         // An asker that no longer wants the values is told of no page in view.
         const int pageInView = wanted ? request.modbus.page : ~request.modbus.page;
         const ModbusExchange::Reply reply = m_modbus.takeReply(block, pageInView, now);
+        if (reply.kind != ModbusExchange::Reply::NotModbus)
+            emit modbusCounted(reply);
         if (reply.kind == ModbusExchange::Reply::NotModbus || reply.kind == ModbusExchange::Reply::BadCrc)
             return; // still waiting: noise, or a damaged frame
         DeviceResult result;
@@ -251,7 +268,9 @@ void DeviceSession::takeModbus(QByteArrayView block, qsizetype frame, qint64 now
         return;
     // A sound frame nobody waits for: the exchange counts it as too late when it answers the
     // last request sent.
-    m_modbus.takeReply(block, -1, now);
+    const ModbusExchange::Reply reply = m_modbus.takeReply(block, -1, now);
+    if (reply.kind != ModbusExchange::Reply::NotModbus)
+        emit modbusCounted(reply);
     dropReply(block.first(frame).toByteArray());
 }
 

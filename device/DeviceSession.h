@@ -25,7 +25,7 @@
 // (for the receive view and the session log); sent() every block handed to the port;
 // hungUp() the port's device vanished; dropped() a reply line or frame nobody may take;
 // finished() each request's result (besides its callback); idleChanged() the queue emptied
-// or started to work.
+// or started to work; modbusCounted() a Modbus frame was classified (the health counts moved).
 
 #include "console/protocol/ModbusExchange.h"
 #include "console/protocol/ReplyAssembler.h"
@@ -64,6 +64,10 @@ public:
     // theirs, with Cancelled. A cancelled request in flight still lets the line settle.
     void cancel(QObject* owner = nullptr);
 
+    // Ends the request in flight as timed out if its time is up (its time-out may have been
+    // shortened since it was sent). Automatic reading calls this on each tick.
+    void expireOverdue();
+
     // Nothing queued, nothing in flight, not settling.
     bool idle() const;
     bool settling() const { return m_settling; }
@@ -97,6 +101,8 @@ signals:
     void sent(const QByteArray& bytes);
     void hungUp();
     void dropped(const QByteArray& reply, bool late);
+    // The Modbus exchange classified a received frame (and counted it).
+    void modbusCounted(const ModbusExchange::Reply& reply);
     void finished(quint64 id, const DeviceResult& result);
     void idleChanged(bool idle);
 
@@ -115,6 +121,7 @@ private:
     void finish(DeviceResult result);
     void deliver(Pending& pending, const DeviceResult& result);
     void onTimeout();
+    int timeoutOf(const Pending& pending) const;
     void beginSettling(int ms);
     void endSettling();
     void takeModbus(QByteArrayView block, qsizetype frame, qint64 now);

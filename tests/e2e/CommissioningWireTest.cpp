@@ -25,7 +25,8 @@ const QByteArray kReadAllBytes = "$KRDV=1001#\r\n$KRDV=1002#\r\n$KRDV=1003#\r\n$
 
 // The example's device with known values; the example with the given read time-out.
 struct Bench {
-    explicit Bench(int timeoutMs, QSet<qint32> silent = {}, QSet<qint32> ignoredWrites = {}) {
+    explicit Bench(int timeoutMs, QSet<qint32> silent = {}, QSet<qint32> ignoredWrites = {},
+                   QHash<qint32, qint64> lateMs = {}) {
         testApp();
         dir.copyExample("config.xml");
         QByteArray xml = dir.read("config.xml");
@@ -36,6 +37,7 @@ struct Bench {
                             {2002, "1000"}, {2003, "26"}, {2004, "48879"}, {3001, "0"}, {3002, "502"}};
         setup.silentAddresses = silent;
         setup.ignoredWriteAddresses = ignoredWrites;
+        setup.replyDelayMs = lateMs;
         line.emplace(setup);
         form = std::make_unique<TForm_Main>(dir.path());
         form->FormCreate();
@@ -103,6 +105,28 @@ TEST(CommissioningWireTest, ReadAllFillsEveryRowInPageOrderAndNamesTheSilentOne)
     ASSERT_TRUE(waitFor([&] { return b.dir.read("write-journal.csv").count("\r\n") == 2; }, 10000));
     EXPECT_TRUE(QString::fromUtf8(b.dir.read("write-journal.csv"))
                     .endsWith("," + b.line->portPath() + ",2002,量程,,7,\r\n"));
+}
+
+// The device answers 2002 half a second after its time-out: the row is marked as not
+// answering, and its late value lands nowhere, least of all on the next row.
+TEST(CommissioningWireTest, ALateReplyDoesNotLandOnTheNextRow) {
+    Bench b(1000, {}, {}, {{2002, 1500}});
+    b.find<QLineEdit>("edt_Span")->setText("old");
+    ASSERT_TRUE(b.run("cms_ReadAll"));
+    EXPECT_EQ(b.line->wire(), kReadAllBytes);
+    EXPECT_EQ(b.text("Span"), "old");
+    EXPECT_EQ(b.text("AlarmMask"), "001A") << "2003 shows its own value, not 2002's 1000 (03E8)";
+    EXPECT_EQ(b.text("SerialNo"), "BEEF");
+    EXPECT_EQ(b.text("MbPort"), "502");
+    EXPECT_EQ(b.lastMessage(), "1 个参数没有应答：\n2002  量程");
+    EXPECT_EQ(b.form->Device->lateReplies(), 1u);
+
+    b.presenter.chosenFile = b.dir.file("after.csv");
+    b.find<QPushButton>("cms_SaveSnapshot")->click();
+    const QString csv = QString::fromUtf8(b.dir.read("after.csv"));
+    EXPECT_TRUE(csv.contains("\r\n校准参数,AlarmMask,2003,报警屏蔽字,Alarm mask,26,001A,"))
+        << csv.toStdString();
+    EXPECT_FALSE(csv.contains(",1000,")) << "the late value is in no row";
 }
 
 TEST(CommissioningWireTest, ReadPageReadsOnlyTheShownPageAndCancelStopsTheRun) {

@@ -72,7 +72,7 @@ TEST(ModbusHealthTest, EachWayOfAnsweringWronglyMovesItsOwnCounter) {
         DeviceLine line(device(k.fault));
         Polling p(QStringLiteral("EN"));
         ASSERT_TRUE(p.pollOnce(line));
-        EXPECT_TRUE(waitFor([&] { return p.f.ModbusPoll.health().*k.counter == 1; })) << k.shown;
+        EXPECT_TRUE(waitFor([&] { return p.f.Device->modbus().health().*k.counter == 1; })) << k.shown;
         EXPECT_TRUE(p.f.lbl_ModbusHealth->text().contains(QString::fromLatin1(k.shown)))
             << p.f.lbl_ModbusHealth->text().toStdString();
         EXPECT_TRUE(p.f.lbl_ModbusHealth->text().startsWith("Sent 1 ·"));
@@ -84,9 +84,9 @@ TEST(ModbusHealthTest, ATimeOutOrAnExceptionGreysTheValuesWithTheReasonAndAGoodR
     Polling p(QStringLiteral("CN"));
     ASSERT_TRUE(p.pollOnce(silent));
     ASSERT_TRUE(waitFor([&] { return silent.wire().size() == 8; }));
-    p.f.ModbusPoll.setTimeoutMs(0);
+    p.f.Device->modbus().setTimeoutMs(0);
     p.f.Timer1Timer(); // notes the time-out, then asks again
-    EXPECT_EQ(p.f.ModbusPoll.health().timedOut, 1u);
+    EXPECT_EQ(p.f.Device->modbus().health().timedOut, 1u);
     for (const char* name : {"V0", "V1"}) {
         EXPECT_FALSE(p.label(name)->isEnabled()) << name;
         EXPECT_EQ(p.label(name)->toolTip(), "0 ms 内无应答，显示的是之前的值");
@@ -95,7 +95,7 @@ TEST(ModbusHealthTest, ATimeOutOrAnExceptionGreysTheValuesWithTheReasonAndAGoodR
     EXPECT_TRUE(p.f.lbl_ModbusHealth->text().contains("超时 1"));
 
     // The device answers again: the values come back live and scaled by their own hint.
-    p.f.ModbusPoll.setTimeoutMs(60000);
+    p.f.Device->modbus().setTimeoutMs(60000);
     silent.write(ModbusReadReply(1, {7, 10}));
     EXPECT_TRUE(waitFor([&] { return p.label("V1")->isEnabled(); }));
     EXPECT_EQ(p.label("V0")->text(), "7");
@@ -105,7 +105,7 @@ TEST(ModbusHealthTest, ATimeOutOrAnExceptionGreysTheValuesWithTheReasonAndAGoodR
     // Starting polling again counts afresh.
     p.f.chb_AutoRead->setChecked(false);
     p.f.chb_AutoRead->setChecked(true);
-    EXPECT_EQ(p.f.ModbusPoll.health(), ModbusHealth{});
+    EXPECT_EQ(p.f.Device->modbus().health(), ModbusHealth{});
     EXPECT_TRUE(p.f.lbl_ModbusHealth->text().startsWith("已发 0 · 正常 0"));
 }
 

@@ -34,7 +34,7 @@ const char kUsage[] =
     "                    [--split N] [--split-pause MS] [--dollar-registers] [--modbus-delay MS]\n"
     "                    [--modbus-fault silent|crc|length|exception] [--silent ADDRS] [--ignore-writes "
     "ADDRS]\n"
-    "                    [--late ADDR:MS,...]\n"
+    "                    [--reply-delay ADDR:MS,...]\n"
     "  --config PATH       console configuration whose automatic-reading pages (protocol MODBUS)\n"
     "                      give the stations and registers; default: config.xml beside this program\n"
     "  --link PATH         also make PATH a symbolic link to the port (removed on exit)\n"
@@ -49,8 +49,7 @@ const char kUsage[] =
     "  --silent ADDRS      leave reads and writes of these text-protocol addresses (comma-separated)\n"
     "                      unanswered\n"
     "  --ignore-writes ADDRS  acknowledge writes to these addresses but keep their values\n"
-    "  --late ADDR:MS,...  answer reads and writes of these text-protocol addresses MS late\n"
-    "                      (up to 60000)\n";
+    "  --reply-delay ADDR:MS,...  answer these text-protocol addresses this late (up to 60000 ms)\n";
 
 struct Options {
     QString configPath;
@@ -74,8 +73,7 @@ bool parseValueOption(const QString& arg, const char* text, SimulatedDevice::Set
                                                  {QStringLiteral("exception"), Fault::Exception}};
     qint64 n = 0;
     if (arg == QLatin1String("--silent") || arg == QLatin1String("--ignore-writes")) {
-        QSet<qint32>& addresses =
-            arg == QLatin1String("--silent") ? b.silentAddresses : b.ignoredWriteAddresses;
+        QSet<qint32>& addresses = arg == QLatin1String("--silent") ? b.silentAddresses : b.ignoredWriteAddresses;
         for (const QString& piece : QString::fromLocal8Bit(text).split(QLatin1Char(','))) {
             bool ok = false;
             const int addr = piece.trimmed().toInt(&ok);
@@ -85,14 +83,15 @@ bool parseValueOption(const QString& arg, const char* text, SimulatedDevice::Set
         }
         return true;
     }
-    if (arg == QLatin1String("--late")) {
+    if (arg == QLatin1String("--reply-delay")) {
         for (const QString& piece : QString::fromLocal8Bit(text).split(QLatin1Char(','))) {
             const QStringList pair = piece.split(QLatin1Char(':'));
-            bool ok = pair.size() == 2;
-            const int addr = ok ? pair[0].trimmed().toInt(&ok) : 0;
-            if (!ok || !readNumber(pair[1].trimmed().toLocal8Bit().constData(), 0, 60000, n))
+            bool addrOk = false, msOk = false;
+            const int addr = pair.value(0).trimmed().toInt(&addrOk);
+            const qint64 ms = pair.value(1).trimmed().toLongLong(&msOk);
+            if (pair.size() != 2 || !addrOk || !msOk || ms < 0 || ms > 60000)
                 return false;
-            b.replyDelayMs.insert(addr, n);
+            b.replyDelayMs.insert(addr, ms);
         }
         return true;
     }
