@@ -7,6 +7,7 @@
 #include "ui/ControlLook.h"
 #include "ui/Controls.h"
 #include "ui/DockLayout.h"
+#include "ui/FittedLinesLabel.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -146,11 +147,10 @@ void TForm_Main::buildAutoReadGroup() {
     Label1->move(223, 16);
     // How the polling fares: counts, reply times, the device's latest exception. Its text is
     // made from the counts, so it stays out of the language tables and the settings editor.
-    lbl_ModbusHealth = new QLabel(grp_AutoRead);
+    lbl_ModbusHealth = new FittedLinesLabel(4, grp_AutoRead);
     lbl_ModbusHealth->setObjectName(QStringLiteral("lbl_ModbusHealth"));
-    lbl_ModbusHealth->setWordWrap(true);
     lbl_ModbusHealth->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    autoDock->dock(lbl_ModbusHealth, DockAlign::Top, 58);
+    autoDock->dock(lbl_ModbusHealth, DockAlign::Top, lbl_ModbusHealth->neededHeight());
     pg_AUTO = make<QTabWidget>(QStringLiteral("pg_AUTO"), grp_AutoRead);
     pg_AUTO->setUsesScrollButtons(false);
     pg_AUTO->setFont(frame::templateFont(13));

@@ -6,12 +6,13 @@
 #include "config/XmlDocument.h"
 #include "console/ConsoleState.h"
 #include "console/ReceiveLogView.h"
+#include "console/RowControls.h"
 #include "console/protocol/ModbusExchange.h"
 #include "console/protocol/TrendStore.h"
 #include "device/DeviceSession.h"
 #include "device/ParameterModel.h"
-#include "ui/ComponentRegistry.h"
 
+#include <QHash>
 #include <QList>
 #include <QPointer>
 #include <QSet>
@@ -22,6 +23,7 @@
 #include <optional>
 
 class DockLayout;
+class FittedLinesLabel;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -219,8 +221,10 @@ public:
     bool PollPending = false;
     // The device engine: the port, every request and reply. Made with the frame.
     DeviceSession* Device = nullptr;
-    // The parameter pages as read from config.xml at start-up.
+    // The parameter pages as read from config.xml at start-up, and the controls of each
+    // parameter's row by its tag.
     ParameterModel Parameters;
+    QHash<QString, RowControls> ParameterControls;
     // Told of each reply that filled the field of an operator's Read (the field), of each
     // Write sent (its field, address and value) and of what the device answered it (nothing:
     // the write never went out; empty: no answer in time); commissioning listens here.
@@ -295,7 +299,7 @@ public:
     TPanel* Panel1 = nullptr;
     QCheckBox* chb_AutoRead = nullptr;
     QLineEdit* edt_AutoReadInte = nullptr;
-    QLabel* lbl_ModbusHealth = nullptr;
+    FittedLinesLabel* lbl_ModbusHealth = nullptr;
     QLabel* Label1 = nullptr;
     QPushButton* btn_Trend = nullptr;
     QTabWidget* pg_AUTO = nullptr;

@@ -7,7 +7,6 @@
 #include "console/protocol/MonotonicClock.h"
 #include "console/protocol/ReceivedBlock.h"
 #include "console/protocol/ReplyAssembler.h"
-#include "ui/ControlLook.h"
 
 #include <QCheckBox>
 #include <QRadioButton>

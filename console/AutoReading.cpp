@@ -1,9 +1,13 @@
 #include "app/MainFrm.h"
 
+#include "console/AutoValueLabels.h"
+#include "ui/FittedLinesLabel.h"
+
 #include "config/StrToInt.h"
 #include "console/protocol/AutoReadPoller.h"
 #include "console/protocol/ModbusHealthText.h"
 #include "console/protocol/RegionalFormats.h"
+#include "ui/ComponentRegistry.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -13,51 +17,10 @@
 
 namespace {
 
-// A value label's hint holds its scaling ("offset|factor"). While the label is greyed its
-// tooltip says why, and the hint waits in this property.
-const char* const kHintWhileStale = "hintWhileStale";
-
-QString scalingHint(const QObject* label) {
-    const QVariant kept = label->property(kHintWhileStale);
-    return kept.isValid() ? kept.toString() : componentHint(label);
-}
-
-template <typename Visit>
-void forEachValueLabel(TForm_Main& form, qint32 first, qint32 count, Visit visit) {
-    for (QObject* c : form.Components.all()) {
-        if (!isStaticText(c))
-            continue;
-        const qint32 address = componentTag(c);
-        if (address < first || address - first >= count ||
-            componentName(c) != QStringLiteral("V") + QString::number(address))
-            continue;
-        visit(static_cast<QLabel*>(c), address);
-    }
-}
-
-void showRegister(TForm_Main& form, qint32 address, quint16 value, const QString& decimalSeparator) {
-    forEachValueLabel(form, address, 1, [&](QLabel* label, qint32) {
-        const auto text = ScaleAutoValue(scalingHint(label), value, decimalSeparator);
-        if (!text)
-            return;
-        label->setText(*text);
-        if (label->property(kHintWhileStale).isValid()) {
-            label->setToolTip(label->property(kHintWhileStale).toString());
-            label->setProperty(kHintWhileStale, QVariant());
-        }
-        label->setEnabled(true);
-    });
-}
-
-// The labels of a request that got no fresh value keep their last value, greyed, with the
-// reason as their tooltip, so a stale number is never taken for a live one.
-void markStale(TForm_Main& form, const ModbusExchange::Request& request, const QString& why) {
-    forEachValueLabel(form, request.start, request.count, [&](QLabel* label, qint32) {
-        if (!label->property(kHintWhileStale).isValid())
-            label->setProperty(kHintWhileStale, componentHint(label));
-        label->setToolTip(why);
-        label->setEnabled(false);
-    });
+void markUnanswered(TForm_Main& form, int pageInView) {
+    const ModbusExchange::Request& unanswered = form.Device->modbus().lastRequest();
+    if (unanswered.page == pageInView)
+        markAutoValuesStale(form, unanswered, {ModbusStale::TimedOut, form.Device->modbus().timeoutMs(), 0});
 }
 
 } // namespace
@@ -73,8 +36,13 @@ void TForm_Main::chb_AutoReadClick() {
 }
 
 void TForm_Main::ShowModbusHealth() {
-    lbl_ModbusHealth->setText(
+    lbl_ModbusHealth->setFullText(
         ModbusHealthText(Device->modbus().health(), LanguageCode == QLatin1String("EN")));
+    // Also said after a change of language: greyed values say why in the new one too.
+    if (lbl_ModbusHealth->property("languageShown").toString() != LanguageCode) {
+        lbl_ModbusHealth->setProperty("languageShown", LanguageCode);
+        refreshStaleTexts(*this);
+    }
 }
 
 void TForm_Main::Timer1Timer() {
@@ -105,9 +73,7 @@ void TForm_Main::SendModbusRead(const TAutoRead& block, int page) {
     request.kind = DeviceRequest::Kind::Modbus;
     request.modbus = {page, block.equAddr, block.startAddr, block.readSize};
     request.timeoutMs = -1; // the exchange's own, which the health line names
-    request.stillWanted = [this, page] {
-        return chb_AutoRead->isChecked() && pg_AUTO->currentIndex() == page;
-    };
+    request.stillWanted = [this, page] { return chb_AutoRead->isChecked() && pg_AUTO->currentIndex() == page; };
     request.owner = Timer1;
     PollPending = true;
     Device->request(request, [this](const DeviceResult& result) {
@@ -122,12 +88,8 @@ void TForm_Main::SendModbusRead(const TAutoRead& block, int page) {
 // the registers that request asked for, while its page is still in view. A request that got
 // no fresh value leaves its labels grey with the reason.
 void TForm_Main::ShowAutoValue(const DeviceResult& result) {
-    const bool english = LanguageCode == QLatin1String("EN");
-    const ModbusExchange::Request& asked = result.modbus.request;
     if (result.status == DeviceResult::Status::TimedOut) {
-        const ModbusExchange::Request& unanswered = Device->modbus().lastRequest();
-        if (unanswered.page == pg_AUTO->currentIndex())
-            markStale(*this, unanswered, ModbusTimeOutText(Device->modbus().timeoutMs(), english));
+        markUnanswered(*this, pg_AUTO->currentIndex());
         ShowModbusHealth();
         return;
     }
@@ -135,12 +97,27 @@ void TForm_Main::ShowAutoValue(const DeviceResult& result) {
         return;
     ShowModbusHealth();
     const ModbusExchange::Reply& answer = result.modbus;
-    if (answer.kind == ModbusExchange::Reply::Exception)
-        markStale(*this, asked, ModbusExceptionText(answer.exceptionCode, english));
-    if (answer.kind != ModbusExchange::Reply::Good)
+    using Kind = ModbusExchange::Reply::Kind;
+    switch (answer.kind) {
+    case Kind::BadCrc:
+        markAutoValuesStale(*this, answer.request, {ModbusStale::BadCrc, 0, 0});
         return;
+    case Kind::WrongLength:
+        markAutoValuesStale(*this, answer.request, {ModbusStale::WrongLength, 0, 0});
+        return;
+    case Kind::Late:
+        markAutoValuesStale(*this, answer.request, {ModbusStale::Late, Device->modbus().timeoutMs(), 0});
+        return;
+    case Kind::Exception:
+        markAutoValuesStale(*this, answer.request, {ModbusStale::Exception, 0, answer.exceptionCode});
+        return;
+    case Kind::Good:
+        break;
+    default:
+        return; // nothing of the values it asked for came back (another page is in view)
+    }
     const QString decimalSeparator = RegionalFormats::system().decimalSeparator;
     for (qsizetype i = 0; i < answer.values.size(); ++i)
-        showRegister(*this, asked.start + static_cast<qint32>(i), answer.values.at(i), decimalSeparator);
-    RecordTrend(asked, answer.values);
+        showAutoValue(*this, answer.request.start + static_cast<qint32>(i), answer.values.at(i), decimalSeparator);
+    RecordTrend(answer.request, answer.values);
 }

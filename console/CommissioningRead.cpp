@@ -1,11 +1,10 @@
 #include "console/Commissioning.h"
 
 #include "app/MainFrm.h"
+#include "ui/MessageBoxes.h"
 #include "comm/SerialComm.h"
 #include "console/protocol/CommandText.h"
 #include "console/protocol/ReceivedBlock.h"
-#include "ui/MessageBoxes.h"
-#include "comm/SerialComm.h"
 
 #include <QLabel>
 #include <QProgressBar>

@@ -76,6 +76,7 @@ void TForm_Main::LoadConfiguration() {
     LanguageCode = requireSection(root, QStringLiteral("LANGUAGE")).readAttribute(QStringLiteral("value"));
 
     Parameters = ParameterModel::fromDocument(*ConfigDocument);
+    ParameterControls.clear();
     PageRowFactory rows(*this);
     AutoReads.clear();
     StartupNotices.clear();

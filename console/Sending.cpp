@@ -1,24 +1,17 @@
 #include "app/MainFrm.h"
 
-#include "comm/SerialComm.h"
-#include "console/CommissioningRows.h"
 #include "console/ConsoleState.h"
-#include "console/HexField.h"
 #include "ui/ComponentRegistry.h"
 #include "ui/ControlLook.h"
 #include "ui/MessageBoxes.h"
 #include "comm/SerialComm.h"
-#include "console/ItemLookupIndex.h"
+#include "console/CommissioningRows.h"
 #include "console/PageRows.h"
 #include "console/protocol/BatchSteps.h"
 #include "console/protocol/CommandText.h"
 #include "console/protocol/ReceivedBlock.h"
-#include "ui/ComponentRegistry.h"
-#include "ui/ControlLook.h"
-#include "ui/MessageBoxes.h"
 
 #include <QComboBox>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -131,18 +124,8 @@ void TForm_Main::ReadButtonClick(QObject* Sender) {
 
 void TForm_Main::WriteButtonClick(QObject* Sender) {
     const int addr = componentTag(Sender);
-    QString value;
     QWidget* c = valueControlOf(*this, Sender);
-    if (c) {
-        if (isHexField(c))
-            value = HexFieldToDecimal(static_cast<QLineEdit*>(c)->text());
-        else if (isEdit(c))
-            value = static_cast<QLineEdit*>(c)->text();
-        else if (isComboBox(c))
-            value = ItemLookupIndex::of(ConfigPath)
-                        ->valueForText(rowTagOf(c), static_cast<QComboBox*>(c)->currentText(),
-                                       LanguageCode == QLatin1String("EN"));
-    }
+    const QString value = c ? writeValueOf(*this, c) : QString();
     if (value.isEmpty()) {
         showMessage(LanguageCode == QLatin1String("EN")
                         ? QStringLiteral("The parameter value cannot be empty")

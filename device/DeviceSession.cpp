@@ -256,8 +256,11 @@ void DeviceSession::takeModbus(QByteArrayView block, qsizetype frame, qint64 now
         const ModbusExchange::Reply reply = m_modbus.takeReply(block, pageInView, now);
         if (reply.kind != ModbusExchange::Reply::NotModbus)
             emit modbusCounted(reply);
-        if (reply.kind == ModbusExchange::Reply::NotModbus || reply.kind == ModbusExchange::Reply::BadCrc)
-            return; // still waiting: noise, or a damaged frame
+        // Only a frame that answers this request ends it (a damaged one too); noise, a late
+        // reply to an earlier request or a stray frame of the station leave it waiting.
+        if (reply.kind == ModbusExchange::Reply::NotModbus || reply.kind == ModbusExchange::Reply::Late ||
+            reply.kind == ModbusExchange::Reply::Unsolicited)
+            return;
         DeviceResult result;
         result.status = DeviceResult::Status::Answered;
         result.modbus = reply;

@@ -25,8 +25,11 @@ int neededWidth(const QWidget* w) {
     if (const auto* label = qobject_cast<const QLabel*>(w)) {
         if (label->text().isEmpty() || label->wordWrap() || !label->pixmap().isNull())
             return 0;
-        return label->fontMetrics().horizontalAdvance(label->text()) + 2 * label->margin() +
-               2 * label->frameWidth();
+        // A label of several lines needs the width of its widest.
+        int widest = 0;
+        for (const QString& line : label->text().split(u'\n'))
+            widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
+        return widest + 2 * label->margin() + 2 * label->frameWidth();
     }
     return 0;
 }

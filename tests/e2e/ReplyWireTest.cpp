@@ -178,8 +178,9 @@ TEST(ReplyWireTest, PollingWaitsForItsTimeOutAndRefusesAReplyOfTheWrongLength) {
     line.write(ModbusReadReply(1, {1, 2, 3, 4}));
     EXPECT_TRUE(waitFor([&] { return c.f.Device->modbus().health().wrongLength == 1; }));
     line.write(ModbusReadReply(1, {1, 2, 3}));
-    EXPECT_TRUE(waitFor([&] { return c.f.Device->modbus().health().dropped == 1; }))
+    EXPECT_TRUE(waitFor([&] { return c.f.Device->modbus().health().unsolicited == 1; }))
         << "the request was answered, wrongly, so nothing waits for this one";
+    EXPECT_EQ(c.f.Device->modbus().health().dropped, 0u) << "it is no request's outcome";
     EXPECT_EQ(c.label("V0"), "0.00");
     EXPECT_EQ(c.f.Device->modbus().health().sent, 3u);
 }
