@@ -35,6 +35,7 @@ QJsonObject healthJson(const ModbusHealth& h) {
                        {"wrongLength", qint64(h.wrongLength)},
                        {"badCrc", qint64(h.badCrc)},
                        {"exceptions", qint64(h.exceptions)},
+                       {"unsolicited", qint64(h.unsolicited)},
                        {"lastException", h.lastException},
                        {"lastReplyMs", h.lastReplyMs},
                        {"averageReplyMs", h.averageReplyMs()}};
@@ -122,6 +123,6 @@ int RunPoll(const CliOptions& options, const CliConfig& config) {
     if (options.json)
         PrintJsonLine(QJsonObject{{"health", healthJson(health)}});
     PrintErr(ModbusHealthText(health, config.english()) + QLatin1Char('\n'));
-    const quint64 failures = health.timedOut + health.badCrc + health.wrongLength + health.exceptions;
-    return failures == 0 && health.good > 0 ? cliexit::kDone : cliexit::kDeviceProblem;
+    // Every request that ended without a good reply is a device problem.
+    return health.ended() == health.good && health.good > 0 ? cliexit::kDone : cliexit::kDeviceProblem;
 }

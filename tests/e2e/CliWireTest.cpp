@@ -341,6 +341,21 @@ TEST(CliWireTest, PollGivesRowsWhoseValuesAreTheRegistersScaled) {
     EXPECT_TRUE(csv.err.contains("已发 2")) << csv.err.constData();
 }
 
+TEST(CliWireTest, PollingADeviceThatRefusesEveryRequestCountsItAndExitsWithOne) {
+    CliDevice cli;
+    SimulatedDevice::Setup setup = ExampleDevice(cli.configPath());
+    setup.modbusFault = SimulatedDevice::Setup::ModbusFault::Exception;
+    cli.start(setup);
+    const CliResult r = cli.run({"poll", "--page", "Live", "--interval", "100", "--count", "2", "--json"});
+    EXPECT_EQ(r.exitCode, 1);
+    const QList<QByteArray> lines = r.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 1) << "no rows, only the health counts: " << r.out.constData();
+    const QJsonObject health = QJsonDocument::fromJson(lines[0]).object().value("health").toObject();
+    EXPECT_EQ(health.value("exceptions").toInt(), 2);
+    EXPECT_EQ(health.value("lastException").toInt(), 2);
+    EXPECT_EQ(health.value("good").toInt(), 0);
+}
+
 TEST(CliWireTest, UsageAndConfigurationErrorsExitWithTwoAndOneLine) {
     CliDevice cli;
     DeviceLine& line = cli.start();
