@@ -235,6 +235,10 @@ void DeviceSession::feed(QByteArrayView block) {
     emit received(copy);
     m_feeding = true;
     const qint64 now = MonotonicMs();
+    // A request whose time is up (its time-out may have been shortened, or be 0) has timed
+    // out before this block: what the block holds is late for it.
+    if (m_current && timeoutOf(*m_current) - (now - m_current->sentMs) <= 0)
+        onTimeout();
     // A Modbus reply at the start of the block is no text, whatever its values' bytes are;
     // the text after it is.
     const qsizetype frame = ModbusReplyFrameLength(copy);

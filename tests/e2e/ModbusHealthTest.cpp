@@ -104,7 +104,7 @@ TEST(ModbusHealthTest, EachFaultEndsItsRequestOnceAndTheGreyedValuesNameIt) {
         if (k.fault == Fault::Silent) {
             ASSERT_TRUE(waitFor([&] { return line.wire().size() == 8; }));
             p.f.Device->modbus().setTimeoutMs(0);
-            p.f.ShowAutoValue(QByteArray("noise")); // anything arriving shows the time-out too
+            p.f.Device->feed(QByteArray("noise")); // anything arriving shows the time-out too
         }
         ASSERT_TRUE(waitFor([&] { return p.f.Device->modbus().health().*k.counter == 1; })) << k.reason;
         // Long after the time-out, the request still has its one outcome.
@@ -153,7 +153,7 @@ TEST(ModbusHealthTest, ValuesGreyWhileThePortIsClosedOrTheDeviceIsAwaited) {
         p.f.ShowModbusHealth();
         EXPECT_TRUE(p.label("V0")->toolTip().contains("最近有效值：" + today))
             << p.label("V0")->toolTip().toStdString();
-        p.f.ShowAutoValue(ModbusReadReply(1, {3, 4})); // nobody asked: stays greyed
+        p.f.Device->feed(ModbusReadReply(1, {3, 4})); // nobody asked: stays greyed
         EXPECT_FALSE(p.label("V0")->isEnabled());
         if (p.f.PortWatch)
             p.f.btn_Connect->click(); // stops waiting
