@@ -31,6 +31,45 @@ TEST(WriteJournalTest, AppendsWholeLinesUnderOneHeader) {
                   .toUtf8());
 }
 
+TEST(WriteJournalTest, AWriteWithoutAnswerOrKnownValueSaysSoInWords) {
+    TempAppDir dir;
+    WriteJournal journal(dir.file("write-journal.csv"));
+    JournalEntry silent = entry(2002, "7");
+    silent.valueBefore.clear();
+    silent.reply.clear();
+    silent.caption = "two\nlines";
+    ASSERT_TRUE(journal.append(silent));
+    EXPECT_TRUE(dir.read("write-journal.csv").endsWith(",2002,two lines,unknown,7,no answer\r\n"));
+    const WriteJournal::Contents back = WriteJournal::read(dir.read("write-journal.csv"));
+    ASSERT_EQ(back.entries.size(), 1);
+    EXPECT_TRUE(back.entries[0].valueBefore.isEmpty());
+    EXPECT_TRUE(back.entries[0].reply.isEmpty());
+    EXPECT_EQ(back.entries[0].time, silent.time);
+}
+
+// A crash in the middle of an append leaves a torn last line: reading passes over it, and the
+// next append starts a line of its own instead of finishing the torn one.
+TEST(WriteJournalTest, ATornLineFromACrashNeitherBreaksReadingNorSwallowsTheNextEntry) {
+    TempAppDir dir;
+    WriteJournal journal(dir.file("write-journal.csv"));
+    ASSERT_TRUE(journal.append(entry(1001, "9")));
+    const QByteArray whole = dir.read("write-journal.csv");
+    const QByteArray torn = WriteJournal::entryLine(entry(1003, "\"1,2\"")).toUtf8().left(40);
+    dir.write("write-journal.csv", whole + torn);
+
+    WriteJournal::Contents back = WriteJournal::read(dir.read("write-journal.csv"));
+    ASSERT_EQ(back.entries.size(), 1);
+    EXPECT_EQ(back.entries[0].address, 1001);
+    EXPECT_EQ(back.tornLines, QList<int>{3});
+
+    ASSERT_TRUE(journal.append(entry(1004, "1")));
+    back = WriteJournal::read(dir.read("write-journal.csv"));
+    ASSERT_EQ(back.entries.size(), 2);
+    EXPECT_EQ(back.entries[1].address, 1004);
+    EXPECT_EQ(back.entries[1].valueWritten, "1");
+    EXPECT_EQ(back.tornLines, QList<int>{3});
+}
+
 TEST(WriteJournalTest, RotatesBeforePassingItsSizeKeepingOneOlderFile) {
     TempAppDir dir;
     const qint64 lineBytes = WriteJournal::entryLine(entry(1, "1")).toUtf8().size();
