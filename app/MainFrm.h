@@ -9,9 +9,9 @@
 #include "console/RowControls.h"
 #include "console/protocol/ModbusExchange.h"
 #include "console/protocol/TrendStore.h"
-#include "ui/ComponentRegistry.h"
 #include "device/DeviceSession.h"
 #include "device/ParameterModel.h"
+#include "ui/ComponentRegistry.h"
 
 #include <QHash>
 #include <QList>

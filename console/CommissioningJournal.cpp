@@ -40,8 +40,7 @@ void Commissioning::journalFirst(const QString& reply, bool report) {
     entry.reply = reply;
     QString error;
     if (!m_journal->append(entry, &error) && report)
-        showMessage(tr("The write journal could not be written: %1\n%2")
-                        .arg(m_journal->path(), error));
+        showMessage(tr("The write journal could not be written: %1\n%2").arg(m_journal->path(), error));
 }
 
 void Commissioning::flushJournal(bool report) {

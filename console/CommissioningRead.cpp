@@ -2,9 +2,9 @@
 
 #include "app/MainFrm.h"
 #include "comm/SerialComm.h"
-#include "ui/MessageBoxes.h"
 #include "console/protocol/CommandText.h"
 #include "console/protocol/ReceivedBlock.h"
+#include "ui/MessageBoxes.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -170,7 +170,8 @@ void Commissioning::reportSilent(const QList<ParameterRow>& silent) {
     }
     if (silent.isEmpty())
         return;
-    showMessage(silentSection(silent, tr("%n parameter(s) did not answer:", nullptr, static_cast<int>(silent.size()))));
+    showMessage(silentSection(
+        silent, tr("%n parameter(s) did not answer:", nullptr, static_cast<int>(silent.size()))));
 }
 
 QString Commissioning::silentSection(const QList<ParameterRow>& silent, const QString& title) const {

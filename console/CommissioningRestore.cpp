@@ -33,9 +33,10 @@ void Commissioning::writeSnapshot() {
                               static_cast<int>(diffs.size())) +
                            listOf(lines);
         if (!silent.isEmpty())
-            question += QStringLiteral("\n") +
-                        silentSection(silent, tr("%n parameter(s) did not answer and will not be written:",
-                                                 nullptr, static_cast<int>(silent.size())));
+            question +=
+                QStringLiteral("\n") +
+                silentSection(silent, tr("%n parameter(s) did not answer and will not be written:", nullptr,
+                                         static_cast<int>(silent.size())));
         if (!askConfirmation(question))
             return;
         m_notWritten = silent;
@@ -120,9 +121,10 @@ void Commissioning::finishRestore() {
     if (!m_unacknowledged.isEmpty())
         text += QStringLiteral("\n") + section(tr("No answer to the write: %1"), m_unacknowledged);
     if (!m_notWritten.isEmpty())
-        text += QStringLiteral("\n") +
-                silentSection(m_notWritten, tr("%n parameter(s) did not answer and were not written:", nullptr,
-                                               static_cast<int>(m_notWritten.size())));
+        text +=
+            QStringLiteral("\n") +
+            silentSection(m_notWritten, tr("%n parameter(s) did not answer and were not written:", nullptr,
+                                           static_cast<int>(m_notWritten.size())));
     m_notWritten.clear();
     if (cancelled)
         text = tr("Writing was cancelled.\n") + text;

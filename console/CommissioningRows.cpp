@@ -21,8 +21,8 @@ namespace {
 // The row of a parameter of the model, once its page built all of its controls.
 std::optional<ParameterRow> rowOf(const TForm_Main& form, const Parameter& parameter) {
     const auto controls = form.ParameterControls.constFind(parameter.tag);
-    if (controls == form.ParameterControls.constEnd() || !controls->read || !controls->write || !controls->value ||
-        controls->page < 0)
+    if (controls == form.ParameterControls.constEnd() || !controls->read || !controls->write ||
+        !controls->value || controls->page < 0)
         return std::nullopt;
     ParameterRow row;
     row.page = controls->page;

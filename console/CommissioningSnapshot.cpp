@@ -2,10 +2,10 @@
 
 #include "app/MainFrm.h"
 #include "console/protocol/SnapshotMatch.h"
-#include "ui/Controls.h"
-#include "ui/MessageBoxes.h"
 #include "device/ParameterText.h"
 #include "device/SnapshotCheck.h"
+#include "ui/Controls.h"
+#include "ui/MessageBoxes.h"
 
 #include <QFile>
 #include <QLabel>
@@ -103,9 +103,8 @@ void Commissioning::loadSnapshot() {
     const bool english = m_form.language().isEnglish();
     const SnapshotParse parsed = SnapshotFromCsv(file.readAll());
     if (!parsed.ok()) {
-        showMessage(
-            tr("%1 is no snapshot file: %2; nothing was changed")
-                .arg(path, SnapshotFaultText(parsed, english)));
+        showMessage(tr("%1 is no snapshot file: %2; nothing was changed")
+                        .arg(path, SnapshotFaultText(parsed, english)));
         return;
     }
     // Every row is checked against its parameter before any field is filled; the snapshot

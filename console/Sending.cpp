@@ -1,9 +1,8 @@
 #include "app/MainFrm.h"
 
 #include "comm/SerialComm.h"
-#include "console/ConsoleState.h"
-#include "comm/SerialComm.h"
 #include "console/CommissioningRows.h"
+#include "console/ConsoleState.h"
 #include "console/HexField.h"
 #include "console/ItemLookupIndex.h"
 #include "console/PageRows.h"
