@@ -1,5 +1,7 @@
 #include "app/ConfigLocation.h"
 
+#include "config/FileLanguage.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -27,7 +29,7 @@ QString copyWhole(const QString& from, const QString& to) {
     return {};
 }
 
-QString makeUserFile(const QString& userDir, const QString& exampleDir) {
+QString makeUserFile(const QString& userDir, const QString& exampleDir, const QString& desktopLocale) {
     const QString example = QDir(exampleDir).filePath(configName);
     if (!QFileInfo(example).isFile())
         return QStringLiteral("no example configuration at %1").arg(example);
@@ -38,7 +40,14 @@ QString makeUserFile(const QString& userDir, const QString& exampleDir) {
     // The banner is a nicety: a failure to copy it costs the picture, not the start.
     if (QFileInfo(banner).isFile() && !QFileInfo::exists(userBanner))
         copyWhole(banner, userBanner);
-    return copyWhole(example, QDir(userDir).filePath(configName));
+    const QString userFile = QDir(userDir).filePath(configName);
+    if (const QString error = copyWhole(example, userFile); !error.isEmpty())
+        return error;
+    // The user's first start speaks the desktop's language; the file's LANGUAGE is the user's
+    // from then on. The copy works in the example's language when this fails.
+    if (!desktopLocale.isEmpty())
+        return WriteFileLanguage(userFile, Language::fromLocaleName(desktopLocale));
+    return {};
 }
 
 } // namespace
@@ -65,7 +74,7 @@ ConfigLocation FindConfigFile(const ConfigSearch& search) {
     location.searched << location.path;
     if (!QFileInfo::exists(location.path)) {
         location.searched << QDir::cleanPath(QDir(search.exampleDir).absoluteFilePath(configName));
-        location.error = makeUserFile(userDir, search.exampleDir);
+        location.error = makeUserFile(userDir, search.exampleDir, search.desktopLocale);
     }
     return location;
 }
@@ -76,5 +85,6 @@ ConfigSearch DefaultConfigSearch(const QString& explicitPath) {
     search.executableDir = QCoreApplication::applicationDirPath();
     search.userConfigDir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     search.exampleDir = QDir(search.executableDir).filePath(QStringLiteral("../share/tervalon"));
+    search.desktopLocale = DesktopLocaleName();
     return search;
 }

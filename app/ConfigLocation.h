@@ -11,6 +11,8 @@ struct ConfigSearch {
     QString executableDir; // folder of the running program
     QString userConfigDir; // $XDG_CONFIG_HOME or ~/.config
     QString exampleDir;    // where the installed example config.xml and banner.jpg live
+    QString desktopLocale; // the desktop's locale ("en_US.UTF-8"): the language of a file made
+                           // from the example; empty leaves the example's language
 };
 
 struct ConfigLocation {

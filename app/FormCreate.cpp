@@ -2,6 +2,7 @@
 
 #include "app/ShowingErrors.h"
 #include "app/StartupMessages.h"
+#include "appearance/BannerImage.h"
 #include "config/AppError.h"
 #include "config/ConfigFileCheck.h"
 #include "config/ConfigSize.h"
@@ -67,10 +68,9 @@ void TForm_Main::createLanguageNodeAtStartup() {
 void TForm_Main::FormCreate() {
     const QString bannerPath = AppDir + QStringLiteral("banner.jpg");
     if (!loadBanner(bannerPath)) {
-        if (LanguageCode == QLatin1String("EN"))
-            Panel_Top->setCaption(QStringLiteral("Error loading image ") + bannerPath);
-        else
-            Panel_Top->setCaption(QStringLiteral("加载图片") + bannerPath + QStringLiteral("时发生错误"));
+        // Worded again by every language pass.
+        BannerErrorPath = bannerPath;
+        Panel_Top->setCaption(BannerLoadErrorText(bannerPath, language()));
     }
 
     const ConfigFileCheck check = CheckConfigFile(ConfigPath);

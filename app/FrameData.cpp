@@ -1,5 +1,7 @@
 #include "app/FrameLook.h"
 
+#include "console/ReceiveLogView.h"
+#include "ui/BuiltInTexts.h"
 #include "ui/ComponentRegistry.h"
 #include "ui/ControlLook.h"
 #include "ui/Controls.h"
@@ -7,7 +9,6 @@
 #include "ui/ElidedPathBox.h"
 #include "ui/Lamps.h"
 #include "ui/RowFlow.h"
-#include "console/ReceiveLogView.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -23,24 +24,24 @@ void TForm_Main::buildReceiveOptions(DockLayout* dataDock) {
     Panel2 = make<TPanel>(QStringLiteral("Panel2"), grp_DataRecvAndSend);
     dataDock->dock(Panel2, DockAlign::Top, 84);
     chk_showDT = make<QCheckBox>(QStringLiteral("chk_showDT"), Panel2);
-    chk_showDT->setText(QStringLiteral("显示时间"));
+    giveBuiltInTexts(chk_showDT, QT_TRANSLATE_NOOP("Controls", "Show time"));
     chk_showDT->move(17, 24);
     chk_autoClearRxmmo = make<QCheckBox>(QStringLiteral("chk_autoClearRxmmo"), Panel2);
-    chk_autoClearRxmmo->setText(QStringLiteral("自动清空"));
+    giveBuiltInTexts(chk_autoClearRxmmo, QT_TRANSLATE_NOOP("Controls", "Auto clear"));
     chk_autoClearRxmmo->move(104, 24);
     chk_autoClearRxmmo->setChecked(true);
     rbtn_Ascii = make<QRadioButton>(QStringLiteral("rbtn_Ascii"), Panel2);
-    rbtn_Ascii->setText(QStringLiteral("字符串"));
+    giveBuiltInTexts(rbtn_Ascii, QT_TRANSLATE_NOOP("Controls", "Text"));
     rbtn_Ascii->move(192, 24);
     rbtn_Ascii->setChecked(true);
     rbtn_Hex = make<QRadioButton>(QStringLiteral("rbtn_Hex"), Panel2);
-    rbtn_Hex->setText(QStringLiteral("16进制"));
+    giveBuiltInTexts(rbtn_Hex, QT_TRANSLATE_NOOP("Controls", "Hex"));
     rbtn_Hex->move(256, 24);
     chk_AutoNewLine = make<QCheckBox>(QStringLiteral("chk_AutoNewLine"), Panel2);
-    chk_AutoNewLine->setText(QStringLiteral("自动换行"));
+    giveBuiltInTexts(chk_AutoNewLine, QT_TRANSLATE_NOOP("Controls", "New line"));
     chk_AutoNewLine->move(319, 24);
     btn_ClearRxmmo = make<QPushButton>(QStringLiteral("btn_ClearRxmmo"), Panel2);
-    btn_ClearRxmmo->setText(QStringLiteral("清空接收区"));
+    giveBuiltInTexts(btn_ClearRxmmo, QT_TRANSLATE_NOOP("Controls", "Clear"));
     btn_ClearRxmmo->setGeometry(406, 17, 75, 25);
     for (QAbstractButton* option :
          {static_cast<QAbstractButton*>(chk_showDT), static_cast<QAbstractButton*>(chk_autoClearRxmmo),
@@ -51,25 +52,21 @@ void TForm_Main::buildReceiveOptions(DockLayout* dataDock) {
                 {chk_showDT, chk_autoClearRxmmo, rbtn_Ascii, rbtn_Hex, chk_AutoNewLine, btn_ClearRxmmo});
     // The second row: what is kept of the session on disk.
     chk_SessionLog = make<QCheckBox>(QStringLiteral("chk_SessionLog"), Panel2);
-    chk_SessionLog->setText(QStringLiteral("记录会话到文件"));
+    giveBuiltInTexts(
+        chk_SessionLog, QT_TRANSLATE_NOOP("Controls", "Log session to file"),
+        QT_TRANSLATE_NOOP(
+            "Controls",
+            "Record every block sent and received in a file in the logs folder beside config.xml"));
     chk_SessionLog->move(17, 56);
     chk_SessionLog->adjustSize();
-    chk_SessionLog->setToolTip(QStringLiteral("把收发的每一块数据记录到配置文件旁 logs 文件夹中的文件"));
-    setKnownEnglish(chk_SessionLog, QStringLiteral("Log session to file"),
-                    QStringLiteral("Record every block sent and received in a file in the logs folder "
-                                   "beside config.xml"));
     btn_OpenLogs = make<QPushButton>(QStringLiteral("btn_OpenLogs"), Panel2);
-    btn_OpenLogs->setText(QStringLiteral("日志文件夹"));
+    giveBuiltInTexts(btn_OpenLogs, QT_TRANSLATE_NOOP("Controls", "Log folder"),
+                     QT_TRANSLATE_NOOP("Controls", "Open the folder that holds the session logs"));
     btn_OpenLogs->setGeometry(192, 52, 90, 25);
-    btn_OpenLogs->setToolTip(QStringLiteral("打开保存会话日志的文件夹"));
-    setKnownEnglish(btn_OpenLogs, QStringLiteral("Log folder"),
-                    QStringLiteral("Open the folder that holds the session logs"));
     btn_SaveRx = make<QPushButton>(QStringLiteral("btn_SaveRx"), Panel2);
-    btn_SaveRx->setText(QStringLiteral("保存接收区"));
+    giveBuiltInTexts(btn_SaveRx, QT_TRANSLATE_NOOP("Controls", "Save receive box"),
+                     QT_TRANSLATE_NOOP("Controls", "Save the receive box's text to a file"));
     btn_SaveRx->setGeometry(290, 52, 90, 25);
-    btn_SaveRx->setToolTip(QStringLiteral("把接收区的内容保存到文件"));
-    setKnownEnglish(btn_SaveRx, QStringLiteral("Save receive box"),
-                    QStringLiteral("Save the receive box's text to a file"));
     new RowFlow(Panel2, {chk_SessionLog, btn_OpenLogs, btn_SaveRx});
 }
 
@@ -96,22 +93,24 @@ void TForm_Main::buildSendArea(DockLayout* dataDock) {
     shp_TX = make<TShape>(QStringLiteral("shp_TX"), Panel3);
     shp_TX->setGeometry(17, 10, 20, 20);
     shp_TX->setBrushColor(lamp::atRest);
+    setBuiltInAccessibleName(shp_TX, QT_TRANSLATE_NOOP("Controls", "Send lamp: flashes as data is sent"));
     lbl_Send = make<QLabel>(QStringLiteral("lbl_Send"), Panel3);
-    lbl_Send->setText(QStringLiteral("发送"));
+    giveBuiltInTexts(lbl_Send, QT_TRANSLATE_NOOP("Controls", "TX"));
     lbl_Send->move(49, 13);
     setFontColor(lbl_Send, frame::green);
     shp_RX = make<TShape>(QStringLiteral("shp_RX"), Panel3);
     shp_RX->setGeometry(97, 10, 20, 20);
     shp_RX->setBrushColor(lamp::atRest);
+    setBuiltInAccessibleName(shp_RX, QT_TRANSLATE_NOOP("Controls", "Receive lamp: flashes as data arrives"));
     lbl_Recv = make<QLabel>(QStringLiteral("lbl_Recv"), Panel3);
-    lbl_Recv->setText(QStringLiteral("接收"));
+    giveBuiltInTexts(lbl_Recv, QT_TRANSLATE_NOOP("Controls", "RX"));
     lbl_Recv->move(121, 13);
     setFontColor(lbl_Recv, frame::blue);
     btn_Send = make<QPushButton>(QStringLiteral("btn_Send"), Panel3);
-    btn_Send->setText(QStringLiteral("发送"));
+    giveBuiltInTexts(btn_Send, QT_TRANSLATE_NOOP("Controls", "Send"));
     btn_Send->setGeometry(161, 9, 75, 25);
     lbl_CmdList = make<QLabel>(QStringLiteral("lbl_CmdList"), Panel3);
-    lbl_CmdList->setText(QStringLiteral("批处理指令："));
+    giveBuiltInTexts(lbl_CmdList, QT_TRANSLATE_NOOP("Controls", "Batch:"));
     lbl_CmdList->move(249, 12);
     cmb_CMDS = make<QComboBox>(QStringLiteral("cmb_CMDS"), Panel3);
     cmb_CMDS->setGeometry(313, 9, 128, 24);

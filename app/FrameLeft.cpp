@@ -1,5 +1,7 @@
 #include "app/FrameLook.h"
 
+#include "console/ReceiveLogView.h"
+#include "ui/BuiltInTexts.h"
 #include "ui/ComponentRegistry.h"
 #include "ui/ControlLook.h"
 #include "ui/Controls.h"
@@ -7,7 +9,6 @@
 #include "ui/ElidedPathBox.h"
 #include "ui/Lamps.h"
 #include "ui/RowFlow.h"
-#include "console/ReceiveLogView.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -34,10 +35,10 @@ void TForm_Main::buildMenuBar(DockLayout* leftDock) {
 
 void TForm_Main::buildPortGroup(DockLayout* leftDock) {
     grp_COMPort = make<QGroupBox>(QStringLiteral("grp_COMPort"), leftDock->parentWidget());
-    grp_COMPort->setTitle(QStringLiteral("连接"));
+    giveBuiltInTexts(grp_COMPort, QT_TRANSLATE_NOOP("Controls", "Connection"));
     leftDock->dock(grp_COMPort, DockAlign::Top, 84);
     lbl_Port = make<QLabel>(QStringLiteral("lbl_Port"), grp_COMPort);
-    lbl_Port->setText(QStringLiteral("端口："));
+    giveBuiltInTexts(lbl_Port, QT_TRANSLATE_NOOP("Controls", "Port:"));
     lbl_Port->move(16, 27);
     cbb_Port = make<QComboBox>(QStringLiteral("cbb_Port"), grp_COMPort);
     {
@@ -49,13 +50,13 @@ void TForm_Main::buildPortGroup(DockLayout* leftDock) {
     cbb_Port->setGeometry(54, 24, 65, 24);
     makeElidedPathBox(cbb_Port);
     lbl_Baud = make<QLabel>(QStringLiteral("lbl_Baud"), grp_COMPort);
-    lbl_Baud->setText(QStringLiteral("波特率："));
+    giveBuiltInTexts(lbl_Baud, QT_TRANSLATE_NOOP("Controls", "Baud:"));
     lbl_Baud->move(138, 27);
     cbb_Baud = make<QComboBox>(QStringLiteral("cbb_Baud"), grp_COMPort);
     frame::setItems(cbb_Baud,
-             {"1200", "2400", "4800", "9600", "14400", "19200", "38400", "43000", "56000", "57600", "115200",
-              "128000", "256000"},
-             QStringLiteral("9600"));
+                    {"1200", "2400", "4800", "9600", "14400", "19200", "38400", "43000", "56000", "57600",
+                     "115200", "128000", "256000"},
+                    QStringLiteral("9600"));
     cbb_Baud->setGeometry(194, 24, 71, 24);
     cbb_CheckBit = make<QComboBox>(QStringLiteral("cbb_CheckBit"), grp_COMPort);
     frame::setItems(cbb_CheckBit, {"N", "O", "E", "M", "S"}, QStringLiteral("N"));
@@ -69,28 +70,29 @@ void TForm_Main::buildPortGroup(DockLayout* leftDock) {
     shp_led = make<TShape>(QStringLiteral("shp_led"), grp_COMPort);
     shp_led->setGeometry(381, 24, 20, 20);
     shp_led->setBrushColor(lamp::portClosed);
+    setBuiltInAccessibleName(shp_led, QT_TRANSLATE_NOOP("Controls", "Port lamp: red while the port is open"));
     btn_Connect = make<QPushButton>(QStringLiteral("btn_Connect"), grp_COMPort);
-    btn_Connect->setText(QStringLiteral("连接端口"));
+    giveBuiltInTexts(btn_Connect, QT_TRANSLATE_NOOP("Controls", "Connect"));
     btn_Connect->setGeometry(407, 24, 75, 25);
     chk_Reconnect = make<QCheckBox>(QStringLiteral("chk_Reconnect"), grp_COMPort);
-    chk_Reconnect->setText(QStringLiteral("断开后等待设备重新连接"));
+    giveBuiltInTexts(chk_Reconnect, QT_TRANSLATE_NOOP("Controls", "Reconnect when the device returns"),
+                     QT_TRANSLATE_NOOP("Controls", "After the device is unplugged, wait for it to come back "
+                                                   "and reopen the port with the same settings"));
     chk_Reconnect->move(16, 56);
-    chk_Reconnect->setToolTip(QStringLiteral("设备被拔出后，等它重新插上并以相同设置重新打开端口"));
-    setKnownEnglish(chk_Reconnect, QStringLiteral("Reconnect when the device returns"),
-                    QStringLiteral("After the device is unplugged, wait for it to come back and reopen "
-                                   "the port with the same settings"));
 }
 
 void TForm_Main::buildNotesGroup(DockLayout* leftDock) {
     grp_Node = make<QGroupBox>(QStringLiteral("grp_Node"), leftDock->parentWidget());
-    grp_Node->setTitle(QStringLiteral("使用说明"));
+    giveBuiltInTexts(grp_Node, QT_TRANSLATE_NOOP("Controls", "Notes"));
     leftDock->dock(grp_Node, DockAlign::Bottom, 113);
-    const QStringList notes = {QStringLiteral("使用说明1"), QStringLiteral("使用说明2"),
-                               QStringLiteral("使用说明3")};
+    // Placeholders until config.xml gives the notes.
+    static const char* const notes[] = {QT_TRANSLATE_NOOP("Controls", "Note 1"),
+                                        QT_TRANSLATE_NOOP("Controls", "Note 2"),
+                                        QT_TRANSLATE_NOOP("Controls", "Note 3")};
     QLabel** noteLabels[] = {&lbl_Node1, &lbl_Node2, &lbl_Node3};
     for (int i = 0; i < 3; ++i) {
         QLabel* l = make<QLabel>(QStringLiteral("lbl_Node%1").arg(i + 1), grp_Node);
-        l->setText(notes[i]);
+        giveBuiltInTexts(l, notes[i]);
         l->move(8, 24 + 24 * i);
         l->setFont(frame::templateFont(16, true));
         setFontColor(l, frame::blue);

@@ -1,9 +1,10 @@
 #include "app/MainFrm.h"
 
-#include "ui/DockLayout.h"
 #include "appearance/WaterImage.h"
 #include "comm/SerialComm.h"
 #include "console/ConsoleWiring.h"
+#include "ui/BuiltInTexts.h"
+#include "ui/DockLayout.h"
 
 #include <QCheckBox>
 #include <QTimer>
@@ -13,6 +14,7 @@
 TWaterImage* TForm_Main::createBanner(QWidget* parent) {
     auto* banner = new TWaterImage(parent);
     RegisterComponent(banner, QStringLiteral("WaterImage1"));
+    setBuiltInAccessibleName(banner, QT_TRANSLATE_NOOP("Controls", "Banner picture"));
     banner->SetDamping(5);
     banner->SetRadius(3);
     banner->SetInterval(10);

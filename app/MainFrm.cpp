@@ -3,6 +3,7 @@
 #include "app/ShowingErrors.h"
 #include "console/ConsoleWiring.h"
 #include "trend/TrendWindow.h"
+#include "ui/BuiltInTexts.h"
 #include "ui/ComponentRegistry.h"
 #include "ui/ControlLook.h"
 #include "ui/Controls.h"
@@ -70,7 +71,7 @@ void TForm_Main::createFixedFrame() {
     buildPortGroup(leftDock);
     buildNotesGroup(leftDock);
     grp_DataRecvAndSend = make<QGroupBox>(QStringLiteral("grp_DataRecvAndSend"), scr_Left->widget());
-    grp_DataRecvAndSend->setTitle(QStringLiteral("数据收发"));
+    giveBuiltInTexts(grp_DataRecvAndSend, QT_TRANSLATE_NOOP("Controls", "Receive and send"));
     leftDock->dock(grp_DataRecvAndSend, DockAlign::Client);
     auto* dataDock = new DockLayout(grp_DataRecvAndSend);
     buildReceiveOptions(dataDock);
@@ -87,7 +88,9 @@ void TForm_Main::buildTopPanel(DockLayout* dock) {
     Panel_Top->setCaption(QStringLiteral("1111"));
     dock->dock(Panel_Top, DockAlign::Top, 97);
     lbl_Web = make<QLabel>(QStringLiteral("lbl_Web"), Panel_Top);
-    lbl_Web->setText(QStringLiteral("联系我们"));
+    giveBuiltInTexts(lbl_Web, QT_TRANSLATE_NOOP("Controls", "Contact us"));
+    setBuiltInAccessibleDescription(lbl_Web,
+                                    QT_TRANSLATE_NOOP("Controls", "Link: opens the contact address"));
     lbl_Web->setGeometry(1224, 1, 97, 24);
     {
         QFont f = frame::templateFont(16);
@@ -116,7 +119,7 @@ void TForm_Main::buildMiddle(DockLayout* dock) {
     dock->dock(Panel_Mid, DockAlign::Client);
     auto* midDock = new DockLayout(Panel_Mid);
     grp_DYNC = make<QGroupBox>(QStringLiteral("grp_DYNC"), Panel_Mid);
-    grp_DYNC->setTitle(QStringLiteral("动态指令"));
+    giveBuiltInTexts(grp_DYNC, QT_TRANSLATE_NOOP("Controls", "Parameters"));
     setFontColor(grp_DYNC, frame::green);
     midDock->dock(grp_DYNC, DockAlign::Top, 385);
     pg_DYNC = make<QTabWidget>(QStringLiteral("pg_DYNC"), grp_DYNC);
@@ -128,7 +131,7 @@ void TForm_Main::buildMiddle(DockLayout* dock) {
     Splitter3->setCursor(Qt::SplitVCursor);
     midDock->dock(Splitter3, DockAlign::Top, 3);
     grp_FIX = make<QGroupBox>(QStringLiteral("grp_FIX"), Panel_Mid);
-    grp_FIX->setTitle(QStringLiteral("固定指令"));
+    giveBuiltInTexts(grp_FIX, QT_TRANSLATE_NOOP("Controls", "Fixed commands"));
     grp_FIX->setFont(frame::templateFont(13));
     setFontColor(grp_FIX, frame::black);
     midDock->dock(grp_FIX, DockAlign::Client);
@@ -140,14 +143,14 @@ void TForm_Main::buildMiddle(DockLayout* dock) {
 void TForm_Main::buildAutoReadGroup() {
     auto* rightDock = new DockLayout(Panel_Right);
     grp_AutoRead = make<QGroupBox>(QStringLiteral("grp_AutoRead"), Panel_Right);
-    grp_AutoRead->setTitle(QStringLiteral("自动读取"));
+    giveBuiltInTexts(grp_AutoRead, QT_TRANSLATE_NOOP("Controls", "Auto read"));
     setFontColor(grp_AutoRead, frame::green);
     rightDock->dock(grp_AutoRead, DockAlign::Client);
     auto* autoDock = new DockLayout(grp_AutoRead);
     Panel1 = make<TPanel>(QStringLiteral("Panel1"), grp_AutoRead);
     autoDock->dock(Panel1, DockAlign::Top, 48);
     chb_AutoRead = make<QCheckBox>(QStringLiteral("chb_AutoRead"), Panel1);
-    chb_AutoRead->setText(QStringLiteral("自动读取"));
+    giveBuiltInTexts(chb_AutoRead, QT_TRANSLATE_NOOP("Controls", "Auto read"));
     chb_AutoRead->move(24, 17);
     edt_AutoReadInte = make<QLineEdit>(QStringLiteral("edt_AutoReadInte"), Panel1);
     edt_AutoReadInte->setText(QStringLiteral("1000"));
@@ -168,9 +171,8 @@ void TForm_Main::buildAutoReadGroup() {
     autoDock->dock(pg_AUTO, DockAlign::Client);
     // Beside the pages whose values it plots; the row above has no room left on small screens.
     btn_Trend = make<QPushButton>(QStringLiteral("btn_Trend"), pg_AUTO);
-    btn_Trend->setText(QStringLiteral("趋势图"));
-    btn_Trend->setToolTip(QStringLiteral("自动读取数值随时间的曲线"));
-    setKnownEnglish(btn_Trend, QStringLiteral("Trend"), QStringLiteral("The automatically read values over time"));
+    giveBuiltInTexts(btn_Trend, QT_TRANSLATE_NOOP("Controls", "Trend"),
+                     QT_TRANSLATE_NOOP("Controls", "The automatically read values over time"));
     pg_AUTO->setCornerWidget(btn_Trend, Qt::TopRightCorner);
 }
 
@@ -201,20 +203,42 @@ void TForm_Main::buildBannerTimersAndMenus() {
 }
 
 void TForm_Main::attachEditorMenus() {
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             lbl_Web,        btn_Skins,          btn_FirstLanguage, btn_SecondLanguage,
-             lbl_Port,       cbb_Port,           lbl_Baud,          cbb_Baud,
-             cbb_CheckBit,   cbb_DataBit,        cbb_StopBit,       chk_Reconnect,
-             grp_DataRecvAndSend,
-             chk_showDT,     chk_autoClearRxmmo, rbtn_Ascii,        rbtn_Hex,
-             btn_ClearRxmmo, chk_SessionLog,     btn_OpenLogs,      btn_SaveRx,
-             lbl_Send,           lbl_Recv,          btn_Send,
-             lbl_CmdList,    grp_Node,           lbl_Node1,         lbl_Node2,
-             lbl_Node3,      grp_DYNC,           grp_FIX,           grp_AutoRead,
-             chb_AutoRead,   btn_Trend})
+    for (QWidget* w : std::initializer_list<QWidget*>{lbl_Web,
+                                                      btn_Skins,
+                                                      btn_FirstLanguage,
+                                                      btn_SecondLanguage,
+                                                      lbl_Port,
+                                                      cbb_Port,
+                                                      lbl_Baud,
+                                                      cbb_Baud,
+                                                      cbb_CheckBit,
+                                                      cbb_DataBit,
+                                                      cbb_StopBit,
+                                                      chk_Reconnect,
+                                                      grp_DataRecvAndSend,
+                                                      chk_showDT,
+                                                      chk_autoClearRxmmo,
+                                                      rbtn_Ascii,
+                                                      rbtn_Hex,
+                                                      btn_ClearRxmmo,
+                                                      chk_SessionLog,
+                                                      btn_OpenLogs,
+                                                      btn_SaveRx,
+                                                      lbl_Send,
+                                                      lbl_Recv,
+                                                      btn_Send,
+                                                      lbl_CmdList,
+                                                      grp_Node,
+                                                      lbl_Node1,
+                                                      lbl_Node2,
+                                                      lbl_Node3,
+                                                      grp_DYNC,
+                                                      grp_FIX,
+                                                      grp_AutoRead,
+                                                      chb_AutoRead,
+                                                      btn_Trend})
         setPopupMenu1(w);
 }
-
 
 void TForm_Main::wireFixedFrame() {
     auto click = [this](QPushButton* b, void (TForm_Main::*handler)()) {
@@ -227,7 +251,8 @@ void TForm_Main::wireFixedFrame() {
     click(btn_ClearRxmmo, &TForm_Main::btn_ClearRxmmoClick);
     click(btn_OpenLogs, &TForm_Main::btn_OpenLogsClick);
     click(btn_SaveRx, &TForm_Main::btn_SaveRxClick);
-    connect(chk_SessionLog, &QCheckBox::toggled, this, [this] { guarded([this] { chk_SessionLogClick(); }); });
+    connect(chk_SessionLog, &QCheckBox::toggled, this,
+            [this] { guarded([this] { chk_SessionLogClick(); }); });
     click(btn_Skins, &TForm_Main::btn_SkinsClick);
     click(btn_FirstLanguage, &TForm_Main::btn_FirstLanguageClick);
     click(btn_SecondLanguage, &TForm_Main::btn_SecondLanguageClick);

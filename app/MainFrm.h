@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ui/ComponentRegistry.h"
 #include "config/BatchCommands.h"
 #include "config/ConfigRecords.h"
+#include "config/Language.h"
 #include "config/XmlDocument.h"
 #include "console/ConsoleState.h"
 #include "console/ReceiveLogView.h"
@@ -11,6 +11,7 @@
 #include "console/protocol/TrendStore.h"
 #include "device/DeviceSession.h"
 #include "device/ParameterModel.h"
+#include "ui/ComponentRegistry.h"
 
 #include <QHash>
 #include <QList>
@@ -188,12 +189,16 @@ public:
     QString AppDir; // the folder of the configuration file and the banner, with a trailing '/'
     QString ConfigPath;
     std::unique_ptr<XmlDocument> ConfigDocument;
+    // LANGUAGE's value as config.xml holds it; language() is what texts are worded in.
     QString LanguageCode;
+    Language language() const { return Language::fromCode(LanguageCode); }
     TPortSettings PortSettings;
     // Set once PortSettings hold the file's COMM values; closing writes the port boxes back
     // only then, so a start-up that stopped earlier never puts the template's defaults
     // over the user's settings.
     bool PortSettingsLoaded = false;
+    // The banner picture that could not be loaded (empty when it was): the top panel says so.
+    QString BannerErrorPath;
     // Every place the configuration was looked for, and why the user's own file could not be
     // made, for the one message when none was found; empty when the caller named the file.
     QStringList ConfigSearchedPlaces;

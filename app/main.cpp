@@ -1,12 +1,12 @@
 #include "app/AppIcon.h"
 #include "app/CommandLine.h"
 #include "app/ConfigLocation.h"
-#include "config/ConfigFileCheck.h"
 #include "app/MainFrm.h"
 #include "app/ShowingErrors.h"
 #include "app/StartTheme.h"
 #include "app/TerminationSignals.h"
 #include "app/WindowGeometry.h"
+#include "config/ConfigFileCheck.h"
 #include "language/ControlSettingFrm.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ScreenPlacement.h"
@@ -19,7 +19,6 @@
 #include <QScreen>
 #include <QSettings>
 #include <cstdio>
-
 
 namespace {
 
@@ -57,17 +56,20 @@ int run(QApplication& app, const CommandLine& line) {
     // Said once, by the start-up, together with the places looked in.
     mainWindow.ConfigSearchedPlaces = config.searched;
     mainWindow.ConfigSearchProblem = config.error;
+    // Close first (it saves the port settings), then leave every event loop, a message box's
+    // too, so that the program ends with success. Connected before the start-up, whose
+    // message boxes run event loops: a signal handled there must not be dropped, and one
+    // that arrives before the main loop runs ends the program instead of being forgotten.
+    bool terminated = false;
+    QObject::connect(&terminations, &TerminationSignals::received, &mainWindow, [&mainWindow, &terminated] {
+        terminated = true;
+        mainWindow.close();
+        QCoreApplication::exit(0);
+    });
     mainWindow.FormCreate();
     TForm_ControlSetting editor;
     Form_ControlSetting = &editor;
     editor.hide();
-
-    // Close first (it saves the port settings), then leave every event loop, a message box's
-    // too, so that the program ends with success.
-    QObject::connect(&terminations, &TerminationSignals::received, &mainWindow, [&mainWindow] {
-        mainWindow.close();
-        QCoreApplication::exit(0);
-    });
 
     // ~/.config/tervalon/tervalon.conf: this user's on this machine.
     QSettings settings(QStringLiteral("tervalon"), QStringLiteral("tervalon"));
@@ -76,7 +78,7 @@ int run(QApplication& app, const CommandLine& line) {
         placeOnScreen(mainWindow);
         mainWindow.showMaximized();
     }
-    const int code = app.exec();
+    const int code = terminated ? 0 : app.exec();
     Form_ControlSetting = nullptr;
     return code;
 }

@@ -143,8 +143,6 @@ QImage LoadBannerJpeg(const QString& path, QString* error) {
     return image;
 }
 
-QString BannerLoadErrorText(const QString& path, const QString& languageCode) {
-    if (languageCode == QLatin1String("EN"))
-        return QStringLiteral("Error loading image ") + path;
-    return QStringLiteral("加载图片") + path + QStringLiteral("时发生错误");
+QString BannerLoadErrorText(const QString& path, Language language) {
+    return language.translate("Banner", "Error loading image %1").arg(path);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Language.h"
+
 #include <QImage>
 #include <QString>
 
@@ -15,4 +17,4 @@ constexpr qint64 MaxBannerFileBytes = 64LL * 1024 * 1024;
 QImage LoadBannerJpeg(const QString& path, QString* error = nullptr);
 
 // The text that replaces the banner panel's caption when the picture cannot be loaded.
-QString BannerLoadErrorText(const QString& path, const QString& languageCode);
+QString BannerLoadErrorText(const QString& path, Language language);

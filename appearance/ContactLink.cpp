@@ -22,26 +22,24 @@ QUrl OpenableContactUrl(const QString& address) {
     return {};
 }
 
-QString ContactRefusalMessage(const QString& address, const QString& languageCode) {
+QString ContactRefusalMessage(const QString& address, Language language) {
     // A hand-edited attribute can hold anything; keep the box readable.
     QString shown = address.simplified();
     if (shown.size() > 120)
         shown = shown.left(117) + QStringLiteral("...");
-    if (languageCode == QLatin1String("EN"))
-        return QStringLiteral("The contact address \"%1\" was not opened: only web addresses (http, https) "
-                              "and mail addresses (mailto) are opened.")
-            .arg(shown);
-    return QStringLiteral("未打开联系地址“%1”：只能打开网页地址（http、https）和邮件地址（mailto）。")
+    return language
+        .translate("ContactLink", "The contact address \"%1\" was not opened: only web addresses (http, "
+                                  "https) and mail addresses (mailto) are opened.")
         .arg(shown);
 }
 
 ContactLinkAction ResolveContactLink(const QString& web1Address, const QString& web2Address,
-                                     const QString& languageCode) {
+                                     Language language) {
     const QString address = ChooseContactAddress(web1Address, web2Address);
     ContactLinkAction action;
     action.url = OpenableContactUrl(address);
     if (action.url.isEmpty())
-        action.refusal = ContactRefusalMessage(address, languageCode);
+        action.refusal = ContactRefusalMessage(address, language);
     return action;
 }
 

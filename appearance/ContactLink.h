@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Language.h"
+
 #include <QString>
 #include <QUrl>
 
@@ -27,11 +29,11 @@ QString ChooseContactAddress(const QString& web1Address, const QString& web2Addr
 // system's opener.
 QUrl OpenableContactUrl(const QString& address);
 
-// Why an address was not opened, in Chinese unless languageCode is "EN".
-QString ContactRefusalMessage(const QString& address, const QString& languageCode);
+// Why an address was not opened, in the language.
+QString ContactRefusalMessage(const QString& address, Language language);
 
 ContactLinkAction ResolveContactLink(const QString& web1Address, const QString& web2Address,
-                                     const QString& languageCode);
+                                     Language language);
 
 // The two scrambled forms of BuiltInAddress (web1 key, then web2 key) separated by four
 // spaces. The seeds are random, so every call gives a different text.

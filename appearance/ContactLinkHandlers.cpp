@@ -1,13 +1,13 @@
 #include "app/MainFrm.h"
-#include "ui/MessageBoxes.h"
 #include "appearance/ContactLink.h"
+#include "ui/MessageBoxes.h"
 
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QGuiApplication>
 
 void TForm_Main::lbl_WebClick() {
-    const ContactLinkAction action = ResolveContactLink(Web1Address, Web2Address, LanguageCode);
+    const ContactLinkAction action = ResolveContactLink(Web1Address, Web2Address, language());
     if (!action.refusal.isEmpty()) {
         showMessage(action.refusal);
         return;

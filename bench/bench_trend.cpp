@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
     {
         QBuffer out(&csv);
         out.open(QIODevice::WriteOnly);
-        WriteTrendCsv(store, out, true);
+        WriteTrendCsv(store, out, Language::english());
     }
     const double csvMs = double(t.nsecsElapsed()) / 1e6;
 

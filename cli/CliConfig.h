@@ -6,6 +6,7 @@
 
 #include "cli/CliOptions.h"
 #include "config/ConfigRecords.h"
+#include "config/Language.h"
 #include "device/ParameterModel.h"
 #include "device/PortOpening.h"
 
@@ -34,7 +35,8 @@ struct CliConfig {
     QList<TCMDS> batches;
     QList<PolledPage> polledPages;
 
-    bool english() const { return languageCode == QLatin1String("EN"); }
+    bool english() const { return language().isEnglish(); }
+    Language language() const { return Language::fromCode(languageCode); }
     // The text in the run's language.
     QString t(const char* cn, const char* en) const { return QString::fromUtf8(english() ? en : cn); }
     // write-journal.csv beside config.xml, as the window keeps it.

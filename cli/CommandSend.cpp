@@ -59,7 +59,7 @@ private:
 bool sendable(const CliConfig& config, const QString& text) {
     const auto bad = FirstUnsendableCharacter(text);
     if (bad)
-        PrintError(UnsendableCharacterMessage(*bad, config.english()));
+        PrintError(UnsendableCharacterMessage(*bad, config.language()));
     return !bad;
 }
 

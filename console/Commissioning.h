@@ -44,6 +44,8 @@ public:
     void writeSnapshot();
 
     bool busy() const { return m_busy; }
+    // Words the row marks shown in the window's current language.
+    void retranslate();
     // The snapshot loaded or saved last.
     const QList<SnapshotRow>& snapshot() const { return m_snapshot; }
     QString journalPath() const;
@@ -80,7 +82,10 @@ private:
     bool portOpen();
     bool readyToCompare();
     int readTimeoutMs() const;
-    void mark(const ParameterRow& row, Mark kind, const QString& tip = {});
+    // Marks a row; the tip is a built-in text (QT_TRANSLATE_NOOP("Commissioning", ...)) with
+    // its arguments, so that a language switch words mark and tip again.
+    void mark(const ParameterRow& row, Mark kind, const char* tip = nullptr, const QStringList& tipArgs = {});
+    void wordMark(QLabel* label) const;
     void clearMarks();
 
     void onReplyApplied(QWidget* field);
@@ -99,7 +104,9 @@ private:
     void finishRestore();
     void reportDifferences(const QList<ParameterRow>& rows, const QList<SnapshotDifference>& diffs,
                            const QList<ParameterRow>& silent);
-    QString tr2(const char* cn, const char* en) const;
+    // A built-in text in the window's current language (context "Commissioning"); n counts
+    // for texts with plural forms.
+    QString tr(const char* source, const char* disambiguation = nullptr, int n = -1) const;
     QString captionOf(const ParameterRow& row) const;
     void reportSilent(const QList<ParameterRow>& silent);
     // The lines naming rows that did not answer, under a title saying what was not done.

@@ -3,6 +3,7 @@
 #include "app/MainFrm.h"
 #include "console/ConsoleWiring.h"
 #include "console/protocol/WriteJournal.h"
+#include "ui/BuiltInTexts.h"
 #include "ui/ComponentRegistry.h"
 #include "ui/ControlLook.h"
 #include "ui/Controls.h"
@@ -101,44 +102,47 @@ void Commissioning::createBar() {
     panel->setObjectName(QStringLiteral("Panel_Commission"));
     // Its own font, so the group's larger one does not make the bar wrap.
     panel->setFont(m_form.font());
-    auto button = [this](const char* name, const QString& caption, const QString& hint, const char* captionEN,
-                         const char* hintEN, void (Commissioning::*action)()) {
+    // caption and hint: QT_TRANSLATE_NOOP("Controls", ...), the built-in texts.
+    auto button = [this](const char* name, const char* caption, const char* hint,
+                         void (Commissioning::*action)()) {
         auto* b = new QPushButton(panel);
         m_form.RegisterComponent(b, QString::fromLatin1(name));
-        b->setText(caption);
-        b->setToolTip(hint);
-        setKnownEnglish(b, QString::fromUtf8(captionEN), QString::fromUtf8(hintEN));
+        setBuiltInTexts(b, caption, hint);
+        showBuiltInTexts(b, m_form.language());
         m_form.setPopupMenu1(b);
         connect(b, &QPushButton::clicked, this,
                 [this, action] { m_form.guarded([this, action] { (this->*action)(); }); });
         return b;
     };
     btn_ReadPage =
-        button("cms_ReadPage", QStringLiteral("读取本页"), QStringLiteral("逐个读取本页的全部参数"),
-               "Read page", "Read every parameter of this page", &Commissioning::readPage);
-    btn_ReadAll =
-        button("cms_ReadAll", QStringLiteral("读取全部"), QStringLiteral("逐个读取所有页的全部参数"),
-               "Read all pages", "Read every parameter of every page", &Commissioning::readAllPages);
+        button("cms_ReadPage", QT_TRANSLATE_NOOP("Controls", "Read page"),
+               QT_TRANSLATE_NOOP("Controls", "Read every parameter of this page"), &Commissioning::readPage);
+    btn_ReadAll = button("cms_ReadAll", QT_TRANSLATE_NOOP("Controls", "Read all pages"),
+                         QT_TRANSLATE_NOOP("Controls", "Read every parameter of every page"),
+                         &Commissioning::readAllPages);
     prg_Read = new QProgressBar(panel);
     prg_Read->setObjectName(QStringLiteral("prg_Read"));
     prg_Read->hide();
-    btn_CancelRead = button("cms_Cancel", QStringLiteral("取消"), QStringLiteral("停止正在进行的读取或写入"),
-                            "Cancel", "Stop the reading or writing in progress", &Commissioning::cancel);
+    btn_CancelRead = button("cms_Cancel", QT_TRANSLATE_NOOP("Controls", "Cancel"),
+                            QT_TRANSLATE_NOOP("Controls", "Stop the reading or writing in progress"),
+                            &Commissioning::cancel);
     btn_CancelRead->hide();
-    btn_SaveSnapshot = button(
-        "cms_SaveSnapshot", QStringLiteral("保存快照"), QStringLiteral("把所有参数的当前值保存为 CSV 文件"),
-        "Save snapshot", "Save every parameter's current value as a CSV file", &Commissioning::saveSnapshot);
-    btn_LoadSnapshot =
-        button("cms_LoadSnapshot", QStringLiteral("载入快照"), QStringLiteral("从快照文件填入参数值"),
-               "Load snapshot", "Fill the parameters from a snapshot file", &Commissioning::loadSnapshot);
-    btn_Compare = button("cms_Compare", QStringLiteral("与设备比较"),
-                         QStringLiteral("读取全部参数并列出与快照不同的参数"), "Compare with device",
-                         "Read all and list the parameters that differ from the snapshot",
-                         &Commissioning::compareWithDevice);
-    btn_WriteSnapshot = button("cms_WriteSnapshot", QStringLiteral("写入快照"),
-                               QStringLiteral("只写入与快照不同的参数，并读回校验"), "Write snapshot",
-                               "Write only the parameters that differ from the snapshot, and read them back",
-                               &Commissioning::writeSnapshot);
+    btn_SaveSnapshot =
+        button("cms_SaveSnapshot", QT_TRANSLATE_NOOP("Controls", "Save snapshot"),
+               QT_TRANSLATE_NOOP("Controls", "Save every parameter's current value as a CSV file"),
+               &Commissioning::saveSnapshot);
+    btn_LoadSnapshot = button("cms_LoadSnapshot", QT_TRANSLATE_NOOP("Controls", "Load snapshot"),
+                              QT_TRANSLATE_NOOP("Controls", "Fill the parameters from a snapshot file"),
+                              &Commissioning::loadSnapshot);
+    btn_Compare = button(
+        "cms_Compare", QT_TRANSLATE_NOOP("Controls", "Compare with device"),
+        QT_TRANSLATE_NOOP("Controls", "Read all and list the parameters that differ from the snapshot"),
+        &Commissioning::compareWithDevice);
+    btn_WriteSnapshot =
+        button("cms_WriteSnapshot", QT_TRANSLATE_NOOP("Controls", "Write snapshot"),
+               QT_TRANSLATE_NOOP(
+                   "Controls", "Write only the parameters that differ from the snapshot, and read them back"),
+               &Commissioning::writeSnapshot);
     auto* flow = new WrapFlow(panel, {btn_ReadPage, btn_ReadAll, prg_Read, btn_CancelRead, btn_SaveSnapshot,
                                       btn_LoadSnapshot, btn_Compare, btn_WriteSnapshot});
     static_cast<DockLayout*>(m_form.grp_DYNC->layout())->dock(panel, DockAlign::Top, kRowHeight + 2);
@@ -154,15 +158,15 @@ void Commissioning::setBusy(bool busy) {
     btn_CancelRead->setVisible(busy);
 }
 
-QString Commissioning::tr2(const char* cn, const char* en) const {
-    return m_form.LanguageCode == QLatin1String("EN") ? QString::fromUtf8(en) : QString::fromUtf8(cn);
+QString Commissioning::tr(const char* source, const char* disambiguation, int n) const {
+    return m_form.language().translate("Commissioning", source, disambiguation, n);
 }
 
 QString Commissioning::captionOf(const ParameterRow& row) const {
     return row.label ? row.label->text() : row.tag;
 }
 
-void Commissioning::mark(const ParameterRow& row, Mark kind, const QString& tip) {
+void Commissioning::mark(const ParameterRow& row, Mark kind, const char* tip, const QStringList& tipArgs) {
     QPointer<QLabel>& label = m_marks[row.value];
     if (kind == Mark::None) {
         if (label)
@@ -175,11 +179,10 @@ void Commissioning::mark(const ParameterRow& row, Mark kind, const QString& tip)
         label->setObjectName(QStringLiteral("mark_") + row.tag);
         setFontColor(label, QColor(255, 0, 0));
     }
-    label->setText(kind == Mark::Silent    ? tr2("无应答", "no reply")
-                   : kind == Mark::Differs ? tr2("不同", "differs")
-                                           : tr2("失败", "failed"));
-    label->setToolTip(tip);
-    label->adjustSize();
+    label->setProperty("markKind", static_cast<int>(kind));
+    label->setProperty("markTip", QByteArray(tip ? tip : ""));
+    label->setProperty("markTipArgs", tipArgs);
+    wordMark(label);
     label->show();
     placeMarks();
 }
@@ -200,6 +203,29 @@ void Commissioning::placeMarks() {
         value->resize(width, value->height());
         it.value()->move(value->x() + width + 4, value->y() + (value->height() - label->height()) / 2);
     }
+}
+
+void Commissioning::wordMark(QLabel* label) const {
+    const auto kind = static_cast<Mark>(label->property("markKind").toInt());
+    label->setText(kind == Mark::Silent    ? tr("no reply")
+                   : kind == Mark::Differs ? tr("differs")
+                                           : tr("failed"));
+    const QByteArray tip = label->property("markTip").toByteArray();
+    QString tipText = tip.isEmpty() ? QString() : tr(tip.constData());
+    // All arguments at once: a value holding "%2" must not be taken for a place-holder.
+    const QStringList args = label->property("markTipArgs").toStringList();
+    if (args.size() == 1)
+        tipText = tipText.arg(args[0]);
+    else if (args.size() == 2)
+        tipText = tipText.arg(args[0], args[1]);
+    label->setToolTip(tipText);
+    label->adjustSize();
+}
+
+void Commissioning::retranslate() {
+    for (const QPointer<QLabel>& label : std::as_const(m_marks))
+        if (label && !label->isHidden())
+            wordMark(label);
 }
 
 void Commissioning::clearMarks() {

@@ -1,9 +1,9 @@
 #include "console/Commissioning.h"
 
 #include "app/MainFrm.h"
-#include "ui/MessageBoxes.h"
 #include "comm/SerialComm.h"
 #include "console/protocol/WriteJournal.h"
+#include "ui/MessageBoxes.h"
 
 #include <QComboBox>
 
@@ -40,8 +40,7 @@ void Commissioning::journalFirst(const QString& reply, bool report) {
     entry.reply = reply;
     QString error;
     if (!m_journal->append(entry, &error) && report)
-        showMessage(tr2("写入记录未能保存：%1\n%2", "The write journal could not be written: %1\n%2")
-                        .arg(m_journal->path(), error));
+        showMessage(tr("The write journal could not be written: %1\n%2").arg(m_journal->path(), error));
 }
 
 void Commissioning::flushJournal(bool report) {

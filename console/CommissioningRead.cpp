@@ -1,10 +1,10 @@
 #include "console/Commissioning.h"
 
 #include "app/MainFrm.h"
-#include "ui/MessageBoxes.h"
 #include "comm/SerialComm.h"
 #include "console/protocol/CommandText.h"
 #include "console/protocol/ReceivedBlock.h"
+#include "ui/MessageBoxes.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -21,7 +21,7 @@ constexpr qsizetype kListedRows = 20;
 bool Commissioning::portOpen() {
     if (m_form.Comm1 && m_form.Comm1->Handle() != 0)
         return true;
-    showMessage(tr2("端口未打开，请先连接端口", "The port is not open; connect first"));
+    showMessage(tr("The port is not open; connect first"));
     return false;
 }
 
@@ -114,7 +114,7 @@ void Commissioning::readNext() {
         for (qsizetype i : m_sequence.silent())
             silent << m_rows[i];
         for (const ParameterRow& row : silent)
-            mark(row, Mark::Silent, tr2("读取时设备没有应答", "The device did not answer the read"));
+            mark(row, Mark::Silent, QT_TRANSLATE_NOOP("Commissioning", "The device did not answer the read"));
         setBusy(false);
         auto done = std::move(m_readDone);
         m_readDone = nullptr;
@@ -151,9 +151,8 @@ QString rowLine(const ParameterRow& row, const QString& caption) {
 void Commissioning::readPage() {
     if (m_busy || !portOpen())
         return;
-    readRows(parameterRows(m_form, m_form.pg_DYNC->currentIndex()), [this](QList<ParameterRow> silent) {
-        reportSilent(silent);
-    });
+    readRows(parameterRows(m_form, m_form.pg_DYNC->currentIndex()),
+             [this](QList<ParameterRow> silent) { reportSilent(silent); });
 }
 
 void Commissioning::readAllPages() {
@@ -164,26 +163,27 @@ void Commissioning::readAllPages() {
 
 void Commissioning::reportSilent(const QList<ParameterRow>& silent) {
     if (m_sequence.cancelled()) {
-        showMessage(tr2("读取已取消：已读 %1 / %2 个参数", "Reading cancelled after %1 of %2 parameters")
+        showMessage(tr("Reading cancelled after %1 of %2 parameters")
                         .arg(m_sequence.finished())
                         .arg(m_sequence.total()));
         return;
     }
     if (silent.isEmpty())
         return;
-    showMessage(silentSection(silent, tr2("%1 个参数没有应答：", "%1 parameters did not answer:")));
+    showMessage(silentSection(
+        silent, tr("%n parameter(s) did not answer:", nullptr, static_cast<int>(silent.size()))));
 }
 
 QString Commissioning::silentSection(const QList<ParameterRow>& silent, const QString& title) const {
     QStringList lines;
     for (const ParameterRow& row : silent)
         lines << rowLine(row, captionOf(row));
-    return title.arg(silent.size()) + QStringLiteral("\n") + listOf(lines);
+    return title + QStringLiteral("\n") + listOf(lines);
 }
 
 QString Commissioning::listOf(const QStringList& lines) const {
     QStringList shown = lines.mid(0, kListedRows);
     if (lines.size() > kListedRows)
-        shown << tr2("……另有 %1 个", "... and %1 more").arg(lines.size() - kListedRows);
+        shown << tr("... and %n more", nullptr, static_cast<int>(lines.size() - kListedRows));
     return shown.join(QLatin1Char('\n'));
 }

@@ -25,18 +25,18 @@ void Commissioning::writeSnapshot() {
         const ParameterModel model = parameterModel();
         QStringList lines;
         for (const SnapshotDifference& d : diffs)
-            lines << tr2("%1  %2：%3 → %4", "%1  %2: %3 -> %4")
+            lines << tr("%1  %2: %3 -> %4")
                          .arg(QString::number(m_rows[d.row].address), captionOf(m_rows[d.row]),
                               asShown(model, m_rows[d.row], d.deviceValue),
                               asShown(model, m_rows[d.row], d.snapshotValue));
-        QString question =
-            tr2("将把以下 %1 个参数写入设备：\n", "These %1 parameters will be written to the device:\n")
-                .arg(diffs.size()) +
-            listOf(lines);
+        QString question = tr("These %n parameter(s) will be written to the device:\n", nullptr,
+                              static_cast<int>(diffs.size())) +
+                           listOf(lines);
         if (!silent.isEmpty())
-            question += QStringLiteral("\n") +
-                        silentSection(silent, tr2("%1 个参数没有应答，不会写入：",
-                                                  "%1 parameters did not answer and will not be written:"));
+            question +=
+                QStringLiteral("\n") +
+                silentSection(silent, tr("%n parameter(s) did not answer and will not be written:", nullptr,
+                                         static_cast<int>(silent.size())));
         if (!askConfirmation(question))
             return;
         m_notWritten = silent;
@@ -64,13 +64,14 @@ void Commissioning::restoreOne(const SnapshotDifference& d) {
     const ParameterRow row = m_restoreRows[d.row];
     const ParameterModel model = parameterModel();
     const QString line =
-        tr2("%1  %2：%3", "%1  %2: %3")
+        tr("%1  %2: %3")
             .arg(QString::number(row.address), captionOf(row), asShown(model, row, d.snapshotValue));
     prg_Read->setRange(0, static_cast<int>(m_restore.size()));
     prg_Read->setValue(static_cast<int>(m_restoreAt - 1));
     if (!showDeviceValue(m_form, row.value, d.snapshotValue)) {
         m_failed << line;
-        mark(row, Mark::Failed, tr2("快照值无法填入此字段", "The field cannot take the snapshot's value"));
+        mark(row, Mark::Failed,
+             QT_TRANSLATE_NOOP("Commissioning", "The field cannot take the snapshot's value"));
         restoreNext();
         return;
     }
@@ -91,13 +92,13 @@ void Commissioning::restoreOne(const SnapshotDifference& d) {
             if (readBack == Outcome::Answered && value && SameDeviceValue(*value, d.snapshotValue)) {
                 m_verified << line;
                 mark(row, Mark::None);
+            } else if (readBack == Outcome::Answered) {
+                const QString shown = asShown(parameterModel(), row, value.value_or(QString()));
+                m_failed << line + tr(" (%1)").arg(tr("read back %1").arg(shown));
+                mark(row, Mark::Failed, QT_TRANSLATE_NOOP("Commissioning", "read back %1"), {shown});
             } else {
-                const QString why = readBack == Outcome::Answered
-                                        ? tr2("读回的值为 %1", "read back %1")
-                                              .arg(asShown(parameterModel(), row, value.value_or(QString())))
-                                        : tr2("读回时设备没有应答", "no reply when read back");
-                m_failed << line + tr2("（%1）", " (%1)").arg(why);
-                mark(row, Mark::Failed, why);
+                m_failed << line + tr(" (%1)").arg(tr("no reply when read back"));
+                mark(row, Mark::Failed, QT_TRANSLATE_NOOP("Commissioning", "no reply when read back"));
             }
             restoreNext();
         });
@@ -114,18 +115,18 @@ void Commissioning::finishRestore() {
     auto section = [this](const QString& title, const QStringList& lines) {
         return title.arg(lines.size()) + (lines.isEmpty() ? QString() : QStringLiteral("\n") + listOf(lines));
     };
-    QString text = section(tr2("已写入 %1 个：", "Written: %1"), m_written) + QStringLiteral("\n") +
-                   section(tr2("已校验 %1 个：", "Verified: %1"), m_verified) + QStringLiteral("\n") +
-                   section(tr2("失败 %1 个：", "Failed: %1"), m_failed);
+    QString text = section(tr("Written: %1"), m_written) + QStringLiteral("\n") +
+                   section(tr("Verified: %1"), m_verified) + QStringLiteral("\n") +
+                   section(tr("Failed: %1"), m_failed);
     if (!m_unacknowledged.isEmpty())
-        text += QStringLiteral("\n") +
-                section(tr2("写入没有应答 %1 个：", "No answer to the write: %1"), m_unacknowledged);
+        text += QStringLiteral("\n") + section(tr("No answer to the write: %1"), m_unacknowledged);
     if (!m_notWritten.isEmpty())
-        text += QStringLiteral("\n") +
-                silentSection(m_notWritten, tr2("%1 个参数没有应答，未写入：",
-                                                "%1 parameters did not answer and were not written:"));
+        text +=
+            QStringLiteral("\n") +
+            silentSection(m_notWritten, tr("%n parameter(s) did not answer and were not written:", nullptr,
+                                           static_cast<int>(m_notWritten.size())));
     m_notWritten.clear();
     if (cancelled)
-        text = tr2("写入已取消。\n", "Writing was cancelled.\n") + text;
+        text = tr("Writing was cancelled.\n") + text;
     showMessage(text);
 }

@@ -1,14 +1,14 @@
 #include "console/CommissioningRows.h"
 
-#include "console/HexField.h"
-#include "ui/ComponentRegistry.h"
-#include "ui/ControlLook.h"
-#include "ui/Controls.h"
 #include "app/MainFrm.h"
 #include "config/AppError.h"
+#include "console/HexField.h"
 #include "console/ItemLookupIndex.h"
 #include "console/PageRows.h"
 #include "console/protocol/CommandText.h"
+#include "ui/ComponentRegistry.h"
+#include "ui/ControlLook.h"
+#include "ui/Controls.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -18,15 +18,11 @@
 
 namespace {
 
-bool english(const TForm_Main& form) {
-    return form.LanguageCode == QLatin1String("EN");
-}
-
 // The row of a parameter of the model, once its page built all of its controls.
 std::optional<ParameterRow> rowOf(const TForm_Main& form, const Parameter& parameter) {
     const auto controls = form.ParameterControls.constFind(parameter.tag);
-    if (controls == form.ParameterControls.constEnd() || !controls->read || !controls->write || !controls->value ||
-        controls->page < 0)
+    if (controls == form.ParameterControls.constEnd() || !controls->read || !controls->write ||
+        !controls->value || controls->page < 0)
         return std::nullopt;
     ParameterRow row;
     row.page = controls->page;
@@ -87,7 +83,8 @@ QString writeValueOf(const TForm_Main& form, const QWidget* field) {
     }
     if (isComboBox(field))
         return ItemLookupIndex::of(form.ConfigPath)
-            ->valueForText(rowTagOf(field), static_cast<const QComboBox*>(field)->currentText(), english(form));
+            ->valueForText(rowTagOf(field), static_cast<const QComboBox*>(field)->currentText(),
+                           form.language());
     return {};
 }
 
@@ -123,7 +120,7 @@ bool showDeviceValue(const TForm_Main& form, QWidget* field, const QString& valu
     }
     if (isComboBox(field)) {
         static_cast<QComboBox*>(field)->setCurrentText(
-            ItemLookupIndex::of(form.ConfigPath)->textForValue(rowTagOf(field), value, english(form)));
+            ItemLookupIndex::of(form.ConfigPath)->textForValue(rowTagOf(field), value, form.language()));
         return true;
     }
     return false;

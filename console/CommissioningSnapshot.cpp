@@ -1,11 +1,11 @@
 #include "console/Commissioning.h"
 
-#include "ui/Controls.h"
 #include "app/MainFrm.h"
-#include "ui/MessageBoxes.h"
 #include "console/protocol/SnapshotMatch.h"
 #include "device/ParameterText.h"
 #include "device/SnapshotCheck.h"
+#include "ui/Controls.h"
+#include "ui/MessageBoxes.h"
 
 #include <QFile>
 #include <QLabel>
@@ -45,7 +45,7 @@ const Parameter* parameterOf(const ParameterModel& model, const ParameterRow& ro
 QString Commissioning::asShown(const ParameterModel& model, const ParameterRow& row,
                                const QString& deviceValue) const {
     const Parameter* p = parameterOf(model, row);
-    return p ? ValueAsShown(*p, deviceValue, m_form.LanguageCode) : deviceValue;
+    return p ? ValueAsShown(*p, deviceValue, m_form.language().code()) : deviceValue;
 }
 
 SnapshotRow Commissioning::snapshotRowOf(const ParameterModel& model, const ParameterRow& row) const {
@@ -68,9 +68,10 @@ void Commissioning::saveSnapshot() {
     if (m_busy)
         return;
     const QString suggested =
-        m_form.AppDir + QStringLiteral("snapshot-%1.csv").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
-    const QString path = messagePresenter().chooseFile(MessagePresenter::FileUse::Save, tr2("保存快照", "Save snapshot"),
-                                                       suggested, tr2("快照 (*.csv)", "Snapshots (*.csv)"));
+        m_form.AppDir + QStringLiteral("snapshot-%1.csv")
+                            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    const QString path = messagePresenter().chooseFile(MessagePresenter::FileUse::Save, tr("Save snapshot"),
+                                                       suggested, tr("Snapshots (*.csv)"));
     if (path.isEmpty())
         return;
     const ParameterModel model = parameterModel();
@@ -79,32 +80,31 @@ void Commissioning::saveSnapshot() {
         rows << snapshotRowOf(model, row);
     // Written whole or not at all: a failed save leaves the file that was there as it was.
     if (const QString error = WriteSnapshotFile(path, rows); !error.isEmpty()) {
-        showMessage(tr2("快照未保存：%1\n%2", "The snapshot was not saved: %1\n%2").arg(path, error));
+        showMessage(tr("The snapshot was not saved: %1\n%2").arg(path, error));
         return;
     }
     m_snapshot = rows;
-    showMessage(tr2("已保存 %1 个参数到 %2", "%1 parameters saved to %2").arg(rows.size()).arg(path));
+    showMessage(tr("%n parameter(s) saved to %1", nullptr, static_cast<int>(rows.size())).arg(path));
 }
 
 void Commissioning::loadSnapshot() {
     if (m_busy)
         return;
-    const QString path = messagePresenter().chooseFile(MessagePresenter::FileUse::Open, tr2("载入快照", "Load snapshot"),
-                                                       m_form.AppDir, tr2("快照 (*.csv)", "Snapshots (*.csv)"));
+    const QString path = messagePresenter().chooseFile(MessagePresenter::FileUse::Open, tr("Load snapshot"),
+                                                       m_form.AppDir, tr("Snapshots (*.csv)"));
     if (path.isEmpty())
         return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxSnapshotBytes) {
-        showMessage(tr2("无法读取快照：%1\n%2", "The snapshot cannot be read: %1\n%2")
-                        .arg(path, file.isOpen() ? tr2("文件太大", "the file is too large") : file.errorString()));
+        showMessage(tr("The snapshot cannot be read: %1\n%2")
+                        .arg(path, file.isOpen() ? tr("the file is too large") : file.errorString()));
         return;
     }
-    const bool english = m_form.LanguageCode == QLatin1String("EN");
+    const bool english = m_form.language().isEnglish();
     const SnapshotParse parsed = SnapshotFromCsv(file.readAll());
     if (!parsed.ok()) {
-        showMessage(
-            tr2("%1 不是快照文件：%2；未改变任何参数", "%1 is no snapshot file: %2; nothing was changed")
-                .arg(path, SnapshotFaultText(parsed, english)));
+        showMessage(tr("%1 is no snapshot file: %2; nothing was changed")
+                        .arg(path, SnapshotFaultText(parsed, english)));
         return;
     }
     // Every row is checked against its parameter before any field is filled; the snapshot
@@ -140,7 +140,7 @@ void Commissioning::loadSnapshot() {
 }
 
 QList<SnapshotDifference> Commissioning::differences(const QList<ParameterRow>& rows,
-                                                    const QList<ParameterRow>& silent) const {
+                                                     const QList<ParameterRow>& silent) const {
     QList<std::optional<QString>> values;
     for (const ParameterRow& row : rows) {
         const bool answered = std::none_of(silent.begin(), silent.end(),
@@ -155,7 +155,7 @@ bool Commissioning::readyToCompare() {
     if (m_busy)
         return false;
     if (m_snapshot.isEmpty()) {
-        showMessage(tr2("请先载入或保存快照", "Load or save a snapshot first"));
+        showMessage(tr("Load or save a snapshot first"));
         return false;
     }
     return portOpen();
@@ -179,21 +179,22 @@ void Commissioning::reportDifferences(const QList<ParameterRow>& rows, const QLi
         const ParameterRow& row = rows[d.row];
         const QString snapshot = asShown(model, row, d.snapshotValue),
                       device = asShown(model, row, d.deviceValue);
-        mark(row, Mark::Differs, tr2("快照：%1，设备：%2", "snapshot: %1, device: %2").arg(snapshot, device));
-        lines << tr2("%1  %2：快照 %3，设备 %4", "%1  %2: snapshot %3, device %4")
+        mark(row, Mark::Differs, QT_TRANSLATE_NOOP("Commissioning", "snapshot: %1, device: %2"),
+             {snapshot, device});
+        lines << tr("%1  %2: snapshot %3, device %4")
                      .arg(QString::number(row.address), captionOf(row), snapshot, device);
     }
     QString text;
     if (!diffs.isEmpty())
-        text = tr2("%1 个参数与快照不同：\n", "%1 parameters differ from the snapshot:\n").arg(diffs.size()) +
+        text = tr("%n parameter(s) differ from the snapshot:\n", nullptr, static_cast<int>(diffs.size())) +
                listOf(lines);
     else if (silent.isEmpty())
-        text = tr2("设备与快照一致", "The device matches the snapshot");
+        text = tr("The device matches the snapshot");
     else
-        text = tr2("应答的参数与快照一致", "The parameters that answered match the snapshot");
+        text = tr("The parameters that answered match the snapshot");
     if (!silent.isEmpty())
         text += QStringLiteral("\n") +
-                silentSection(silent, tr2("%1 个参数没有应答，未比较：",
-                                          "%1 parameters did not answer and were not compared:"));
+                silentSection(silent, tr("%n parameter(s) did not answer and were not compared:", nullptr,
+                                         static_cast<int>(silent.size())));
     showMessage(text);
 }

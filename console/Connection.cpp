@@ -7,6 +7,7 @@
 #include "console/AutoValueLabels.h"
 #include "console/ConsoleWiring.h"
 #include "console/PortReturnWatch.h"
+#include "ui/BuiltInTexts.h"
 #include "ui/ComponentRegistry.h"
 #include "ui/ControlCaption.h"
 #include "ui/Controls.h"
@@ -28,35 +29,31 @@
 
 namespace {
 
-// The template's caption, for language tables that do not list btn_Connect.
-const QString designConnectCaption = QStringLiteral("连接端口");
-const QString fallbackDisconnectCaption = QStringLiteral("断开端口");
-
 constexpr int kFlashMs = 200;
 
 // Marks the port box's entries that were found on this machine rather than configured.
 constexpr int kDeviceRole = Qt::UserRole + 1;
 
 QString connectCaptionOf(const TForm_Main& form) {
-    return form.ConnectCaption.isEmpty() ? designConnectCaption : form.ConnectCaption;
+    // The built-in caption for language tables that do not name btn_Connect.
+    return form.ConnectCaption.isEmpty()
+               ? builtInCaption(form.btn_Connect, form.language()).value_or(QString())
+               : form.ConnectCaption;
 }
 
 QString disconnectCaptionOf(const TForm_Main& form) {
-    return form.DisconnectCaption.isEmpty() ? fallbackDisconnectCaption : form.DisconnectCaption;
-}
-
-bool english(const TForm_Main& form) {
-    return form.LanguageCode == QLatin1String("EN");
+    return form.DisconnectCaption.isEmpty() ? form.language().translate("Connection", "Disconnect")
+                                            : form.DisconnectCaption;
 }
 
 QString waitingCaption(const TForm_Main& form) {
-    return english(form) ? QStringLiteral("Waiting…") : QStringLiteral("等待中…");
+    return form.language().translate("Connection", "Waiting…");
 }
 
 QString waitingText(const TForm_Main& form, const QString& port) {
-    return english(form)
-               ? QStringLiteral("Waiting for %1 to come back; click the button to stop waiting").arg(port)
-               : QStringLiteral("等待 %1 重新连接；点击按钮停止等待").arg(port);
+    return form.language()
+        .translate("Connection", "Waiting for %1 to come back; click the button to stop waiting")
+        .arg(port);
 }
 
 // The waiting look: the button and the lamp say which port is awaited.
@@ -101,18 +98,36 @@ void refillWhenShort(QComboBox* box, const QStringList& items) {
 }
 
 // The position of a box's text among its items, or the message that stops the opening.
-int positionOf(const TForm_Main& form, QComboBox* box, const QString& what, const QString& whatCN,
-               QString* error) {
+// what: the setting's name, QT_TRANSLATE_NOOP("Connection", ...).
+int positionOf(const TForm_Main& form, QComboBox* box, const char* what, QString* error) {
     const int position = box->findText(box->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (position < 0 && error->isEmpty()) {
-        *error =
-            english(form)
-                ? QStringLiteral("The %1 \"%2\" in %3 is not one of its choices.\n\rThe port was not opened.")
-                      .arg(what, box->currentText(), box->objectName())
-                : QStringLiteral("%3 的%1“%2”不在可选项中。\n\r端口未打开。")
-                      .arg(whatCN, box->currentText(), box->objectName());
+        const Language language = form.language();
+        *error = language
+                     .translate("Connection",
+                                "The %1 \"%2\" in %3 is not one of its choices.\n\rThe port was not opened.")
+                     .arg(language.translate("Connection", what), box->currentText(), box->objectName());
     }
     return position;
+}
+
+// The serial component words its failures in Chinese; they are known texts, shown in the
+// console's language.
+QString commFailureText(const QString& failure, Language language) {
+    static const struct {
+        const char* component;
+        const char* text;
+    } known[] = {
+        {"串口已打开！", QT_TRANSLATE_NOOP("Connection", "The port is already open.")},
+        {"不能创建事件!", QT_TRANSLATE_NOOP("Connection", "Cannot create the close event.")},
+        {"不能够安装通讯缓存!", QT_TRANSLATE_NOOP("Connection", "Cannot set up the port's buffers.")},
+        {"不能创建串口读进程!", QT_TRANSLATE_NOOP("Connection", "Cannot start the port's reader.")},
+        {"不能创建串口写进程!", QT_TRANSLATE_NOOP("Connection", "Cannot start the port's writer.")},
+    };
+    for (const auto& k : known)
+        if (failure == QString::fromUtf8(k.component))
+            return language.translate("Connection", k.text);
+    return failure;
 }
 
 // One more line for the opening's message: what really stood in the way, so that a user
@@ -120,37 +135,37 @@ int positionOf(const TForm_Main& form, QComboBox* box, const QString& what, cons
 QString openFailureReason(const TForm_Main& form, const QString& startError) {
     const QString path =
         QString::fromStdString(posixcomm::DevicePathForName(form.Comm1->CommName().toStdString()));
-    const bool en = english(form);
+    const Language language = form.language();
+    // text: QT_TRANSLATE_NOOP("Connection", ...).
+    const auto reason = [&](const char* text) {
+        return QStringLiteral("\n\r") + language.translate("Connection", text);
+    };
     if (startError == QStringLiteral("文件句柄不是通讯句柄!"))
-        return en ? QStringLiteral("\n\rReason: %1 is not a serial port.").arg(path)
-                  : QStringLiteral("\n\r原因：%1 不是串口。").arg(path);
+        return reason(QT_TRANSLATE_NOOP("Connection", "Reason: %1 is not a serial port.")).arg(path);
     if (startError != QStringLiteral("打开串口失败！"))
-        return en ? QStringLiteral("\n\rReason: %1").arg(startError)
-                  : QStringLiteral("\n\r原因：%1").arg(startError);
+        return reason(QT_TRANSLATE_NOOP("Connection", "Reason: %1"))
+            .arg(commFailureText(startError, language));
     const int err = posixcomm::CommFile::LastCreateError();
     switch (posixcomm::ClassifyOpenError(err)) {
     case posixcomm::OpenFailure::Missing:
-        return en ? QStringLiteral("\n\rReason: %1 does not exist.").arg(path)
-                  : QStringLiteral("\n\r原因：%1 不存在。").arg(path);
+        return reason(QT_TRANSLATE_NOOP("Connection", "Reason: %1 does not exist.")).arg(path);
     case posixcomm::OpenFailure::NoPermission: {
         QString group = QString::fromStdString(posixcomm::DeviceGroupName(path.toStdString()));
         if (group.isEmpty() || group == QLatin1String("root"))
             group = QStringLiteral("dialout");
-        return en ? QStringLiteral("\n\rReason: no permission to open %1; join the group %2 "
-                                   "(sudo usermod -aG %2 $USER) and log in again.")
-                        .arg(path, group)
-                  : QStringLiteral("\n\r原因：没有打开 %1 的权限；请加入 %2 组"
-                                   "（sudo usermod -aG %2 $USER）后重新登录。")
-                        .arg(path, group);
+        return reason(QT_TRANSLATE_NOOP(
+                          "Connection",
+                          "Reason: no permission to open %1; join the group %2 (sudo usermod -aG %2 $USER) "
+                          "and log in again."))
+            .arg(path, group);
     }
     case posixcomm::OpenFailure::InUse:
-        return en ? QStringLiteral("\n\rReason: %1 is in use by another program.").arg(path)
-                  : QStringLiteral("\n\r原因：%1 正被其它程序占用。").arg(path);
+        return reason(QT_TRANSLATE_NOOP("Connection", "Reason: %1 is in use by another program.")).arg(path);
     case posixcomm::OpenFailure::Other:
         break;
     }
     const QString text = QString::fromLocal8Bit(std::strerror(err));
-    return en ? QStringLiteral("\n\rReason: %1").arg(text) : QStringLiteral("\n\r原因：%1").arg(text);
+    return reason(QT_TRANSLATE_NOOP("Connection", "Reason: %1")).arg(text);
 }
 
 // A flash paints the lamp at once and returns to the idle colour kFlashMs after the last
@@ -267,12 +282,11 @@ bool applyChosenSettings(TForm_Main& form) {
     refillWhenShort(form.cbb_DataBit, {"5", "6", "7", "8"});
     refillWhenShort(form.cbb_StopBit, {"1", "1.5", "2"});
     QString error;
-    const int parity =
-        positionOf(form, form.cbb_CheckBit, QStringLiteral("parity"), QStringLiteral("校验位"), &error);
+    const int parity = positionOf(form, form.cbb_CheckBit, QT_TRANSLATE_NOOP("Connection", "parity"), &error);
     const int dataBits =
-        positionOf(form, form.cbb_DataBit, QStringLiteral("data bits"), QStringLiteral("数据位"), &error);
+        positionOf(form, form.cbb_DataBit, QT_TRANSLATE_NOOP("Connection", "data bits"), &error);
     const int stopBits =
-        positionOf(form, form.cbb_StopBit, QStringLiteral("stop bits"), QStringLiteral("停止位"), &error);
+        positionOf(form, form.cbb_StopBit, QT_TRANSLATE_NOOP("Connection", "stop bits"), &error);
     if (!error.isEmpty()) {
         showMessage(error);
         return false;
@@ -326,14 +340,11 @@ void TForm_Main::btn_ConnectClick() {
         return;
     }
     const QString reason = openFailureReason(*this, failure);
-    if (english(*this))
-        showMessage(cbb_Port->currentText() +
-                    QStringLiteral(" open error\n\rPlease confirm that this port "
-                                   "exists or is not occupied by another program") +
-                    reason);
-    else
-        showMessage(cbb_Port->currentText() +
-                    QStringLiteral("打开错误\n\r请确认存在此端口或未被其它程序占用") + reason);
+    showMessage(cbb_Port->currentText() +
+                language().translate("Connection",
+                                     " open error\n\rPlease confirm that this port exists or is not "
+                                     "occupied by another program") +
+                reason);
 }
 
 // A vanished device (adapter pulled, far side gone) leaves nothing to talk to: close the port
@@ -355,11 +366,8 @@ void portHungUp(TForm_Main& form) {
     }
     markAllAutoValuesStale(form, {ModbusStale::PortClosed, 0, 0});
     setControlCaption(form.btn_Connect, connectCaptionOf(form));
-    if (english(form))
-        showMessage(port + QStringLiteral(" was disconnected\n\rThe device is no longer present; the port "
-                                          "has been closed"));
-    else
-        showMessage(port + QStringLiteral("连接已断开\n\r设备已不存在，端口已关闭"));
+    showMessage(port + form.language().translate("Connection", " was disconnected\n\rThe device is no longer "
+                                                               "present; the port has been closed"));
 }
 
 void TForm_Main::tmr_TxLedTimer() {

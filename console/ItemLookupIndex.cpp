@@ -146,11 +146,11 @@ void ItemLookupIndex::requireCombos() const {
         throw AppError(comboError);
 }
 
-std::optional<QString> ItemLookupIndex::shownTexts(const Item& item, bool english) const {
+std::optional<QString> ItemLookupIndex::shownTexts(const Item& item, Language language) const {
     auto entry = combos.constFind(QStringLiteral("cbb_") + item.tag);
     if (entry == combos.constEnd())
         return std::nullopt;
-    const QString& texts = english ? entry->itemsEN : entry->itemsCN;
+    const QString& texts = language.isEnglish() ? entry->itemsEN : entry->itemsCN;
     return texts.isEmpty() ? item.items : texts;
 }
 
@@ -159,22 +159,22 @@ const ItemLookupIndex::Item* ItemLookupIndex::itemOf(const QString& tag) const {
     return it == byTag.constEnd() ? nullptr : &items[*it];
 }
 
-QString ItemLookupIndex::textForValue(const QString& tag, const QString& value, bool english) const {
+QString ItemLookupIndex::textForValue(const QString& tag, const QString& value, Language language) const {
     const Item* item = itemOf(tag);
     if (!item)
         return value;
     const qsizetype k = splitItems(item->itemsValue).indexOf(value);
     if (k < 0)
         return value;
-    return itemAt(splitItems(shownTexts(*item, english).value_or(item->items)), k);
+    return itemAt(splitItems(shownTexts(*item, language).value_or(item->items)), k);
 }
 
-QString ItemLookupIndex::valueForText(const QString& tag, const QString& text, bool english) const {
+QString ItemLookupIndex::valueForText(const QString& tag, const QString& text, Language language) const {
     const Item* item = itemOf(tag);
     if (!item)
         return text;
     qsizetype k = -1;
-    if (const std::optional<QString> shown = shownTexts(*item, english))
+    if (const std::optional<QString> shown = shownTexts(*item, language))
         k = splitItems(*shown).indexOf(text);
     if (k < 0)
         k = splitItems(item->items).indexOf(text);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Language.h"
+
 #include <QHash>
 #include <QString>
 #include <QVector>
@@ -54,7 +56,7 @@ public:
     // entry's texts, or the item's own items when that text is empty; nothing when the table
     // has no entry for the box or could not be read (the box then shows the item's own items,
     // as built).
-    std::optional<QString> shownTexts(const Item& item, bool english) const;
+    std::optional<QString> shownTexts(const Item& item, Language language) const;
 
     // The lookups of one row, found by its item's tag. A row's choice box shows its own
     // entry's texts, so these never mix the lists of rows that share an address.
@@ -62,11 +64,11 @@ public:
     // The text for a device value: the value's position in itemsValue gives the position in
     // the shown texts (the item's own items when the table has no entry); the value itself
     // when it matches nothing or no item has the tag.
-    QString textForValue(const QString& tag, const QString& value, bool english) const;
+    QString textForValue(const QString& tag, const QString& value, Language language) const;
     // The device value for a text the box shows: its position in the shown texts, else in the
     // item's own items, gives the position in itemsValue; the text itself when it matches no
     // list. Positions past the end of a list throw AppError("List index out of bounds (k)").
-    QString valueForText(const QString& tag, const QString& text, bool english) const;
+    QString valueForText(const QString& tag, const QString& text, Language language) const;
 
 private:
     void build(const QString& path);

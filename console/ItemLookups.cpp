@@ -39,16 +39,12 @@ const QVector<int>& matchesOf(const ItemLookupIndex& index, int addr) {
 
 // The item texts of an address's choice box in the given language, or nothing when the
 // language table has no entry for any item of that address.
-std::optional<QString> comboItems(const ItemLookupIndex& index, int addr, bool english) {
+std::optional<QString> comboItems(const ItemLookupIndex& index, int addr, Language language) {
     index.requireCombos();
     for (int m : matchesOf(index, addr))
-        if (std::optional<QString> texts = index.shownTexts(index.items[m], english))
+        if (std::optional<QString> texts = index.shownTexts(index.items[m], language))
             return texts;
     return std::nullopt;
-}
-
-bool isEnglish(const QString& languageCode) {
-    return languageCode == QLatin1String("EN");
 }
 
 } // namespace
@@ -63,7 +59,7 @@ QString TForm_Main::GetItemByValue(int addr, const QString& value) {
         if (k < 0)
             continue;
         if (!texts)
-            texts = comboItems(*index, addr, isEnglish(LanguageCode));
+            texts = comboItems(*index, addr, language());
         // Without a table entry the box shows the item's own items, as it was built.
         // Later items of the same address win, as the walk overwrites the result.
         result = at(split(texts->value_or(item.items)), k);
@@ -85,7 +81,7 @@ QString TForm_Main::GetValueByItem(int addr, const QString& item) {
 
 QString TForm_Main::GetComboItemsStr(int addr) {
     const auto index = ItemLookupIndex::of(ConfigPath);
-    return comboItems(*index, addr, isEnglish(LanguageCode)).value_or(QString());
+    return comboItems(*index, addr, language()).value_or(QString());
 }
 
 QString TForm_Main::GetItemsValueStr(int addr) {

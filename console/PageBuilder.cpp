@@ -1,9 +1,5 @@
 #include "app/MainFrm.h"
 
-#include "ui/ControlLook.h"
-#include "ui/Controls.h"
-#include "ui/DockLayout.h"
-#include "ui/WindowTitle.h"
 #include "config/AppError.h"
 #include "config/BatchCommands.h"
 #include "config/PollingBlock.h"
@@ -14,6 +10,10 @@
 #include "console/PageRows.h"
 #include "console/PageTheme.h"
 #include "ui/ControlCaption.h"
+#include "ui/ControlLook.h"
+#include "ui/Controls.h"
+#include "ui/DockLayout.h"
+#include "ui/WindowTitle.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -56,7 +56,7 @@ void TForm_Main::LoadConfiguration() {
     if (root.isNull())
         throw AppError(QStringLiteral("The configuration file has no element TERVALON"));
 
-    setWindowTitle(WindowTitleFor(QStringLiteral("CN"), root.readAttribute(QStringLiteral("appName"))));
+    setWindowTitle(WindowTitleFor(Language::chinese(), root.readAttribute(QStringLiteral("appName"))));
     lbl_Web->setToolTip(root.readAttribute(QStringLiteral("web1")));
     Web1Address = UnscrambleText(root.readAttribute(QStringLiteral("web1")), web1ScrambleKey);
     Web2Address = UnscrambleText(root.readAttribute(QStringLiteral("web2")), web2ScrambleKey);
@@ -82,7 +82,8 @@ void TForm_Main::LoadConfiguration() {
     StartupNotices.clear();
     buildPageGroup(rows, requireSection(root, QStringLiteral("GROUP_DYNC")), pg_DYNC, PageFamily::Parameter,
                    DyncSheets);
-    buildPageGroup(rows, requireSection(root, QStringLiteral("GROUP_FIX")), pg_FIX, PageFamily::Fixed, FixSheets);
+    buildPageGroup(rows, requireSection(root, QStringLiteral("GROUP_FIX")), pg_FIX, PageFamily::Fixed,
+                   FixSheets);
     buildPageGroup(rows, requireSection(root, QStringLiteral("GROUP_AUTO")), pg_AUTO, PageFamily::AutoRead,
                    AutoSheets);
     settlePageLooks();

@@ -1,16 +1,17 @@
 #include "console/PageRows.h"
 #include "console/ItemLookupIndex.h"
 
-#include "console/HexField.h"
-#include "ui/ComponentRegistry.h"
-#include "ui/ControlLook.h"
-#include "ui/Controls.h"
-#include "ui/DockLayout.h"
 #include "app/MainFrm.h"
 #include "config/AppError.h"
 #include "config/SplitByDelimiter.h"
 #include "config/StrToInt.h"
+#include "console/HexField.h"
+#include "ui/BuiltInTexts.h"
+#include "ui/ComponentRegistry.h"
 #include "ui/ControlCaption.h"
+#include "ui/ControlLook.h"
+#include "ui/Controls.h"
+#include "ui/DockLayout.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -20,24 +21,33 @@
 namespace {
 
 const QColor clRed(255, 0, 0);
-const QString noCaption = QStringLiteral("请点击右键设置显示内容");
-const QString noHint = QStringLiteral("请点击右键设置提示信息");
+// What a row shows where config.xml gives no caption or hint: built-in texts, so they follow
+// the language until the user sets them.
+const char* const noCaption = QT_TRANSLATE_NOOP("Controls", "Right-click to set the caption");
+const char* const noHint = QT_TRANSLATE_NOOP("Controls", "Right-click to set the hint");
 
 // Rows share 25-pixel slots; a toolkit default taller than the slot would overlap the next row.
 constexpr int slotHeight = 25;
 
 // The conversion's own words, then which item it was: the lookups pass over such an item, so
 // this is the one place a user hears of it.
-QString badAddressText(const QString& languageCode, const QString& item, const QString& addr) {
+QString badAddressText(Language language, const QString& item, const QString& addr) {
     const QString conversion = QStringLiteral("'%1' is not a valid integer value").arg(addr);
-    if (languageCode == QLatin1String("EN"))
-        return conversion +
-               QStringLiteral("\nThe parameter %1 in config.xml has no integer address (addr).").arg(item);
-    return conversion + QStringLiteral("\nconfig.xml 中参数 %1 的地址（addr）不是整数。").arg(item);
+    return conversion + u'\n' +
+           language.translate("PageRows", "The parameter %1 in config.xml has no integer address (addr).")
+               .arg(item);
 }
 
-QString orDefault(const QString& text, const QString& placeholder) {
-    return text.isEmpty() ? placeholder : text;
+// The text, or the placeholder in the window's language (kept as the control's built-in text).
+QString orDefault(const QString& text, const char* placeholder, QObject* control, Language language,
+                  bool hint) {
+    if (!text.isEmpty())
+        return text;
+    if (hint)
+        setBuiltInTexts(control, nullptr, placeholder);
+    else
+        setBuiltInTexts(control, placeholder);
+    return language.translate("Controls", placeholder);
 }
 
 } // namespace
@@ -119,7 +129,7 @@ void PageRowFactory::addParameterRow(const Page& page, const XmlNode& item, int 
     const QString addrText = item.readAttribute(QStringLiteral("addr"));
     int addr = 0;
     if (!TryStrToInt(addrText, &addr))
-        throw AppError(badAddressText(m_form.LanguageCode, page.tag + u'/' + tag, addrText));
+        throw AppError(badAddressText(m_form.language(), page.tag + u'/' + tag, addrText));
     const QString hint = addParameterLabel(page, item, top, addr);
     addParameterValue(page, item, top, addr, hint);
     addReadWriteButtons(page, tag, top, addr);
@@ -131,8 +141,10 @@ QString PageRowFactory::addParameterLabel(const Page& page, const XmlNode& item,
     const QString tag = item.tagName();
     auto* label = create<TStaticText>(QStringLiteral("lbl_") + tag, page);
     label->setGeometry(8, top, 150, 20);
-    setControlCaption(label, orDefault(item.readAttribute(QStringLiteral("caption")), noCaption));
-    const QString hint = orDefault(item.readAttribute(QStringLiteral("hint")), noHint);
+    const Language language = m_form.language();
+    setControlCaption(
+        label, orDefault(item.readAttribute(QStringLiteral("caption")), noCaption, label, language, false));
+    const QString hint = orDefault(item.readAttribute(QStringLiteral("hint")), noHint, label, language, true);
     setComponentHint(label, hint);
     setComponentTag(label, addr);
     // Red through the label's own palette, which themes respect: a style sheet per label
@@ -161,6 +173,8 @@ void PageRowFactory::addParameterValue(const Page& page, const XmlNode& item, in
         box->setGeometry(160, top, 150, defaultHeight(box, m_comboHeight));
         m_form.ParameterControls[tag].value = box;
         setComponentHint(box, hint);
+        if (item.readAttribute(QStringLiteral("hint")).isEmpty())
+            setBuiltInTexts(box, nullptr, noHint);
         setComponentTag(box, addr);
         m_form.setPopupMenu1(box);
         QStringList items;
@@ -174,6 +188,8 @@ void PageRowFactory::addParameterValue(const Page& page, const XmlNode& item, in
         edit->setGeometry(160, top, 150, defaultHeight(edit, m_editHeight));
         m_form.ParameterControls[tag].value = edit;
         setComponentHint(edit, hint);
+        if (item.readAttribute(QStringLiteral("hint")).isEmpty())
+            setBuiltInTexts(edit, nullptr, noHint);
         setComponentTag(edit, addr);
         m_form.setPopupMenu1(edit);
         if (item.attributeEquals(QStringLiteral("type"), QStringLiteral("HEX")))
@@ -185,7 +201,8 @@ void PageRowFactory::addReadWriteButtons(const Page& page, const QString& tag, i
     const QString address = QString::number(addr);
     auto* read = create<QPushButton>(QStringLiteral("btn_Read_") + tag, page);
     read->setGeometry(320, top, 50, defaultHeight(read, m_buttonHeight));
-    read->setText(QStringLiteral("读取"));
+    setBuiltInTexts(read, QT_TRANSLATE_NOOP("Controls", "Read"));
+    showBuiltInTexts(read, m_form.language());
     setComponentHint(read, QStringLiteral("$KRDV=") + address + QStringLiteral("#"));
     setComponentTag(read, addr);
     m_form.setPopupMenu1(read);
@@ -196,7 +213,8 @@ void PageRowFactory::addReadWriteButtons(const Page& page, const QString& tag, i
 
     auto* write = create<QPushButton>(QStringLiteral("btn_Write_") + tag, page);
     write->setGeometry(370, top, 50, defaultHeight(write, m_buttonHeight));
-    write->setText(QStringLiteral("修改"));
+    setBuiltInTexts(write, QT_TRANSLATE_NOOP("Controls", "Write"));
+    showBuiltInTexts(write, m_form.language());
     setComponentHint(write, QStringLiteral("$KWRV=") + address + QStringLiteral(",XXXX#"));
     setComponentTag(write, addr);
     m_form.setPopupMenu1(write);

@@ -1,7 +1,10 @@
 #include "app/MainFrm.h"
 
+#include "config/AppError.h"
+#include "console/CommissioningRows.h"
 #include "console/ConsoleWiring.h"
 #include "console/protocol/ReceivedBlock.h"
+#include "ui/ComponentRegistry.h"
 #include "ui/ControlLook.h"
 
 #include <QCheckBox>
@@ -13,9 +16,10 @@
 void installReceiveView(TForm_Main& form) {
     TForm_Main* f = &form;
     form.mmo_RX->setDroppedNotice([f](qint64 dropped) {
-        if (f->LanguageCode == QLatin1String("EN"))
-            return QStringLiteral("[... the oldest %1 characters are no longer shown ...]").arg(dropped);
-        return QStringLiteral("[... 最早的 %1 个字符已不再显示 ...]").arg(dropped);
+        // The count can pass what a plural form takes; the number is put in as text.
+        return f->language()
+            .translate("Receiving", "[... the oldest %1 characters are no longer shown ...]")
+            .arg(dropped);
     });
     form.mmo_RX->setFixedPitch(form.rbtn_Hex->isChecked());
     QObject::connect(form.rbtn_Hex, &QRadioButton::toggled, form.mmo_RX, &ReceiveLogView::setFixedPitch);

@@ -1,15 +1,17 @@
 #include "app/MainFrm.h"
 
-#include "console/ConsoleState.h"
-#include "ui/ComponentRegistry.h"
-#include "ui/ControlLook.h"
-#include "ui/MessageBoxes.h"
 #include "comm/SerialComm.h"
 #include "console/CommissioningRows.h"
+#include "console/ConsoleState.h"
+#include "console/HexField.h"
+#include "console/ItemLookupIndex.h"
 #include "console/PageRows.h"
 #include "console/protocol/BatchSteps.h"
 #include "console/protocol/CommandText.h"
 #include "console/protocol/ReceivedBlock.h"
+#include "ui/ComponentRegistry.h"
+#include "ui/ControlLook.h"
+#include "ui/MessageBoxes.h"
 
 #include <QComboBox>
 #include <QPlainTextEdit>
@@ -127,9 +129,7 @@ void TForm_Main::WriteButtonClick(QObject* Sender) {
     QWidget* c = valueControlOf(*this, Sender);
     const QString value = c ? writeValueOf(*this, c) : QString();
     if (value.isEmpty()) {
-        showMessage(LanguageCode == QLatin1String("EN")
-                        ? QStringLiteral("The parameter value cannot be empty")
-                        : QStringLiteral("参数不能为空"));
+        showMessage(language().translate("Sending", "The parameter value cannot be empty"));
         return;
     }
     const QString line = WriteCommand(addr, value);
@@ -167,7 +167,7 @@ void TForm_Main::sendStaged(DeviceRequest request, DeviceSession::Callback done)
     // Every line goes out one byte per character; one that cannot is refused whole rather
     // than sent with other characters in its place.
     if (const auto unsendable = FirstUnsendableCharacter(sendBoxLine(Console, mmo_TX))) {
-        showMessage(UnsendableCharacterMessage(*unsendable, LanguageCode == QLatin1String("EN")));
+        showMessage(UnsendableCharacterMessage(*unsendable, language()));
         return;
     }
     // Nested sends (a click inside another send's wait) keep the button off until the
@@ -218,11 +218,9 @@ void TForm_Main::btn_CmdsClick() {
             index = FindBatch(BatchCommands, shown);
     }
     if (index < 0 || index >= BatchCommands.size()) {
-        showMessage(
-            LanguageCode == QLatin1String("EN")
-                ? QStringLiteral("There is no batch named \"%1\"; nothing was sent")
-                      .arg(cmb_CMDS->currentText())
-                : QStringLiteral("没有名为“%1”的批处理指令，未发送任何内容").arg(cmb_CMDS->currentText()));
+        showMessage(language()
+                        .translate("Sending", "There is no batch named \"%1\"; nothing was sent")
+                        .arg(cmb_CMDS->currentText()));
         return;
     }
     // A copy: the run waits with the event loop running, and must not depend on the list.

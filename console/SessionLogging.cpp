@@ -1,9 +1,9 @@
 #include "app/MainFrm.h"
 
-#include "ui/MessageBoxes.h"
+#include "config/FileReplace.h"
 #include "console/ReceiveLogView.h"
 #include "console/SessionLog.h"
-#include "config/FileReplace.h"
+#include "ui/MessageBoxes.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -13,14 +13,6 @@
 #include <QPointer>
 #include <QSaveFile>
 #include <QUrl>
-
-namespace {
-
-bool english(const TForm_Main& form) {
-    return form.LanguageCode == QLatin1String("EN");
-}
-
-} // namespace
 
 QString TForm_Main::LogFolder() const {
     return AppDir + QStringLiteral("logs");
@@ -41,9 +33,10 @@ void TForm_Main::chk_SessionLogClick() {
     if (!log->error().isEmpty()) {
         const QString path = log->error();
         chk_SessionLog->setChecked(false);
-        showMessage(english(*this) ? QStringLiteral("The session log %1 could not be created; nothing is logged.")
-                                         .arg(path)
-                                   : QStringLiteral("无法创建会话日志 %1，不会记录任何内容。").arg(path));
+        showMessage(
+            language()
+                .translate("SessionLogging", "The session log %1 could not be created; nothing is logged.")
+                .arg(path));
         return;
     }
     // The log's thread hands the news to the window's; a window gone by then hears nothing.
@@ -66,13 +59,11 @@ void TForm_Main::sessionLogFailed(const QString& file, int err) {
     Session.reset();
     chk_SessionLog->setChecked(false);
     const QString reason = FileErrorText(err);
-    showMessage(english(*this)
-                    ? QCoreApplication::translate("SessionLog",
-                                                  "The session log could not be written to %1: %2. Logging "
-                                                  "has stopped; what was written before stays in the file.")
-                          .arg(file, reason)
-                    : QStringLiteral("无法写入会话日志 %1：%2。记录已停止，之前写入的内容仍保留在文件中。")
-                          .arg(file, reason));
+    showMessage(language()
+                    .translate("SessionLogging",
+                               "The session log could not be written to %1: %2. Logging has "
+                               "stopped; what was written before stays in the file.")
+                    .arg(file, reason));
 }
 
 void TForm_Main::btn_OpenLogsClick() {
@@ -91,13 +82,12 @@ QString TForm_Main::SaveReceiveBoxTo(const QString& path) {
 }
 
 void TForm_Main::btn_SaveRxClick() {
-    const QString path = QFileDialog::getSaveFileName(
-        this, english(*this) ? QStringLiteral("Save receive box") : QStringLiteral("保存接收区"),
-        QDir::home().filePath(QStringLiteral("receive.txt")));
+    const QString path =
+        QFileDialog::getSaveFileName(this, language().translate("SessionLogging", "Save receive box"),
+                                     QDir::home().filePath(QStringLiteral("receive.txt")));
     if (path.isEmpty())
         return;
     const QString error = SaveReceiveBoxTo(path);
     if (!error.isEmpty())
-        showMessage(english(*this) ? QStringLiteral("%1 could not be written: %2").arg(path, error)
-                                   : QStringLiteral("无法写入 %1：%2").arg(path, error));
+        showMessage(language().translate("SessionLogging", "%1 could not be written: %2").arg(path, error));
 }

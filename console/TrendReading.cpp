@@ -166,7 +166,7 @@ void TForm_Main::ExportTrendCsv() {
         return;
     // Written whole or not at all: an existing file is replaced only by a complete export.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !WriteTrendCsv(AutoTrend, file, english) || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || !WriteTrendCsv(AutoTrend, file, language()) || !file.commit()) {
         showErrorMessage(
             (english ? QStringLiteral("Could not write %1: %2") : QStringLiteral("无法写入 %1：%2"))
                 .arg(QDir::toNativeSeparators(path), file.errorString()));

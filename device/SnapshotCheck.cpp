@@ -45,7 +45,7 @@ QString lineProblem(const QString& value, bool english) {
         return tr2(english, "含有逗号，命令用它分隔地址和值",
                    "it holds a comma, which the command uses between address and value");
     if (const auto c = FirstUnsendableCharacter(value))
-        return UnsendableCharacterMessage(*c, english);
+        return UnsendableCharacterMessage(*c, english ? Language::english() : Language::chinese());
     return {};
 }
 

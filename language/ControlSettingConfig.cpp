@@ -2,12 +2,6 @@
 
 namespace controlsetting {
 
-namespace {
-bool english(const QString& languageCode) {
-    return languageCode == QLatin1String("EN");
-}
-} // namespace
-
 XmlNode requireChild(const XmlNode& parent, const QString& parentPath, const QString& name) {
     XmlNode child = parent.findChild(name);
     if (child.isNull())
@@ -26,28 +20,19 @@ LanguageSection findLanguageSection(const XmlDocument& doc) {
     return s;
 }
 
-QString missingOnOpenMessage(const QString& languageCode, const QString& path, const QString& control) {
-    if (english(languageCode))
-        return QStringLiteral("config.xml has no element %1, so the texts of %2 cannot be edited.")
-            .arg(path, control);
-    return QStringLiteral("config.xml 中缺少元素 %1，无法编辑 %2 的显示内容。").arg(path, control);
+QString missingOnOpenMessage(Language language, const QString& path, const QString& control) {
+    return language.translate("Editor", "config.xml has no element %1, so the texts of %2 cannot be edited.")
+        .arg(path, control);
 }
 
-QString missingOnSaveMessage(const QString& languageCode, const QString& path) {
-    if (english(languageCode))
-        return QStringLiteral("config.xml has no element %1; nothing was saved.").arg(path);
-    return QStringLiteral("config.xml 中缺少元素 %1，未保存任何修改。").arg(path);
+QString missingOnSaveMessage(Language language, const QString& path) {
+    return language.translate("Editor", "config.xml has no element %1; nothing was saved.").arg(path);
 }
 
-QString missingEntryMessage(const QString& languageCode, const QString& group, const QString& control) {
-    if (english(languageCode))
-        return QStringLiteral(
-                   "config.xml has no entry named %1 in TERVALON/LANGUAGE/COMPONETS/%2, so the texts "
-                   "were not saved. The next start in Chinese adds the entry.")
-            .arg(control, group);
-    return QStringLiteral(
-               "config.xml 的 TERVALON/LANGUAGE/COMPONETS/%2 中没有名为 %1 的条目，显示内容未保存。"
-               "下次以中文启动时会添加该条目。")
+QString missingEntryMessage(Language language, const QString& group, const QString& control) {
+    return language
+        .translate("Editor", "config.xml has no entry named %1 in TERVALON/LANGUAGE/COMPONETS/%2, so the "
+                             "texts were not saved. The next start in Chinese adds the entry.")
         .arg(control, group);
 }
 

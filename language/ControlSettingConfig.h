@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Language.h"
+
 #include "config/XmlDocument.h"
 
 #include <QString>
@@ -24,10 +26,10 @@ struct LanguageSection {
 };
 LanguageSection findLanguageSection(const XmlDocument& doc);
 
-// Messages in the user's language ("EN" English, anything else Chinese).
-QString missingOnOpenMessage(const QString& languageCode, const QString& path, const QString& control);
-QString missingOnSaveMessage(const QString& languageCode, const QString& path);
+// Messages in the user's language.
+QString missingOnOpenMessage(Language language, const QString& path, const QString& control);
+QString missingOnSaveMessage(Language language, const QString& path);
 // The edited control has no entry in its group: its texts could not be kept.
-QString missingEntryMessage(const QString& languageCode, const QString& group, const QString& control);
+QString missingEntryMessage(Language language, const QString& group, const QString& control);
 
 } // namespace controlsetting

@@ -1,9 +1,9 @@
 #include "language/ControlSettingFrm.h"
 
 #include "app/MainFrm.h"
-#include "ui/MessageBoxes.h"
 #include "config/AppError.h"
 #include "language/ControlSettingConfig.h"
+#include "ui/MessageBoxes.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -65,7 +65,7 @@ void TForm_ControlSetting::setUpFrame() {
     f.setPointSize(8);
     setFont(f);
     resize(717, 392);
-    setTitleForLanguage(QString());
+    setTitleForLanguage(Language::chinese());
 }
 
 void TForm_ControlSetting::createControls() {
@@ -115,9 +115,8 @@ TForm_Main* TForm_ControlSetting::mainForm() const {
     return m_mainForm;
 }
 
-void TForm_ControlSetting::setTitleForLanguage(const QString& languageCode) {
-    setWindowTitle(languageCode == QLatin1String("EN") ? QStringLiteral("Control displays content Settings")
-                                                       : QStringLiteral("控件显示内容设置"));
+void TForm_ControlSetting::setTitleForLanguage(Language language) {
+    setWindowTitle(language.translate("Editor", "Control displays content Settings"));
 }
 
 void TForm_ControlSetting::centreOn(const QWidget* window) {
@@ -198,11 +197,11 @@ void TForm_ControlSetting::btn_OKClick() {
         if (!writeBack())
             messagePresenter().show(
                 MessagePresenter::Kind::Warning,
-                controlsetting::missingEntryMessage(m_mainForm->LanguageCode, controlType, lbl_Name->text()));
+                controlsetting::missingEntryMessage(m_mainForm->language(), controlType, lbl_Name->text()));
     } catch (const controlsetting::MissingElement& missing) {
-        const QString code = m_mainForm ? m_mainForm->LanguageCode : QString();
+        const Language language = m_mainForm ? m_mainForm->language() : Language::chinese();
         messagePresenter().show(MessagePresenter::Kind::Warning,
-                                controlsetting::missingOnSaveMessage(code, missing.path));
+                                controlsetting::missingOnSaveMessage(language, missing.path));
         return;
     } catch (const AppError& e) {
         showErrorMessage(e.text());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Language.h"
+
 #include "config/XmlDocument.h"
 
 #include <QDialog>
@@ -48,9 +50,9 @@ public:
     QString fieldText(QWidget* field) const;
     // Gives the two tooltip memos a tooltip ("" switches them off).
     void setHintMemoToolTips(const QString& toolTip);
-    // The one place the editor's title is worded: English for "EN", Chinese for any other
-    // code. The language pass retitles an open editor through it too.
-    void setTitleForLanguage(const QString& languageCode);
+    // The one place the editor's title is worded. The language pass retitles an open editor
+    // through it too.
+    void setTitleForLanguage(Language language);
     // Centres the editor on a window.
     void centreOn(const QWidget* window);
 

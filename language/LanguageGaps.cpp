@@ -27,16 +27,14 @@ QStringList takeUnreported(const LanguageGaps& gaps, QSet<QString>* reported) {
     return fresh;
 }
 
-QString languageGapsMessage(const QString& languageCode, const QStringList& lines) {
-    const bool english = languageCode == QLatin1String("EN");
-    QString text = english ? QStringLiteral("The language table in config.xml lacks the following; the "
-                                            "controls concerned keep their texts:")
-                           : QStringLiteral("config.xml 的语言表缺少以下内容，相关控件保留原有文字：");
+QString languageGapsMessage(Language language, const QStringList& lines) {
+    QString text = language.translate("LanguageGaps",
+                                      "The language table in config.xml lacks the following; the controls "
+                                      "concerned show their built-in texts or keep the ones they had:");
     for (int i = 0; i < lines.size() && i < kNamedGaps; ++i)
-        text += u'\n' + lines[i];
+        text += QLatin1Char('\n') + lines[i];
     const qsizetype more = lines.size() - kNamedGaps;
     if (more > 0)
-        text +=
-            english ? QStringLiteral("\nand %1 more").arg(more) : QStringLiteral("\n另有 %1 处").arg(more);
+        text += QLatin1Char('\n') + language.translate("LanguageGaps", "and %n more", nullptr, int(more));
     return text;
 }

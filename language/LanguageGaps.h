@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Language.h"
+
 #include <QSet>
 #include <QString>
 #include <QStringList>
@@ -27,6 +29,5 @@ private:
 // named once, however often the texts are applied again.
 QStringList takeUnreported(const LanguageGaps& gaps, QSet<QString>* reported);
 
-// One message naming up to a handful of lines and how many more there are, in Chinese or in
-// English ("EN").
-QString languageGapsMessage(const QString& languageCode, const QStringList& lines);
+// One message naming up to a handful of lines and how many more there are, in the language.
+QString languageGapsMessage(Language language, const QStringList& lines);

@@ -1,17 +1,22 @@
 #include "app/MainFrm.h"
 
-#include "ui/ComponentRegistry.h"
-#include "ui/MessageBoxes.h"
-#include "ui/WindowTitle.h"
+#include "appearance/BannerImage.h"
 #include "config/AppError.h"
 #include "config/SplitByDelimiter.h"
+#include "console/Commissioning.h"
 #include "console/ConsoleWiring.h"
 #include "language/ControlSettingFrm.h"
-#include "ui/ControlCaption.h"
 #include "language/LanguageEntries.h"
 #include "language/LanguageGaps.h"
 #include "language/LanguageKinds.h"
+#include "language/QtTranslations.h"
 #include "trend/TrendWindow.h"
+#include "ui/BuiltInTexts.h"
+#include "ui/ComponentRegistry.h"
+#include "ui/ControlCaption.h"
+#include "ui/Controls.h"
+#include "ui/MessageBoxes.h"
+#include "ui/WindowTitle.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -25,19 +30,19 @@ struct LanguageAttributes {
     QString caption, hint, items;
 };
 
-LanguageAttributes attributesFor(bool english) {
-    return english ? LanguageAttributes{"captionEN", "hintEN", "itemsEN"}
-                   : LanguageAttributes{"captionCN", "hintCN", "itemsCN"};
+LanguageAttributes attributesFor(Language language) {
+    return language.isEnglish() ? LanguageAttributes{"captionEN", "hintEN", "itemsEN"}
+                                : LanguageAttributes{"captionCN", "hintCN", "itemsCN"};
 }
 
 // The attributes an entry must have for its control to take the texts of the language.
-QStringList requiredAttributes(LanguageKind kind, bool english) {
-    const LanguageAttributes a = attributesFor(english);
+QStringList requiredAttributes(LanguageKind kind, Language language) {
+    const LanguageAttributes a = attributesFor(language);
     switch (kind) {
     case LanguageKind::StaticText:
     case LanguageKind::Label:
         // English applies captions only: tooltips keep their Chinese texts.
-        return english ? QStringList{a.caption} : QStringList{a.caption, a.hint};
+        return language.isEnglish() ? QStringList{a.caption} : QStringList{a.caption, a.hint};
     case LanguageKind::Edit:
         return {a.hint};
     case LanguageKind::ComboBox:
@@ -73,10 +78,10 @@ void refill(QComboBox* box, const QStringList& items, bool keepText) {
 }
 
 // Names in gaps each attribute the language needs that the entry lacks; true when it has them all.
-bool hasRequiredAttributes(const QObject* component, LanguageKind kind, const XmlNode& entry, bool english,
-                           LanguageGaps& gaps) {
+bool hasRequiredAttributes(const QObject* component, LanguageKind kind, const XmlNode& entry,
+                           Language language, LanguageGaps& gaps) {
     bool complete = true;
-    for (const QString& attribute : requiredAttributes(kind, english))
+    for (const QString& attribute : requiredAttributes(kind, language))
         if (!entry.hasAttribute(attribute)) {
             gaps.addAttribute(languageGroupOf(kind), componentName(component), attribute);
             complete = false;
@@ -86,12 +91,13 @@ bool hasRequiredAttributes(const QObject* component, LanguageKind kind, const Xm
 
 // Applies the entry to its control; an entry lacking an attribute the language needs is left
 // alone and each missing attribute named in gaps.
-void applyEntry(TForm_Main& form, QObject* component, LanguageKind kind, const XmlNode& entry, bool english,
-                LanguageGaps& gaps) {
-    if (!hasRequiredAttributes(component, kind, entry, english, gaps))
+void applyEntry(TForm_Main& form, QObject* component, LanguageKind kind, const XmlNode& entry,
+                Language language, LanguageGaps& gaps) {
+    if (!hasRequiredAttributes(component, kind, entry, language, gaps))
         return;
 
-    const LanguageAttributes a = attributesFor(english);
+    const bool english = language.isEnglish();
+    const LanguageAttributes a = attributesFor(language);
     switch (kind) {
     case LanguageKind::StaticText:
     case LanguageKind::Label:
@@ -121,8 +127,11 @@ void applyEntry(TForm_Main& form, QObject* component, LanguageKind kind, const X
     }
 }
 
-void applyTable(TForm_Main& form, LanguageTable& table, bool english, LanguageGaps& gaps) {
+// The table's entries over the built-in texts: what the file names shows as written, every
+// other control the program's own text in the language.
+void applyTable(TForm_Main& form, LanguageTable& table, Language language, LanguageGaps& gaps) {
     for (QObject* component : form.Components.all()) {
+        showBuiltInTexts(component, language);
         const LanguageKind kind = languageKindOf(component);
         if (kind == LanguageKind::None)
             continue;
@@ -134,20 +143,21 @@ void applyTable(TForm_Main& form, LanguageTable& table, bool english, LanguageGa
         }
         const XmlNode entry = entries->find(componentName(component));
         if (!entry.isNull())
-            applyEntry(form, component, kind, entry, english, gaps);
+            applyEntry(form, component, kind, entry, language, gaps);
     }
 }
 
-void readDisconnectCaption(TForm_Main& form, const XmlNode& language, bool english, LanguageGaps& gaps) {
+void readDisconnectCaption(TForm_Main& form, const XmlNode& languageNode, Language language,
+                           LanguageGaps& gaps) {
     form.DisconnectCaption.clear();
-    const XmlNode messages =
-        requireElement(language, QStringLiteral("MESSAGES"), QStringLiteral("TERVALON/LANGUAGE/MESSAGES"));
+    const XmlNode messages = requireElement(languageNode, QStringLiteral("MESSAGES"),
+                                            QStringLiteral("TERVALON/LANGUAGE/MESSAGES"));
     const int count = messages.childCount();
     for (int i = 0; i < count; ++i) {
         const XmlNode message = messages.child(i);
         if (message.tagName() != QLatin1String("MSG_BTN_UNCONNECT"))
             continue;
-        const QString attribute = english ? QStringLiteral("strEN") : QStringLiteral("strCN");
+        const QString attribute = QStringLiteral("str") + language.code();
         if (message.hasAttribute(attribute))
             form.DisconnectCaption = message.readAttribute(attribute);
         else
@@ -171,17 +181,22 @@ void applyLanguage(TForm_Main& form, LanguageGaps& gaps) {
     const XmlNode language =
         requireElement(root, QStringLiteral("LANGUAGE"), QStringLiteral("TERVALON/LANGUAGE"));
     form.LanguageCode = readOrName(language, QStringLiteral("value"), gaps);
-    const bool english = form.LanguageCode == QLatin1String("EN");
+    const Language current = form.language();
+    installTranslations(current);
 
-    form.setWindowTitle(WindowTitleFor(form.LanguageCode, readOrName(root, QStringLiteral("appName"), gaps)));
+    form.setWindowTitle(WindowTitleFor(current, readOrName(root, QStringLiteral("appName"), gaps)));
     if (Form_ControlSetting)
-        Form_ControlSetting->setTitleForLanguage(form.LanguageCode);
+        Form_ControlSetting->setTitleForLanguage(current);
 
     LanguageTable table(language.findChild(QStringLiteral("COMPONETS")));
-    applyTable(form, table, english, gaps);
-    readDisconnectCaption(form, language, english, gaps);
+    applyTable(form, table, current, gaps);
+    readDisconnectCaption(form, language, current, gaps);
     if (form.TrendView)
         form.TrendView->setWindowTitle(controlCaption(form.btn_Trend));
+    if (Commissioning* commissioning = Commissioning::of(form))
+        commissioning->retranslate();
+    if (!form.BannerErrorPath.isEmpty())
+        form.Panel_Top->setCaption(BannerLoadErrorText(form.BannerErrorPath, current));
 }
 
 } // namespace
@@ -206,6 +221,5 @@ void TForm_Main::SetLanguage() {
 
     const QStringList unreported = takeUnreported(gaps, &ReportedLanguageGaps);
     if (!unreported.isEmpty())
-        messagePresenter().show(MessagePresenter::Kind::Warning,
-                                languageGapsMessage(LanguageCode, unreported));
+        messagePresenter().show(MessagePresenter::Kind::Warning, languageGapsMessage(language(), unreported));
 }

@@ -1,11 +1,12 @@
 #include "app/MainFrm.h"
 
-#include "ui/ComponentRegistry.h"
 #include "config/AppError.h"
 #include "console/ConsoleWiring.h"
-#include "ui/ControlCaption.h"
 #include "language/LanguageEntries.h"
 #include "language/LanguageKinds.h"
+#include "ui/BuiltInTexts.h"
+#include "ui/ComponentRegistry.h"
+#include "ui/ControlCaption.h"
 
 #include <QComboBox>
 #include <QTabWidget>
@@ -25,57 +26,76 @@ QString attr(const XmlNode& entry, const char* name) {
     return entry.readAttribute(QString::fromLatin1(name));
 }
 
+// The control's built-in text in a language, or fallback when the program gives it none.
+QString builtInCaptionOr(const QObject* control, Language language, const QString& fallback) {
+    return builtInCaption(control, language).value_or(fallback);
+}
+QString builtInHintOr(const QObject* control, Language language, const QString& fallback) {
+    return builtInHint(control, language).value_or(fallback);
+}
+
 // A parameter's Read and Write buttons are named the same in every file.
 QString englishButtonCaption(const QString& name, const QObject* button) {
     if (name.left(8) == QLatin1String("btn_Read"))
         return QStringLiteral("READ");
     if (name.left(9) == QLatin1String("btn_Write"))
         return QStringLiteral("WRITE");
-    return knownEnglishCaption(button, rightClickToSet);
+    return builtInCaptionOr(button, Language::english(), rightClickToSet);
 }
 
-// A fresh entry holds the control's current texts in Chinese and placeholders in English,
+// A fresh entry holds the program's built-in texts of both languages where it has them. For
+// the rest it holds the control's current texts in Chinese and placeholders in English,
 // except where the English text can be known: Read/Write buttons, the commands of buttons
 // and the scaling constants of value displays, which are the same in both languages.
-void fillNewEntry(XmlNode entry, LanguageKind kind, const QString& name, const QString& caption,
-                  const QString& hint, const QObject* control) {
+void fillNewEntry(XmlNode entry, LanguageKind kind, const QString& name, QString caption, QString hint,
+                  const QObject* control) {
+    caption = builtInCaptionOr(control, Language::chinese(), caption);
+    hint = builtInHintOr(control, Language::chinese(), hint);
     switch (kind) {
     case LanguageKind::GroupBox:
     case LanguageKind::TabSheet:
     case LanguageKind::CheckBox:
         entry.writeAttribute(QStringLiteral("captionCN"), caption);
         entry.writeAttribute(QStringLiteral("hintCN"), hint);
-        entry.writeAttribute(QStringLiteral("captionEN"), knownEnglishCaption(control, rightClickToSet));
-        entry.writeAttribute(QStringLiteral("hintEN"), knownEnglishHint(control, rightClickToSet));
+        entry.writeAttribute(QStringLiteral("captionEN"),
+                             builtInCaptionOr(control, Language::english(), rightClickToSet));
+        entry.writeAttribute(QStringLiteral("hintEN"),
+                             builtInHintOr(control, Language::english(), rightClickToSet));
         break;
     case LanguageKind::Button:
         entry.writeAttribute(QStringLiteral("captionCN"), caption);
         entry.writeAttribute(QStringLiteral("hintCN"), hint);
         entry.writeAttribute(QStringLiteral("captionEN"), englishButtonCaption(name, control));
-        entry.writeAttribute(QStringLiteral("hintEN"), knownEnglishHint(control, hint));
+        entry.writeAttribute(QStringLiteral("hintEN"), builtInHintOr(control, Language::english(), hint));
         break;
     case LanguageKind::StaticText: {
         const bool valueDisplay = name.startsWith(u'V');
         entry.writeAttribute(QStringLiteral("captionCN"), caption);
         entry.writeAttribute(QStringLiteral("hintCN"), hint);
         entry.writeAttribute(QStringLiteral("captionEN"),
-                             valueDisplay ? QStringLiteral("0") : rightClickToSet);
-        entry.writeAttribute(QStringLiteral("hintEN"), valueDisplay ? hint : rightClickToSet);
+                             valueDisplay ? QStringLiteral("0")
+                                          : builtInCaptionOr(control, Language::english(), rightClickToSet));
+        entry.writeAttribute(QStringLiteral("hintEN"),
+                             valueDisplay ? hint
+                                          : builtInHintOr(control, Language::english(), rightClickToSet));
         break;
     }
     case LanguageKind::Label:
         entry.writeAttribute(QStringLiteral("captionCN"), caption);
         entry.writeAttribute(QStringLiteral("hintCN"), hint);
-        entry.writeAttribute(QStringLiteral("captionEN"), knownEnglishCaption(control, rightClickToSet));
+        entry.writeAttribute(QStringLiteral("captionEN"),
+                             builtInCaptionOr(control, Language::english(), rightClickToSet));
         break;
     case LanguageKind::Edit:
         entry.writeAttribute(QStringLiteral("hintCN"), hint);
-        entry.writeAttribute(QStringLiteral("hintEN"), rightClickToSet);
+        entry.writeAttribute(QStringLiteral("hintEN"),
+                             builtInHintOr(control, Language::english(), rightClickToSet));
         break;
     case LanguageKind::ComboBox: {
         const QString items = comboItemsText(static_cast<const QComboBox*>(control));
         entry.writeAttribute(QStringLiteral("hintCN"), hint);
-        entry.writeAttribute(QStringLiteral("hintEN"), rightClickToSet);
+        entry.writeAttribute(QStringLiteral("hintEN"),
+                             builtInHintOr(control, Language::english(), rightClickToSet));
         entry.writeAttribute(QStringLiteral("itemsCN"), items);
         entry.writeAttribute(QStringLiteral("itemsEN"), items);
         break;

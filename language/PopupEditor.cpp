@@ -1,10 +1,10 @@
-#include "ui/ComponentRegistry.h"
-#include "ui/Controls.h"
 #include "app/MainFrm.h"
-#include "ui/MessageBoxes.h"
 #include "config/AppError.h"
 #include "language/ControlSettingConfig.h"
 #include "language/ControlSettingFrm.h"
+#include "ui/ComponentRegistry.h"
+#include "ui/Controls.h"
+#include "ui/MessageBoxes.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -111,10 +111,8 @@ void fillCaptionedControl(TForm_Main& window, TForm_ControlSetting& ed, const QW
         // A fixed-command button's tooltips are the command lines it sends.
         ed.lbl_CMD->setEnabled(true);
         ed.lbl_Hint->setEnabled(false);
-        ed.setHintMemoToolTips(
-            window.LanguageCode == QLatin1String("EN")
-                ? QStringLiteral("Please enter the command corresponding to this button here")
-                : QStringLiteral("请在此输入点击此按钮时所发送的指令"));
+        ed.setHintMemoToolTips(window.language().translate(
+            "Editor", "Please enter the command corresponding to this button here"));
     }
     if (isStaticText(control) && componentName(control).startsWith(u'V')) {
         // A value display's tooltips are its scaling constants: shown, not edited.
@@ -195,10 +193,10 @@ void TForm_Main::PopupMenu1Popup(QWidget* control) {
     } catch (const MissingElement& missing) {
         messagePresenter().show(
             MessagePresenter::Kind::Warning,
-            controlsetting::missingOnOpenMessage(LanguageCode, missing.path, ed.lbl_Name->text()));
+            controlsetting::missingOnOpenMessage(language(), missing.path, ed.lbl_Name->text()));
         return;
     }
-    ed.setTitleForLanguage(LanguageCode);
+    ed.setTitleForLanguage(language());
     ed.centreOn(this);
     ed.exec();
     // Whether by OK or by the close box: the window shows the file's texts again.

@@ -23,6 +23,9 @@ libgl-dev libxkbcommon-dev libqt6svg6"
 # The trend chart of automatic reading. Its CMake files need the OpenGL ones, which the
 # package does not pull in.
 pkgs="$pkgs qt6-charts-dev libqt6charts6 libqt6opengl6-dev"
+# Built-in texts in both languages (lupdate, lrelease; qt6-tools-dev has their CMake
+# functions) and Qt's own texts in Chinese.
+pkgs="$pkgs qt6-l10n-tools qt6-tools-dev qt6-translations-l10n"
 if [ "$purpose" = test ]; then
   # The tests, and a virtual display for trying the window without one.
   pkgs="$pkgs googletest libgtest-dev xvfb xauth"

@@ -1,7 +1,7 @@
 #include "trend/TrendWindow.h"
 
 #include "console/protocol/TrendCsv.h"
-#include "ui/ComponentRegistry.h"
+#include "ui/BuiltInTexts.h"
 
 #include <QChart>
 #include <QChartView>
@@ -37,25 +37,25 @@ TrendWindow::TrendWindow(const TrendStore& store, QWidget* parent)
     auto* row = new QHBoxLayout;
     column->addLayout(row);
 
-    lbl_TrendSpan = new QLabel(QStringLiteral("显示最近"), this);
+    lbl_TrendSpan = new QLabel(this);
     lbl_TrendSpan->setObjectName(QStringLiteral("lbl_TrendSpan"));
     cbb_TrendMinutes = new QComboBox(this);
     cbb_TrendMinutes->setObjectName(QStringLiteral("cbb_TrendMinutes"));
     cbb_TrendMinutes->addItems({"1", "5", "10", "30", "60"});
     cbb_TrendMinutes->setCurrentText(QString::number(kDefaultMinutes));
-    lbl_TrendMinutes = new QLabel(QStringLiteral("分钟"), this);
+    lbl_TrendMinutes = new QLabel(this);
     lbl_TrendMinutes->setObjectName(QStringLiteral("lbl_TrendMinutes"));
-    chk_TrendPause = new QCheckBox(QStringLiteral("暂停"), this);
+    chk_TrendPause = new QCheckBox(this);
     chk_TrendPause->setObjectName(QStringLiteral("chk_TrendPause"));
-    btn_TrendExport = new QPushButton(QStringLiteral("导出CSV"), this);
+    btn_TrendExport = new QPushButton(this);
     btn_TrendExport->setObjectName(QStringLiteral("btn_TrendExport"));
-    // English texts for a configuration file written before the chart existed.
-    setKnownEnglish(lbl_TrendSpan, QStringLiteral("Show the last"), {});
-    setKnownEnglish(lbl_TrendMinutes, QStringLiteral("minutes"), {});
-    setKnownEnglish(chk_TrendPause, QStringLiteral("Pause"), {});
-    btn_TrendExport->setToolTip(QStringLiteral("把本次自动读取的全部数值存为表格文件"));
-    setKnownEnglish(btn_TrendExport, QStringLiteral("Export CSV"),
-                    QStringLiteral("Saves every value of this polling run as a spreadsheet file"));
+    // Built-in texts for a configuration file written before the chart existed.
+    giveBuiltInTexts(lbl_TrendSpan, QT_TRANSLATE_NOOP("Controls", "Show the last"));
+    giveBuiltInTexts(lbl_TrendMinutes, QT_TRANSLATE_NOOP("Controls", "minutes"));
+    giveBuiltInTexts(chk_TrendPause, QT_TRANSLATE_NOOP("Controls", "Pause"));
+    giveBuiltInTexts(
+        btn_TrendExport, QT_TRANSLATE_NOOP("Controls", "Export CSV"),
+        QT_TRANSLATE_NOOP("Controls", "Saves every value of this polling run as a spreadsheet file"));
     for (QWidget* w :
          std::initializer_list<QWidget*>{lbl_TrendSpan, cbb_TrendMinutes, lbl_TrendMinutes, chk_TrendPause})
         row->addWidget(w);

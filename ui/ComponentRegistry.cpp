@@ -1,7 +1,7 @@
 #include "ui/ComponentRegistry.h"
 
-#include "ui/Controls.h"
 #include "config/AppError.h"
+#include "ui/Controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -71,22 +71,6 @@ QString componentHint(const QObject* component) {
 void setComponentHint(QObject* component, const QString& hint) {
     if (auto* w = qobject_cast<QWidget*>(component))
         w->setToolTip(hint);
-}
-
-void setKnownEnglish(QObject* component, const QString& caption, const QString& hint) {
-    component->setProperty("captionEN", caption);
-    if (!hint.isEmpty())
-        component->setProperty("hintEN", hint);
-}
-
-QString knownEnglishCaption(const QObject* component, const QString& fallback) {
-    const QVariant known = component->property("captionEN");
-    return known.isValid() ? known.toString() : fallback;
-}
-
-QString knownEnglishHint(const QObject* component, const QString& fallback) {
-    const QVariant known = component->property("hintEN");
-    return known.isValid() ? known.toString() : fallback;
 }
 
 bool isGroupBox(const QObject* c) {

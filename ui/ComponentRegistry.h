@@ -33,12 +33,6 @@ QString componentName(const QObject* component);
 // The hint is the widget's tooltip.
 QString componentHint(const QObject* component);
 void setComponentHint(QObject* component, const QString& hint);
-// Controls newer than most configuration files know their English texts, so that the entry
-// a language pass adds to an older file reads well in English instead of holding placeholders.
-// An empty hint leaves the hint's placeholder.
-void setKnownEnglish(QObject* component, const QString& caption, const QString& hint);
-QString knownEnglishCaption(const QObject* component, const QString& fallback);
-QString knownEnglishHint(const QObject* component, const QString& fallback);
 
 // Kind tests as the window's code distinguishes controls.
 bool isGroupBox(const QObject* c);

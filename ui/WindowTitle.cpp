@@ -47,13 +47,13 @@ void SetTitleConfigFile(const QString& path) {
     titleConfigFile() = path;
 }
 
-QString WindowTitleFor(const QString& languageCode, const QString& appName) {
+QString WindowTitleFor(Language language, const QString& appName) {
     const QString exe = QCoreApplication::applicationFilePath();
     const QDateTime stamp = GetFileTimeStamp(exe, 1);
     const QString note = titleConfigFile().isEmpty()
                              ? QString()
                              : QStringLiteral("  [") + titleConfigFile() + QLatin1Char(']');
-    if (languageCode == QLatin1String("EN"))
+    if (language.isEnglish())
         return EnglishTitle(appName, GetExeVersionText(), stamp) + note;
     return ChineseTitle(appName, GetFileVersionText(exe), stamp) + note;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Language.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -10,7 +12,7 @@ QString EnglishTitle(const QString& appName, const QString& version, const QDate
 // "YYYY/MM/DD HH:MM:SS" with the user's locale date and time separators.
 QString FormatTitleTimeStamp(const QDateTime& stamp);
 // The title in the given language for the running executable.
-QString WindowTitleFor(const QString& languageCode, const QString& appName);
+QString WindowTitleFor(Language language, const QString& appName);
 // Names the configuration file in every later title. Set when the console works on a file other
 // than config.xml beside the program (the user's own, or one chosen with --config), so the user
 // can tell which file the console reads and edits; empty (the default) adds nothing.

@@ -99,15 +99,12 @@ std::optional<UnsendableCharacter> FirstUnsendableCharacter(const QString& line)
     return std::nullopt;
 }
 
-QString UnsendableCharacterMessage(const UnsendableCharacter& character, bool english) {
+QString UnsendableCharacterMessage(const UnsendableCharacter& character, Language language) {
     const QString shown = QString::fromUcs4(&character.codePoint, 1);
     const QString code =
         QStringLiteral("U+%1").arg(static_cast<uint>(character.codePoint), 4, 16, QLatin1Char('0')).toUpper();
-    if (english)
-        return QStringLiteral("Character %1, \"%2\" (%3), cannot be sent as one byte; nothing was sent")
-            .arg(character.position)
-            .arg(shown, code);
-    return QStringLiteral("第 %1 个字符“%2”（%3）无法作为单个字节发送，未发送任何内容")
+    return language
+        .translate("CommandText", "Character %1, \"%2\" (%3), cannot be sent as one byte; nothing was sent")
         .arg(character.position)
         .arg(shown, code);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Language.h"
+
 #include "console/protocol/RegionalFormats.h"
 
 #include <QByteArray>
@@ -54,7 +56,7 @@ struct UnsendableCharacter {
 // bytes would be other characters to the device ("中" would go out as "-").
 std::optional<UnsendableCharacter> FirstUnsendableCharacter(const QString& line);
 // What the operator is told: the character, its code and its position; nothing was sent.
-QString UnsendableCharacterMessage(const UnsendableCharacter& character, bool english);
+QString UnsendableCharacterMessage(const UnsendableCharacter& character, Language language);
 
 // The port takes at most 65,535 bytes per call; longer data goes in consecutive blocks
 // so nothing is cut off. Empty data gives no block.

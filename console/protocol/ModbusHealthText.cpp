@@ -28,7 +28,7 @@ QString ModbusHealthText(const ModbusHealth& h, bool english) {
                  .arg(msOrDash(h.lastReplyMs), msOrDash(h.averageReplyMs()));
     if (h.exceptions > 0)
         lines << (english ? QStringLiteral("Last exception: %1") : QStringLiteral("最近异常：%1"))
-                     .arg(ModbusExceptionMeaning(h.lastException, english));
+                     .arg(ModbusExceptionMeaning(h.lastException, english ? Language::english() : Language::chinese()));
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -49,9 +49,9 @@ QString ModbusStaleReasonText(const ModbusStale& s, bool english) {
                    : QStringLiteral("应答晚于 %1 ms 才到，显示的是之前的值").arg(s.timeoutMs);
     case ModbusStale::Exception:
         return english ? QStringLiteral("The device refused the request: %1; the value shown is older")
-                             .arg(ModbusExceptionMeaning(s.exceptionCode, english))
+                             .arg(ModbusExceptionMeaning(s.exceptionCode, english ? Language::english() : Language::chinese()))
                        : QStringLiteral("设备拒绝了请求：%1，显示的是之前的值")
-                             .arg(ModbusExceptionMeaning(s.exceptionCode, english));
+                             .arg(ModbusExceptionMeaning(s.exceptionCode, english ? Language::english() : Language::chinese()));
     case ModbusStale::PortClosed:
         return english ? QStringLiteral("The port is closed; the value shown is older")
                        : QStringLiteral("端口已关闭，显示的是之前的值");

@@ -125,26 +125,25 @@ QByteArray ModbusExceptionReply(quint8 station, quint8 function, quint8 code) {
     return frame;
 }
 
-QString ModbusExceptionMeaning(int code, bool english) {
+QString ModbusExceptionMeaning(int code, Language language) {
     struct Meaning {
         int code;
-        const char* en;
-        const char* cn;
+        const char* text;
     };
     static const Meaning meanings[] = {
-        {1, "illegal function", "非法功能码"},
-        {2, "illegal data address", "非法数据地址"},
-        {3, "illegal data value", "非法数据值"},
-        {4, "server device failure", "从站设备故障"},
-        {5, "acknowledge", "已确认，处理中"},
-        {6, "server device busy", "从站设备忙"},
-        {8, "memory parity error", "存储奇偶校验错误"},
-        {10, "gateway path unavailable", "网关路径不可用"},
-        {11, "gateway target device failed to respond", "网关目标设备无响应"},
+        {1, QT_TRANSLATE_NOOP("Modbus", "illegal function")},
+        {2, QT_TRANSLATE_NOOP("Modbus", "illegal data address")},
+        {3, QT_TRANSLATE_NOOP("Modbus", "illegal data value")},
+        {4, QT_TRANSLATE_NOOP("Modbus", "server device failure")},
+        {5, QT_TRANSLATE_NOOP("Modbus", "acknowledge")},
+        {6, QT_TRANSLATE_NOOP("Modbus", "server device busy")},
+        {8, QT_TRANSLATE_NOOP("Modbus", "memory parity error")},
+        {10, QT_TRANSLATE_NOOP("Modbus", "gateway path unavailable")},
+        {11, QT_TRANSLATE_NOOP("Modbus", "gateway target device failed to respond")},
     };
     for (const Meaning& m : meanings)
         if (m.code == code)
-            return english ? QString::fromLatin1(m.en) : QString::fromUtf8(m.cn);
+            return language.translate("Modbus", m.text);
     const QString number = QStringLiteral("0x%1").arg(code, 2, 16, QLatin1Char('0'));
-    return english ? QStringLiteral("exception ") + number : QStringLiteral("异常 ") + number;
+    return language.translate("Modbus", "exception %1").arg(number);
 }

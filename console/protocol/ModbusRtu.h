@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Language.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
@@ -43,4 +45,4 @@ QByteArray ModbusReadReply(quint8 station, const QList<quint16>& values);
 QByteArray ModbusExceptionReply(quint8 station, quint8 function, quint8 code);
 
 // What an exception code means, in English or Chinese; unknown codes are named by number.
-QString ModbusExceptionMeaning(int code, bool english);
+QString ModbusExceptionMeaning(int code, Language language);

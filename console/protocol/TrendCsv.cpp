@@ -28,9 +28,9 @@ public:
     CsvWriter(const TrendStore& store, QIODevice& out)
         : m_store(store), m_out(out), m_startEpochMs(store.startedAt().toMSecsSinceEpoch()) {}
 
-    bool header(bool english) {
+    bool header(Language language) {
         m_buffer = "\xEF\xBB\xBF";
-        m_buffer += cell(english ? QStringLiteral("Time") : QStringLiteral("时间"));
+        m_buffer += cell(language.translate("TrendCsv", "Time"));
         for (const TrendStore::Channel& channel : m_store.channels())
             m_buffer += ',' + cell(TrendColumnTitle(channel));
         m_buffer += "\r\n";
@@ -118,16 +118,16 @@ QDateTime TrendSampleTime(const TrendStore& store, qint64 ms) {
     return store.startedAt().addMSecs(ms);
 }
 
-bool WriteTrendCsv(const TrendStore& store, QIODevice& out, bool english) {
+bool WriteTrendCsv(const TrendStore& store, QIODevice& out, Language language) {
     CsvWriter writer(store, out);
-    return writer.header(english) && writer.rows();
+    return writer.header(language) && writer.rows();
 }
 
-QByteArray TrendCsvText(const TrendStore& store, bool english) {
+QByteArray TrendCsvText(const TrendStore& store, Language language) {
     QByteArray text;
     QBuffer buffer(&text);
     buffer.open(QIODevice::WriteOnly);
-    WriteTrendCsv(store, buffer, english);
+    WriteTrendCsv(store, buffer, language);
     return text;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Language.h"
+
 #include "console/protocol/TrendStore.h"
 
 #include <QByteArray>
@@ -14,8 +16,8 @@ class QIODevice;
 // not carry stays empty.
 
 // Writes it; false when the device refused bytes.
-bool WriteTrendCsv(const TrendStore& store, QIODevice& out, bool english);
-QByteArray TrendCsvText(const TrendStore& store, bool english);
+bool WriteTrendCsv(const TrendStore& store, QIODevice& out, Language language);
+QByteArray TrendCsvText(const TrendStore& store, Language language);
 
 // A value's column title: "caption (unit)", the caption alone without a unit, and the
 // register's value label name without a caption.

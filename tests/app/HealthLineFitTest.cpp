@@ -75,7 +75,7 @@ TEST_P(HealthLineFitTest, EveryCountShowsWholeOrShortenedWithTheWholeTextAsToolt
     for (quint64 count :
          {h.sent, h.good, h.timedOut, h.badCrc, h.wrongLength + h.dropped, h.exceptions, h.unsolicited})
         EXPECT_TRUE(full.contains(QString::number(count))) << count;
-    EXPECT_TRUE(full.contains(ModbusExceptionMeaning(2, QString::fromLatin1(language) == "EN")));
+    EXPECT_TRUE(full.contains(ModbusExceptionMeaning(2, Language::fromCode(QString::fromLatin1(language)))));
 
     const QRect room = line->contentsRect();
     const QRect drawn = line->fontMetrics().boundingRect(room, int(line->alignment()), line->text());

@@ -147,8 +147,8 @@ TEST(BannerImage, FailedLoadLeavesTheBannerWithoutPicture) {
     EXPECT_TRUE(image.LoadPictureFromFile(writeFile(dir, "good.jpg", good)));
     EXPECT_EQ(image.Picture().size(), QSize(30, 10));
 
-    EXPECT_EQ(BannerLoadErrorText("/opt/t/banner.jpg", ""),
+    EXPECT_EQ(BannerLoadErrorText("/opt/t/banner.jpg", Language::chinese()),
               QStringLiteral("加载图片/opt/t/banner.jpg时发生错误"));
-    EXPECT_EQ(BannerLoadErrorText("/opt/t/banner.jpg", "EN"),
+    EXPECT_EQ(BannerLoadErrorText("/opt/t/banner.jpg", Language::english()),
               QStringLiteral("Error loading image /opt/t/banner.jpg"));
 }

@@ -11,7 +11,7 @@ TEST(ContactLink, OpensAgreeingStoredAddressOtherwiseTheFallback) {
     EXPECT_EQ(ChooseContactAddress(stored, stored.toUpper()), BuiltInAddress)
         << "copies are compared exactly";
 
-    const ContactLinkAction action = ResolveContactLink(stored, QString(), QStringLiteral("CN"));
+    const ContactLinkAction action = ResolveContactLink(stored, QString(), Language::chinese());
     EXPECT_EQ(action.url, QUrl(BuiltInAddress));
     EXPECT_TRUE(action.refusal.isEmpty());
 }
@@ -26,11 +26,11 @@ TEST(ContactLink, OnlyWebAndMailAddressesAreOpened) {
         EXPECT_TRUE(OpenableContactUrl(QString::fromLatin1(refused)).isEmpty()) << refused;
 
     const QString script = QStringLiteral("/tmp/run.sh");
-    const ContactLinkAction cn = ResolveContactLink(script, script, QString());
+    const ContactLinkAction cn = ResolveContactLink(script, script, Language::chinese());
     EXPECT_TRUE(cn.url.isEmpty());
     EXPECT_TRUE(cn.refusal.contains(script));
     EXPECT_TRUE(cn.refusal.contains(QStringLiteral("未打开")));
-    const ContactLinkAction en = ResolveContactLink(script, script, QStringLiteral("EN"));
+    const ContactLinkAction en = ResolveContactLink(script, script, Language::english());
     EXPECT_TRUE(en.refusal.startsWith(QStringLiteral("The contact address \"/tmp/run.sh\" was not opened")));
 }
 

@@ -103,8 +103,8 @@ TEST(ItemLookupTest, ItemsWithoutAnIntegerAddressArePassedOver) {
     EXPECT_EQ(f.GetItemsValueStr(0), "") << "a separator is no parameter, whatever its addr";
 
     const auto index = ItemLookupIndex::of(f.ConfigPath);
-    EXPECT_EQ(index->textForValue("Pw", "1", true), "On");
-    EXPECT_EQ(index->valueForText("Pw", "Off", true), "0");
+    EXPECT_EQ(index->textForValue("Pw", "1", Language::english()), "On");
+    EXPECT_EQ(index->valueForText("Pw", "Off", Language::english()), "0");
 }
 
 TEST(ItemLookupTest, ASecondChineseStartWithSeparatorsWithoutAddressRunsTheLanguagePass) {
@@ -131,33 +131,36 @@ TEST(ItemLookupTest, ARowLooksUpThroughItsOwnItemOnly) {
                    "<E name=\"cbb_A\" itemsCN=\"\" itemsEN=\"Off|On\"/>"
                    "<E name=\"cbb_B\" itemsCN=\"低|中|高\" itemsEN=\"Low|Mid|High\"/>");
     const auto index = ItemLookupIndex::of(w.form->ConfigPath);
-    for (const bool english : {false, true}) {
-        SCOPED_TRACE(english ? "EN" : "CN");
-        EXPECT_EQ(index->textForValue("A", "1", english), english ? "On" : "开");
-        EXPECT_EQ(index->textForValue("B", "20", english), english ? "Mid" : "中");
-        EXPECT_EQ(index->textForValue("B", "1", english), "1") << "not the other row's value";
-        EXPECT_EQ(index->textForValue("C", "1", english), "运行") << "no entry: the item's own texts";
-        EXPECT_EQ(index->valueForText("C", "停止", english), "0");
+    for (const Language language : {Language::chinese(), Language::english()}) {
+        const bool english = language.isEnglish();
+        SCOPED_TRACE(language.code().toStdString());
+        EXPECT_EQ(index->textForValue("A", "1", language), english ? "On" : "开");
+        EXPECT_EQ(index->textForValue("B", "20", language), english ? "Mid" : "中");
+        EXPECT_EQ(index->textForValue("B", "1", language), "1") << "not the other row's value";
+        EXPECT_EQ(index->textForValue("C", "1", language), "运行") << "no entry: the item's own texts";
+        EXPECT_EQ(index->valueForText("C", "停止", language), "0");
         // The shown language's texts first, then the item's own texts.
-        EXPECT_EQ(index->valueForText("A", "On", english), english ? "1" : "On");
-        EXPECT_EQ(index->valueForText("A", "开", english), "1");
-        EXPECT_EQ(index->valueForText("B", english ? "High" : "高", english), "30");
-        EXPECT_EQ(index->valueForText("B", "开", english), "开") << "matches no list of its own row";
-        EXPECT_EQ(index->textForValue("Nope", "1", english), "1");
-        EXPECT_EQ(index->valueForText("Nope", "x", english), "x");
+        EXPECT_EQ(index->valueForText("A", "On", language), english ? "1" : "On");
+        EXPECT_EQ(index->valueForText("A", "开", language), "1");
+        EXPECT_EQ(index->valueForText("B", english ? "High" : "高", language), "30");
+        EXPECT_EQ(index->valueForText("B", "开", language), "开") << "matches no list of its own row";
+        EXPECT_EQ(index->textForValue("Nope", "1", language), "1");
+        EXPECT_EQ(index->valueForText("Nope", "x", language), "x");
     }
 
     // Position past the values list: an error, so a Write sends nothing rather than a text.
     w.rewrite("<A addr=\"5\" items=\"a|b\" itemsValue=\"0\"/>", "<E name=\"cbb_A\" itemsEN=\"x|y\"/>");
-    EXPECT_EQ(errorOf([&] { ItemLookupIndex::of(w.form->ConfigPath)->valueForText("A", "y", true); }),
+    EXPECT_EQ(errorOf([&] {
+                  ItemLookupIndex::of(w.form->ConfigPath)->valueForText("A", "y", Language::english());
+              }),
               "List index out of bounds (1)");
 
     // Without a readable table the box shows its item's own texts, and so do the lookups.
     TestConfig config = LookupWindow::configWith("<A addr=\"5\" items=\"a|b\" itemsValue=\"0|1\"/>", "");
     config.language = "<LANGUAGE value=\"CN\"/>";
     w.dir.write("config.xml", config.xml());
-    EXPECT_EQ(ItemLookupIndex::of(w.form->ConfigPath)->textForValue("A", "1", true), "b");
-    EXPECT_EQ(ItemLookupIndex::of(w.form->ConfigPath)->valueForText("A", "b", true), "1");
+    EXPECT_EQ(ItemLookupIndex::of(w.form->ConfigPath)->textForValue("A", "1", Language::english()), "b");
+    EXPECT_EQ(ItemLookupIndex::of(w.form->ConfigPath)->valueForText("A", "b", Language::english()), "1");
 }
 
 TEST(ItemLookupTest, ShortListsAndMissingElementsAreErrors) {

@@ -235,7 +235,7 @@ TEST(TrendWindowTest, LegendsAndColumnsNeverShowAPlaceholder) {
     ASSERT_EQ(f.AutoTrend.channels().size(), 2u);
     EXPECT_EQ(TrendColumnTitle(f.AutoTrend.channels()[0]), "温度 (°C)");
     EXPECT_EQ(TrendColumnTitle(f.AutoTrend.channels()[1]), "T1");
-    const QByteArray csv = TrendCsvText(f.AutoTrend, true);
+    const QByteArray csv = TrendCsvText(f.AutoTrend, Language::english());
     EXPECT_TRUE(csv.contains("Time,温度 (°C),T1\r\n")) << csv.left(80).toStdString();
 
     f.TrendView->show();

@@ -105,6 +105,17 @@ TEST(CommissioningWireTest, ReadAllFillsEveryRowInPageOrderAndNamesTheSilentOne)
     ASSERT_TRUE(waitFor([&] { return b.dir.read("write-journal.csv").count("\r\n") == 2; }, 10000));
     EXPECT_TRUE(QString::fromUtf8(b.dir.read("write-journal.csv"))
                     .endsWith("," + b.line->portPath() + ",2002,量程,unknown,7,no answer\r\n"));
+
+    // A language switch words the marks again, tooltips included; a run in English reports in
+    // English, with the singular form for one parameter.
+    b.form->btn_SecondLanguage->click();
+    EXPECT_EQ(mark->text(), "no reply");
+    EXPECT_EQ(mark->toolTip(), "The device did not answer the read");
+    ASSERT_TRUE(b.run("cms_ReadAll"));
+    EXPECT_EQ(b.lastMessage(), "1 parameter did not answer:\n2002  Span");
+    b.form->btn_FirstLanguage->click();
+    EXPECT_EQ(mark->text(), "无应答");
+    EXPECT_EQ(mark->toolTip(), "读取时设备没有应答");
 }
 
 // The device answers 2002 half a second after its time-out: the row is marked as not

@@ -13,11 +13,12 @@ TEST(LanguageGapsTest, AHandfulIsNamedAndTheRestCounted) {
     ASSERT_EQ(gaps.lines().size(), 8);
     EXPECT_EQ(gaps.lines().last(), "COMPONETS/CHECKBOX");
 
-    const QString english = languageGapsMessage("EN", gaps.lines());
+    const QString english = languageGapsMessage(Language::english(), gaps.lines());
     EXPECT_TRUE(english.contains("\nLABEL name=\"lbl_4\": captionEN\nand 3 more"));
     EXPECT_FALSE(english.contains("lbl_5"));
-    EXPECT_TRUE(languageGapsMessage("CN", gaps.lines()).endsWith("lbl_4\": captionEN\n另有 3 处"));
-    EXPECT_FALSE(languageGapsMessage("EN", gaps.lines().mid(0, 5)).contains("more"));
+    EXPECT_TRUE(
+        languageGapsMessage(Language::chinese(), gaps.lines()).endsWith("lbl_4\": captionEN\n另有 3 处"));
+    EXPECT_FALSE(languageGapsMessage(Language::english(), gaps.lines().mid(0, 5)).contains("more"));
 }
 
 TEST(LanguageGapsTest, OnlyGapsNotNamedBeforeAreTaken) {

@@ -1,10 +1,10 @@
 #include "console/PageBuilderFixture.h"
 
-#include "ui/ComponentRegistry.h"
 #include "console/ConsoleWiring.h"
 #include "language/ControlSettingFrm.h"
-#include "ui/ControlCaption.h"
 #include "trend/TrendWindow.h"
+#include "ui/ComponentRegistry.h"
+#include "ui/ControlCaption.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -70,7 +70,7 @@ TEST(LanguageTablesTest, AChineseStartCreatesAnEntryForEveryControl) {
 
     EXPECT_EQ(w.entryLine("grp_COMPort"),
               QString("<GROUPBOX_LAN name=\"grp_COMPort\" captionCN=\"连接\" hintCN=\"\" "
-                      "captionEN=\"%1\" hintEN=\"%1\" />")
+                      "captionEN=\"Connection\" hintEN=\"%1\" />")
                   .arg(rcs));
     EXPECT_EQ(
         w.entryLine("tbs_Dev"),
@@ -90,18 +90,18 @@ TEST(LanguageTablesTest, AChineseStartCreatesAnEntryForEveryControl) {
                                                "captionEN=\"%1\" hintEN=\"\" />")
                                            .arg(rcs));
     EXPECT_EQ(w.entryLine("lbl_Port"),
-              QString("<LABEL_LAN name=\"lbl_Port\" captionCN=\"端口：\" hintCN=\"\" captionEN=\"%1\" />")
-                  .arg(rcs));
-    EXPECT_EQ(w.entryLine("lbl_Sp"),
-              QString("<LABEL_LAN name=\"lbl_Sp\" captionCN=\"速度\" "
-                      "hintCN=\"请点击右键设置提示信息\" captionEN=\"%1\" hintEN=\"%1\" />")
-                  .arg(rcs));
+              "<LABEL_LAN name=\"lbl_Port\" captionCN=\"端口：\" hintCN=\"\" captionEN=\"Port:\" />");
+    EXPECT_EQ(
+        w.entryLine("lbl_Sp"),
+        QString(
+            "<LABEL_LAN name=\"lbl_Sp\" captionCN=\"速度\" "
+            "hintCN=\"请点击右键设置提示信息\" captionEN=\"%1\" hintEN=\"Right-click to set the hint\" />")
+            .arg(rcs));
     EXPECT_EQ(
         w.entryLine("V40001"),
         "<LABEL_LAN name=\"V40001\" captionCN=\"0.00\" hintCN=\"0|0.1\" captionEN=\"0\" hintEN=\"0|0.1\" />");
-    EXPECT_EQ(
-        w.entryLine("edt_Sp"),
-        QString("<EDIT_LAN name=\"edt_Sp\" hintCN=\"请点击右键设置提示信息\" hintEN=\"%1\" />").arg(rcs));
+    EXPECT_EQ(w.entryLine("edt_Sp"), "<EDIT_LAN name=\"edt_Sp\" hintCN=\"请点击右键设置提示信息\" "
+                                     "hintEN=\"Right-click to set the hint\" />");
     EXPECT_EQ(w.entryLine("cbb_Pw"),
               QString("<COMBOBOX_LAN name=\"cbb_Pw\" hintCN=\"电源开关\" hintEN=\"%1\" "
                       "itemsCN=\"关|开\" itemsEN=\"关|开\" />")
@@ -112,16 +112,17 @@ TEST(LanguageTablesTest, AChineseStartCreatesAnEntryForEveryControl) {
             .arg(rcs));
     EXPECT_EQ(w.entryLine("chk_showDT"),
               QString("<CHECKBOX_LAN name=\"chk_showDT\" captionCN=\"显示时间\" hintCN=\"\" "
-                      "captionEN=\"%1\" hintEN=\"%1\" />")
+                      "captionEN=\"Show time\" hintEN=\"%1\" />")
                   .arg(rcs));
-    // Controls newer than the file come with their English caption.
+    // The program's own controls come with their built-in texts of both languages.
     EXPECT_EQ(w.entryLine("btn_Trend"),
               "<BUTTON_LAN name=\"btn_Trend\" captionCN=\"趋势图\" hintCN=\"自动读取数值随时间的曲线\" "
               "captionEN=\"Trend\" hintEN=\"The automatically read values over time\" />");
-    EXPECT_EQ(w.entryLine("chk_SessionLog"),
-              "<CHECKBOX_LAN name=\"chk_SessionLog\" captionCN=\"记录会话到文件\" "
-              "hintCN=\"把收发的每一块数据记录到配置文件旁 logs 文件夹中的文件\" captionEN=\"Log session to file\" "
-              "hintEN=\"Record every block sent and received in a file in the logs folder beside config.xml\" />");
+    EXPECT_EQ(
+        w.entryLine("chk_SessionLog"),
+        "<CHECKBOX_LAN name=\"chk_SessionLog\" captionCN=\"记录会话到文件\" "
+        "hintCN=\"把收发的每一块数据记录到配置文件旁 logs 文件夹中的文件\" captionEN=\"Log session to file\" "
+        "hintEN=\"Record every block sent and received in a file in the logs folder beside config.xml\" />");
     EXPECT_EQ(w.entryLine("cms_ReadPage"),
               "<BUTTON_LAN name=\"cms_ReadPage\" captionCN=\"读取本页\" hintCN=\"逐个读取本页的全部参数\" "
               "captionEN=\"Read page\" hintEN=\"Read every parameter of this page\" />");
@@ -136,13 +137,29 @@ TEST(LanguageTablesTest, AChineseStartCreatesAnEntryForEveryControl) {
     EXPECT_EQ(labels.first(), "lbl_Web");
     EXPECT_EQ(labels.mid(labels.indexOf("lbl_Pw")),
               (QStringList{"lbl_Pw", "lbl_Sp", "lbl_Go", "lbl_T", "V40001", "lbl_T_Unit"}));
-    EXPECT_EQ(w.entryNames("BUTTON"),
-              (QStringList{"btn_Skins", "btn_FirstLanguage", "btn_SecondLanguage", "btn_Connect",
-                           "btn_ClearRxmmo", "btn_OpenLogs", "btn_SaveRx", "btn_Send", "btn_Cmds",
-                           "cms_ReadPage", "cms_ReadAll", "cms_Cancel", "cms_SaveSnapshot", "cms_LoadSnapshot",
-                           "cms_Compare", "cms_WriteSnapshot", "btn_Trend", "btn_TrendExport",
-                           "btn_Read_Pw", "btn_Write_Pw",
-                           "btn_Read_Sp", "btn_Write_Sp", "btn_Go"}));
+    EXPECT_EQ(w.entryNames("BUTTON"), (QStringList{"btn_Skins",
+                                                   "btn_FirstLanguage",
+                                                   "btn_SecondLanguage",
+                                                   "btn_Connect",
+                                                   "btn_ClearRxmmo",
+                                                   "btn_OpenLogs",
+                                                   "btn_SaveRx",
+                                                   "btn_Send",
+                                                   "btn_Cmds",
+                                                   "cms_ReadPage",
+                                                   "cms_ReadAll",
+                                                   "cms_Cancel",
+                                                   "cms_SaveSnapshot",
+                                                   "cms_LoadSnapshot",
+                                                   "cms_Compare",
+                                                   "cms_WriteSnapshot",
+                                                   "btn_Trend",
+                                                   "btn_TrendExport",
+                                                   "btn_Read_Pw",
+                                                   "btn_Write_Pw",
+                                                   "btn_Read_Sp",
+                                                   "btn_Write_Sp",
+                                                   "btn_Go"}));
 
     // Chinese texts stay; the connect captions are known.
     EXPECT_EQ(w.form->ConnectCaption, "连接端口");
@@ -180,23 +197,23 @@ TEST(LanguageTablesTest, SwitchingChangesTheWholeWindowBothWays) {
     EXPECT_TRUE(f.windowTitle().startsWith("Tester   versions:")) << f.windowTitle().toStdString();
     EXPECT_TRUE(f.windowTitle().contains("  Build at2")) << "no blank after \"at\"";
     EXPECT_EQ(editor.windowTitle(), "Control displays content Settings");
-    EXPECT_EQ(f.grp_COMPort->title(), "Right click to set");
-    EXPECT_EQ(f.pg_DYNC->tabText(0), "Right click to set");
-    EXPECT_EQ(f.btn_Connect->text(), "Right click to set");
-    EXPECT_EQ(f.ConnectCaption, "Right click to set");
+    EXPECT_EQ(f.grp_COMPort->title(), "Connection");
+    EXPECT_EQ(f.pg_DYNC->tabText(0), "Right click to set") << "the configuration's own page: a placeholder";
+    EXPECT_EQ(f.btn_Connect->text(), "Connect");
+    EXPECT_EQ(f.ConnectCaption, "Connect");
     EXPECT_EQ(f.DisconnectCaption, "Disconnect");
     EXPECT_EQ(w.find<QPushButton>("btn_Read_Pw")->text(), "READ");
     EXPECT_EQ(w.find<QPushButton>("btn_Go")->toolTip(), "$GO#");
     EXPECT_EQ(w.find<QLabel>("V40001")->text(), "0");
     EXPECT_EQ(w.find<QLabel>("lbl_Pw")->text(), "Right click to set");
     EXPECT_EQ(w.find<QLabel>("lbl_Pw")->toolTip(), "电源开关") << "English leaves label tooltips alone";
-    EXPECT_EQ(w.find<QLineEdit>("edt_Sp")->toolTip(), "Right click to set");
-    EXPECT_EQ(f.rbtn_Hex->text(), "16进制") << "no entry: the radio button keeps its text";
+    EXPECT_EQ(w.find<QLineEdit>("edt_Sp")->toolTip(), "Right-click to set the hint");
+    EXPECT_EQ(f.rbtn_Hex->text(), "Hex") << "no entry: the built-in text";
     EXPECT_EQ(f.cbb_Baud->currentText(), "1200") << "port boxes keep the user's choices";
     EXPECT_EQ(f.cbb_Port->currentText(), "/dev/ttyUSB3");
     EXPECT_EQ(f.cbb_CheckBit->currentText(), "E");
     EXPECT_EQ(power->currentIndex(), 1) << "a choice keeps its position";
-    EXPECT_EQ(f.chk_SessionLog->text(), "Log session to file") << "newer than the file: its own English";
+    EXPECT_EQ(f.chk_SessionLog->text(), "Log session to file");
     EXPECT_EQ(f.TrendView->windowTitle(), "Trend");
 
     f.btn_FirstLanguage->click();
@@ -232,12 +249,12 @@ TEST(LanguageTablesTest, EnglishPlaceholdersAndEmptyCaptions) {
     EXPECT_EQ(box->itemText(0), "");
     EXPECT_EQ(box->currentIndex(), 0);
     // No entries were created in English and nothing was saved; without an entry for the
-    // connect button its caption is not known.
+    // connect button it shows its built-in caption.
     EXPECT_EQ(w.dir.read("config.xml"), before);
     EXPECT_EQ(w.entryLine("grp_COMPort"), "");
     EXPECT_EQ(f.ConnectCaption, "");
     EXPECT_EQ(f.DisconnectCaption, "Disconnect");
-    EXPECT_EQ(f.btn_Connect->text(), "连接端口");
+    EXPECT_EQ(f.btn_Connect->text(), "Connect");
 }
 
 TEST(LanguageTablesTest, ALowerCaseCodeMeansChineseWithoutCreatingEntries) {
@@ -328,17 +345,19 @@ TEST(LanguageTablesTest, GapsLeaveTheirEntriesAsTheyAreAndAreNamedOncePerSession
     EXPECT_EQ(f.DisconnectCaption, "断开端口");
     ASSERT_EQ(w.presenter.messages.size(), 1);
     EXPECT_EQ(w.presenter.messages[0],
-              "config.xml 的语言表缺少以下内容，相关控件保留原有文字：\nBUTTON name=\"btn_Send\": hintCN");
+              "config.xml 的语言表缺少以下内容，相关控件显示程序自带的文字或保留原有文字：\n"
+              "BUTTON name=\"btn_Send\": hintCN");
 
     // English: every entry lacks its English texts; the first five are named, then the count.
     f.btn_SecondLanguage->click();
     ASSERT_EQ(w.presenter.messages.size(), 2);
     EXPECT_EQ(w.presenter.messages[1],
-              "The language table in config.xml lacks the following; the controls concerned keep their "
-              "texts:\nGROUPBOX name=\"grp_COMPort\": captionEN\nGROUPBOX name=\"grp_COMPort\": hintEN\n"
+              "The language table in config.xml lacks the following; the controls concerned show their "
+              "built-in texts or keep the ones they had:\nGROUPBOX name=\"grp_COMPort\": captionEN\nGROUPBOX "
+              "name=\"grp_COMPort\": hintEN\n"
               "BUTTON name=\"btn_Connect\": captionEN\nBUTTON name=\"btn_Connect\": hintEN\n"
               "BUTTON name=\"btn_Send\": captionEN\nand 3 more");
-    EXPECT_EQ(f.grp_COMPort->title(), "端口");
+    EXPECT_EQ(f.grp_COMPort->title(), "Connection") << "lacking English: the built-in text";
     EXPECT_EQ(f.DisconnectCaption, "Disconnect");
 
     // The same gaps again are not named again.

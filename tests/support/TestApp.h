@@ -11,6 +11,12 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <functional>
+#include <ostream>
+
+// Failed comparisons show texts as text.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 // The one application object of a test program (offscreen).
 QApplication& testApp();
@@ -27,8 +33,8 @@ public:
     QString chooseFile(FileUse use, const QString& title, const QString& suggested,
                        const QString& filter) override;
 
-    QStringList messages; // every shown text, in order
-    QStringList errors;   // the general error box's texts
+    QStringList messages;  // every shown text, in order
+    QStringList errors;    // the general error box's texts
     QStringList questions; // every confirmation asked, in order
     bool confirmAnswer = true;
     QString chosenFile;

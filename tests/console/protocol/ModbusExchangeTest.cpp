@@ -156,11 +156,12 @@ TEST(ModbusExchangeTest, ReplyTimesAverageAndResetStartsAfresh) {
 }
 
 TEST(ModbusFrameTest, ExceptionMeaningsInBothLanguages) {
-    EXPECT_EQ(ModbusExceptionMeaning(2, true), QStringLiteral("illegal data address"));
-    EXPECT_EQ(ModbusExceptionMeaning(2, false), QStringLiteral("非法数据地址"));
-    EXPECT_EQ(ModbusExceptionMeaning(11, true), QStringLiteral("gateway target device failed to respond"));
-    EXPECT_EQ(ModbusExceptionMeaning(0x42, true), QStringLiteral("exception 0x42"));
-    EXPECT_EQ(ModbusExceptionMeaning(0x42, false), QStringLiteral("异常 0x42"));
+    EXPECT_EQ(ModbusExceptionMeaning(2, Language::english()), QStringLiteral("illegal data address"));
+    EXPECT_EQ(ModbusExceptionMeaning(2, Language::chinese()), QStringLiteral("非法数据地址"));
+    EXPECT_EQ(ModbusExceptionMeaning(11, Language::english()),
+              QStringLiteral("gateway target device failed to respond"));
+    EXPECT_EQ(ModbusExceptionMeaning(0x42, Language::english()), QStringLiteral("exception 0x42"));
+    EXPECT_EQ(ModbusExceptionMeaning(0x42, Language::chinese()), QStringLiteral("异常 0x42"));
 }
 
 TEST(ModbusFrameTest, ReplyFrameLengthRecognisesSoundRepliesOfAnyStation) {

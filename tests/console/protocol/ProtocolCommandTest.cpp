@@ -95,11 +95,12 @@ TEST(CommandTextTest, OnlyLinesOfOneByteCharactersMayGoOut) {
     EXPECT_FALSE(FirstUnsendableCharacter(QString::fromUtf16(u"ab\0中", 4)));
 
     const UnsendableCharacter zhong{4, U'中'};
-    EXPECT_EQ(UnsendableCharacterMessage(zhong, true),
+    EXPECT_EQ(UnsendableCharacterMessage(zhong, Language::english()),
               QStringLiteral("Character 4, \"中\" (U+4E2D), cannot be sent as one byte; nothing was sent"));
-    EXPECT_EQ(UnsendableCharacterMessage(zhong, false),
+    EXPECT_EQ(UnsendableCharacterMessage(zhong, Language::chinese()),
               QStringLiteral("第 4 个字符“中”（U+4E2D）无法作为单个字节发送，未发送任何内容"));
-    EXPECT_TRUE(UnsendableCharacterMessage({2, 0x1F600}, true).contains(QStringLiteral("\"😀\" (U+1F600)")));
+    EXPECT_TRUE(UnsendableCharacterMessage({2, 0x1F600}, Language::english())
+                    .contains(QStringLiteral("\"😀\" (U+1F600)")));
 }
 
 TEST(CommandTextTest, LongDataIsSplitIntoWholeBlocks) {

@@ -21,21 +21,21 @@ TEST(TrendCsvTest, OneRowPerReplyOneColumnPerValueWithUnitsInTheHeader) {
         {1500, {{1, 200, 7, "运行时间", ""}}},
         {61'000, {{0, 100, 0, "温度", "℃"}}},
     });
-    const QByteArray text = TrendCsvText(store, false);
+    const QByteArray text = TrendCsvText(store, Language::chinese());
     ASSERT_TRUE(text.startsWith("\xEF\xBB\xBF")) << "byte-order mark for spreadsheets";
     EXPECT_EQ(QString::fromUtf8(text.mid(3)), QStringLiteral("时间,温度 (℃),流量 (L/h),运行时间\r\n"
                                                              "2026-03-04 10:00:00.000,23.4,1.5,\r\n"
                                                              "2026-03-04 10:00:00.250,-0.25,1E20,\r\n"
                                                              "2026-03-04 10:00:01.500,,,7\r\n"
                                                              "2026-03-04 10:01:01.000,0,,\r\n"));
-    EXPECT_TRUE(TrendCsvText(store, true).mid(3).startsWith("Time,"));
+    EXPECT_TRUE(TrendCsvText(store, Language::english()).mid(3).startsWith("Time,"));
 }
 
 TEST(TrendCsvTest, TwoRepliesInOneMillisecondStayTwoRows) {
     const TrendStore store = storeWith({{5, {{0, 1, 1, "a", ""}}}, {5, {{0, 1, 2, "a", ""}}}});
-    EXPECT_EQ(TrendCsvText(store, true).mid(3), "Time,a\r\n"
-                                                "2026-03-04 10:00:00.005,1\r\n"
-                                                "2026-03-04 10:00:00.005,2\r\n");
+    EXPECT_EQ(TrendCsvText(store, Language::english()).mid(3), "Time,a\r\n"
+                                                               "2026-03-04 10:00:00.005,1\r\n"
+                                                               "2026-03-04 10:00:00.005,2\r\n");
 }
 
 TEST(TrendCsvTest, CaptionsThatWouldSplitACellAreQuotedAndEmptyOnesNamedByRegister) {
@@ -44,18 +44,18 @@ TEST(TrendCsvTest, CaptionsThatWouldSplitACellAreQuotedAndEmptyOnesNamedByRegist
                                           {0, 2, 2, " padded", ""},
                                           {0, 3, 3, "", "bar"},
                                           {0, 4, 4, "two\nlines", ""}}}});
-    const QByteArray header = TrendCsvText(store, true).mid(3).split('\n').first();
+    const QByteArray header = TrendCsvText(store, Language::english()).mid(3).split('\n').first();
     EXPECT_EQ(header, "Time,\"Flow, \"\"in\"\" (m3/h)\",\" padded\",V3 (bar),\"two");
 }
 
 TEST(TrendCsvTest, AnEmptyStoreGivesTheHeaderAndADeviceThatRefusesBytesIsReported) {
     TrendStore empty;
     empty.start(QDateTime::currentDateTime(), 0);
-    EXPECT_EQ(TrendCsvText(empty, true), "\xEF\xBB\xBFTime\r\n");
+    EXPECT_EQ(TrendCsvText(empty, Language::english()), "\xEF\xBB\xBFTime\r\n");
 
     const TrendStore store = storeWith({{0, {{0, 1, 1, "a", ""}}}});
     QBuffer closed; // never opened: every write fails
-    EXPECT_FALSE(WriteTrendCsv(store, closed, true));
+    EXPECT_FALSE(WriteTrendCsv(store, closed, Language::english()));
 }
 
 TEST(TrendCsvTest, HoverTextShowsTheValueAsItsLabelWritesItWithUnitAndTime) {
