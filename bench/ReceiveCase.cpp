@@ -39,6 +39,16 @@ constexpr auto kTrickleStep = std::chrono::milliseconds(10);
 constexpr auto kFloodTime = std::chrono::seconds(10);
 constexpr int kLineContent = 58; // characters of a line without its CR LF
 
+// Characters a trickle line shows, line breaks not counted: its text, with "HH:MM:SS" and a
+// tab before it when stamped, or three per byte (CR LF included) in hexadecimal.
+int shownPerLine(const QString& stream) {
+    if (stream.endsWith(QLatin1String("hex")))
+        return 3 * (kLineContent + 2);
+    if (stream.endsWith(QLatin1String("stamps")))
+        return kLineContent + 9;
+    return kLineContent;
+}
+
 QByteArray textLine(qint64 i) {
     return QByteArray("device line ") + QByteArray::number(i).rightJustified(10, '0') + QByteArray(36, 'x') +
            "\r\n";
@@ -135,8 +145,8 @@ struct Figures {
 
 class Case {
 public:
-    Case(TForm_Main& form, int master, ReceiveViewProbe probe)
-        : m_form(form), m_master(master), m_probe(std::move(probe)) {
+    Case(TForm_Main& form, int master, ReceiveViewProbe probe, int shownPerLine)
+        : m_form(form), m_master(master), m_probe(std::move(probe)), m_shownPerLine(shownPerLine) {
         auto original = m_form.Comm1->OnReceiveData;
         m_form.Comm1->OnReceiveData = [this, original](QObject* s, const char* b, std::uint16_t n) {
             m_handled += n;
@@ -172,7 +182,7 @@ private:
             m_sender.bulk(m_master, textLines(kTextBytes));
         else if (stream == QLatin1String("hex"))
             m_sender.bulk(m_master, randomBytes(kHexBytes));
-        else if (stream == QLatin1String("trickle"))
+        else if (stream.startsWith(QLatin1String("trickle")))
             m_sender.trickle(m_master);
         else if (stream.startsWith(QLatin1String("flood-text")))
             m_sender.flood(m_master, textLines(1 << 20));
@@ -199,7 +209,7 @@ private:
         const int sent = m_sender.linesSent.load(std::memory_order_acquire);
         if (sent == 0)
             return;
-        const int shown = int(std::min<qint64>(m_probe.shownCharacters() / kLineContent, sent));
+        const int shown = int(std::min<qint64>(m_probe.shownCharacters() / m_shownPerLine, sent));
         for (; m_linesShown < shown; ++m_linesShown)
             m_figures.lineLatencyMs.push_back(
                 std::chrono::duration<double, std::milli>(now - m_sender.lineTimes[std::size_t(m_linesShown)])
@@ -209,6 +219,7 @@ private:
     TForm_Main& m_form;
     int m_master;
     ReceiveViewProbe m_probe;
+    int m_shownPerLine;
     Sender m_sender;
     Figures m_figures;
     qint64 m_handled = 0;
@@ -231,7 +242,7 @@ void printFigures(const QString& stream, const Figures& f, const Case& c) {
     print("peak_memory", peakMemoryMiB(), "MiB");
     print("longest_pause", f.longestPauseMs, "ms");
     print("time_to_show", f.showMs, "ms");
-    if (stream == QLatin1String("trickle") && !f.lineLatencyMs.empty()) {
+    if (stream.startsWith(QLatin1String("trickle")) && !f.lineLatencyMs.empty()) {
         std::vector<double> l = f.lineLatencyMs;
         std::sort(l.begin(), l.end());
         print("line_latency_median", l[l.size() / 2], "ms");
@@ -285,10 +296,11 @@ int runReceiveCase(int argc, char** argv) {
         OldReceiveBox* box = installOldReceiveBox(form);
         probe = {[box] { return box->shownCharacters(); }, [box] { return box->caughtUp(); }};
     } else {
+        form.mmo_RX->setIncrementalPainting(view != QLatin1String("full"));
         probe = windowViewProbe(form);
     }
     settle(200);
-    Case c(form, master, probe);
+    Case c(form, master, probe, shownPerLine(stream));
     const Figures figures = c.run(stream);
     form.Comm1->StopComm();
     ::close(slave);

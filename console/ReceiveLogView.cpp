@@ -1,5 +1,7 @@
 #include "console/ReceiveLogView.h"
 
+#include "console/ReceiveLogAccessible.h"
+
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFontDatabase>
@@ -53,8 +55,13 @@ ReceiveLogView::ReceiveLogView(QWidget* parent) : QAbstractScrollArea(parent) {
     m_refresh.setSingleShot(true);
     connect(&m_refresh, &QTimer::timeout, this, &ReceiveLogView::refresh);
     m_sinceRefresh.start();
+    m_announce.setSingleShot(true);
+    connect(&m_announce, &QTimer::timeout, this, &ReceiveLogView::announceNewText);
+    // Every pixel is painted here; without the background fill, rows can be moved by copying.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setCursor(Qt::IBeamCursor);
     setFocusPolicy(Qt::StrongFocus);
+    installReceiveLogAccessibility();
     updateFont();
 }
 
@@ -77,24 +84,9 @@ void ReceiveLogView::clear() {
     m_log.clear();
     m_anchor = m_cursor = {};
     m_widestSeen = 0;
+    m_shown.valid = false;
+    ++m_clears;
     refresh();
-}
-
-// After a quiet spell the view catches up at once; while data keep coming, at most every
-// kRefreshMs.
-void ReceiveLogView::dataArrived() {
-    if (!m_refresh.isActive())
-        m_refresh.start(int(std::max<qint64>(0, kRefreshMs - m_sinceRefresh.elapsed())));
-}
-
-void ReceiveLogView::refresh() {
-    m_refresh.stop();
-    m_sinceRefresh.restart();
-    m_noticeText = noticeText();
-    m_refreshedChars = m_log.appendedCharacters();
-    updateScrollBars();
-    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
-    viewport()->update();
 }
 
 QString ReceiveLogView::noticeText() const {
@@ -106,7 +98,7 @@ QString ReceiveLogView::noticeText() const {
 void ReceiveLogView::setDroppedNotice(std::function<QString(qint64)> notice) {
     m_notice = std::move(notice);
     m_noticeText = noticeText();
-    viewport()->update();
+    repaintAll();
 }
 
 QString ReceiveLogView::toPlainText() const {
@@ -124,7 +116,7 @@ void ReceiveLogView::setWrapping(bool on) {
         return;
     m_wrap = on;
     updateScrollBars();
-    viewport()->update();
+    repaintAll();
 }
 
 void ReceiveLogView::setFixedPitch(bool on) {
@@ -149,7 +141,7 @@ void ReceiveLogView::updateFont() {
     m_widestSeen = 0;
     horizontalScrollBar()->setSingleStep(int(std::ceil(m_metrics.averageAdvance() * 2)));
     updateScrollBars();
-    viewport()->update();
+    repaintAll();
 }
 
 QStringView ReceiveLogView::viewLine(qint64 viewLine) const {
@@ -226,16 +218,24 @@ qreal ReceiveLogView::textLeft() const {
 
 void ReceiveLogView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
-    painter.fillRect(event->rect(), palette().brush(QPalette::Base));
+    const QRect area = event->rect();
+    painter.fillRect(area, palette().brush(QPalette::Base));
     painter.setFont(m_metrics.font());
+    // A row's glyphs may reach a little into its neighbours' rows, so the rows next to the
+    // area are drawn too (clipped to it), as a full repaint would draw them.
+    const qreal spacing = m_metrics.lineSpacing();
     qreal widest = m_widestSeen;
     for (const Row& row : visibleRows()) {
+        if (m_incremental && (row.top + 2 * spacing < area.top() || row.top - spacing > area.bottom()))
+            continue;
         const QStringView line = viewLine(row.viewLine);
         drawRow(painter, row, line);
         if (!m_wrap && row.from == 0)
             widest = std::max(widest, m_metrics.width(line));
     }
     m_drawnChars = m_refreshedChars;
+    if ((QRegion(viewport()->rect()) - event->region()).isEmpty())
+        m_fullPending = false;
     if (widest > m_widestSeen) {
         m_widestSeen = widest;
         QMetaObject::invokeMethod(this, &ReceiveLogView::updateScrollBars, Qt::QueuedConnection);
@@ -285,6 +285,7 @@ void ReceiveLogView::drawRow(QPainter& painter, const Row& row, QStringView line
 void ReceiveLogView::resizeEvent(QResizeEvent* event) {
     const bool atEnd = verticalScrollBar()->value() == verticalScrollBar()->maximum();
     QAbstractScrollArea::resizeEvent(event);
+    repaintAll();
     updateScrollBars();
     if (atEnd)
         verticalScrollBar()->setValue(verticalScrollBar()->maximum());
@@ -295,5 +296,5 @@ void ReceiveLogView::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange)
         updateFont();
     else if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
-        viewport()->update();
+        repaintAll();
 }
