@@ -5,5 +5,5 @@
 ReceiveViewProbe windowViewProbe(TForm_Main& form) {
     ReceiveLogView* view = form.mmo_RX;
     return {[view] { return view->drawnCharacters(); },
-            [view] { return view->drawnCharacters() == view->receivedCharacters(); }};
+            [view] { return view->drawnCharacters() == view->receivedCharacters(); }, view->viewport()};
 }

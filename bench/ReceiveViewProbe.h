@@ -3,6 +3,7 @@
 #include <QtGlobal>
 #include <functional>
 
+class QWidget;
 class TForm_Main;
 
 // What the benchmark asks of a receive view: how many characters (line breaks not counted)
@@ -10,6 +11,7 @@ class TForm_Main;
 struct ReceiveViewProbe {
     std::function<qint64()> shownCharacters;
     std::function<bool()> caughtUp;
+    QWidget* painted = nullptr; // the widget the text is drawn on
 };
 
 ReceiveViewProbe windowViewProbe(TForm_Main& form);

@@ -4,6 +4,7 @@
 #include "console/protocol/ReceiveLog.h"
 
 #include <QAbstractScrollArea>
+#include <QAccessibleEvent>
 #include <QElapsedTimer>
 #include <QTimer>
 
@@ -62,6 +63,9 @@ public:
     // comparing renderings and costs; on by default.
     void setIncrementalPainting(bool on);
     bool incrementalPainting() const { return m_incremental; }
+
+    // Where announcements of new text go; assistive technology (when it is active) unless set.
+    void setAnnouncer(std::function<void(QAccessibleEvent&)> announcer);
 
     // Offsets into toPlainText() and the places they stand for; the text box interface of
     // assistive technology works in these.
@@ -123,6 +127,7 @@ private:
     Position positionOfOffset(qint64 offset) const;
     qint64 offsetOf(Position p) const;
     void announceNewText();
+    void announce(QAccessibleEvent& event);
     void updateFont();
     void updateScrollBars();
     QString noticeText() const;
@@ -150,6 +155,7 @@ private:
     bool m_fullPending = true;
     bool m_inRefresh = false;
     QTimer m_announce;
+    std::function<void(QAccessibleEvent&)> m_announcer;
     QElapsedTimer m_sinceAnnounce;
     qint64 m_announcedLength = -1; // -1: nothing announced since the text last shrank
     qint64 m_announcedDrop = 0;

@@ -129,8 +129,10 @@ void ReceiveLogView::refresh() {
             m_drawnChars = m_refreshedChars; // what changed lies beyond the view's edge
     }
     rememberShown();
-    if (QAccessible::isActive() && !m_announce.isActive())
-        m_announce.start(int(std::max<qint64>(0, kAnnounceMs - m_sinceAnnounce.elapsed())));
+    if ((m_announcer || QAccessible::isActive()) && !m_announce.isActive())
+        m_announce.start(m_sinceAnnounce.isValid()
+                             ? int(std::max<qint64>(0, kAnnounceMs - m_sinceAnnounce.elapsed()))
+                             : 0);
 }
 
 // A scroll by the user moves the rows by copying too, when the distance is known.
@@ -153,8 +155,19 @@ void ReceiveLogView::scrollContentsBy(int dx, int dy) {
 }
 
 // Assistive technology hears what arrived since it last heard, at most every kAnnounceMs.
+void ReceiveLogView::setAnnouncer(std::function<void(QAccessibleEvent&)> announcer) {
+    m_announcer = std::move(announcer);
+}
+
+void ReceiveLogView::announce(QAccessibleEvent& event) {
+    if (m_announcer)
+        m_announcer(event);
+    else
+        QAccessible::updateAccessibility(&event);
+}
+
 void ReceiveLogView::announceNewText() {
-    if (!QAccessible::isActive())
+    if (!m_announcer && !QAccessible::isActive())
         return;
     m_sinceAnnounce.restart();
     const qint64 now = length();
@@ -163,11 +176,11 @@ void ReceiveLogView::announceNewText() {
     const qint64 from = std::max(grewOnly ? m_announcedLength : 0, now - kMaxAnnouncedChars);
     if (grewOnly && now > m_announcedLength) {
         QAccessibleTextInsertEvent inserted(this, int(from), textBetween(from, now));
-        QAccessible::updateAccessibility(&inserted);
+        announce(inserted);
     } else if (!grewOnly) {
         // Cleared, or the oldest text left: what was there is no longer held to be named.
         QAccessibleTextUpdateEvent replaced(this, 0, QString(), textBetween(from, now));
-        QAccessible::updateAccessibility(&replaced);
+        announce(replaced);
     }
     m_announcedLength = now;
     m_announcedClears = m_clears;

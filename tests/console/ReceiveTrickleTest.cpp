@@ -31,7 +31,9 @@ bool caughtUp(ReceiveLogView& view) {
 // What the window shows of the view's area: the pixels as they stand after the last paint,
 // not a fresh rendering (which would always be a full repaint).
 QImage onScreen(ReceiveLogView& view) {
-    QCoreApplication::processEvents();
+    // Whatever is still waiting to be painted is painted now, as the next frame would.
+    QEvent paintPending(QEvent::UpdateRequest);
+    QCoreApplication::sendEvent(view.window(), &paintPending);
     QWidget* port = view.viewport();
     const QPoint at = port->mapTo(port->window(), QPoint(0, 0));
     return port->screen()
