@@ -1,6 +1,7 @@
 #include "console/ReceiveLogView.h"
 
 #include "console/ReceiveLogAccessible.h"
+#include "console/SteadyScrollBar.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -57,6 +58,8 @@ ReceiveLogView::ReceiveLogView(QWidget* parent) : QAbstractScrollArea(parent) {
     m_sinceRefresh.start();
     m_announce.setSingleShot(true);
     connect(&m_announce, &QTimer::timeout, this, &ReceiveLogView::announceNewText);
+    setVerticalScrollBar(new SteadyScrollBar(Qt::Vertical));
+    setHorizontalScrollBar(new SteadyScrollBar(Qt::Horizontal));
     // Every pixel is painted here; without the background fill, rows can be moved by copying.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setCursor(Qt::IBeamCursor);

@@ -1,0 +1,26 @@
+#include "console/SteadyScrollBar.h"
+
+#include <QStyle>
+#include <QStyleOptionSlider>
+
+SteadyScrollBar::SteadyScrollBar(Qt::Orientation orientation, QWidget* parent)
+    : QScrollBar(orientation, parent) {}
+
+SteadyScrollBar::Look SteadyScrollBar::look() const {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    return {style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, this),
+            value() == minimum(), value() == maximum()};
+}
+
+void SteadyScrollBar::sliderChange(SliderChange change) {
+    // Any other change (orientation, stepping) and any change of look repaints as usual.
+    if ((change == SliderRangeChange || change == SliderValueChange) && !isSliderDown() && look() == m_drawn)
+        return;
+    QScrollBar::sliderChange(change);
+}
+
+void SteadyScrollBar::paintEvent(QPaintEvent* event) {
+    m_drawn = look();
+    QScrollBar::paintEvent(event);
+}
