@@ -221,15 +221,23 @@ qreal ReceiveLogView::textLeft() const {
 
 void ReceiveLogView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
-    const QRect area = event->rect();
-    painter.fillRect(area, palette().brush(QPalette::Base));
+    const QRegion area = event->region();
+    for (const QRect& part : area)
+        painter.fillRect(part, palette().brush(QPalette::Base));
     painter.setFont(m_metrics.font());
-    // A row's glyphs may reach a little into its neighbours' rows, so the rows next to the
-    // area are drawn too (clipped to it), as a full repaint would draw them.
+    // Only rows within the parts to paint are drawn (a catch-up paints the top margin and the
+    // rows at the bottom, not what lies between). A row's glyphs may reach a little into its
+    // neighbours' rows, so the rows next to a part are drawn too (clipped to it), as a full
+    // repaint would draw them.
     const qreal spacing = m_metrics.lineSpacing();
+    auto touches = [&](const Row& row) {
+        return std::any_of(area.begin(), area.end(), [&](const QRect& part) {
+            return row.top + 2 * spacing >= part.top() && row.top - spacing <= part.bottom();
+        });
+    };
     qreal widest = m_widestSeen;
     for (const Row& row : visibleRows()) {
-        if (m_incremental && (row.top + 2 * spacing < area.top() || row.top - spacing > area.bottom()))
+        if (m_incremental && !touches(row))
             continue;
         const QStringView line = viewLine(row.viewLine);
         drawRow(painter, row, line);
