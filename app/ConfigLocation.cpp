@@ -50,15 +50,23 @@ ConfigLocation FindConfigFile(const ConfigSearch& search) {
         return location;
     }
     const QString beside = QDir(search.executableDir).filePath(configName);
-    if (QFileInfo(beside).isFile()) {
+    location.searched << QFileInfo(beside).absoluteFilePath();
+    // Anything under that name beside the program (a folder, a FIFO, a link that leads
+    // nowhere) is the portable copy's file gone wrong: it is named, not passed over for the
+    // user's file.
+    const QFileInfo besideInfo(beside);
+    if (besideInfo.exists() || besideInfo.isSymLink()) {
         location.path = QFileInfo(beside).absoluteFilePath();
         location.besideExecutable = true;
         return location;
     }
     const QString userDir = QDir(search.userConfigDir).filePath(QStringLiteral("tervalon"));
     location.path = QDir(userDir).filePath(configName);
-    if (!QFileInfo::exists(location.path))
+    location.searched << location.path;
+    if (!QFileInfo::exists(location.path)) {
+        location.searched << QDir::cleanPath(QDir(search.exampleDir).absoluteFilePath(configName));
         location.error = makeUserFile(userDir, search.exampleDir);
+    }
     return location;
 }
 

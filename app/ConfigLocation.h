@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Where the console finds config.xml. A portable copy keeps its file beside the executable; an
 // installed console cannot write there, so it works on the user's own file, which it makes
@@ -16,6 +17,8 @@ struct ConfigLocation {
     QString path; // the configuration file to use (absolute)
     bool besideExecutable = false;
     QString error; // set when the user's file could not be made from the example
+    // Every place looked in, in order, for the message when none of them has the file.
+    QStringList searched;
 };
 
 ConfigLocation FindConfigFile(const ConfigSearch& search);

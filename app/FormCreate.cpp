@@ -1,12 +1,14 @@
 #include "app/MainFrm.h"
 
+#include "app/ShowingErrors.h"
+#include "app/StartupMessages.h"
+#include "config/AppError.h"
+#include "config/ConfigFileCheck.h"
+#include "config/ConfigSize.h"
+#include "config/FileReplace.h"
 #include "ui/ControlLook.h"
 #include "ui/Controls.h"
 #include "ui/MessageBoxes.h"
-#include "app/ShowingErrors.h"
-#include "config/AppError.h"
-#include "config/ConfigSize.h"
-#include "config/FileReplace.h"
 
 #include <QFileInfo>
 
@@ -19,6 +21,49 @@ void TForm_Main::noticeStartupProblems() {
         showMessage(lines.join(u'\n'));
 }
 
+// An error, whatever its kind, ends start-up here: whatever was built stays and the rest of
+// start-up does not run. The file is then used read-only: a file the console refused, or
+// understood only in part, is never rewritten by a later save.
+bool TForm_Main::buildFromConfiguration() {
+    const bool built = runShowingErrors([this] {
+        try {
+            ConfigDocument = std::make_unique<XmlDocument>();
+            ConfigDocument->load(ConfigPath);
+            CheckConfigSize(ConfigDocument->findRoot());
+            LoadConfiguration();
+            // The rows were made after the configured theme was applied.
+            refreshControlLooks();
+            if (LanguageCode == QLatin1String("CN"))
+                createLanguageNodeAtStartup();
+            SetLanguage();
+            CreateMenu2();
+        } catch (const AppError& e) {
+            QString text = e.text();
+            if (e.kind() == AppError::Kind::Value)
+                if (const QString place = ValuePlaceText(LastAttributeRead(), LanguageCode); !place.isEmpty())
+                    text += u'\n' + place;
+            throw AppError(text + u'\n' + RefusedConfigNotice(LanguageCode));
+        }
+    });
+    if (!built) {
+        ConfigRefused = true;
+        UseReadOnly(ConfigPath);
+    }
+    return built;
+}
+
+void TForm_Main::createLanguageNodeAtStartup() {
+    try {
+        CreateLanguageNode();
+    } catch (const SaveError& e) {
+        // The entries this run added stay in memory; the file stays as it is.
+        UseReadOnly(ConfigPath);
+        if (ConfigDocument)
+            ConfigDocument->save(ConfigPath);
+        StartupNotices << StartupSaveRefusedNotice(e.text(), LanguageCode);
+    }
+}
+
 void TForm_Main::FormCreate() {
     const QString bannerPath = AppDir + QStringLiteral("banner.jpg");
     if (!loadBanner(bannerPath)) {
@@ -28,7 +73,8 @@ void TForm_Main::FormCreate() {
             Panel_Top->setCaption(QStringLiteral("加载图片") + bannerPath + QStringLiteral("时发生错误"));
     }
 
-    if (QFileInfo(ConfigPath).isFile()) {
+    const ConfigFileCheck check = CheckConfigFile(ConfigPath);
+    if (check.usable()) {
         // A file the user cannot write is still used: its choices apply for this run, and
         // the user hears once that they will not be kept.
         if (const QString problem = WriteProblem(ConfigPath); !problem.isEmpty()) {
@@ -38,29 +84,12 @@ void TForm_Main::FormCreate() {
                                        "in this run will not be saved.")
                             .arg(ConfigPath, problem));
         }
-        // An error, whatever its kind, ends start-up here: whatever was built stays and the
-        // rest of start-up does not run.
-        const bool built = runShowingErrors([this] {
-            ConfigDocument = std::make_unique<XmlDocument>();
-            ConfigDocument->load(ConfigPath);
-            CheckConfigSize(ConfigDocument->findRoot());
-            LoadConfiguration();
-            // The rows were made after the configured theme was applied.
-            refreshControlLooks();
-            if (LanguageCode == QLatin1String("CN"))
-                CreateLanguageNode();
-            SetLanguage();
-            CreateMenu2();
-        });
+        const bool built = buildFromConfiguration();
         noticeStartupProblems();
         if (!built)
             return;
     } else {
-        if (LanguageCode == QLatin1String("EN"))
-            showMessage(QStringLiteral("The configuration file ") + ConfigPath +
-                        QStringLiteral("was not found"));
-        else
-            showMessage(QStringLiteral("未发现配置文件") + ConfigPath);
+        showMessage(ConfigNotFoundText(check, ConfigSearchedPlaces, ConfigSearchProblem));
     }
     AutoPageCursor = 0;
     ShowModbusHealth();

@@ -103,6 +103,9 @@ public:
     void btn_ClearRxmmoClick();
     // Session log and saving the receive box.
     void chk_SessionLogClick();
+    // The session log could not write into file (errno err): it stops, the box is unticked
+    // and the user is told once.
+    void sessionLogFailed(const QString& file, int err);
     void btn_OpenLogsClick();
     void btn_SaveRxClick();
     // Writes the receive box's text as UTF-8; the error text when it could not.
@@ -180,6 +183,13 @@ public:
     // only then, so a start-up that stopped earlier never puts the template's defaults
     // over the user's settings.
     bool PortSettingsLoaded = false;
+    // Every place the configuration was looked for, and why the user's own file could not be
+    // made, for the one message when none was found; empty when the caller named the file.
+    QStringList ConfigSearchedPlaces;
+    QString ConfigSearchProblem;
+    // The start-up refused the file or stopped on an error in it: nothing is written into it
+    // for the rest of the run (the choices made still apply, in memory).
+    bool ConfigRefused = false;
     QString Web1Address;
     QString Web2Address;
     QList<TTabSheet*> DyncSheets;
@@ -323,6 +333,11 @@ private:
     bool loadBanner(const QString& path);
     // Names the batches and pages left out for a fault, in one message.
     void noticeStartupProblems();
+    // Builds the window from the file; false when the start-up stopped on an error.
+    bool buildFromConfiguration();
+    // The language tables at start-up; a save they need that is refused is named once and the
+    // file is then used read-only, instead of stopping the start-up.
+    void createLanguageNodeAtStartup();
     // Closes the port so that no serial thread outlives the window.
     void stopSerialPort();
     bool m_closed = false;

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/ConfigLocation.h"
+#include "config/ConfigFileCheck.h"
 #include "app/MainFrm.h"
 #include "ui/MessageBoxes.h"
 #include "ui/ScreenPlacement.h"
@@ -10,9 +11,11 @@
 #include "language/ControlSettingFrm.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <cstdio>
+
 
 namespace {
 
@@ -43,9 +46,9 @@ int run(QApplication& app, const CommandLine& line) {
         SetTitleConfigFile(config.path);
     TForm_Main mainWindow(QCoreApplication::applicationDirPath());
     mainWindow.UseConfigFile(config.path);
-    if (!config.error.isEmpty())
-        showMessage(QStringLiteral("无法创建配置文件 / Cannot create the configuration file: ") +
-                    config.error);
+    // Said once, by the start-up, together with the places looked in.
+    mainWindow.ConfigSearchedPlaces = config.searched;
+    mainWindow.ConfigSearchProblem = config.error;
     mainWindow.FormCreate();
     TForm_ControlSetting editor;
     Form_ControlSetting = &editor;
@@ -76,6 +79,15 @@ int main(int argc, char* argv[]) {
         return kCommandLineErrorExit;
     case CommandLine::Action::Run:
         break;
+    }
+    // A file named on the command line that cannot be used is a mistake in the command, told
+    // where it was typed, before any window opens.
+    if (!line.configPath.isEmpty()) {
+        const ConfigFileCheck check = CheckConfigFile(QFileInfo(line.configPath).absoluteFilePath());
+        if (!check.usable()) {
+            std::fprintf(stderr, "%s: %s\n", qPrintable(program), check.oneLine().toLocal8Bit().constData());
+            return kCommandLineErrorExit;
+        }
     }
 
     QApplication app(argc, argv);

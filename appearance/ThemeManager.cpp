@@ -84,7 +84,7 @@ const std::vector<Theme>& registry() {
 QString g_current;
 
 [[noreturn]] void notFound(const QString& name) {
-    throw AppError(QString("Style '%1' not found").arg(name));
+    throw AppError(QString("Style '%1' not found").arg(name), AppError::Kind::Value);
 }
 
 bool isSystemLook(const QString& name) {

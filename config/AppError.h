@@ -9,11 +9,24 @@
 // the caller's own message. Texts are exact: users and tests compare them.
 class AppError : public std::exception {
 public:
-    explicit AppError(QString text) : m_text(std::move(text)), m_utf8(m_text.toUtf8()) {}
+    // Value: the error is about a value just read (absent, not a number, a theme that does not
+    // exist), so the place it was read from tells the user what to mend.
+    enum class Kind { General, Value };
+
+    explicit AppError(QString text, Kind kind = Kind::General)
+        : m_text(std::move(text)), m_utf8(m_text.toUtf8()), m_kind(kind) {}
     const QString& text() const noexcept { return m_text; }
     const char* what() const noexcept override { return m_utf8.constData(); }
+    Kind kind() const noexcept { return m_kind; }
 
 private:
     QString m_text;
     QByteArray m_utf8;
+    Kind m_kind;
+};
+
+// A save that did not happen: the file on disk is as it was.
+class SaveError : public AppError {
+public:
+    explicit SaveError(QString text) : AppError(std::move(text)) {}
 };

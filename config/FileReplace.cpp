@@ -46,6 +46,17 @@ void takeOver(int fd, const QByteArray& target) {
     }
 }
 
+// Zero when the name is free or holds a regular file. Checked without opening it: opening a
+// FIFO waits for the other side, and a device may act on being opened.
+int notRegular(const QByteArray& target) {
+    struct stat st {};
+    if (::stat(target.constData(), &st) != 0)
+        return errno == ENOENT ? 0 : errno;
+    if (S_ISDIR(st.st_mode))
+        return EISDIR;
+    return S_ISREG(st.st_mode) ? 0 : EINVAL;
+}
+
 QMutex readOnlyMutex;
 QHash<QString, QByteArray>& readOnlyPaths() {
     static QHash<QString, QByteArray> paths;
@@ -58,9 +69,35 @@ QString canonical(const QString& path) {
 
 } // namespace
 
+QString SaveTarget(const QString& path, int* err) {
+    // The same bound on a chain of links as the kernel's.
+    constexpr int kMaxLinks = 40;
+    QString current = QFileInfo(path).absoluteFilePath();
+    for (int hops = 0; hops <= kMaxLinks; ++hops) {
+        const QFileInfo info(current);
+        if (!info.isSymLink())
+            return QDir::cleanPath(current);
+        // One step at a time (a relative target counts from the link's own folder), so that a
+        // link to a link ends at the file and a circle is noticed.
+        const QString next = info.symLinkTarget();
+        if (next.isEmpty())
+            return QDir::cleanPath(current);
+        current = next;
+    }
+    if (err)
+        *err = ELOOP;
+    return {};
+}
+
 int ReplaceFileContent(const QString& path, const QByteArray& bytes) {
-    const QByteArray target = QFile::encodeName(path);
-    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    int linkError = 0;
+    const QString resolved = SaveTarget(path, &linkError);
+    if (resolved.isEmpty())
+        return linkError;
+    const QByteArray target = QFile::encodeName(resolved);
+    const QByteArray folder = QFile::encodeName(QFileInfo(resolved).absolutePath());
+    if (const int err = notRegular(target))
+        return err;
     QByteArray temporary = target + ".XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0)
@@ -101,14 +138,26 @@ QString FileErrorText(int err) {
         return QStringLiteral("file too large for the file system or the limits of this run (文件过大)");
     case EIO:
         return QStringLiteral("input/output error of the disk (磁盘读写错误)");
+    case EISDIR:
+        return QStringLiteral("it is a folder, not a file (这是文件夹，不是文件)");
+    case EINVAL:
+        return QStringLiteral("it is not a regular file but a pipe, device or socket (不是普通文件)");
+    case ELOOP:
+        return QStringLiteral("its symbolic links lead round in a circle (符号链接循环)");
     default:
         return QString::fromLocal8Bit(std::strerror(err));
     }
 }
 
 QString WriteProblem(const QString& path) {
-    const QByteArray target = QFile::encodeName(path);
-    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+    int linkError = 0;
+    const QString resolved = SaveTarget(path, &linkError);
+    if (resolved.isEmpty())
+        return FileErrorText(linkError);
+    const QByteArray target = QFile::encodeName(resolved);
+    const QByteArray folder = QFile::encodeName(QFileInfo(resolved).absolutePath());
+    if (const int err = notRegular(target))
+        return FileErrorText(err);
     if (::access(folder.constData(), W_OK | X_OK) != 0)
         return FileErrorText(errno);
     if (::access(target.constData(), W_OK) != 0 && errno != ENOENT)

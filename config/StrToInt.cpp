@@ -51,7 +51,7 @@ bool TryStrToInt(const QString& text, int* value) {
 int StrToInt(const QString& text) {
     int value = 0;
     if (!TryStrToInt(text, &value))
-        throw AppError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+        throw AppError(QStringLiteral("'%1' is not a valid integer value").arg(text), AppError::Kind::Value);
     return value;
 }
 

@@ -12,7 +12,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <pugixml.hpp>
+#include <sys/stat.h>
+#include <unistd.h>
 
 struct XmlDocumentState {
     std::unique_ptr<pugi::xml_document> doc = std::make_unique<pugi::xml_document>();
@@ -29,7 +32,29 @@ struct XmlDocumentState {
         pugi::xml_node_struct* node = nullptr;
     };
     mutable ChildCursor cursor;
+    QString path;        // the file it was loaded from
+    QByteArray lineText; // the UTF-8 text the parser read, for line numbers; empty when unknown
+    ~XmlDocumentState();
 };
+
+namespace {
+
+// The attribute read last on this thread, so that an error about its value can say where the
+// value came from. Cleared when its document goes.
+struct LastRead {
+    const XmlDocumentState* doc = nullptr;
+    pugi::xml_node_struct* node = nullptr;
+    QString attribute;
+    bool present = false;
+};
+thread_local LastRead lastRead;
+
+} // namespace
+
+XmlDocumentState::~XmlDocumentState() {
+    if (lastRead.doc == this)
+        lastRead = {};
+}
 
 namespace {
 
@@ -52,8 +77,8 @@ AppError readError(const QString& path, const QString& reason) {
         QStringLiteral("Could not read the configuration file '%1': %2").arg(shownPath(path), reason));
 }
 
-AppError saveError(const QString& path, const QString& reason) {
-    return AppError(
+SaveError saveError(const QString& path, const QString& reason) {
+    return SaveError(
         QStringLiteral("Could not save the configuration file '%1': %2").arg(shownPath(path), reason));
 }
 
@@ -106,7 +131,59 @@ struct ParsedXml {
     pugi::xml_encoding encoding = pugi::encoding_utf8;
     XmlEncodingRoute route;
     bool byteOrderMark = false;
+    QByteArray lineText;
 };
+
+class FdCloser {
+public:
+    explicit FdCloser(int fd) : m_fd(fd) {}
+    ~FdCloser() {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FdCloser(const FdCloser&) = delete;
+    FdCloser& operator=(const FdCloser&) = delete;
+
+private:
+    int m_fd;
+};
+
+// The whole file, refused unless it is a regular file. Opened without waiting: a FIFO would
+// otherwise hold the window until some other program opens its far end, and a device may act
+// on being read.
+QByteArray readRegularFile(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        throw readError(path, QString::fromLocal8Bit(std::strerror(errno)));
+    FdCloser closer(fd);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        throw readError(path, QString::fromLocal8Bit(std::strerror(errno)));
+    if (S_ISDIR(st.st_mode))
+        throw readError(path, QStringLiteral("it is a folder, not a file"));
+    if (!S_ISREG(st.st_mode))
+        throw readError(path, QStringLiteral("it is not a regular file but a pipe, device or socket"));
+    if (st.st_size > MaxConfigFileBytes)
+        throw readError(path, tooLargeText());
+    // Read no more than the limit allows, whatever size the file claims.
+    QByteArray bytes;
+    bytes.reserve(static_cast<qsizetype>(st.st_size));
+    char chunk[64 * 1024];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw readError(path, QString::fromLocal8Bit(std::strerror(errno)));
+        }
+        if (n == 0)
+            break;
+        bytes.append(chunk, n);
+        if (bytes.size() > MaxConfigFileBytes)
+            throw readError(path, tooLargeText());
+    }
+    return bytes;
+}
 
 // Bytes in a declared encoding pugixml cannot read go through a converter to UTF-8 first.
 pugi::xml_parse_result loadConverted(ParsedXml& parsed, const QByteArray& bytes, const QByteArray& declared,
@@ -177,10 +254,15 @@ ParsedXml parseConfigBytes(QByteArray bytes, const QString& path) {
 
     if (parsed.route.native()) {
         checkParsed(loadNative(parsed, bytes, path), *parsed.doc, bytes, path);
+        // pugixml reads UTF-16 and UTF-32 through a buffer of its own; offsets then are not
+        // into these bytes.
+        if (parsed.encoding == pugi::encoding_utf8)
+            parsed.lineText = bytes;
     } else {
         QByteArray converted;
         const pugi::xml_parse_result result = loadConverted(parsed, bytes, declared, converted, path);
         checkParsed(result, *parsed.doc, converted, path);
+        parsed.lineText = converted;
     }
     return parsed;
 }
@@ -191,6 +273,9 @@ void adopt(XmlDocumentState& s, ParsedXml&& parsed) {
     s.encoding = parsed.encoding;
     s.route = parsed.route;
     s.byteOrderMark = parsed.byteOrderMark;
+    s.lineText = std::move(parsed.lineText);
+    if (lastRead.doc == &s)
+        lastRead = {};
 }
 
 // The document as plain UTF-8 markup: equal for two documents exactly when they hold the
@@ -265,14 +350,34 @@ QByteArray serialized(const XmlDocumentState& s, const QString& path) {
 
 // True when the file at path reads as a document of exactly this content.
 bool fileHolds(const QString& path, const QByteArray& content) {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly) || file.size() > MaxConfigFileBytes)
-        return false;
     try {
-        return canonicalForm(*parseConfigBytes(file.readAll(), path).doc) == content;
+        return canonicalForm(*parseConfigBytes(readRegularFile(path), path).doc) == content;
     } catch (const AppError&) {
         return false;
     }
+}
+
+// The bytes kept in memory for a file used read-only: the file's own form when that reads
+// back as this document, else UTF-8 without a declaration, which always does. Nothing of it
+// reaches the disk, so it need not be in the file's encoding.
+QByteArray keptForm(const XmlDocumentState& s, const QString& path) {
+    try {
+        QByteArray bytes = serialized(s, path);
+        if (canonicalForm(*parseConfigBytes(bytes, path).doc) == canonicalForm(*s.doc))
+            return bytes;
+    } catch (const AppError&) {
+    }
+    pugi::xml_document copy;
+    copy.reset(*s.doc);
+    for (pugi::xml_node node = copy.first_child(); node;) {
+        const pugi::xml_node next = node.next_sibling();
+        if (node.type() == pugi::node_declaration)
+            copy.remove_child(node);
+        node = next;
+    }
+    ByteWriter writer;
+    copy.save(writer, "\t", pugi::format_indent | pugi::format_no_declaration, pugi::encoding_utf8);
+    return writer.bytes;
 }
 
 } // namespace
@@ -344,11 +449,13 @@ QString XmlNode::readAttribute(const QString& name) const {
     if (isNull())
         throwMissing();
     const pugi::xml_attribute attribute = nodeOf(m_node).attribute(utf8(name).constData());
+    lastRead = {m_doc, m_node, name, bool(attribute)};
     if (attribute)
         return fromUtf8(attribute.value());
     if (m_doc && m_doc->prepared)
         return QString();
-    throw AppError(QStringLiteral("Could not convert variant of type (Null) into type (OleStr)"));
+    throw AppError(QStringLiteral("Could not convert variant of type (Null) into type (OleStr)"),
+                   AppError::Kind::Value);
 }
 
 bool XmlNode::attributeEquals(const QString& name, const QString& keyword) const {
@@ -396,29 +503,13 @@ void XmlDocument::load(const QString& path) {
     if (UsedReadOnly(path)) {
         if (QByteArray kept = KeptForRun(path); !kept.isNull()) {
             adopt(state(), parseConfigBytes(std::move(kept), path));
+            d->path = path;
             return;
         }
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw readError(path, file.errorString());
-    if (file.size() > MaxConfigFileBytes)
-        throw readError(path, tooLargeText());
-    // Read no more than the limit allows, whatever size the file claims.
-    QByteArray bytes;
-    bytes.reserve(file.size());
-    for (;;) {
-        const QByteArray chunk = file.read(64 * 1024);
-        if (file.error() != QFileDevice::NoError)
-            throw readError(path, file.errorString());
-        if (chunk.isEmpty())
-            break;
-        bytes += chunk;
-        if (bytes.size() > MaxConfigFileBytes)
-            throw readError(path, tooLargeText());
-    }
-
+    QByteArray bytes = readRegularFile(path);
     adopt(state(), parseConfigBytes(std::move(bytes), path));
+    d->path = path;
 }
 
 void XmlDocument::prepareForWriting() {
@@ -445,8 +536,17 @@ XmlNode XmlDocument::createRoot(const QString& name) {
 void XmlDocument::save(const QString& path) const {
     if (!d)
         return;
-    const QByteArray bytes = serialized(*d, path);
+    if (UsedReadOnly(path)) {
+        KeepForRun(path, keptForm(*d, path));
+        return;
+    }
     const QByteArray content = canonicalForm(*d->doc);
+    // A document the file already holds is not written again: nothing changes on disk, a file
+    // that cannot be written (or not in its own encoding) is no obstacle, and its owner and
+    // time stamps stay.
+    if (fileHolds(path, content))
+        return;
+    const QByteArray bytes = serialized(*d, path);
 
     // What was written must read back, with the loader the program starts with, as the same
     // document; otherwise the old file stays.
@@ -455,22 +555,14 @@ void XmlDocument::save(const QString& path) const {
         if (canonicalForm(*back.doc) != content)
             throw saveError(path, QStringLiteral("what would be written does not read back as the same "
                                                  "document (写入的内容读回后与原文档不同)"));
+    } catch (const SaveError&) {
+        throw;
     } catch (const AppError& e) {
-        if (e.text().startsWith(QLatin1String("Could not save")))
-            throw;
         throw saveError(
             path,
             QStringLiteral("what would be written could not be read back (写入的内容无法读回): ") + e.text());
     }
 
-    // A document the file already holds is not written again: nothing changes on disk, a file
-    // that cannot be written is no obstacle, and its owner and time stamps stay.
-    if (UsedReadOnly(path)) {
-        KeepForRun(path, bytes);
-        return;
-    }
-    if (fileHolds(path, content))
-        return;
     if (const int err = ReplaceFileContent(path, bytes))
         throw saveError(path, FileErrorText(err));
 }
@@ -480,4 +572,22 @@ XmlDocument XmlDocument::openForWriting(const QString& path) {
     document.load(path);
     document.prepareForWriting();
     return document;
+}
+
+XmlReadPlace LastAttributeRead() {
+    XmlReadPlace place;
+    if (!lastRead.node)
+        return place;
+    const pugi::xml_node node(lastRead.node);
+    place.element = elementPath(node);
+    place.attribute = lastRead.attribute;
+    place.present = lastRead.present;
+    if (lastRead.doc) {
+        place.file = lastRead.doc->path;
+        const ptrdiff_t offset = node.offset_debug();
+        const QByteArray& text = lastRead.doc->lineText;
+        if (offset >= 0 && offset <= text.size())
+            place.line = int(text.left(offset).count('\n')) + 1;
+    }
+    return place;
 }

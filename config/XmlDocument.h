@@ -55,6 +55,18 @@ private:
     QString m_missingPath; // on a null handle: the element that was looked for, e.g. TERVALON/COMM
 };
 
+// Where a value came from: the attribute read last on this thread, with its element's path
+// (TERVALON/COMM), the file and the element's line (0 when unknown). Empty element when
+// nothing was read since its document was loaded, or the document is gone.
+struct XmlReadPlace {
+    QString file;
+    QString element;
+    QString attribute;
+    int line = 0;
+    bool present = false; // the attribute was there (its value was wrong), or absent
+};
+XmlReadPlace LastAttributeRead();
+
 // Limits on what a configuration file may be: far above any real configuration (the bundled
 // example is 18 KB and 5 levels deep), low enough that a damaged or hostile file is refused
 // at once instead of taking the memory and minutes it would need.
@@ -81,8 +93,9 @@ public:
     XmlDocument& operator=(const XmlDocument&) = delete;
 
     // Replaces the content with the file's. On failure (unreadable file, malformed XML, bytes
-    // invalid in the file's encoding, a file or nesting beyond the limits above) throws
-    // AppError naming the path, and the document keeps its previous content.
+    // invalid in the file's encoding, a file or nesting beyond the limits above, anything but
+    // a regular file) throws AppError naming the path, and the document keeps its previous
+    // content. Never waits on a FIFO or device.
     void load(const QString& path);
 
     // Absent attributes then read as "". Saving always indents with one tab per level.
@@ -96,9 +109,11 @@ public:
 
     // Writes a temporary file in the same folder and renames it over path, so a failed or
     // interrupted save leaves the previous file whole. The bytes are first read back as the
-    // loader reads them and must give this very document. Nothing is written when the file
-    // already holds this document, or when it is used read-only (FileReplace.h). Failures
-    // throw AppError naming path and saying what happened; the old file stays.
+    // loader reads them and must give this very document. Nothing is written, and nothing
+    // checked, when the file already holds this document (a file this program could never
+    // write is no obstacle then), or when it is used read-only (FileReplace.h). Through a
+    // symbolic link the link's target is replaced. Failures throw SaveError naming path and
+    // saying what happened; the old file stays.
     void save(const QString& path) const;
 
     // Create, load and prepare for writing: the start of every write and lookup.

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 #include <utility>
@@ -58,11 +59,23 @@ bool SessionLog::openNext() {
     return true;
 }
 
+void SessionLog::onFailure(std::function<void(const Failure&)> handler) {
+    std::lock_guard lock(m_mutex);
+    m_onFailure = std::move(handler);
+}
+
+SessionLog::Failure SessionLog::failure() const {
+    std::lock_guard lock(m_mutex);
+    return m_failure;
+}
+
 void SessionLog::append(WireDirection direction, QByteArrayView bytes) {
     if (!m_thread.joinable())
         return;
     {
         std::lock_guard lock(m_mutex);
+        if (m_failure.err != 0)
+            return;
         if (m_queuedBytes + bytes.size() > kMaxQueuedBytes) {
             ++m_droppedBlocks;
             return;
@@ -113,18 +126,49 @@ void SessionLog::writeBatch(const std::deque<Entry>& batch, qint64 dropped) {
     for (const Entry& e : batch) {
         m_lines.append(text, e.msecsSinceEpoch, e.direction, e.bytes);
         if (m_fileBytes + text.size() >= m_rotateBytes) {
-            writeOut(text);
+            if (!writeOut(text))
+                return;
             ++m_part;
             openNext();
         } else if (text.size() >= kPiece) {
-            writeOut(text);
+            if (!writeOut(text))
+                return;
         }
     }
     writeOut(text);
 }
 
-void SessionLog::writeOut(QByteArray& text) {
-    posixcomm::WriteAll(m_fd, text.constData(), static_cast<std::size_t>(text.size()));
+bool SessionLog::writeOut(QByteArray& text) {
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_failure.err != 0)
+            return false;
+    }
+    errno = 0;
+    if (!text.isEmpty() &&
+        !posixcomm::WriteAll(m_fd, text.constData(), static_cast<std::size_t>(text.size()))) {
+        // A write cut short by a full disk reports the room it found, then ENOSPC; a zero-byte
+        // write has no errno of its own.
+        fail(errno != 0 ? errno : ENOSPC);
+        return false;
+    }
     m_fileBytes += text.size();
     text.resize(0); // keeps the space for the next piece
+    return true;
+}
+
+void SessionLog::fail(int err) {
+    std::function<void(const Failure&)> handler;
+    Failure failure;
+    {
+        std::lock_guard lock(m_mutex);
+        m_failure = {m_currentFile, err};
+        failure = m_failure;
+        handler = m_onFailure;
+        // Nothing more will be written; blocks still queued are let go.
+        m_queue.clear();
+        m_queuedBytes = 0;
+    }
+    if (handler)
+        handler(failure);
 }

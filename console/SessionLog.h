@@ -6,6 +6,7 @@
 #include <QString>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -13,7 +14,9 @@
 // session in a folder ("session-YYYYMMDD-HHMMSS-001.log", then "-002"... when a file reaches
 // its size limit). The receive path only copies the block into a queue; a thread of the log
 // formats and writes, so a slow disk never slows the window. Should the disk fall far behind,
-// blocks beyond a bound are left out and the file says how many.
+// blocks beyond a bound are left out and the file says how many. A write the disk refuses (a
+// full disk, an I/O error) ends the log: what was written stays in the file, later blocks are
+// not taken, and the failure is reported once, never silently passed over.
 class SessionLog {
 public:
     static constexpr qint64 kDefaultRotateBytes = 16 * 1024 * 1024;
@@ -33,6 +36,16 @@ public:
     // The file written now.
     QString currentFile() const;
 
+    struct Failure {
+        QString file; // the file a write into failed
+        int err = 0;  // its errno
+    };
+    // Called once, on the log's own thread, when a write fails; the receiver must hand the
+    // news over to its own thread. Set before the first append.
+    void onFailure(std::function<void(const Failure&)> handler);
+    // The failure that ended the log; err 0 while it works.
+    Failure failure() const;
+
 private:
     struct Entry {
         qint64 msecsSinceEpoch;
@@ -41,7 +54,9 @@ private:
     };
     void run();
     void writeBatch(const std::deque<Entry>& batch, qint64 dropped);
-    void writeOut(QByteArray& text);
+    // False once a write has failed; the log has then stopped.
+    bool writeOut(QByteArray& text);
+    void fail(int err);
     bool openNext();
 
     QString m_folder;
@@ -57,6 +72,8 @@ private:
     qint64 m_droppedBlocks = 0;
     bool m_writing = false;
     bool m_stop = false;
+    Failure m_failure;
+    std::function<void(const Failure&)> m_onFailure;
 
     // Owned by the writer thread once started.
     SessionLogLineWriter m_lines;

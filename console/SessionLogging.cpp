@@ -3,11 +3,14 @@
 #include "ui/MessageBoxes.h"
 #include "console/ReceiveLogView.h"
 #include "console/SessionLog.h"
+#include "config/FileReplace.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
+#include <QPointer>
 #include <QSaveFile>
 #include <QUrl>
 
@@ -43,7 +46,33 @@ void TForm_Main::chk_SessionLogClick() {
                                    : QStringLiteral("无法创建会话日志 %1，不会记录任何内容。").arg(path));
         return;
     }
+    // The log's thread hands the news to the window's; a window gone by then hears nothing.
+    QPointer<TForm_Main> window(this);
+    log->onFailure([window](const SessionLog::Failure& failure) {
+        QMetaObject::invokeMethod(
+            window,
+            [window, failure] {
+                if (window)
+                    window->sessionLogFailed(failure.file, failure.err);
+            },
+            Qt::QueuedConnection);
+    });
     Session = std::move(log);
+}
+
+void TForm_Main::sessionLogFailed(const QString& file, int err) {
+    if (!Session || Session->failure().file != file)
+        return; // a log the user already stopped, or a newer one
+    Session.reset();
+    chk_SessionLog->setChecked(false);
+    const QString reason = FileErrorText(err);
+    showMessage(english(*this)
+                    ? QCoreApplication::translate("SessionLog",
+                                                  "The session log could not be written to %1: %2. Logging "
+                                                  "has stopped; what was written before stays in the file.")
+                          .arg(file, reason)
+                    : QStringLiteral("无法写入会话日志 %1：%2。记录已停止，之前写入的内容仍保留在文件中。")
+                          .arg(file, reason));
 }
 
 void TForm_Main::btn_OpenLogsClick() {

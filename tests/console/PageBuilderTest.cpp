@@ -402,7 +402,13 @@ TEST(PageBuilderTest, StartUpShowsABuildErrorAndRunsNothingAfterIt) {
         "</GROUP_AUTO>";
     TestWindow w(config);
     w.form->FormCreate();
-    EXPECT_EQ(w.presenter.errors, QStringList{"'x' is not a valid integer value"});
+    ASSERT_EQ(w.presenter.errors.size(), 1);
+    // The error as it always read, then where the value is and that the file stays untouched.
+    const QStringList lines = w.presenter.errors[0].split('\n');
+    EXPECT_EQ(lines.value(0), "'x' is not a valid integer value");
+    EXPECT_TRUE(lines.value(1).contains("attribute regLen of element TERVALON/GROUP_AUTO/A"))
+        << w.presenter.errors[0].toStdString();
+    EXPECT_TRUE(lines.value(2).contains("will not be written")) << w.presenter.errors[0].toStdString();
     // The language was never applied, so the title keeps its Chinese form.
     EXPECT_TRUE(w.form->windowTitle().contains("版本：")) << w.form->windowTitle().toStdString();
     EXPECT_EQ(w.form->pg_AUTO->count(), 1);
