@@ -22,6 +22,8 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <map>
+#include <memory>
 #include <pty.h>
 #include <sys/resource.h>
 #include <termios.h>
@@ -37,17 +39,6 @@ constexpr qint64 kHexBytes = 1 << 20;
 constexpr int kTrickleLines = 2000; // 100 a second for 20 s
 constexpr auto kTrickleStep = std::chrono::milliseconds(10);
 constexpr auto kFloodTime = std::chrono::seconds(10);
-constexpr int kLineContent = 58; // characters of a line without its CR LF
-
-// Characters a trickle line shows, line breaks not counted: its text, with "HH:MM:SS" and a
-// tab before it when stamped, or three per byte (CR LF included) in hexadecimal.
-int shownPerLine(const QString& stream) {
-    if (stream.endsWith(QLatin1String("hex")))
-        return 3 * (kLineContent + 2);
-    if (stream.endsWith(QLatin1String("stamps")))
-        return kLineContent + 9;
-    return kLineContent;
-}
 
 QByteArray textLine(qint64 i) {
     return QByteArray("device line ") + QByteArray::number(i).rightJustified(10, '0') + QByteArray(36, 'x') +
@@ -167,14 +158,37 @@ private:
     std::function<void(Clock::time_point)> m_callback;
 };
 
+// With BENCH_RECEIVE_PAINTS set, how many times each widget painted during the case goes to
+// the error stream: what a catch-up really repaints beyond the rows it drew.
+class PaintCounter : public QObject {
+public:
+    ~PaintCounter() override {
+        for (const auto& [name, count] : m_counts)
+            std::fprintf(stderr, "paints %s: %d\n", qPrintable(name), count);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && watched->isWidgetType())
+            ++m_counts[QStringLiteral("%1 %2").arg(QString::fromLatin1(watched->metaObject()->className()),
+                                                   watched->objectName())];
+        return false;
+    }
+
+private:
+    std::map<QString, int> m_counts;
+};
+
 class Case {
 public:
-    Case(TForm_Main& form, int master, ReceiveViewProbe probe, int shownPerLine)
-        : m_form(form), m_master(master), m_probe(std::move(probe)), m_shownPerLine(shownPerLine) {
+    Case(TForm_Main& form, int master, ReceiveViewProbe probe)
+        : m_form(form), m_master(master), m_probe(std::move(probe)) {
         auto original = m_form.Comm1->OnReceiveData;
         m_form.Comm1->OnReceiveData = [this, original](QObject* s, const char* b, std::uint16_t n) {
             m_handled += n;
             original(s, b, n);
+            m_linesGiven += int(std::count(b, b + n, '\n'));
+            m_deliveries.push_back({m_probe.givenCharacters(), m_linesGiven});
         };
     }
 
@@ -244,12 +258,17 @@ private:
         }
     }
 
-    // Trickle lines are all alike in length, so the characters shown say how many are.
+    // A line is shown once the characters of the delivery that ended it are. Counting by
+    // deliveries, not by a line's length, holds also when a line arrives in two deliveries and
+    // gets a time stamp before each.
     void noteShownLines(Clock::time_point now) {
-        const int sent = m_sender.linesSent.load(std::memory_order_acquire);
-        if (sent == 0)
-            return;
-        const int shown = int(std::min<qint64>(m_probe.shownCharacters() / m_shownPerLine, sent));
+        const qint64 shownChars = m_probe.shownCharacters();
+        while (m_deliveriesShown < m_deliveries.size() &&
+               m_deliveries[m_deliveriesShown].characters <= shownChars)
+            ++m_deliveriesShown;
+        // A line's send time is read only once the sender says it is written.
+        const int shown = std::min(m_deliveriesShown == 0 ? 0 : m_deliveries[m_deliveriesShown - 1].lines,
+                                   m_sender.linesSent.load(std::memory_order_acquire));
         for (; m_linesShown < shown; ++m_linesShown)
             m_figures.lineLatencyMs.push_back(
                 std::chrono::duration<double, std::milli>(now - m_sender.lineTimes[std::size_t(m_linesShown)])
@@ -259,7 +278,14 @@ private:
     TForm_Main& m_form;
     int m_master;
     ReceiveViewProbe m_probe;
-    int m_shownPerLine;
+    // After each delivery: the characters given to the view and the lines complete.
+    struct Delivery {
+        qint64 characters;
+        int lines;
+    };
+    std::vector<Delivery> m_deliveries;
+    std::size_t m_deliveriesShown = 0;
+    int m_linesGiven = 0;
     Sender m_sender;
     Figures m_figures;
     qint64 m_handled = 0;
@@ -335,15 +361,22 @@ int runReceiveCase(int argc, char** argv) {
     ReceiveViewProbe probe;
     if (view == QLatin1String("old")) {
         OldReceiveBox* box = installOldReceiveBox(form);
-        probe = {[box] { return box->shownCharacters(); }, [box] { return box->caughtUp(); },
-                 static_cast<QPlainTextEdit*>(box->parent())->viewport()};
+        probe = {[box] { return box->shownCharacters(); },
+                 [box] { return box->shownCharacters() + box->pendingCharacters(); },
+                 [box] { return box->caughtUp(); }, static_cast<QPlainTextEdit*>(box->parent())->viewport()};
     } else {
         form.mmo_RX->setIncrementalPainting(view != QLatin1String("full"));
         probe = windowViewProbe(form);
     }
     settle(200);
-    Case c(form, master, probe, shownPerLine(stream));
+    Case c(form, master, probe);
+    std::unique_ptr<PaintCounter> paints;
+    if (qEnvironmentVariableIsSet("BENCH_RECEIVE_PAINTS")) {
+        paints = std::make_unique<PaintCounter>();
+        app.installEventFilter(paints.get());
+    }
     const Figures figures = c.run(stream);
+    paints.reset();
     form.Comm1->StopComm();
     ::close(slave);
     ::close(master);

@@ -8,6 +8,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QMetaMethod>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -60,6 +61,7 @@ ReceiveLogView::ReceiveLogView(QWidget* parent) : QAbstractScrollArea(parent) {
     connect(&m_announce, &QTimer::timeout, this, &ReceiveLogView::announceNewText);
     setVerticalScrollBar(new SteadyScrollBar(Qt::Vertical));
     setHorizontalScrollBar(new SteadyScrollBar(Qt::Horizontal));
+    relayoutAtEveryRangeChange(false);
     // Every pixel is painted here; without the background fill, rows can be moved by copying.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setCursor(Qt::IBeamCursor);
@@ -181,9 +183,45 @@ qint64 ReceiveLogView::linesFittingAtEnd() const {
     return std::max<qint64>(fit, 1);
 }
 
-void ReceiveLogView::updateScrollBars() {
+// The scroll area lays its children out anew after every change of a bar's range, to show or
+// hide the bars; laying out raises the bars, and raising repaints them and everything behind
+// them up to the window. The range changes with nearly every line that arrives, so the view
+// asks for that layout itself (in updateScrollBars), only when a bar's need to be shown
+// changes.
+void ReceiveLogView::relayoutAtEveryRangeChange(bool on) {
+    const int slot = metaObject()->indexOfSlot("_q_showOrHideScrollBars()");
+    if (slot < 0 || on != m_ownRelayout)
+        return;
+    const QMetaMethod rangeChanged = QMetaMethod::fromSignal(&QScrollBar::rangeChanged);
+    bool all = true;
+    for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()}) {
+        all = (on ? bool(connect(bar, rangeChanged, this, metaObject()->method(slot), Qt::QueuedConnection))
+                  : disconnect(bar, rangeChanged, this, metaObject()->method(slot))) &&
+              all;
+    }
+    m_ownRelayout = !on && all;
+}
+
+void ReceiveLogView::updateScrollBars(bool toEnd) {
     QScrollBar* v = verticalScrollBar();
-    v->setRange(0, int(std::max<qint64>(0, viewLineCount() - linesFittingAtEnd())));
+    QScrollBar* h = horizontalScrollBar();
+    const auto needs = [v, h] { return std::pair(v->maximum() > v->minimum(), h->maximum() > h->minimum()); };
+    const auto neededBefore = needs();
+    setScrollBarRanges(toEnd);
+    if (m_ownRelayout && needs() != neededBefore)
+        QMetaObject::invokeMethod(this, "_q_showOrHideScrollBars", Qt::QueuedConnection);
+}
+
+void ReceiveLogView::setScrollBarRanges(bool toEnd) {
+    QScrollBar* v = verticalScrollBar();
+    const int last = int(std::max<qint64>(0, viewLineCount() - linesFittingAtEnd()));
+    if (auto* steady = dynamic_cast<SteadyScrollBar*>(v)) {
+        steady->setRangeAndValue(0, last, toEnd ? last : v->value());
+    } else {
+        v->setRange(0, last);
+        if (toEnd)
+            v->setValue(last);
+    }
     v->setPageStep(rowsInView());
     v->setSingleStep(1);
     QScrollBar* h = horizontalScrollBar();
@@ -249,7 +287,8 @@ void ReceiveLogView::paintEvent(QPaintEvent* event) {
         m_fullPending = false;
     if (widest > m_widestSeen) {
         m_widestSeen = widest;
-        QMetaObject::invokeMethod(this, &ReceiveLogView::updateScrollBars, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { updateScrollBars(); }, Qt::QueuedConnection);
     }
 }
 
@@ -297,9 +336,7 @@ void ReceiveLogView::resizeEvent(QResizeEvent* event) {
     const bool atEnd = verticalScrollBar()->value() == verticalScrollBar()->maximum();
     QAbstractScrollArea::resizeEvent(event);
     repaintAll();
-    updateScrollBars();
-    if (atEnd)
-        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    updateScrollBars(atEnd);
 }
 
 void ReceiveLogView::changeEvent(QEvent* event) {

@@ -59,8 +59,9 @@ public:
     // How many times the view has caught up with what arrived.
     qint64 refreshCount() const { return m_refreshes; }
 
-    // Off: every catch-up and every scroll repaints the whole area, as the view once did. For
-    // comparing renderings and costs; on by default.
+    // Off: every catch-up and every scroll repaints the whole area, and every change of a
+    // scroll bar's range lays the scroll area out anew, as the view once did. For comparing
+    // renderings and costs; on by default.
     void setIncrementalPainting(bool on);
     bool incrementalPainting() const { return m_incremental; }
 
@@ -129,7 +130,10 @@ private:
     void announceNewText();
     void announce(QAccessibleEvent& event);
     void updateFont();
-    void updateScrollBars();
+    // toEnd: scrolled to the last line as well, in one step.
+    void updateScrollBars(bool toEnd = false);
+    void setScrollBarRanges(bool toEnd);
+    void relayoutAtEveryRangeChange(bool on);
     QString noticeText() const;
     int rowsInView() const;
     std::pair<qsizetype, qsizetype> selectedColumns(qint64 viewLine) const;
@@ -154,6 +158,7 @@ private:
     bool m_incremental = true;
     bool m_fullPending = true;
     bool m_inRefresh = false;
+    bool m_ownRelayout = false; // the scroll area's own relayout at each range change is off
     QTimer m_announce;
     std::function<void(QAccessibleEvent&)> m_announcer;
     QElapsedTimer m_sinceAnnounce;

@@ -20,6 +20,7 @@ constexpr qint64 kMaxAnnouncedChars = 64 * 1024;
 
 void ReceiveLogView::setIncrementalPainting(bool on) {
     m_incremental = on;
+    relayoutAtEveryRangeChange(!on);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent, on);
     repaintAll();
 }
@@ -108,8 +109,7 @@ void ReceiveLogView::refresh() {
     const int top = v->value();
     const int left = h->value();
     m_inRefresh = true;
-    updateScrollBars();
-    v->setValue(v->maximum());
+    updateScrollBars(true);
     m_inRefresh = false;
 
     const std::optional<int> moved =

@@ -10,6 +10,12 @@ class SteadyScrollBar : public QScrollBar {
 public:
     explicit SteadyScrollBar(Qt::Orientation orientation, QWidget* parent = nullptr);
 
+    // Sets both at once and repaints only when the end result looks different. Setting the
+    // range first and the value after leaves the bar for a moment away from its end (a grown
+    // range with the old value), which looks different and would repaint the bar (and what
+    // shows through it) at every new line while the view follows the end.
+    void setRangeAndValue(int min, int max, int value);
+
 protected:
     void sliderChange(SliderChange change) override;
     void paintEvent(QPaintEvent* event) override;
@@ -26,4 +32,6 @@ private:
     Look look() const;
 
     Look m_drawn; // as last painted
+    bool m_settingBoth = false;
+    bool m_changedWhileSetting = false;
 };
