@@ -5,9 +5,11 @@
 #include "comm/CommMessages.h"
 #include "comm/SerialComm.h"
 #include "console/ReceiveLogView.h"
+#include "console/SteadyScrollBar.h"
 #include "console/protocol/ReceivedBlock.h"
 
 #include <QCheckBox>
+#include <QHash>
 #include <QImage>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -106,8 +108,9 @@ TEST(ReceiveTrickle, TheViewShowsTheStreamAsItCameInEveryMode) {
             if (cut < line.size())
                 w.receive(line.mid(cut));
             stream += line;
-            if (i % 7 == 0)
+            if (i % 7 == 0) {
                 ASSERT_TRUE(caughtUp(w.view()));
+            }
         }
         ASSERT_TRUE(caughtUp(w.view()));
         QString shown = w.view().toPlainText();
@@ -159,8 +162,9 @@ TEST(ReceiveTrickle, RowsMovedByCopyingMatchAFullRepaintAfterEveryStep) {
             const QImage full = fullyRepainted(view);
             ASSERT_TRUE(samePixels(incremental, full));
         }
-        if (!mode.hex || mode.wrap)
+        if (!mode.hex || mode.wrap) {
             EXPECT_GT(view.verticalScrollBar()->value(), 0) << "the rows did scroll";
+        }
     }
 }
 
@@ -190,6 +194,134 @@ TEST(ReceiveTrickle, ABurstOfSmallBlocksWithinAFrameIsOneUpdate) {
     ASSERT_TRUE(caughtUp(view));
     EXPECT_EQ(view.refreshCount() - before, 1);
     EXPECT_TRUE(view.toPlainText().endsWith("b47b48b49\n"));
+}
+
+// Counts the paints of the widgets it watches.
+class PaintCount : public QObject {
+public:
+    explicit PaintCount(std::initializer_list<QWidget*> watched) {
+        for (QWidget* w : watched)
+            w->installEventFilter(this);
+    }
+    int of(QObject* w) const { return m_counts.value(w); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            ++m_counts[watched];
+        return false;
+    }
+
+private:
+    QHash<QObject*, int> m_counts;
+};
+
+// Runs what a catch-up left posted (such as a layout), then paints what is waiting.
+void paintPending(QWidget* window) {
+    QCoreApplication::processEvents();
+    QEvent paint(QEvent::UpdateRequest);
+    QCoreApplication::sendEvent(window, &paint);
+}
+
+TEST(ReceiveTrickle, CatchingUpRepaintsNothingBehindTheRows) {
+    for (const Mode& mode : {kModes[0], kModes[2]}) {
+        SCOPED_TRACE(mode.name);
+        TrickleWindow w(mode);
+        ReceiveLogView& view = w.view();
+        // Enough lines that the scroll bar's handle has its smallest size.
+        for (int i = 0; i < 400; ++i)
+            w.receive(deviceLine(i));
+        ASSERT_TRUE(caughtUp(view));
+        paintPending(w.form.get());
+        QWidget* behind = view.parentWidget();
+        PaintCount paints{&view,
+                          behind,
+                          w.form.get(),
+                          view.viewport(),
+                          view.verticalScrollBar(),
+                          view.horizontalScrollBar()};
+        constexpr int kSteps = 12;
+        for (int step = 0; step < kSteps; ++step) {
+            w.receive(deviceLine(400 + step));
+            ASSERT_TRUE(caughtUp(view));
+            paintPending(w.form.get());
+        }
+        EXPECT_EQ(paints.of(view.viewport()), kSteps) << "the new rows are drawn at each step";
+        EXPECT_EQ(paints.of(&view), 0) << "the view's frame";
+        EXPECT_EQ(paints.of(behind), 0) << "the group box behind the view";
+        EXPECT_EQ(paints.of(w.form.get()), 0) << "the window";
+        EXPECT_LE(paints.of(view.verticalScrollBar()), 1) << "a handle that does not move";
+        EXPECT_EQ(paints.of(view.horizontalScrollBar()), 0);
+    }
+}
+
+TEST(ReceiveTrickle, ScrollBarsShownOnlyWhenNeededStillComeAndGo) {
+    testApp();
+    ReceiveLogView view;
+    view.setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    view.setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    view.resize(300, 150);
+    view.show();
+    view.appendLatin1("one short line\r\n");
+    ASSERT_TRUE(caughtUp(view));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(view.verticalScrollBar()->isVisible());
+    EXPECT_FALSE(view.horizontalScrollBar()->isVisible());
+
+    for (int i = 0; i < 40; ++i)
+        view.appendLatin1(deviceLine(i));
+    view.appendLatin1(QByteArray(200, 'w') + "\r\n");
+    ASSERT_TRUE(caughtUp(view));
+    EXPECT_TRUE(waitFor([&] { return view.verticalScrollBar()->isVisible(); })) << "more lines than fit";
+    EXPECT_TRUE(waitFor([&] { return view.horizontalScrollBar()->isVisible(); }))
+        << "a line wider than the view";
+    EXPECT_EQ(view.verticalScrollBar()->value(), view.verticalScrollBar()->maximum()) << "still at the end";
+
+    view.clear();
+    EXPECT_TRUE(waitFor([&] { return !view.verticalScrollBar()->isVisible(); })) << "nothing left to scroll";
+    EXPECT_TRUE(waitFor([&] { return !view.horizontalScrollBar()->isVisible(); }));
+}
+
+// Compared with the view as it once was, the bar's look and signals do not change.
+TEST(SteadyScrollBarTest, RangeAndValueTogetherRepaintOnlyWhenTheLookChanges) {
+    testApp();
+    QWidget window;
+    window.resize(40, 300);
+    auto* bar = new SteadyScrollBar(Qt::Vertical, &window);
+    bar->setGeometry(0, 0, 16, 300);
+    bar->setPageStep(10);
+    bar->setRangeAndValue(0, 2000, 2000);
+    window.show();
+    paintPending(&window);
+    PaintCount paints{bar};
+    std::vector<int> values;
+    int rangeChanges = 0;
+    QObject::connect(bar, &QScrollBar::valueChanged, [&](int v) { values.push_back(v); });
+    QObject::connect(bar, &QScrollBar::rangeChanged, [&] { ++rangeChanges; });
+
+    // Following the end: the handle stays at its smallest at the bottom.
+    for (int max = 2001; max <= 2010; ++max) {
+        bar->setRangeAndValue(0, max, max);
+        paintPending(&window);
+    }
+    EXPECT_EQ(paints.of(bar), 0);
+    EXPECT_EQ(rangeChanges, 10);
+    ASSERT_EQ(values.size(), 10u);
+    EXPECT_EQ(values.back(), 2010);
+
+    // Leaving the end changes the look (the handle moves, the lower arrow can move again).
+    bar->setRangeAndValue(0, 2011, 1000);
+    paintPending(&window);
+    EXPECT_EQ(paints.of(bar), 1);
+    EXPECT_EQ(bar->value(), 1000);
+
+    // A value outside the range is bounded, as setValue bounds it.
+    bar->setRangeAndValue(0, 50, 70);
+    EXPECT_EQ(bar->value(), 50);
+    bar->setRangeAndValue(10, 5, 0);
+    EXPECT_EQ(bar->minimum(), 10);
+    EXPECT_EQ(bar->maximum(), 10);
+    EXPECT_EQ(bar->value(), 10);
 }
 
 } // namespace
