@@ -6,6 +6,7 @@
 #include "ui/DockLayout.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QTimer>
 
 // The banner over Panel_Top, with the window's settings; its effect stays off until a
@@ -41,12 +42,21 @@ bool TForm_Main::loadBanner(const QString& path) {
 // receive view, and automatic reading's timer, which runs for the window's whole life (the
 // check box decides whether a tick does anything).
 TComm* TForm_Main::createComm() {
-    auto* comm = new TComm(this);
+    Device = new DeviceSession(this);
+    TComm* comm = &Device->comm();
     RegisterComponent(comm, QStringLiteral("Comm1"));
-    comm->OnReceiveData = [this](QObject* sender, const char* buffer, std::uint16_t length) {
-        guarded([&] { Comm1ReceiveData(sender, buffer, length); });
-    };
-    comm->OnRequestHangup = [this](QObject*) { guarded([this] { portHungUp(*this); }); };
+    connect(Device, &DeviceSession::received, this, [this](const QByteArray& block) {
+        guarded([&] { Comm1ReceiveData(Device, block.constData(), static_cast<int>(block.size())); });
+    });
+    connect(Device, &DeviceSession::sent, this, [this](const QByteArray& bytes) {
+        LogWire(true, bytes.constData(), bytes.size());
+        tmr_TxLed->start();
+        if (chb_AutoRead->isChecked())
+            ShowModbusHealth();
+    });
+    // The health line follows every count: requests sent, and frames however they turned out.
+    connect(Device, &DeviceSession::modbusCounted, this, [this] { ShowModbusHealth(); });
+    connect(Device, &DeviceSession::hungUp, this, [this] { guarded([this] { portHungUp(*this); }); });
     installPortList(*this);
     installReceiveView(*this);
     Timer1->start();

@@ -6,10 +6,13 @@
 #include "config/XmlDocument.h"
 #include "console/ConsoleState.h"
 #include "console/ReceiveLogView.h"
+#include "console/RowControls.h"
 #include "console/protocol/ModbusExchange.h"
-#include "console/protocol/ReplyAssembler.h"
 #include "console/protocol/TrendStore.h"
+#include "device/DeviceSession.h"
+#include "device/ParameterModel.h"
 
+#include <QHash>
 #include <QList>
 #include <QPointer>
 #include <QSet>
@@ -17,8 +20,10 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class DockLayout;
+class FittedLinesLabel;
 class QAction;
 class QCheckBox;
 class QComboBox;
@@ -29,6 +34,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QTabWidget;
 class QTimer;
 class TComm;
@@ -96,6 +102,9 @@ public:
     void FixedButtonClick(QObject* Sender);
     void btn_SendClick();
     void CommSendStr(const QString& text);
+    // The same, as a request of the device engine: what answers it and who is told.
+    void sendStaged(DeviceRequest request, DeviceSession::Callback done);
+    void sendLine(const QString& text, DeviceRequest request, DeviceSession::Callback done);
     void btn_CmdsClick();
 
     // Receiving.
@@ -117,8 +126,10 @@ public:
 
     // Automatic reading.
     void Timer1Timer();
-    bool SendModbusRead(const TAutoRead& block); // false when the port took nothing
-    void ShowAutoValue(const QByteArray& reply);
+    // Asks for the block's registers; the reply is shown when it comes, if the page that
+    // asked is still in view.
+    void SendModbusRead(const TAutoRead& block, int page);
+    void ShowAutoValue(const DeviceResult& result);
     void chb_AutoReadClick();
     // The health line beside automatic reading, in the current language.
     void ShowModbusHealth();
@@ -135,6 +146,9 @@ public:
     void pg_DYNCResize();
     void pg_FIXResize();
     void fitBatchRow();
+    // Places again what depends on the captions' widths, after they changed (language, edits).
+    void refitToCaptions();
+    int leftColumnLeast() const;
 
     // Item and value lookups.
     QString GetItemByValue(int addr, const QString& value);
@@ -203,24 +217,27 @@ public:
     QList<BatchFault> BatchFaults;
     // Other parts of the configuration left unused at start-up, each a line naming it.
     QStringList StartupNotices;
+    // The field of the operator's Read still waiting for its reply.
     QPointer<QWidget> ReadTarget;
     QString ConnectCaption;
     QString DisconnectCaption;
     // Gaps in the language table already named to the user in this session.
     QSet<QString> ReportedLanguageGaps;
     qint32 AutoPageCursor = 0;
-    // The Modbus request last sent by automatic reading, which a reply must answer.
-    QString CurProtocol;
-    qint32 CurEquAddr = 0, CurStartAddr = 0, CurReadSize = 0;
-    // Keeps one Modbus request in flight and counts what became of each.
-    ModbusExchange ModbusPoll;
-    // Text reply lines put together from the receive blocks they arrive in.
-    ReplyAssembler ReplyLines;
-    // Told of every received block, of each reply that filled the field of a Read (the field),
-    // and of each Write sent (its field, address and value); commissioning listens here.
-    std::function<void(const QByteArray& block)> BlockReceived;
+    // Automatic reading's request is queued or in flight.
+    bool PollPending = false;
+    // The device engine: the port, every request and reply. Made with the frame.
+    DeviceSession* Device = nullptr;
+    // The parameter pages as read from config.xml at start-up, and the controls of each
+    // parameter's row by its tag.
+    ParameterModel Parameters;
+    QHash<QString, RowControls> ParameterControls;
+    // Told of each reply that filled the field of an operator's Read (the field), of each
+    // Write sent (its field, address and value) and of what the device answered it (nothing:
+    // the write never went out; empty: no answer in time); commissioning listens here.
     std::function<void(QWidget* field)> ReplyApplied;
     std::function<void(QWidget* field, qint32 addr, const QString& value)> WriteSent;
+    std::function<void(const std::optional<QString>& reply)> WriteAnswered;
     // Every value automatic reading showed in this polling run, for the trend chart.
     TrendStore AutoTrend;
     // Asks where to export the trend (suggested path given); empty: cancelled. Unset, a
@@ -232,6 +249,7 @@ public:
     TWaterImage* WaterImage1 = nullptr;
     QLabel* lbl_Web = nullptr;
     TPanel* Panel_Left = nullptr;
+    QScrollArea* scr_Left = nullptr; // holds the left column's regions
     TPanel* Panel_Menu = nullptr;
     QPushButton* btn_Skins = nullptr;
     QPushButton* btn_FirstLanguage = nullptr;
@@ -289,7 +307,7 @@ public:
     TPanel* Panel1 = nullptr;
     QCheckBox* chb_AutoRead = nullptr;
     QLineEdit* edt_AutoReadInte = nullptr;
-    QLabel* lbl_ModbusHealth = nullptr;
+    FittedLinesLabel* lbl_ModbusHealth = nullptr;
     QLabel* Label1 = nullptr;
     QPushButton* btn_Trend = nullptr;
     QTabWidget* pg_AUTO = nullptr;

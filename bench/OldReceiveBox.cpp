@@ -5,6 +5,7 @@
 #include "console/protocol/ModbusRtu.h"
 #include "console/protocol/MonotonicClock.h"
 #include "console/protocol/ReceivedBlock.h"
+#include "console/protocol/ReplyAssembler.h"
 #include "ui/ControlLook.h"
 
 #include <QCheckBox>
@@ -90,7 +91,8 @@ OldReceiveBox* installOldReceiveBox(TForm_Main& form) {
     edit->show();
     auto* box = new OldReceiveBox(edit);
     TForm_Main* f = &form;
-    form.Comm1->OnReceiveData = [f, box](QObject*, const char* buffer, std::uint16_t length) {
+    auto replies = std::make_shared<ReplyAssembler>();
+    form.Comm1->OnReceiveData = [f, box, replies](QObject*, const char* buffer, std::uint16_t length) {
         f->tmr_RxLed->start();
         const QByteArray block(buffer, length);
         if (f->chk_autoClearRxmmo->isChecked() && ShouldAutoClear(box->length()))
@@ -100,8 +102,7 @@ OldReceiveBox* installOldReceiveBox(TForm_Main& form) {
         const QString text = BlockAsText(block);
         box->append(f->rbtn_Ascii->isChecked() ? text : BlockAsHex(block));
         const qsizetype frame = ModbusReplyFrameLength(block);
-        f->ReplyLines.feed(QByteArrayView(block).sliced(frame), MonotonicMs());
-        f->ShowAutoValue(block);
+        replies->feed(QByteArrayView(block).sliced(frame), MonotonicMs());
     };
     return box;
 }

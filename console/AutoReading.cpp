@@ -1,13 +1,13 @@
 #include "app/MainFrm.h"
 
-#include "ui/ComponentRegistry.h"
-#include "comm/SerialComm.h"
+#include "console/AutoValueLabels.h"
+#include "ui/FittedLinesLabel.h"
+
 #include "config/StrToInt.h"
 #include "console/protocol/AutoReadPoller.h"
 #include "console/protocol/ModbusHealthText.h"
-#include "console/protocol/ModbusRtu.h"
-#include "console/protocol/MonotonicClock.h"
 #include "console/protocol/RegionalFormats.h"
+#include "ui/ComponentRegistry.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -17,65 +17,32 @@
 
 namespace {
 
-// A value label's hint holds its scaling ("offset|factor"). While the label is greyed its
-// tooltip says why, and the hint waits in this property.
-const char* const kHintWhileStale = "hintWhileStale";
-
-QString scalingHint(const QObject* label) {
-    const QVariant kept = label->property(kHintWhileStale);
-    return kept.isValid() ? kept.toString() : componentHint(label);
-}
-
-template <typename Visit>
-void forEachValueLabel(TForm_Main& form, qint32 first, qint32 count, Visit visit) {
-    for (QObject* c : form.Components.all()) {
-        if (!isStaticText(c))
-            continue;
-        const qint32 address = componentTag(c);
-        if (address < first || address - first >= count ||
-            componentName(c) != QStringLiteral("V") + QString::number(address))
-            continue;
-        visit(static_cast<QLabel*>(c), address);
-    }
-}
-
-void showRegister(TForm_Main& form, qint32 address, quint16 value, const QString& decimalSeparator) {
-    forEachValueLabel(form, address, 1, [&](QLabel* label, qint32) {
-        const auto text = ScaleAutoValue(scalingHint(label), value, decimalSeparator);
-        if (!text)
-            return;
-        label->setText(*text);
-        if (label->property(kHintWhileStale).isValid()) {
-            label->setToolTip(label->property(kHintWhileStale).toString());
-            label->setProperty(kHintWhileStale, QVariant());
-        }
-        label->setEnabled(true);
-    });
-}
-
-// The labels of a request that got no fresh value keep their last value, greyed, with the
-// reason as their tooltip, so a stale number is never taken for a live one.
-void markStale(TForm_Main& form, const ModbusExchange::Request& request, const QString& why) {
-    forEachValueLabel(form, request.start, request.count, [&](QLabel* label, qint32) {
-        if (!label->property(kHintWhileStale).isValid())
-            label->setProperty(kHintWhileStale, componentHint(label));
-        label->setToolTip(why);
-        label->setEnabled(false);
-    });
+void markUnanswered(TForm_Main& form, int pageInView) {
+    const ModbusExchange::Request& unanswered = form.Device->modbus().lastRequest();
+    if (unanswered.page == pageInView)
+        markAutoValuesStale(form, unanswered, {ModbusStale::TimedOut, form.Device->modbus().timeoutMs(), 0});
 }
 
 } // namespace
 
 void TForm_Main::chb_AutoReadClick() {
     if (chb_AutoRead->isChecked()) {
-        ModbusPoll.reset(); // each polling run counts afresh
+        Device->modbus().reset(); // each polling run counts afresh
         StartTrend();
+    } else {
+        Device->cancel(Timer1); // a request still queued or waiting is no longer wanted
     }
     ShowModbusHealth();
 }
 
 void TForm_Main::ShowModbusHealth() {
-    lbl_ModbusHealth->setText(ModbusHealthText(ModbusPoll.health(), LanguageCode == QLatin1String("EN")));
+    lbl_ModbusHealth->setFullText(
+        ModbusHealthText(Device->modbus().health(), LanguageCode == QLatin1String("EN")));
+    // Also said after a change of language: greyed values say why in the new one too.
+    if (lbl_ModbusHealth->property("languageShown").toString() != LanguageCode) {
+        lbl_ModbusHealth->setProperty("languageShown", LanguageCode);
+        refreshStaleTexts(*this);
+    }
 }
 
 void TForm_Main::Timer1Timer() {
@@ -92,54 +59,65 @@ void TForm_Main::Timer1Timer() {
     const TAutoRead& block = AutoReads[page];
     if (block.pro != QLatin1String("MODBUS"))
         return;
+    // A request whose time has run out (the time-out may have been shortened) ends now.
+    Device->expireOverdue();
     // While the last request waits for its reply or its time-out nothing is sent, so a
     // reply can only answer the one request it was asked by.
-    const quint64 timeOutsBefore = ModbusPoll.health().timedOut;
-    const bool free = ModbusPoll.canSend(MonotonicMs());
-    if (ModbusPoll.health().timedOut != timeOutsBefore) {
-        const ModbusExchange::Request& unanswered = ModbusPoll.lastRequest();
-        if (unanswered.page == page)
-            markStale(*this, unanswered,
-                      ModbusTimeOutText(ModbusPoll.timeoutMs(), LanguageCode == QLatin1String("EN")));
-        ShowModbusHealth();
-    }
-    if (!free)
+    if (PollPending)
         return;
-    CurProtocol = block.pro;
-    CurEquAddr = block.equAddr;
-    CurStartAddr = block.startAddr;
-    CurReadSize = block.readSize;
-    if (SendModbusRead(block)) {
-        ModbusPoll.sent({page, block.equAddr, block.startAddr, block.readSize}, MonotonicMs());
-        ShowModbusHealth();
-    }
+    SendModbusRead(block, page);
 }
 
-bool TForm_Main::SendModbusRead(const TAutoRead& block) {
-    const QByteArray request = ModbusReadRequest(block.equAddr, block.startAddr, block.readSize);
-    const bool queued = Comm1->WriteCommData(request.constData(), static_cast<std::uint32_t>(request.size()));
-    if (queued)
-        LogWire(true, request.constData(), request.size());
+void TForm_Main::SendModbusRead(const TAutoRead& block, int page) {
+    DeviceRequest request;
+    request.kind = DeviceRequest::Kind::Modbus;
+    request.modbus = {page, block.equAddr, block.startAddr, block.readSize};
+    request.timeoutMs = -1; // the exchange's own, which the health line names
+    request.stillWanted = [this, page] { return chb_AutoRead->isChecked() && pg_AUTO->currentIndex() == page; };
+    request.owner = Timer1;
+    PollPending = true;
+    Device->request(request, [this](const DeviceResult& result) {
+        PollPending = false;
+        guarded([&] { ShowAutoValue(result); });
+    });
     tmr_TxLed->start();
-    return queued;
+    ShowModbusHealth();
 }
 
 // The reply check: values are shown only from a sound reply to the request in flight, for
-// the registers that request asked for, while its page is still in view.
-void TForm_Main::ShowAutoValue(const QByteArray& reply) {
-    if (!chb_AutoRead->isChecked() || CurProtocol != QLatin1String("MODBUS"))
-        return;
-    const ModbusExchange::Reply answer = ModbusPoll.takeReply(reply, pg_AUTO->currentIndex(), MonotonicMs());
-    if (answer.kind != ModbusExchange::Reply::NotModbus)
+// the registers that request asked for, while its page is still in view. A request that got
+// no fresh value leaves its labels grey with the reason.
+void TForm_Main::ShowAutoValue(const DeviceResult& result) {
+    if (result.status == DeviceResult::Status::TimedOut) {
+        markUnanswered(*this, pg_AUTO->currentIndex());
         ShowModbusHealth();
-    if (answer.kind == ModbusExchange::Reply::Exception)
-        markStale(*this, answer.request,
-                  ModbusExceptionText(answer.exceptionCode, LanguageCode == QLatin1String("EN")));
-    if (answer.kind != ModbusExchange::Reply::Good)
         return;
+    }
+    if (!result.answered())
+        return;
+    ShowModbusHealth();
+    const ModbusExchange::Reply& answer = result.modbus;
+    using Kind = ModbusExchange::Reply::Kind;
+    switch (answer.kind) {
+    case Kind::BadCrc:
+        markAutoValuesStale(*this, answer.request, {ModbusStale::BadCrc, 0, 0});
+        return;
+    case Kind::WrongLength:
+        markAutoValuesStale(*this, answer.request, {ModbusStale::WrongLength, 0, 0});
+        return;
+    case Kind::Late:
+        markAutoValuesStale(*this, answer.request, {ModbusStale::Late, Device->modbus().timeoutMs(), 0});
+        return;
+    case Kind::Exception:
+        markAutoValuesStale(*this, answer.request, {ModbusStale::Exception, 0, answer.exceptionCode});
+        return;
+    case Kind::Good:
+        break;
+    default:
+        return; // nothing of the values it asked for came back (another page is in view)
+    }
     const QString decimalSeparator = RegionalFormats::system().decimalSeparator;
     for (qsizetype i = 0; i < answer.values.size(); ++i)
-        showRegister(*this, answer.request.start + static_cast<qint32>(i), answer.values.at(i),
-                     decimalSeparator);
+        showAutoValue(*this, answer.request.start + static_cast<qint32>(i), answer.values.at(i), decimalSeparator);
     RecordTrend(answer.request, answer.values);
 }

@@ -5,15 +5,17 @@
 #include "console/protocol/SnapshotCsv.h"
 #include "console/protocol/SnapshotMatch.h"
 #include "console/protocol/WriteJournal.h"
+#include "device/DeviceRequest.h"
+#include "device/ParameterModel.h"
 
 #include <QDateTime>
-#include <QDeadlineTimer>
 #include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QProgressBar;
 class QPushButton;
@@ -23,9 +25,10 @@ class TPanel;
 
 // Commissioning a device from the parameter pages: reading a page or every page in one go,
 // keeping what was read as a snapshot file, comparing the device with a snapshot and writing
-// back what differs, and journalling every write. One exchange is in flight at a time; the
-// next waits for the reply or a time-out with the event loop running, so the window stays
-// usable and the run can be cancelled.
+// back what differs, and journalling every write. Runs are clients of the device engine: each
+// read or write is a request, the next one asked when the last one's result comes, at the
+// line's pace and without nested event loops, so the window stays usable and the run can be
+// cancelled.
 class Commissioning : public QObject {
 public:
     explicit Commissioning(TForm_Main& form);
@@ -44,6 +47,8 @@ public:
     // The snapshot loaded or saved last.
     const QList<SnapshotRow>& snapshot() const { return m_snapshot; }
     QString journalPath() const;
+    // Puts the shown row marks in their rows again after the rows were laid out.
+    void placeMarks();
 
     TPanel* panel = nullptr;
     QPushButton* btn_ReadPage = nullptr;
@@ -61,11 +66,12 @@ private:
     enum class Mark { None, Silent, Differs, Failed };
 
     void createBar();
-    // Sends with send(), then waits for the reply that fills field (or, with field null, for
-    // any line received) for at most the read time-out; then() runs afterwards, outside the
-    // receive handler.
-    void exchange(const std::function<void()>& send, QWidget* field, Then then);
-    void settle(Outcome outcome);
+    // Reads the row's parameter into its field; then() gets whether it answered.
+    void readRow(const ParameterRow& row, Then then);
+    // Writes the row's field to the device and journals it; then() once the device answered
+    // (or did not in time).
+    void writeRow(const ParameterRow& row, Then then);
+    static Outcome outcomeOf(const DeviceResult& result);
     // Reads the rows one by one; done() gets the rows that did not answer.
     void readRows(const QList<ParameterRow>& rows, std::function<void(QList<ParameterRow> silent)> done);
     void readNext();
@@ -77,13 +83,18 @@ private:
     void mark(const ParameterRow& row, Mark kind, const QString& tip = {});
     void clearMarks();
 
-    void onBlock(const QByteArray& block);
     void onReplyApplied(QWidget* field);
     void onWriteSent(QWidget* field, qint32 addr, const QString& value);
+    void onWriteAnswered(const std::optional<QString>& reply);
     void flushJournal(bool report = true);
 
-    SnapshotRow snapshotRowOf(const ParameterRow& row) const;
-    QList<SnapshotDifference> differences(const QList<ParameterRow>& rows, const QList<ParameterRow>& silent) const;
+    // The parameters as config.xml gives them now (texts may have been edited since start).
+    ParameterModel parameterModel() const;
+    // A device value of a row as its field shows it, the device value in brackets where they differ.
+    QString asShown(const ParameterModel& model, const ParameterRow& row, const QString& deviceValue) const;
+    SnapshotRow snapshotRowOf(const ParameterModel& model, const ParameterRow& row) const;
+    QList<SnapshotDifference> differences(const QList<ParameterRow>& rows,
+                                          const QList<ParameterRow>& silent) const;
     void restoreOne(const SnapshotDifference& d);
     void finishRestore();
     void reportDifferences(const QList<ParameterRow>& rows, const QList<SnapshotDifference>& diffs,
@@ -91,18 +102,13 @@ private:
     QString tr2(const char* cn, const char* en) const;
     QString captionOf(const ParameterRow& row) const;
     void reportSilent(const QList<ParameterRow>& silent);
+    // The lines naming rows that did not answer, under a title saying what was not done.
+    QString silentSection(const QList<ParameterRow>& silent, const QString& title) const;
     // Lines for a message, the longest lists cut short with a count of the rest.
     QString listOf(const QStringList& lines) const;
 
     TForm_Main& m_form;
     bool m_busy = false;
-
-    // The exchange in flight.
-    QTimer m_timeout;
-    Then m_then;
-    QPointer<QWidget> m_awaitedField;
-    bool m_awaitingLine = false;
-    QByteArray m_lineSeen;
 
     // A read run.
     ReadSequence m_sequence;
@@ -114,6 +120,8 @@ private:
     QList<ParameterRow> m_restoreRows;
     qsizetype m_restoreAt = 0;
     QStringList m_written, m_verified, m_failed;
+    QStringList m_unacknowledged;     // writes the device sent no answer to
+    QList<ParameterRow> m_notWritten; // rows left out because they did not answer the read
 
     // What the device last answered per field, and when.
     QHash<QWidget*, QString> m_lastRead;
@@ -121,14 +129,9 @@ private:
     QList<SnapshotRow> m_snapshot;
     QHash<QWidget*, QPointer<QLabel>> m_marks;
 
-    // A write waiting for the device's answer before it is journalled.
+    // Writes waiting for the device's answer before they are journalled, in the order they
+    // were sent; the engine answers them in that order.
     std::unique_ptr<WriteJournal> m_journal;
-    struct PendingWrite {
-        JournalEntry entry;
-        QDeadlineTimer deadline;
-    };
-    QList<PendingWrite> m_pendingWrites; // in the order they were sent
-    QByteArray m_journalLine;            // received since the last complete line
+    QList<JournalEntry> m_pendingWrites;
     void journalFirst(const QString& reply, bool report);
-    QTimer m_journalTimeout;
 };

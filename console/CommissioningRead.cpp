@@ -3,6 +3,8 @@
 #include "app/MainFrm.h"
 #include "ui/MessageBoxes.h"
 #include "comm/SerialComm.h"
+#include "console/protocol/CommandText.h"
+#include "console/protocol/ReceivedBlock.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -35,27 +37,55 @@ int Commissioning::readTimeoutMs() const {
     return kDefaultReadTimeoutMs;
 }
 
-void Commissioning::exchange(const std::function<void()>& send, QWidget* field, Then then) {
-    m_then = std::move(then);
-    m_awaitedField = field;
-    m_awaitingLine = field == nullptr;
-    m_lineSeen.clear();
-    // The send waits with the event loop running; the answer may come, or the run be
-    // cancelled, before it returns.
-    send();
-    if (m_then)
-        m_timeout.start(readTimeoutMs());
+Commissioning::Outcome Commissioning::outcomeOf(const DeviceResult& result) {
+    switch (result.status) {
+    case DeviceResult::Status::Answered:
+        return Outcome::Answered;
+    case DeviceResult::Status::Cancelled:
+        return Outcome::Cancelled;
+    default:
+        return Outcome::Silent;
+    }
 }
 
-void Commissioning::settle(Outcome outcome) {
-    m_timeout.stop();
-    Then then = std::move(m_then);
-    m_then = nullptr;
-    m_awaitedField = nullptr;
-    m_awaitingLine = false;
-    if (then)
-        // Outside the receive handler, so runs never nest inside it.
-        QTimer::singleShot(0, this, [then, outcome] { then(outcome); });
+// The reply goes into the row's field through the same rule as an operator's Read: the first
+// reply line the field can show. A reply that comes after the time-out never reaches the
+// next row: the engine drops it.
+void Commissioning::readRow(const ParameterRow& row, Then then) {
+    DeviceRequest request;
+    request.bytes = LineToBytes(ReadCommand(row.address));
+    request.timeoutMs = readTimeoutMs();
+    request.owner = this;
+    QPointer<QWidget> field = row.value;
+    request.accepts = [this, field](const QByteArray& line) {
+        try {
+            return field && showDeviceValue(m_form, field, ReplyLineValue(line));
+        } catch (const std::exception&) {
+            return false;
+        }
+    };
+    m_form.Device->request(request, [this, field, then = std::move(then)](const DeviceResult& result) {
+        if (result.answered() && field)
+            onReplyApplied(field);
+        m_form.guarded([&] { then(outcomeOf(result)); });
+    });
+}
+
+void Commissioning::writeRow(const ParameterRow& row, Then then) {
+    const QString value = writeValueOf(m_form, row.value);
+    DeviceRequest request;
+    request.expect = DeviceRequest::Expect::AnyLine;
+    request.bytes = LineToBytes(WriteCommand(row.address, value));
+    request.timeoutMs = readTimeoutMs();
+    request.owner = this;
+    onWriteSent(row.value, row.address, value);
+    m_form.Device->request(request, [this, then = std::move(then)](const DeviceResult& result) {
+        if (result.status == DeviceResult::Status::NotSent)
+            onWriteAnswered(std::nullopt);
+        else
+            onWriteAnswered(result.answered() ? BlockAsText(result.line).trimmed() : QString());
+        m_form.guarded([&] { then(outcomeOf(result)); });
+    });
 }
 
 void Commissioning::onReplyApplied(QWidget* field) {
@@ -63,8 +93,6 @@ void Commissioning::onReplyApplied(QWidget* field) {
         m_lastRead.insert(field, *value);
         m_readTime.insert(field, QDateTime::currentDateTime());
     }
-    if (m_then && !m_awaitingLine && field == m_awaitedField)
-        settle(Outcome::Answered);
 }
 
 void Commissioning::readRows(const QList<ParameterRow>& rows, std::function<void(QList<ParameterRow>)> done) {
@@ -95,7 +123,7 @@ void Commissioning::readNext() {
         return;
     }
     const ParameterRow row = m_rows[m_sequence.current()];
-    exchange([this, row] { m_form.ReadButtonClick(row.read); }, row.value, [this](Outcome outcome) {
+    readRow(row, [this](Outcome outcome) {
         if (outcome == Outcome::Answered)
             m_sequence.answered();
         else if (outcome == Outcome::Silent)
@@ -109,7 +137,7 @@ void Commissioning::cancel() {
         return;
     m_sequence.cancel();
     m_restoreAt = m_restore.size() + 1; // no further writes
-    settle(Outcome::Cancelled);
+    m_form.Device->cancel(this);
 }
 
 namespace {
@@ -143,10 +171,14 @@ void Commissioning::reportSilent(const QList<ParameterRow>& silent) {
     }
     if (silent.isEmpty())
         return;
+    showMessage(silentSection(silent, tr2("%1 个参数没有应答：", "%1 parameters did not answer:")));
+}
+
+QString Commissioning::silentSection(const QList<ParameterRow>& silent, const QString& title) const {
     QStringList lines;
     for (const ParameterRow& row : silent)
         lines << rowLine(row, captionOf(row));
-    showMessage(tr2("%1 个参数没有应答：\n", "%1 parameters did not answer:\n").arg(silent.size()) + listOf(lines));
+    return title.arg(silent.size()) + QStringLiteral("\n") + listOf(lines);
 }
 
 QString Commissioning::listOf(const QStringList& lines) const {

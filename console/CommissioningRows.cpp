@@ -14,38 +14,28 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <algorithm>
+#include <QSet>
 
 namespace {
-
-const QString readPrefix = QStringLiteral("btn_Read_");
 
 bool english(const TForm_Main& form) {
     return form.LanguageCode == QLatin1String("EN");
 }
 
-int pageOf(const TForm_Main& form, const QWidget* w) {
-    for (int i = 0; i < form.DyncSheets.size(); ++i)
-        if (form.DyncSheets[i] && form.DyncSheets[i]->isAncestorOf(w))
-            return i;
-    return -1;
-}
-
-std::optional<ParameterRow> rowOfTag(const TForm_Main& form, const QString& tag) {
+// The row of a parameter of the model, once its page built all of its controls.
+std::optional<ParameterRow> rowOf(const TForm_Main& form, const Parameter& parameter) {
+    const auto controls = form.ParameterControls.constFind(parameter.tag);
+    if (controls == form.ParameterControls.constEnd() || !controls->read || !controls->write || !controls->value ||
+        controls->page < 0)
+        return std::nullopt;
     ParameterRow row;
-    row.tag = tag;
-    row.read = qobject_cast<QPushButton*>(form.FindComponent(readPrefix + tag));
-    row.write = qobject_cast<QPushButton*>(form.FindComponent(QStringLiteral("btn_Write_") + tag));
-    row.label = qobject_cast<QLabel*>(form.FindComponent(QStringLiteral("lbl_") + tag));
-    row.value = qobject_cast<QWidget*>(form.FindComponent(QStringLiteral("edt_") + tag));
-    if (!row.value)
-        row.value = qobject_cast<QWidget*>(form.FindComponent(QStringLiteral("cbb_") + tag));
-    if (!row.read || !row.write || !row.value)
-        return std::nullopt;
-    row.page = pageOf(form, row.value);
-    if (row.page < 0)
-        return std::nullopt;
-    row.address = componentTag(row.read);
+    row.page = controls->page;
+    row.tag = parameter.tag;
+    row.address = parameter.address;
+    row.value = controls->value;
+    row.read = controls->read;
+    row.write = controls->write;
+    row.label = controls->label;
     return row;
 }
 
@@ -53,33 +43,47 @@ std::optional<ParameterRow> rowOfTag(const TForm_Main& form, const QString& tag)
 
 QList<ParameterRow> parameterRows(const TForm_Main& form, int page) {
     QList<ParameterRow> rows;
-    for (QObject* c : form.Components.all()) {
-        const QString name = componentName(c);
-        if (!name.startsWith(readPrefix))
-            continue;
-        const auto row = rowOfTag(form, name.mid(readPrefix.size()));
-        if (row && (page < 0 || row->page == page))
+    QSet<QString> tags;
+    // The model lists its parameters page by page, each page in document order; a tag names
+    // one row only.
+    for (const Parameter* parameter : form.Parameters.rows()) {
+        const auto row = rowOf(form, *parameter);
+        if (row && (page < 0 || row->page == page) && !tags.contains(row->tag)) {
+            tags.insert(row->tag);
             rows << *row;
+        }
     }
-    // Creation order is page order within a page; pages keep their own order.
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const ParameterRow& a, const ParameterRow& b) { return a.page < b.page; });
     return rows;
 }
 
 std::optional<ParameterRow> rowOfField(const TForm_Main& form, const QWidget* field) {
     if (!field)
         return std::nullopt;
-    const auto row = rowOfTag(form, rowTagOf(field));
-    if (!row || row->value != field)
-        return std::nullopt;
-    return row;
+    for (auto it = form.ParameterControls.constBegin(); it != form.ParameterControls.constEnd(); ++it)
+        if (it->value == field)
+            if (const Parameter* parameter = form.Parameters.byTag(it.key()))
+                return rowOf(form, *parameter);
+    return std::nullopt;
 }
+
+namespace {
+
+// Whether the field takes hexadecimal: its parameter's kind (choice texts still go through
+// the lookups, which follow edits of config.xml); a field of no parameter row goes by its mark.
+bool takesHex(const TForm_Main& form, const QWidget* field) {
+    for (auto it = form.ParameterControls.constBegin(); it != form.ParameterControls.constEnd(); ++it)
+        if (it->value == field)
+            if (const Parameter* parameter = form.Parameters.byTag(it.key()))
+                return parameter->kind == Parameter::Kind::Hex;
+    return isHexField(field);
+}
+
+} // namespace
 
 QString writeValueOf(const TForm_Main& form, const QWidget* field) {
     if (isEdit(field)) {
         const QString text = static_cast<const QLineEdit*>(field)->text();
-        return isHexField(field) ? HexFieldToDecimal(text) : text;
+        return takesHex(form, field) ? HexFieldToDecimal(text) : text;
     }
     if (isComboBox(field))
         return ItemLookupIndex::of(form.ConfigPath)
@@ -108,7 +112,7 @@ QString shownTextOf(const QWidget* field) {
 bool showDeviceValue(const TForm_Main& form, QWidget* field, const QString& value) {
     if (isEdit(field)) {
         auto* edit = static_cast<QLineEdit*>(field);
-        if (!isHexField(edit)) {
+        if (!takesHex(form, edit)) {
             edit->setText(value);
             return true;
         }

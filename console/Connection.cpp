@@ -4,6 +4,7 @@
 #include "comm/posix/CommFile.h"
 #include "comm/posix/OpenFailure.h"
 #include "config/StrToInt.h"
+#include "console/AutoValueLabels.h"
 #include "console/ConsoleWiring.h"
 #include "console/PortReturnWatch.h"
 #include "ui/ComponentRegistry.h"
@@ -14,11 +15,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QCoreApplication>
+#include <QDir>
 #include <QEvent>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QSerialPortInfo>
@@ -53,8 +54,9 @@ QString waitingCaption(const TForm_Main& form) {
 }
 
 QString waitingText(const TForm_Main& form, const QString& port) {
-    return english(form) ? QStringLiteral("Waiting for %1 to come back; click the button to stop waiting").arg(port)
-                         : QStringLiteral("等待 %1 重新连接；点击按钮停止等待").arg(port);
+    return english(form)
+               ? QStringLiteral("Waiting for %1 to come back; click the button to stop waiting").arg(port)
+               : QStringLiteral("等待 %1 重新连接；点击按钮停止等待").arg(port);
 }
 
 // The waiting look: the button and the lamp say which port is awaited.
@@ -301,6 +303,7 @@ void TForm_Main::btn_ConnectClick() {
     // Pressed while waiting for a vanished device: stop waiting, nothing else.
     if (PortWatch) {
         endWaiting(*this);
+        markAllAutoValuesStale(*this, {ModbusStale::PortClosed, 0, 0});
         setControlCaption(btn_Connect, connectCaptionOf(*this));
         return;
     }
@@ -308,6 +311,7 @@ void TForm_Main::btn_ConnectClick() {
     // settings editor while the port is open.
     if (Comm1->Handle() != 0) {
         Comm1->StopComm();
+        markAllAutoValuesStale(*this, {ModbusStale::PortClosed, 0, 0});
         shp_led->setBrushColor(lamp::portClosed);
         setControlCaption(btn_Connect, connectCaptionOf(*this));
         return;
@@ -343,10 +347,13 @@ void portHungUp(TForm_Main& form) {
     form.shp_led->setBrushColor(lamp::portClosed);
     if (form.chk_Reconnect->isChecked() && !port.isEmpty()) {
         form.Console.hintBeforeWaiting = form.btn_Connect->toolTip();
-        form.PortWatch = new PortReturnWatch(port, [&form] { return reopen(form); }, &form);
+        form.PortWatch = new PortReturnWatch(
+            port, [&form] { return reopen(form); }, &form);
+        markAllAutoValuesStale(form, {ModbusStale::WaitingForDevice, 0, 0});
         showWaiting(form);
         return;
     }
+    markAllAutoValuesStale(form, {ModbusStale::PortClosed, 0, 0});
     setControlCaption(form.btn_Connect, connectCaptionOf(form));
     if (english(form))
         showMessage(port + QStringLiteral(" was disconnected\n\rThe device is no longer present; the port "

@@ -80,6 +80,8 @@ void TForm_Main::LoadConfiguration() {
     setControlCaption(lbl_Node3, node.readAttribute(QStringLiteral("node3")));
     LanguageCode = requireSection(root, QStringLiteral("LANGUAGE")).readAttribute(QStringLiteral("value"));
 
+    Parameters = ParameterModel::fromDocument(*ConfigDocument);
+    ParameterControls.clear();
     PageRowFactory rows(*this);
     AutoReads.clear();
     StartupNotices.clear();

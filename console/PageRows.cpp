@@ -43,18 +43,11 @@ QString orDefault(const QString& text, const QString& placeholder) {
 } // namespace
 
 QWidget* rowValueControl(const TForm_Main& form, const QObject* button) {
-    const QString name = componentName(button);
-    QString tag;
-    for (QLatin1String prefix : {QLatin1String("btn_Read_"), QLatin1String("btn_Write_")})
-        if (name.startsWith(prefix))
-            tag = name.mid(prefix.size());
-    if (tag.isEmpty())
+    if (!button)
         return nullptr;
-    for (QLatin1String prefix : {QLatin1String("edt_"), QLatin1String("cbb_")}) {
-        QObject* c = form.FindComponent(prefix + tag);
-        if (c && (isEdit(c) || isComboBox(c)))
-            return static_cast<QWidget*>(c);
-    }
+    for (const RowControls& row : form.ParameterControls)
+        if (row.read == button || row.write == button)
+            return row.value;
     return nullptr;
 }
 
@@ -151,6 +144,9 @@ QString PageRowFactory::addParameterLabel(const Page& page, const XmlNode& item,
     label->setPalette(m_redLabelPalette);
     label->raise();
     m_form.setPopupMenu1(label);
+    RowControls& row = m_form.ParameterControls[tag];
+    row.page = static_cast<int>(m_form.DyncSheets.size()) - 1;
+    row.label = label;
     return hint;
 }
 
@@ -163,6 +159,7 @@ void PageRowFactory::addParameterValue(const Page& page, const XmlNode& item, in
         // makes it so without building the drop-down list before it is first opened.
         box->setLineEdit(new QLineEdit(box));
         box->setGeometry(160, top, 150, defaultHeight(box, m_comboHeight));
+        m_form.ParameterControls[tag].value = box;
         setComponentHint(box, hint);
         setComponentTag(box, addr);
         m_form.setPopupMenu1(box);
@@ -175,6 +172,7 @@ void PageRowFactory::addParameterValue(const Page& page, const XmlNode& item, in
     } else {
         auto* edit = create<QLineEdit>(QStringLiteral("edt_") + tag, page);
         edit->setGeometry(160, top, 150, defaultHeight(edit, m_editHeight));
+        m_form.ParameterControls[tag].value = edit;
         setComponentHint(edit, hint);
         setComponentTag(edit, addr);
         m_form.setPopupMenu1(edit);
@@ -191,6 +189,7 @@ void PageRowFactory::addReadWriteButtons(const Page& page, const QString& tag, i
     setComponentHint(read, QStringLiteral("$KRDV=") + address + QStringLiteral("#"));
     setComponentTag(read, addr);
     m_form.setPopupMenu1(read);
+    m_form.ParameterControls[tag].read = read;
     QObject::connect(read, &QPushButton::clicked, &m_form, [form = &m_form, read] {
         form->guarded([form, read] { form->ReadButtonClick(read); });
     });
@@ -201,6 +200,7 @@ void PageRowFactory::addReadWriteButtons(const Page& page, const QString& tag, i
     setComponentHint(write, QStringLiteral("$KWRV=") + address + QStringLiteral(",XXXX#"));
     setComponentTag(write, addr);
     m_form.setPopupMenu1(write);
+    m_form.ParameterControls[tag].write = write;
     QObject::connect(write, &QPushButton::clicked, &m_form, [form = &m_form, write] {
         form->guarded([form, write] { form->WriteButtonClick(write); });
     });

@@ -11,8 +11,10 @@ class TScrollBox;
 class TTabSheet;
 
 // A parameter row's controls are named after its item's tag: "edt_" or "cbb_" + tag for the
-// value box, "btn_Read_" and "btn_Write_" + tag for its buttons. The names tie a button to its
-// own row even where several rows share an address.
+// value box, "btn_Read_" and "btn_Write_" + tag for its buttons (the language table and the
+// settings editor know them by these names). The builder also keeps each row's controls by
+// the tag (the window's ParameterControls), which ties a button to its own row even where
+// several rows share an address.
 
 // The value box of the row the Read or Write button belongs to; nullptr for another control.
 QWidget* rowValueControl(const TForm_Main& form, const QObject* button);

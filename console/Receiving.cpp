@@ -1,46 +1,12 @@
 #include "app/MainFrm.h"
 
-#include "ui/ComponentRegistry.h"
-#include "ui/ControlLook.h"
-#include "config/AppError.h"
-#include "console/CommissioningRows.h"
 #include "console/ConsoleWiring.h"
-#include "console/ItemLookupIndex.h"
-#include "console/PageRows.h"
-#include "console/protocol/CommandText.h"
-#include "console/protocol/ModbusRtu.h"
-#include "console/protocol/MonotonicClock.h"
 #include "console/protocol/ReceivedBlock.h"
+#include "ui/ControlLook.h"
 
 #include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QRadioButton>
 #include <QTimer>
-
-namespace {
-
-// One reply per Read: the first reply line that fills the target spends it, so a later "$"
-// line (a write's acknowledgement, an unsolicited report) cannot overwrite the value read.
-void applyReplyLines(TForm_Main& form, const QList<QByteArray>& lines) {
-    for (const QByteArray& line : lines) {
-        QWidget* target = form.ReadTarget;
-        if (!target)
-            return;
-        // A reply that cannot be applied is dropped without a message.
-        try {
-            if (showDeviceValue(form, target, ReplyLineValue(line))) {
-                form.ReadTarget = nullptr;
-                if (form.ReplyApplied)
-                    form.ReplyApplied(target);
-            }
-        } catch (const AppError&) {
-        } catch (const std::exception&) {
-        }
-    }
-}
-
-} // namespace
 
 // The view names what left it in the window's language; the hexadecimal form is drawn in a
 // fixed-pitch font, so its columns line up.
@@ -55,10 +21,10 @@ void installReceiveView(TForm_Main& form) {
     QObject::connect(form.rbtn_Hex, &QRadioButton::toggled, form.mmo_RX, &ReceiveLogView::setFixedPitch);
 }
 
-// Runs to its end without processing other events, so that blocks are shown and parsed in
-// the order they arrived; the window stays responsive because the view draws at most every
-// few dozen milliseconds, and only what is in sight. The block is not copied: the display,
-// the reply lines and the Modbus check all read it where it lies.
+// Shows and logs a received block. Runs to its end without processing other events, so that
+// blocks are shown in the order they arrived; the window stays responsive because the view
+// draws at most every few dozen milliseconds, and only what is in sight. Replies are taken
+// from the block by the device engine, after this.
 void TForm_Main::Comm1ReceiveData(QObject*, const char* Buffer, int BufferLength) {
     tmr_RxLed->start();
     LogWire(false, Buffer, BufferLength);
@@ -72,14 +38,6 @@ void TForm_Main::Comm1ReceiveData(QObject*, const char* Buffer, int BufferLength
         mmo_RX->appendLatin1(block);
     else
         mmo_RX->appendHex(block);
-
-    // A Modbus reply at the start of the block is no text, whatever its values' bytes are;
-    // the text after it is. The display above still shows every byte as it came.
-    const qsizetype frame = ModbusReplyFrameLength(block);
-    applyReplyLines(*this, ReplyLines.feed(QByteArrayView(block).sliced(frame), MonotonicMs()));
-    ShowAutoValue(block);
-    if (BlockReceived)
-        BlockReceived(block);
 }
 
 void TForm_Main::btn_ClearRxmmoClick() {

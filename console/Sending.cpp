@@ -1,18 +1,17 @@
 #include "app/MainFrm.h"
 
 #include "console/ConsoleState.h"
-#include "console/HexField.h"
 #include "ui/ComponentRegistry.h"
 #include "ui/ControlLook.h"
 #include "ui/MessageBoxes.h"
 #include "comm/SerialComm.h"
-#include "console/ItemLookupIndex.h"
+#include "console/CommissioningRows.h"
 #include "console/PageRows.h"
 #include "console/protocol/BatchSteps.h"
 #include "console/protocol/CommandText.h"
+#include "console/protocol/ReceivedBlock.h"
 
 #include <QComboBox>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -94,26 +93,39 @@ QWidget* valueControlOf(const TForm_Main& form, const QObject* button) {
 
 } // namespace
 
+// The operator's Read: the first reply line that the row's field can show fills it and
+// answers the Read, so a later "$" line (a write's acknowledgement, an unsolicited report)
+// cannot overwrite the value read; a line the field cannot take leaves the Read waiting.
 void TForm_Main::ReadButtonClick(QObject* Sender) {
     const int addr = componentTag(Sender);
-    ReadTarget = valueControlOf(*this, Sender);
+    QPointer<QWidget> field = valueControlOf(*this, Sender);
+    ReadTarget = field;
+    DeviceRequest request;
+    request.expect = DeviceRequest::Expect::ReplyLine;
+    request.timeoutMs = Parameters.readTimeoutMs();
+    request.accepts = [this, field](const QByteArray& line) {
+        if (!field)
+            return false;
+        // A reply that cannot be applied is passed over without a message.
+        try {
+            return showDeviceValue(*this, field, ReplyLineValue(line));
+        } catch (const std::exception&) {
+            return false;
+        }
+    };
     stage(Console, mmo_TX, ReadCommand(addr));
-    btn_SendClick();
+    sendStaged(request, [this, field](const DeviceResult& result) {
+        if (ReadTarget == field)
+            ReadTarget = nullptr;
+        if (result.answered() && field && ReplyApplied)
+            ReplyApplied(field);
+    });
 }
 
 void TForm_Main::WriteButtonClick(QObject* Sender) {
     const int addr = componentTag(Sender);
-    QString value;
-    if (QWidget* c = valueControlOf(*this, Sender)) {
-        if (isHexField(c))
-            value = HexFieldToDecimal(static_cast<QLineEdit*>(c)->text());
-        else if (isEdit(c))
-            value = static_cast<QLineEdit*>(c)->text();
-        else if (isComboBox(c))
-            value = ItemLookupIndex::of(ConfigPath)
-                        ->valueForText(rowTagOf(c), static_cast<QComboBox*>(c)->currentText(),
-                                       LanguageCode == QLatin1String("EN"));
-    }
+    QWidget* c = valueControlOf(*this, Sender);
+    const QString value = c ? writeValueOf(*this, c) : QString();
     if (value.isEmpty()) {
         showMessage(LanguageCode == QLatin1String("EN")
                         ? QStringLiteral("The parameter value cannot be empty")
@@ -122,9 +134,21 @@ void TForm_Main::WriteButtonClick(QObject* Sender) {
     }
     const QString line = WriteCommand(addr, value);
     stage(Console, mmo_TX, line);
-    btn_SendClick();
-    if (WriteSent && !FirstUnsendableCharacter(line))
-        WriteSent(valueControlOf(*this, Sender), addr, value);
+    // The device acknowledges a write with a line of its own; the next request waits for it.
+    DeviceRequest request;
+    request.expect = DeviceRequest::Expect::AnyLine;
+    request.timeoutMs = Parameters.readTimeoutMs();
+    const bool sendable = !FirstUnsendableCharacter(line);
+    if (sendable && WriteSent)
+        WriteSent(c, addr, value);
+    sendStaged(request, [this, sendable](const DeviceResult& result) {
+        if (!sendable || !WriteAnswered)
+            return;
+        if (result.status == DeviceResult::Status::NotSent)
+            WriteAnswered(std::nullopt);
+        else
+            WriteAnswered(result.answered() ? BlockAsText(result.line).trimmed() : QString());
+    });
 }
 
 void TForm_Main::FixedButtonClick(QObject* Sender) {
@@ -134,6 +158,12 @@ void TForm_Main::FixedButtonClick(QObject* Sender) {
 }
 
 void TForm_Main::btn_SendClick() {
+    DeviceRequest request;
+    request.expect = DeviceRequest::Expect::Nothing;
+    sendStaged(request, {});
+}
+
+void TForm_Main::sendStaged(DeviceRequest request, DeviceSession::Callback done) {
     // Every line goes out one byte per character; one that cannot is refused whole rather
     // than sent with other characters in its place.
     if (const auto unsendable = FirstUnsendableCharacter(sendBoxLine(Console, mmo_TX))) {
@@ -153,18 +183,27 @@ void TForm_Main::btn_SendClick() {
     } disabled(btn_Send, Console.sendDepth);
     DelayWithMessages(100);
     tmr_TxLed->start();
-    CommSendStr(sendBoxLine(Console, mmo_TX));
+    sendLine(sendBoxLine(Console, mmo_TX), std::move(request), std::move(done));
 }
 
 void TForm_Main::CommSendStr(const QString& text) {
+    DeviceRequest request;
+    request.expect = DeviceRequest::Expect::Nothing;
+    sendLine(text, request, {});
+}
+
+void TForm_Main::sendLine(const QString& text, DeviceRequest request, DeviceSession::Callback done) {
     stage(Console, mmo_TX, text);
     DelayWithMessages(10);
     tmr_TxLed->start();
-    // The port takes at most 65,535 bytes per call; a longer line goes whole, in order, in
-    // several calls rather than cut to the low 16 bits of its length.
-    for (const QByteArray& block : SplitIntoBlocks(LineToBytes(text)))
-        if (Comm1->WriteCommData(block.constData(), static_cast<std::uint32_t>(block.size())))
-            LogWire(true, block.constData(), block.size());
+    // Through the engine's queue, so a line never goes out while another request waits for
+    // its reply; the engine logs the bytes as they go.
+    request.kind = DeviceRequest::Kind::Text;
+    request.bytes = LineToBytes(text);
+    Device->request(std::move(request), [this, done = std::move(done)](const DeviceResult& result) {
+        if (done)
+            guarded([&] { done(result); });
+    });
 }
 
 void TForm_Main::btn_CmdsClick() {

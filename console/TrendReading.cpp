@@ -1,13 +1,15 @@
 #include "app/MainFrm.h"
+#include "ui/ScreenPlacement.h"
 
-#include "ui/ComponentRegistry.h"
-#include "ui/MessageBoxes.h"
+#include "config/XmlDocument.h"
 #include "console/protocol/AutoReadPoller.h"
 #include "console/protocol/MonotonicClock.h"
 #include "console/protocol/RegionalFormats.h"
 #include "console/protocol/TrendCsv.h"
-#include "ui/ControlCaption.h"
 #include "trend/TrendWindow.h"
+#include "ui/ComponentRegistry.h"
+#include "ui/ControlCaption.h"
+#include "ui/MessageBoxes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,6 +18,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTabWidget>
 
@@ -25,10 +28,58 @@ bool inEnglish(const TForm_Main& form) {
     return form.LanguageCode == QLatin1String("EN");
 }
 
-// The row's caption and unit labels, which a value label points to (see the page rows).
-QString textOfLinked(const QObject* valueLabel, const char* link) {
-    const auto* label = qobject_cast<const QLabel*>(valueLabel->property(link).value<QObject*>());
-    return label ? controlCaption(label) : QString();
+// What the language pass writes for a text nobody has given yet. Such a text names nothing,
+// and lines or columns all called by it could not be told apart.
+bool isPlaceholder(const QString& text) {
+    const QString t = text.trimmed();
+    return t.isEmpty() || t == QLatin1String("Right click to set") ||
+           t == QStringLiteral("请点击右键设置显示内容") || t == QStringLiteral("请点击右键设置提示信息");
+}
+
+// The caption the language table gives a control in the language that is not in use.
+QString otherLanguageCaption(const TForm_Main& form, const QString& name) {
+    if (!form.ConfigDocument)
+        return {};
+    const XmlNode labels = form.ConfigDocument->findRoot()
+                               .findChild(QStringLiteral("LANGUAGE"))
+                               .findChild(QStringLiteral("COMPONETS"))
+                               .findChild(QStringLiteral("LABEL"));
+    if (labels.isNull())
+        return {};
+    const QString attribute = inEnglish(form) ? QStringLiteral("captionCN") : QStringLiteral("captionEN");
+    for (int i = 0; i < labels.childCount(); ++i) {
+        const XmlNode entry = labels.child(i);
+        if (entry.readAttribute(QStringLiteral("name")) == name)
+            return shownCaption(entry.readAttribute(attribute));
+    }
+    return {};
+}
+
+// A value's name (link "captionLabel") or unit ("unitLabel") on the chart and in the export:
+// its row's text in the language in use, else the other language's, else, for the name, the
+// row's tag. Looked up once per text and language.
+QString trendTextOf(const TForm_Main& form, const QObject* valueLabel, const char* link) {
+    auto* label = qobject_cast<QLabel*>(valueLabel->property(link).value<QObject*>());
+    if (!label)
+        return {};
+    const QString shown = controlCaption(label);
+    const QString key = form.LanguageCode + QChar(0x1F) + shown;
+    if (label->property("trendTextKey").toString() == key)
+        return label->property("trendText").toString();
+    QString text = shown.trimmed();
+    if (isPlaceholder(text))
+        text = otherLanguageCaption(form, label->objectName()).trimmed();
+    if (isPlaceholder(text)) {
+        text.clear();
+        if (qstrcmp(link, "captionLabel") == 0) {
+            text = label->objectName();
+            if (text.startsWith(QLatin1String("lbl_")))
+                text.remove(0, 4);
+        }
+    }
+    label->setProperty("trendTextKey", key);
+    label->setProperty("trendText", text);
+    return text;
 }
 
 QString suggestedCsvPath(const TrendStore& store) {
@@ -75,8 +126,8 @@ void TForm_Main::RecordTrend(const ModbusExchange::Request& request, const QList
         const auto value = ScaleAutoNumber(componentHint(label), values.at(i), decimalSeparator);
         if (!value)
             continue; // not shown either
-        readings.append({request.page, address, *value, textOfLinked(label, "captionLabel"),
-                         textOfLinked(label, "unitLabel")});
+        readings.append({request.page, address, *value, trendTextOf(*this, label, "captionLabel"),
+                         trendTextOf(*this, label, "unitLabel")});
     }
     if (!readings.isEmpty())
         AutoTrend.record(MonotonicMs(), readings);
@@ -84,6 +135,15 @@ void TForm_Main::RecordTrend(const ModbusExchange::Request& request, const QList
 
 void TForm_Main::btn_TrendClick() {
     TrendView->setWindowTitle(controlCaption(btn_Trend));
+    // Opened the first time on the console's screen and no larger than it: a small laptop
+    // screen would otherwise cut off its lower part with the chart's axis.
+    if (!TrendView->isVisible()) {
+        if (const QScreen* screen = this->screen()) {
+            const QRect placed = PlacementOnScreen(TrendView->size(), screen->availableGeometry());
+            TrendView->resize(placed.size().expandedTo(TrendView->minimumSizeHint()));
+            TrendView->move(placed.topLeft());
+        }
+    }
     TrendView->show();
     TrendView->raise();
     TrendView->activateWindow();

@@ -10,6 +10,7 @@
 #include <QCursor>
 #include <QDateTimeAxis>
 #include <QHBoxLayout>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPushButton>
@@ -90,8 +91,24 @@ void TrendWindow::showEvent(QShowEvent* event) {
 
 void TrendWindow::hideEvent(QHideEvent* event) {
     m_timer->stop();
+    m_hoverChannel = -1;
     QToolTip::hideText();
     QWidget::hideEvent(event);
+}
+
+// The view asks its scene for a tooltip once the pointer rests, and the scene, knowing none,
+// hides the one a line's hover showed. While the pointer is on a line, that line's text is
+// the answer.
+bool TrendWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip && m_view && watched == m_view->viewport() && m_hoverChannel >= 0 &&
+        m_series.contains(m_hoverChannel)) {
+        const QString text = hoverText(m_hoverChannel, m_hoverX);
+        if (!text.isEmpty()) {
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text, m_view);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 // Built on first show only, so a console whose chart is never opened pays nothing for it.
@@ -106,6 +123,7 @@ void TrendWindow::buildChart() {
     m_view = new QChartView(m_chart, this);
     m_view->setObjectName(QStringLiteral("TrendView"));
     m_view->setRenderHint(QPainter::Antialiasing, false);
+    m_view->viewport()->installEventFilter(this);
     auto* column = static_cast<QVBoxLayout*>(layout());
     delete column->takeAt(column->count() - 1); // the stretch held its place
     column->addWidget(m_view, 1);
@@ -142,6 +160,8 @@ void TrendWindow::syncSeries(const QList<int>& channels) {
             s->attachAxis(m_timeAxis);
             s->attachAxis(m_valueAxis);
             connect(s, &QLineSeries::hovered, this, [this, channel](const QPointF& point, bool on) {
+                m_hoverChannel = on ? channel : -1;
+                m_hoverX = point.x();
                 if (on)
                     QToolTip::showText(QCursor::pos(), hoverText(channel, point.x()), m_view);
                 else
@@ -184,7 +204,12 @@ void TrendWindow::redraw() {
         }
         m_series.value(channels[k])->replace(points);
     }
-    m_timeAxis->setRange(m_store.startedAt().addMSecs(from), m_store.startedAt().addMSecs(to));
+    // Never left at the axis's own empty range: a chart laid out once without a time range
+    // draws no times or grid lines even after values come. Before polling starts the span
+    // ends at the present.
+    const QDateTime base =
+        m_store.startedAt().isValid() ? m_store.startedAt() : QDateTime::currentDateTime().addMSecs(-span);
+    m_timeAxis->setRange(base.addMSecs(from), base.addMSecs(to));
     if (low > high)
         low = 0, high = 1;
     const double margin = high > low ? (high - low) * 0.05 : std::max(1.0, std::abs(high) * 0.05);

@@ -54,6 +54,7 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildChart();
@@ -70,4 +71,6 @@ private:
     QValueAxis* m_valueAxis = nullptr;
     QHash<int, QLineSeries*> m_series; // by channel
     quint64 m_run = 0;                 // the store's run the series belong to
+    int m_hoverChannel = -1;           // the line under the pointer, or -1
+    double m_hoverX = 0;               // where on it (ms since the epoch)
 };

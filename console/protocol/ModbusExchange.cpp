@@ -19,6 +19,7 @@ void ModbusExchange::sent(const Request& request, qint64 nowMs) {
     m_request = request;
     m_anySent = true;
     m_waiting = true;
+    m_timedOut = false;
     m_sentMs = nowMs;
     ++m_health.sent;
 }
@@ -32,11 +33,21 @@ ModbusExchange::Reply ModbusExchange::takeReply(QByteArrayView block, int pageIn
     const quint8 function = byteAt(block, 1);
     if (function != kModbusReadHolding && function != (kModbusReadHolding | kModbusExceptionFlag))
         return {};
-    if (ModbusReplyFrameLength(block) == 0) {
-        ++m_health.badCrc;
-        return {Reply::BadCrc, {}, m_request};
+    if (!m_waiting) {
+        // The device did answer a request already counted as timed out: the request's one
+        // outcome becomes a late reply.
+        if (m_timedOut) {
+            m_timedOut = false;
+            --m_health.timedOut;
+            ++m_health.dropped;
+            return {Reply::Late, {}, m_request};
+        }
+        ++m_health.unsolicited;
+        return {Reply::Unsolicited, {}, m_request};
     }
-    if (!m_waiting || m_request.page != pageInView) {
+    if (ModbusReplyFrameLength(block) == 0)
+        return finish(Reply::BadCrc, m_health.badCrc, nowMs);
+    if (m_request.page != pageInView) {
         ++m_health.dropped;
         m_waiting = false;
         return {Reply::Dropped, {}, m_request};
@@ -57,6 +68,7 @@ ModbusExchange::Reply ModbusExchange::takeReply(QByteArrayView block, int pageIn
 void ModbusExchange::noteTimeOut(qint64 nowMs) {
     if (m_waiting && nowMs - m_sentMs >= m_timeoutMs) {
         m_waiting = false;
+        m_timedOut = true;
         ++m_health.timedOut;
     }
 }
@@ -65,6 +77,7 @@ void ModbusExchange::reset() {
     m_request = {};
     m_anySent = false;
     m_waiting = false;
+    m_timedOut = false;
     m_health = {};
 }
 

@@ -11,6 +11,11 @@
 // request in flight at a time and to take a reply only for that request: same station, a byte
 // count of twice the requested count, and the page that asked still in view. Times are a
 // monotonic millisecond clock supplied by the caller.
+//
+// Each request ends in exactly one outcome, so the counts add up to the requests sent: a
+// reply, damaged or not, ends the wait of its request; a reply that comes after its request
+// timed out turns that time-out into a late reply rather than adding a second outcome; any
+// further frame of the station answers nothing and is counted apart.
 class ModbusExchange {
 public:
     static constexpr qint64 kDefaultTimeoutMs = 1000;
@@ -28,8 +33,10 @@ public:
             Good,        // values for the request's registers
             BadCrc,      // the polled station's frame, damaged or incomplete
             WrongLength, // sound, but not the requested number of registers
-            Dropped,     // sound, but nobody waits for it any more
+            Dropped,     // sound, but the page that asked is no longer in view
             Exception,   // the device refused the request
+            Late,        // the reply of a request that had already timed out
+            Unsolicited, // a frame of the station that answers no request
         };
         Kind kind = NotModbus;
         QList<quint16> values; // Good only: the values of start, start + 1, ...
@@ -60,6 +67,7 @@ private:
     Request m_request;
     bool m_anySent = false;
     bool m_waiting = false;
+    bool m_timedOut = false; // the last request ended by its time-out, and no reply came since
     qint64 m_sentMs = 0;
     qint64 m_timeoutMs = kDefaultTimeoutMs;
     ModbusHealth m_health;

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
@@ -22,8 +23,13 @@ struct ReceiveWindow : TestWindow {
                      "itemsEN=\"\"/></COMBOBOX></COMPONETS><MESSAGES/></LANGUAGE>";
         return c;
     }
-    void receive(const QByteArray& bytes) {
-        form->Comm1ReceiveData(nullptr, bytes.constData(), int(bytes.size()));
+    void receive(const QByteArray& bytes) { form->Device->feed(bytes); }
+    // The operator's Read of a row, on a line that takes every byte; returns once it waits
+    // for its reply.
+    void read(const QString& tag) {
+        form->Device->setWriter([](QByteArrayView) { return true; });
+        form->ReadButtonClick(find<QPushButton>("btn_Read_" + tag));
+        EXPECT_TRUE(waitFor([&] { return form->Device->queued() == 0 && !form->Device->idle(); }));
     }
     // The box takes received text in batches; waits until it shows what is expected.
     bool shows(const std::function<bool(const QString&)>& expected) {
@@ -36,23 +42,22 @@ struct ReceiveWindow : TestWindow {
 
 TEST(ReceivingTest, RepliesGoToTheLastReadTargetInItsForm) {
     ReceiveWindow w;
-    TForm_Main& f = *w.form;
     w.receive("$X=1\r\n");
     EXPECT_EQ(w.find<QLineEdit>("edt_Plain")->text(), "") << "no Read yet: shown only";
 
-    f.ReadTarget = w.find<QLineEdit>("edt_Plain");
+    w.read("Plain");
     w.receive("$X=12#\r\n");
     EXPECT_EQ(w.find<QLineEdit>("edt_Plain")->text(), "12#");
     w.receive("=5\r\n");
     EXPECT_EQ(w.find<QLineEdit>("edt_Plain")->text(), "12#") << "no $: no reply";
 
-    f.ReadTarget = w.find<QLineEdit>("edt_Mask");
+    w.read("Mask");
     w.receive("$X=123\r\n");
     EXPECT_EQ(w.find<QLineEdit>("edt_Mask")->text(), "007B");
     w.receive("$X=abc\r\n");
     EXPECT_EQ(w.find<QLineEdit>("edt_Mask")->text(), "007B") << "not a number: unchanged, no message";
 
-    f.ReadTarget = w.find<QComboBox>("cbb_Mode");
+    w.read("Mode");
     w.receive("$KRDV,7=1\r\n");
     EXPECT_EQ(w.find<QComboBox>("cbb_Mode")->currentText(), "快");
     EXPECT_TRUE(w.presenter.messages.isEmpty());

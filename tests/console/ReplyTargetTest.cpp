@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -22,8 +23,13 @@ struct ReplyWindow : TestWindow {
                      "itemsEN=\"\"/></COMBOBOX></COMPONETS><MESSAGES/></LANGUAGE>";
         return c;
     }
-    void receive(const QByteArray& bytes) {
-        form->Comm1ReceiveData(nullptr, bytes.constData(), int(bytes.size()));
+    void receive(const QByteArray& bytes) { form->Device->feed(bytes); }
+    // The operator's Read of a row, on a line that takes every byte; returns once it waits
+    // for its reply.
+    void read(const QString& tag) {
+        form->Device->setWriter([](QByteArrayView) { return true; });
+        form->ReadButtonClick(find<QPushButton>("btn_Read_" + tag));
+        EXPECT_TRUE(waitFor([&] { return form->Device->queued() == 0 && !form->Device->idle(); }));
     }
     QLineEdit* plain() const { return find<QLineEdit>("edt_Plain"); }
     QLineEdit* mask() const { return find<QLineEdit>("edt_Mask"); }
@@ -31,7 +37,7 @@ struct ReplyWindow : TestWindow {
 
 TEST(ReplyTargetTest, OneReplyPerReadLaterDollarLinesLeaveTheFieldAlone) {
     ReplyWindow w;
-    w.form->ReadTarget = w.plain();
+    w.read("Plain");
     w.receive("$KRDV,5=300\r\n");
     EXPECT_EQ(w.plain()->text(), "300");
     w.receive("$KWRV=OK\r\n");
@@ -40,12 +46,12 @@ TEST(ReplyTargetTest, OneReplyPerReadLaterDollarLinesLeaveTheFieldAlone) {
     EXPECT_EQ(w.form->ReadTarget, nullptr);
 
     // Two lines in one block: the first is the reply.
-    w.form->ReadTarget = w.plain();
+    w.read("Plain");
     w.receive("$KRDV,5=301\r\n$KWRV=OK\r\n");
     EXPECT_EQ(w.plain()->text(), "301");
 
     // A line the field cannot take does not spend the Read: the reply after it still comes in.
-    w.form->ReadTarget = w.mask();
+    w.read("Mask");
     w.receive("$KWRV=OK\r\n");
     EXPECT_EQ(w.mask()->text(), "");
     w.receive("$KRDV,6=26\r\n");
@@ -53,13 +59,13 @@ TEST(ReplyTargetTest, OneReplyPerReadLaterDollarLinesLeaveTheFieldAlone) {
 
     auto* mode = w.find<QComboBox>("cbb_Mode");
     mode->setCurrentIndex(0);
-    w.form->ReadTarget = mode;
+    w.read("Mode");
     w.receive("$KRDV,7=1\r\n$KWRV=OK\r\n");
     EXPECT_EQ(mode->currentText(), "快");
     w.receive("$KRDV,7=0\r\n");
     EXPECT_EQ(mode->currentText(), "快");
     // A value that matches no choice still shows, and spends the Read as well.
-    w.form->ReadTarget = mode;
+    w.read("Mode");
     w.receive("$KRDV,7=9\r\n$KRDV,7=0\r\n");
     EXPECT_EQ(mode->currentText(), "9");
 }
@@ -67,7 +73,7 @@ TEST(ReplyTargetTest, OneReplyPerReadLaterDollarLinesLeaveTheFieldAlone) {
 TEST(ReplyTargetTest, AModbusReplyHoldingDollarIsNoTextReply) {
     ReplyWindow w;
     w.plain()->setText("keep");
-    w.form->ReadTarget = w.plain();
+    w.read("Plain");
     // Its values spell "$1", "=7" and CR LF, which read as text would put "7" into the field.
     const QByteArray frame = ModbusReadReply(1, {0x2431, 0x3D37, 0x0D0A});
     w.receive(frame);

@@ -139,19 +139,19 @@ TEST(ReplyWireTest, ASlowModbusReplyAfterAPageChangeDoesNotLandOnTheNewPage) {
     DeviceLine line(setup);
     Console c;
     ASSERT_TRUE(c.connectTo(line.portPath()));
-    c.f.ModbusPoll.setTimeoutMs(60000); // no time-out can come into this test
+    c.f.Device->modbus().setTimeoutMs(60000); // no time-out can come into this test
     c.f.chb_AutoRead->setChecked(true);
 
     c.f.Timer1Timer();
     c.f.pg_AUTO->setCurrentIndex(1);
     c.f.Timer1Timer();
-    ASSERT_TRUE(waitFor([&] { return c.f.ModbusPoll.health().dropped == 1; }));
+    ASSERT_TRUE(waitFor([&] { return c.f.Device->modbus().health().dropped == 1; }));
     EXPECT_EQ(line.wire(), kRequestA) << "no request while the first one waited";
     for (const char* name : {"V0", "V1", "V2", "V10", "V11", "V12"})
         EXPECT_EQ(c.label(name), "0.00") << name;
 
     c.f.Timer1Timer();
-    EXPECT_TRUE(waitFor([&] { return c.f.ModbusPoll.health().good == 1; }));
+    EXPECT_TRUE(waitFor([&] { return c.f.Device->modbus().health().good == 1; }));
     EXPECT_EQ(line.wire(), kRequestA + kRequestB);
     EXPECT_NE(c.label("V10"), "0.00");
     EXPECT_EQ(c.label("V0"), "0.00");
@@ -161,27 +161,28 @@ TEST(ReplyWireTest, PollingWaitsForItsTimeOutAndRefusesAReplyOfTheWrongLength) {
     DeviceLine line(SimulatedDevice::Setup{}); // answers no Modbus: the test does
     Console c;
     ASSERT_TRUE(c.connectTo(line.portPath()));
-    c.f.ModbusPoll.setTimeoutMs(60000);
+    c.f.Device->modbus().setTimeoutMs(60000);
     c.f.chb_AutoRead->setChecked(true);
 
     c.f.Timer1Timer();
     c.f.Timer1Timer();
     ASSERT_TRUE(waitFor([&] { return line.wire() == kRequestA; }));
-    c.f.ModbusPoll.setTimeoutMs(0); // the request's time is up
+    c.f.Device->modbus().setTimeoutMs(0); // the request's time is up
     c.f.Timer1Timer();
     EXPECT_TRUE(waitFor([&] { return line.wire() == kRequestA + kRequestA; }));
-    EXPECT_EQ(c.f.ModbusPoll.health().timedOut, 1u);
+    EXPECT_EQ(c.f.Device->modbus().health().timedOut, 1u);
 
     c.f.Timer1Timer();
-    c.f.ModbusPoll.setTimeoutMs(60000); // the third request waits
+    c.f.Device->modbus().setTimeoutMs(60000); // the third request waits
     ASSERT_TRUE(waitFor([&] { return line.wire().size() == 3 * kRequestA.size(); }));
     line.write(ModbusReadReply(1, {1, 2, 3, 4}));
-    EXPECT_TRUE(waitFor([&] { return c.f.ModbusPoll.health().wrongLength == 1; }));
+    EXPECT_TRUE(waitFor([&] { return c.f.Device->modbus().health().wrongLength == 1; }));
     line.write(ModbusReadReply(1, {1, 2, 3}));
-    EXPECT_TRUE(waitFor([&] { return c.f.ModbusPoll.health().dropped == 1; }))
+    EXPECT_TRUE(waitFor([&] { return c.f.Device->modbus().health().unsolicited == 1; }))
         << "the request was answered, wrongly, so nothing waits for this one";
+    EXPECT_EQ(c.f.Device->modbus().health().dropped, 0u) << "it is no request's outcome";
     EXPECT_EQ(c.label("V0"), "0.00");
-    EXPECT_EQ(c.f.ModbusPoll.health().sent, 3u);
+    EXPECT_EQ(c.f.Device->modbus().health().sent, 3u);
 }
 
 } // namespace

@@ -58,7 +58,7 @@ struct TrendPolling : TestWindow {
         f.chb_AutoRead->setChecked(true);
         for (int i = 0; i < n; ++i) {
             f.Timer1Timer();
-            if (!waitFor([&] { return f.ModbusPoll.health().good == quint64(i + 1); }))
+            if (!waitFor([&] { return f.Device->modbus().health().good == quint64(i + 1); }))
                 return false;
         }
         return true;

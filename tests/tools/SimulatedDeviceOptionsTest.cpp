@@ -82,3 +82,21 @@ TEST(SimulatedDeviceOptionsTest, ChosenAddressesStaySilentOrKeepTheirValues) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(SimulatedDeviceOptionsTest, AChosenAddressAnswersLateAndTheNextOneOnTime) {
+    SimulatedDevice::Setup setup = station1();
+    setup.textValues.insert(30, QStringLiteral("250"));
+    setup.textValues.insert(31, QStringLiteral("4660"));
+    setup.replyDelayMs.insert(30, 1500);
+    SimulatedDevice device(setup);
+    EXPECT_EQ(device.receive("$KRDV=30#\r\n", 0), QByteArray());
+    EXPECT_EQ(device.receive("$KRDV=31#\r\n", 1100), QByteArray("$KRDV,31=4660\r\n"));
+    EXPECT_EQ(device.idle(1499), QByteArray());
+    EXPECT_EQ(device.idle(1500), QByteArray("$KRDV,30=250\r\n"));
+    EXPECT_EQ(device.receive("$KWRV=30,1#\r\n", 2000), QByteArray()) << "its writes answer late as well";
+    EXPECT_EQ(device.idle(3500), QByteArray("OK KWRV,30\r\n"));
+}
+
+} // namespace

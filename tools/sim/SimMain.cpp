@@ -32,7 +32,9 @@ namespace {
 const char kUsage[] =
     "Usage: tervalon-sim [--config PATH] [--link PATH] [--verbose] [--dollar-ack]\n"
     "                    [--split N] [--split-pause MS] [--dollar-registers] [--modbus-delay MS]\n"
-    "                    [--modbus-fault silent|crc|length|exception] [--silent ADDRS] [--ignore-writes ADDRS]\n"
+    "                    [--modbus-fault silent|crc|length|exception] [--silent ADDRS] [--ignore-writes "
+    "ADDRS]\n"
+    "                    [--reply-delay ADDR:MS,...]\n"
     "  --config PATH       console configuration whose automatic-reading pages (protocol MODBUS)\n"
     "                      give the stations and registers; default: config.xml beside this program\n"
     "  --link PATH         also make PATH a symbolic link to the port (removed on exit)\n"
@@ -46,7 +48,8 @@ const char kUsage[] =
     "                      check sequence), length (one register too many), exception (02)\n"
     "  --silent ADDRS      leave reads and writes of these text-protocol addresses (comma-separated)\n"
     "                      unanswered\n"
-    "  --ignore-writes ADDRS  acknowledge writes to these addresses but keep their values\n";
+    "  --ignore-writes ADDRS  acknowledge writes to these addresses but keep their values\n"
+    "  --reply-delay ADDR:MS,...  answer these text-protocol addresses this late (up to 60000 ms)\n";
 
 struct Options {
     QString configPath;
@@ -77,6 +80,18 @@ bool parseValueOption(const QString& arg, const char* text, SimulatedDevice::Set
             if (!ok)
                 return false;
             addresses.insert(addr);
+        }
+        return true;
+    }
+    if (arg == QLatin1String("--reply-delay")) {
+        for (const QString& piece : QString::fromLocal8Bit(text).split(QLatin1Char(','))) {
+            const QStringList pair = piece.split(QLatin1Char(':'));
+            bool addrOk = false, msOk = false;
+            const int addr = pair.value(0).trimmed().toInt(&addrOk);
+            const qint64 ms = pair.value(1).trimmed().toLongLong(&msOk);
+            if (pair.size() != 2 || !addrOk || !msOk || ms < 0 || ms > 60000)
+                return false;
+            b.replyDelayMs.insert(addr, ms);
         }
         return true;
     }

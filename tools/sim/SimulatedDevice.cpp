@@ -139,21 +139,26 @@ void SimulatedDevice::process(qint64 nowMs, bool endOfBurst) {
             ++end;
         if (end == m_pending.size()) {
             if (endOfBurst) {
-                sendText(answerLine(m_pending), nowMs);
+                qint64 delay = 0;
+                const QByteArray reply = answerLine(m_pending, &delay);
+                sendText(reply, nowMs + delay);
                 m_pending.clear();
             } else if (m_pending.size() > kMaxLineBytes) {
                 m_pending.clear();
             }
             break;
         }
-        sendText(answerLine(m_pending.left(end)), nowMs);
+        qint64 delay = 0;
+        const QByteArray reply = answerLine(m_pending.left(end), &delay);
+        sendText(reply, nowMs + delay);
         while (end < m_pending.size() && isLineEnd(m_pending[end]))
             ++end;
         m_pending.remove(0, end);
     }
 }
 
-QByteArray SimulatedDevice::answerLine(const QByteArray& line) {
+QByteArray SimulatedDevice::answerLine(const QByteArray& line, qint64* delayMs) {
+    *delayMs = 0;
     const QByteArray unknown = "ERR unknown command\r\n";
     const bool read = line.startsWith("$KRDV=");
     const bool write = line.startsWith("$KWRV=");
@@ -167,6 +172,7 @@ QByteArray SimulatedDevice::answerLine(const QByteArray& line) {
             return unknown;
         if (m_options.silentAddresses.contains(addr))
             return {};
+        *delayMs = m_options.replyDelayMs.value(addr, 0);
         return "$KRDV," + QByteArray::number(addr) + '=' + textValue(addr).toLatin1() + "\r\n";
     }
     const qsizetype comma = rest.indexOf(',');
@@ -176,6 +182,7 @@ QByteArray SimulatedDevice::answerLine(const QByteArray& line) {
         return unknown;
     if (m_options.silentAddresses.contains(addr))
         return {};
+    *delayMs = m_options.replyDelayMs.value(addr, 0);
     if (!m_options.ignoredWriteAddresses.contains(addr))
         m_text.insert(addr, QString::fromLatin1(rest.mid(comma + 1, hash - comma - 1)));
     if (m_options.dollarWriteAck)

@@ -24,10 +24,10 @@
 // 02, a count of 0 or above 125 exception 03, another function exception 01. Frames with a
 // bad check sequence and frames for other stations are ignored, as on a shared bus.
 //
-// Options make it behave like devices that are harder on the console: acknowledging writes
-// with a "$" line, handing text replies over in pieces with pauses between them, answering
-// Modbus late or wrongly (not at all, a damaged check sequence, one register too many, an
-// exception), and holding register values whose bytes spell text ("$", "=", CR LF).
+// Options make it behave like devices that are harder on the console: answering chosen
+// addresses late, acknowledging writes with a "$" line, handing text replies over in pieces with pauses
+// between them, answering Modbus late or wrongly (not at all, a damaged check sequence, one register too
+// many, an exception), and holding register values whose bytes spell text ("$", "=", CR LF).
 class SimulatedDevice {
 public:
     struct RegisterBlock {
@@ -45,6 +45,9 @@ public:
         // Text-protocol addresses whose writes are acknowledged but leave the value as it was,
         // as a device does with a value it refuses.
         QSet<qint32> ignoredWriteAddresses;
+        // Text-protocol addresses whose replies (to reads and writes) go out this many
+        // milliseconds after their request, as a slow device answers one parameter late.
+        QHash<qint32, qint64> replyDelayMs;
         // A write is answered "$KWRV=OK" CR LF instead of the acknowledgement without "$".
         bool dollarWriteAck = false;
         // Each text reply goes out in this many pieces (1: whole), piecePauseMs apart; the
@@ -87,7 +90,8 @@ private:
     void sendText(const QByteArray& reply, qint64 nowMs);
     void schedule(const QByteArray& bytes, qint64 dueMs);
     QByteArray takeDue(qint64 nowMs);
-    QByteArray answerLine(const QByteArray& line);
+    // The reply to one line; *delayMs is set to how much later than now it is due.
+    QByteArray answerLine(const QByteArray& line, qint64* delayMs);
     QByteArray answerModbus(QByteArrayView frame, qint64 nowMs) const;
     bool isStation(quint8 byte) const;
     bool hasRegisters(quint8 station, quint32 first, quint32 count) const;

@@ -41,12 +41,15 @@ TEST(ModbusExchangeTest, RepliesThatAnswerNoWaitingRequestAreDroppedAndCounted) 
     EXPECT_EQ(x.takeReply(sound, 0, 0).kind, Kind::NotModbus) << "nothing asked yet";
 
     x.sent(kPage0, 0);
-    EXPECT_EQ(x.takeReply(sound, 0, ModbusExchange::kDefaultTimeoutMs).kind, Kind::Dropped) << "late";
+    EXPECT_EQ(x.takeReply(sound, 0, ModbusExchange::kDefaultTimeoutMs).kind, Kind::Late);
+    EXPECT_EQ(x.health().timedOut, 0u) << "the device did answer: late, not unanswered";
+    EXPECT_EQ(x.takeReply(sound, 0, ModbusExchange::kDefaultTimeoutMs + 5).kind, Kind::Unsolicited)
+        << "a second late reply answers nothing";
 
     x.sent(kPage0, 2000);
     EXPECT_EQ(x.takeReply(sound, 1, 2100).kind, Kind::Dropped) << "another page is in view";
     EXPECT_FALSE(x.waiting());
-    EXPECT_EQ(x.takeReply(sound, 0, 2200).kind, Kind::Dropped) << "a second reply to one request";
+    EXPECT_EQ(x.takeReply(sound, 0, 2200).kind, Kind::Unsolicited) << "a second reply to one request";
 
     x.sent(kPage0, 3000);
     EXPECT_EQ(x.takeReply(ModbusReadReply(1, {5, 6, 7}), 0, 3100).kind, Kind::WrongLength);
@@ -55,31 +58,34 @@ TEST(ModbusExchangeTest, RepliesThatAnswerNoWaitingRequestAreDroppedAndCounted) 
 
     ModbusHealth expected;
     expected.sent = 4;
-    expected.timedOut = 1;
-    expected.dropped = 3;
+    expected.dropped = 2;
+    expected.unsolicited = 2;
     expected.wrongLength = 2;
     // Only the two wrong-length replies answered a waiting request, each 100 ms after it.
     expected.lastReplyMs = 100;
     expected.totalReplyMs = 200;
     expected.timedReplies = 2;
     EXPECT_EQ(x.health(), expected);
+    EXPECT_EQ(x.health().ended(), x.health().sent);
 }
 
 TEST(ModbusExchangeTest, DamagedForeignAndExceptionFrames) {
     ModbusExchange x;
     x.sent(kPage0, 0);
+    EXPECT_EQ(x.takeReply(ModbusReadReply(2, {5, 6}), 0, 5).kind, Kind::NotModbus);
+    EXPECT_EQ(x.takeReply("$KRDV,1=5\r\n", 0, 5).kind, Kind::NotModbus);
+    EXPECT_EQ(x.takeReply(QByteArray("\x01\x04\x02\x00\x05", 5), 0, 5).kind, Kind::NotModbus);
+    EXPECT_TRUE(x.waiting()) << "frames of others leave the request waiting";
+
     QByteArray damaged = ModbusReadReply(1, {5, 6});
     damaged[4] = char(damaged[4] ^ 1);
     EXPECT_EQ(x.takeReply(damaged, 0, 10).kind, Kind::BadCrc);
-    EXPECT_EQ(x.takeReply(ModbusReadReply(1, {5, 6}).left(6), 0, 10).kind, Kind::BadCrc) << "cut short";
-    EXPECT_TRUE(x.waiting()) << "a damaged frame leaves the request waiting for its time-out";
+    EXPECT_FALSE(x.waiting()) << "the device answered, damaged: the request has its outcome";
+    x.sent(kPage0, 20);
+    EXPECT_EQ(x.takeReply(ModbusReadReply(1, {5, 6}).left(6), 0, 30).kind, Kind::BadCrc) << "cut short";
 
-    EXPECT_EQ(x.takeReply(ModbusReadReply(2, {5, 6}), 0, 20).kind, Kind::NotModbus);
-    EXPECT_EQ(x.takeReply("$KRDV,1=5\r\n", 0, 20).kind, Kind::NotModbus);
-    EXPECT_EQ(x.takeReply(QByteArray("\x01\x04\x02\x00\x05", 5), 0, 20).kind, Kind::NotModbus);
-    EXPECT_TRUE(x.waiting());
-
-    EXPECT_EQ(x.takeReply(ModbusExceptionReply(1, 3, 2), 0, 30).kind, Kind::Exception);
+    x.sent(kPage0, 40);
+    EXPECT_EQ(x.takeReply(ModbusExceptionReply(1, 3, 2), 0, 70).kind, Kind::Exception);
     EXPECT_FALSE(x.waiting());
     EXPECT_EQ(x.health().badCrc, 2u);
     EXPECT_EQ(x.health().exceptions, 1u);
@@ -89,6 +95,45 @@ TEST(ModbusExchangeTest, DamagedForeignAndExceptionFrames) {
     // A station beyond one byte goes out as its low byte and is never answered by it.
     x.sent({0, 257, 0, 1}, 100);
     EXPECT_EQ(x.takeReply(ModbusReadReply(1, {5}), 0, 110).kind, Kind::NotModbus);
+}
+
+// However the device answers, each request ends in one outcome, counted once, even after its
+// time-out has long passed.
+TEST(ModbusExchangeTest, EveryRequestEndsInExactlyOneOutcome) {
+    QByteArray damaged = ModbusReadReply(1, {5, 6});
+    damaged[3] = char(damaged[3] ^ 0x10);
+    struct Case {
+        const char* name;
+        QByteArray reply; // empty: none
+        Kind kind;
+        quint64 ModbusHealth::*counter;
+    };
+    const Case cases[] = {
+        {"good", ModbusReadReply(1, {5, 6}), Kind::Good, &ModbusHealth::good},
+        {"silent", {}, Kind::NotModbus, &ModbusHealth::timedOut},
+        {"bad CRC", damaged, Kind::BadCrc, &ModbusHealth::badCrc},
+        {"wrong length", ModbusReadReply(1, {5}), Kind::WrongLength, &ModbusHealth::wrongLength},
+        {"exception", ModbusExceptionReply(1, 3, 2), Kind::Exception, &ModbusHealth::exceptions},
+    };
+    for (const Case& k : cases) {
+        ModbusExchange x;
+        qint64 now = 0;
+        for (int i = 0; i < 22; ++i) {
+            ASSERT_TRUE(x.canSend(now)) << k.name;
+            x.sent(kPage0, now);
+            if (!k.reply.isEmpty()) {
+                EXPECT_EQ(x.takeReply(k.reply, 0, now + 20).kind, k.kind) << k.name;
+            }
+            now += 600; // the next tick, before the time-out
+            x.canSend(now);
+            now += 600; // past it
+        }
+        x.canSend(now + 10 * ModbusExchange::kDefaultTimeoutMs);
+        EXPECT_EQ(x.health().sent, 22u) << k.name;
+        EXPECT_EQ(x.health().*k.counter, 22u) << k.name;
+        EXPECT_EQ(x.health().ended(), 22u) << k.name << ": one outcome each";
+        EXPECT_EQ(x.health().unsolicited, 0u) << k.name;
+    }
 }
 
 TEST(ModbusExchangeTest, ReplyTimesAverageAndResetStartsAfresh) {

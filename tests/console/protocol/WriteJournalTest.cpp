@@ -1,5 +1,5 @@
-#include "console/protocol/ReadSequence.h"
 #include "console/protocol/WriteJournal.h"
+#include "console/protocol/ReadSequence.h"
 #include "support/TestApp.h"
 
 #include <QFile>
@@ -8,7 +8,12 @@
 namespace {
 
 JournalEntry entry(qint32 address, const QString& written) {
-    return {QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)), "/dev/ttyUSB0", address, "设备地址", "5", written,
+    return {QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)),
+            "/dev/ttyUSB0",
+            address,
+            "设备地址",
+            "5",
+            written,
             "OK KWRV,1001"};
 }
 
@@ -22,6 +27,45 @@ TEST(WriteJournalTest, AppendsWholeLinesUnderOneHeader) {
                       "2026-03-04 05:06:07,/dev/ttyUSB0,1001,设备地址,5,9,\"OK KWRV,1001\"\r\n"
                       "2026-03-04 05:06:07,/dev/ttyUSB0,1003,设备地址,5,\"a,b\",\"OK KWRV,1001\"\r\n")
                   .toUtf8());
+}
+
+TEST(WriteJournalTest, AWriteWithoutAnswerOrKnownValueSaysSoInWords) {
+    TempAppDir dir;
+    WriteJournal journal(dir.file("write-journal.csv"));
+    JournalEntry silent = entry(2002, "7");
+    silent.valueBefore.clear();
+    silent.reply.clear();
+    silent.caption = "two\nlines";
+    ASSERT_TRUE(journal.append(silent));
+    EXPECT_TRUE(dir.read("write-journal.csv").endsWith(",2002,two lines,unknown,7,no answer\r\n"));
+    const WriteJournal::Contents back = WriteJournal::read(dir.read("write-journal.csv"));
+    ASSERT_EQ(back.entries.size(), 1);
+    EXPECT_TRUE(back.entries[0].valueBefore.isEmpty());
+    EXPECT_TRUE(back.entries[0].reply.isEmpty());
+    EXPECT_EQ(back.entries[0].time, silent.time);
+}
+
+// A crash in the middle of an append leaves a torn last line: reading passes over it, and the
+// next append starts a line of its own instead of finishing the torn one.
+TEST(WriteJournalTest, ATornLineFromACrashNeitherBreaksReadingNorSwallowsTheNextEntry) {
+    TempAppDir dir;
+    WriteJournal journal(dir.file("write-journal.csv"));
+    ASSERT_TRUE(journal.append(entry(1001, "9")));
+    const QByteArray whole = dir.read("write-journal.csv");
+    const QByteArray torn = WriteJournal::entryLine(entry(1003, "\"1,2\"")).toUtf8().left(40);
+    dir.write("write-journal.csv", whole + torn);
+
+    WriteJournal::Contents back = WriteJournal::read(dir.read("write-journal.csv"));
+    ASSERT_EQ(back.entries.size(), 1);
+    EXPECT_EQ(back.entries[0].address, 1001);
+    EXPECT_EQ(back.tornLines, QList<int>{3});
+
+    ASSERT_TRUE(journal.append(entry(1004, "1")));
+    back = WriteJournal::read(dir.read("write-journal.csv"));
+    ASSERT_EQ(back.entries.size(), 2);
+    EXPECT_EQ(back.entries[1].address, 1004);
+    EXPECT_EQ(back.entries[1].valueWritten, "1");
+    EXPECT_EQ(back.tornLines, QList<int>{3});
 }
 
 TEST(WriteJournalTest, RotatesBeforePassingItsSizeKeepingOneOlderFile) {
