@@ -28,6 +28,7 @@ cmp "$home/tervalon/config.xml" "$prefix/share/tervalon/config.xml"
 echo "installed program made $home/tervalon/config.xml from the example"
 
 "$prefix/bin/tervalon" --version
+"$prefix/bin/tervalon-cli" --version
 if "$prefix/bin/tervalon" --no-such-option 2>/dev/null; then
   echo "an unknown option was accepted" >&2
   exit 1
@@ -36,7 +37,7 @@ fi
 (cd "$build" && cpack -G DEB -B "$scratch/deb" >/dev/null)
 deb="$(ls "$scratch"/deb/*.deb)"
 dpkg-deb -c "$deb" | awk '{print $6}' >"$scratch/files"
-for f in ./usr/bin/tervalon ./usr/share/doc/tervalon/copyright ./usr/share/doc/tervalon/changelog.gz \
+for f in ./usr/bin/tervalon ./usr/bin/tervalon-cli ./usr/share/doc/tervalon/copyright ./usr/share/doc/tervalon/changelog.gz \
   ./usr/share/tervalon/config.xml ./usr/share/tervalon/banner.jpg \
   ./usr/share/applications/org.tervalon.Console.desktop \
   ./usr/share/icons/hicolor/scalable/apps/org.tervalon.Console.svg \

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -51,6 +52,34 @@ QString WriteJournal::entryLine(const JournalEntry& e) {
     return out.join(QLatin1Char(',')) + QStringLiteral("\r\n");
 }
 
+namespace {
+
+// Holds an exclusive lock on the journal's folder for as long as it lives. Locking the folder
+// rather than the file keeps the size check, the renaming to the older generation and the
+// append one step for every process writing there, although renaming replaces the file.
+class FolderLock {
+public:
+    explicit FolderLock(const QString& file) {
+        const QByteArray folder = QFileInfo(file).absolutePath().toLocal8Bit();
+        m_fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (m_fd < 0)
+            return; // unlocked is still better than no record at all
+        while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    ~FolderLock() {
+        if (m_fd >= 0)
+            ::close(m_fd); // releases the lock
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int m_fd = -1;
+};
+
+} // namespace
+
 bool WriteJournal::append(const JournalEntry& entry, QString* error) {
     auto fail = [error](const char* what) {
         if (error)
@@ -60,6 +89,7 @@ bool WriteJournal::append(const JournalEntry& entry, QString* error) {
     };
     const QByteArray path = m_path.toLocal8Bit();
     const QByteArray line = entryLine(entry).toUtf8();
+    const FolderLock lock(m_path);
     struct stat st {};
     qint64 size = ::stat(path.constData(), &st) == 0 ? st.st_size : 0;
     if (size > 0 && size + line.size() > m_maxBytes) {

@@ -16,10 +16,11 @@ struct JournalEntry {
 
 // An append-only record of the writes sent to devices, as comma-separated lines in UTF-8,
 // one line per entry (line breaks inside a field become blanks). Each entry goes to the file
-// in one write to a file opened for appending and is flushed to the disk before append()
-// returns, so an entry is never interleaved with another writer's; one cut short by a full
-// disk is taken back, and a line left torn by a crash is closed before the next entry, so it
-// never swallows a whole one. A file about
+// in one write to a file opened for appending, under an exclusive lock (flock) on the
+// journal's folder, and is flushed to the disk before append() returns, so an entry is never
+// interleaved with another process's and two processes never both start the file with a
+// header or both rotate it; one cut short by a full disk is taken back, and a line left torn
+// by a crash is closed before the next entry, so it never swallows a whole one. A file about
 // to pass maxBytes is renamed to the one older generation (".1" before the extension,
 // replacing the previous one) and a new file started, so the journal never grows without
 // bound.

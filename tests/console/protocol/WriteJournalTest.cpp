@@ -4,6 +4,8 @@
 
 #include <QFile>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -124,6 +126,52 @@ TEST(ReadSequenceTest, TimeOutAttributeFallsBackToOneSecond) {
     EXPECT_EQ(ReadTimeoutMs("0"), 1000);
     EXPECT_EQ(ReadTimeoutMs("-5"), 1000);
     EXPECT_EQ(ReadTimeoutMs("600000"), 1000);
+}
+
+} // namespace
+
+namespace {
+
+// Several processes append to one journal at once, the file small enough to be rotated
+// while they do: every file starts with one header, and every line in it is a whole entry.
+TEST(WriteJournalTest, ProcessesAppendingAtOnceKeepEveryLineWhole) {
+    TempAppDir dir;
+    const QString path = dir.file("write-journal.csv");
+    const QString longValue(300, QLatin1Char('x')); // lines long enough to be cut if not whole
+    const qint64 lineBytes = WriteJournal::entryLine(entry(1, longValue)).toUtf8().size();
+    constexpr int kProcesses = 4, kEntries = 60;
+    QList<pid_t> children;
+    for (int p = 0; p < kProcesses; ++p) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            WriteJournal journal(path, 40 * lineBytes);
+            bool all = true;
+            for (int i = 0; i < kEntries; ++i)
+                all = journal.append(entry(1000 * (p + 1) + i, longValue)) && all;
+            ::_exit(all ? 0 : 1);
+        }
+        children << pid;
+    }
+    for (pid_t pid : children) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const QByteArray header = WriteJournal::headerLine().toUtf8();
+    const QByteArray whole = WriteJournal::entryLine(entry(0, longValue)).toUtf8();
+    for (const QString name : {"write-journal.csv", "write-journal.1.csv"}) {
+        const QByteArray text = dir.read(name);
+        ASSERT_TRUE(text.startsWith(header)) << name.toStdString();
+        const QList<QByteArray> lines = text.mid(header.size()).split('\n');
+        EXPECT_EQ(text.count(header), 1) << name.toStdString();
+        for (const QByteArray& line : lines.mid(0, lines.size() - 1)) {
+            // Same length as a whole entry: addresses 1000..4059 are all four digits, as 0 is not,
+            // so a whole line is exactly three bytes longer than the model.
+            EXPECT_EQ(line.size() + 1, whole.size() + 3) << line.constData();
+            EXPECT_TRUE(line.endsWith("\r"));
+        }
+    }
 }
 
 } // namespace
