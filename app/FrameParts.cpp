@@ -6,6 +6,7 @@
 #include "ui/BuiltInTexts.h"
 #include "ui/DockLayout.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QTimer>
 
@@ -21,6 +22,14 @@ TWaterImage* TForm_Main::createBanner(QWidget* parent) {
     banner->SetRandomDelay(100);
     banner->setEnabled(false);
     (new DockLayout(parent))->dock(banner, DockAlign::Client);
+    // The banner's own setting is on its right-click menu.
+    Menu_BannerAlways = new QAction(tr("Keep the banner moving in the background"), banner);
+    Menu_BannerAlways->setObjectName(QStringLiteral("Menu_BannerAlways"));
+    Menu_BannerAlways->setCheckable(true);
+    connect(Menu_BannerAlways, &QAction::triggered, this,
+            [this] { guarded([this] { Menu_BannerAlwaysClick(); }); });
+    banner->addAction(Menu_BannerAlways);
+    banner->setContextMenuPolicy(Qt::ActionsContextMenu);
     return banner;
 }
 

@@ -172,6 +172,9 @@ public:
     void CreateMenu2();
     void btn_SkinsClick();
     void SkinMenuItemClick(QAction* item);
+    // Keeps the banner moving also while the window is in the background, and stores the
+    // choice in config.xml (SKIN's KeepBannerMoving).
+    void Menu_BannerAlwaysClick();
 
     // Contact link.
     void lbl_WebClick();
@@ -322,6 +325,7 @@ public:
     QTimer* Timer1 = nullptr;
     QMenu* PopupMenu_Skins = nullptr;
     QAction* Menu_Skins = nullptr;
+    QAction* Menu_BannerAlways = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

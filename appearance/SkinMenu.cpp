@@ -1,5 +1,6 @@
 #include "app/MainFrm.h"
 #include "appearance/ThemeManager.h"
+#include "appearance/WaterImage.h"
 
 #include <QAction>
 #include <QCursor>
@@ -44,5 +45,17 @@ void TForm_Main::SkinMenuItemClick(QAction* item) {
     if (!ConfigDocument)
         return;
     ConfigDocument->findRoot().findChild("SKIN").writeAttribute("SkinFile", caption);
+    ConfigDocument->save(ConfigPath);
+}
+
+// Written into the document in memory like the theme; the attribute appears in the file only
+// once someone has changed the choice, so files stay as they were until then.
+void TForm_Main::Menu_BannerAlwaysClick() {
+    const bool always = Menu_BannerAlways->isChecked();
+    WaterImage1->SetRunsInBackground(always);
+    if (!ConfigDocument)
+        return;
+    ConfigDocument->findRoot().findChild("SKIN").writeAttribute(
+        QStringLiteral("KeepBannerMoving"), always ? QStringLiteral("1") : QStringLiteral("0"));
     ConfigDocument->save(ConfigPath);
 }

@@ -51,8 +51,17 @@ void TWaterImage::SetInterval(int ms) {
     UpdateAnimation();
 }
 
+void TWaterImage::SetRunsInBackground(bool on) {
+    FRunInBackground = on;
+    UpdateAnimation();
+}
+
 bool TWaterImage::CanBeSeen() const {
-    return isVisible() && !window()->isMinimized();
+    if (!isVisible() || window()->isMinimized())
+        return false;
+    if (FRunInBackground)
+        return true;
+    return isActiveWindow() && (!FWatchedSurface || FWatchedSurface->isExposed());
 }
 
 void TWaterImage::UpdateAnimation() {
@@ -68,21 +77,38 @@ void TWaterImage::UpdateAnimation() {
 bool TWaterImage::event(QEvent* event) {
     const bool result = QWidget::event(event);
     if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {
-        if (event->type() == QEvent::Show && FWatchedWindow != window()) {
-            if (FWatchedWindow)
-                FWatchedWindow->removeEventFilter(this);
-            FWatchedWindow = window();
-            FWatchedWindow->installEventFilter(this);
-        }
+        if (event->type() == QEvent::Show)
+            WatchWindow();
         UpdateAnimation();
     }
     return result;
 }
 
+void TWaterImage::WatchWindow() {
+    if (FWatchedWindow != window()) {
+        if (FWatchedWindow)
+            FWatchedWindow->removeEventFilter(this);
+        FWatchedWindow = window();
+        FWatchedWindow->installEventFilter(this);
+    }
+    QWindow* surface = FWatchedWindow->windowHandle();
+    if (FWatchedSurface != surface) {
+        if (FWatchedSurface)
+            FWatchedSurface->removeEventFilter(this);
+        FWatchedSurface = surface;
+        if (surface)
+            surface->installEventFilter(this);
+    }
+}
+
 bool TWaterImage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == FWatchedWindow && (event->type() == QEvent::WindowStateChange ||
-                                      event->type() == QEvent::Show || event->type() == QEvent::Hide))
-        // After the window has handled the change, so isMinimized() tells the new state.
+    const QEvent::Type type = event->type();
+    const bool windowChange =
+        watched == FWatchedWindow && (type == QEvent::WindowStateChange || type == QEvent::Show ||
+                                      type == QEvent::Hide || type == QEvent::ActivationChange);
+    const bool exposureChange = watched == FWatchedSurface && type == QEvent::Expose;
+    if (windowChange || exposureChange)
+        // After the window has handled the change, so that it tells the new state.
         QMetaObject::invokeMethod(this, &TWaterImage::UpdateAnimation, Qt::QueuedConnection);
     return QWidget::eventFilter(watched, event);
 }

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
+#include <QWindow>
 #include <functional>
 
 class TWaterImage;
@@ -67,6 +68,11 @@ public:
 
     // Whether the animation timer is running (it pauses while the banner cannot be seen).
     bool IsAnimating() const { return FTimer.isActive(); }
+    // Off (the default): the ripple also rests while its window is not the active window or
+    // is covered (as far as the window system tells), and goes on where it stopped when the
+    // window comes back. On: it runs whenever the window is shown. Minimised, it always rests.
+    bool RunsInBackground() const { return FRunInBackground; }
+    void SetRunsInBackground(bool on);
 
     // One animation step: the timer's slot, callable directly.
     void TimerTick();
@@ -80,9 +86,11 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    // The animation runs only while someone can see it: a hidden control or a minimised
-    // window stops the timer (no wake-ups at all), and showing it again restarts it.
+    // The animation runs only while someone looks at it: a hidden control, a minimised window
+    // and (unless it runs in the background) an inactive or covered one stop the timer (no
+    // wake-ups at all); coming back restarts it.
     bool CanBeSeen() const;
+    void WatchWindow();
     // The timer's tick: the water advances at every tick, but a frame is drawn and painted at
     // most every kMinFrameMs (screens show no more), unless render handlers want each frame.
     void AnimationTick();
@@ -95,8 +103,10 @@ private:
     QImage FPicture;
     QTimer FTimer;
     QElapsedTimer FLastFrame;
-    bool FAnimate = true;             // the interval asks for ticks
-    QPointer<QWidget> FWatchedWindow; // the top-level window whose minimising pauses us
+    bool FAnimate = true;              // the interval asks for ticks
+    QPointer<QWidget> FWatchedWindow;  // the top-level window whose minimising pauses us
+    QPointer<QWindow> FWatchedSurface; // its window-system window, which says when it is covered
+    bool FRunInBackground = false;
     QImage FSrcBmp;
     QImage FDstBmp;
     TWaterEffect FWater;

@@ -1,12 +1,12 @@
 #include "OldReceiveBox.h"
 
-#include "ui/ControlLook.h"
 #include "app/MainFrm.h"
 #include "comm/SerialComm.h"
 #include "console/protocol/ModbusRtu.h"
 #include "console/protocol/MonotonicClock.h"
 #include "console/protocol/ReceivedBlock.h"
 #include "console/protocol/ReplyAssembler.h"
+#include "ui/ControlLook.h"
 
 #include <QCheckBox>
 #include <QRadioButton>

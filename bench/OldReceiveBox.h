@@ -25,6 +25,10 @@ public:
         return m_box->document()->characterCount() - m_box->document()->blockCount();
     }
     bool caughtUp() const { return m_pending.isEmpty(); }
+    // Characters given but not yet in the box, line breaks not counted.
+    qint64 pendingCharacters() const {
+        return m_pending.size() - m_pending.count(QLatin1Char('\r')) - m_pending.count(QLatin1Char('\n'));
+    }
     void append(const QString& text);
     void clear();
     void flush();

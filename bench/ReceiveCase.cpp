@@ -22,6 +22,8 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <map>
+#include <memory>
 #include <pty.h>
 #include <sys/resource.h>
 #include <termios.h>
@@ -37,7 +39,6 @@ constexpr qint64 kHexBytes = 1 << 20;
 constexpr int kTrickleLines = 2000; // 100 a second for 20 s
 constexpr auto kTrickleStep = std::chrono::milliseconds(10);
 constexpr auto kFloodTime = std::chrono::seconds(10);
-constexpr int kLineContent = 58; // characters of a line without its CR LF
 
 QByteArray textLine(qint64 i) {
     return QByteArray("device line ") + QByteArray::number(i).rightJustified(10, '0') + QByteArray(36, 'x') +
@@ -133,6 +134,51 @@ struct Figures {
     bool complete = false;
 };
 
+// Calls back just after the watched widget has painted, with the time the paint began, so
+// that a slow line's display delays are taken when the view draws instead of by polling
+// (polling every millisecond would cost more than the view does on such a line).
+class PaintWatch : public QObject {
+public:
+    PaintWatch(QWidget* painted, std::function<void(Clock::time_point)> painted_)
+        : m_callback(std::move(painted_)) {
+        painted->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            const Clock::time_point at = Clock::now();
+            QMetaObject::invokeMethod(
+                this, [this, at] { m_callback(at); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    std::function<void(Clock::time_point)> m_callback;
+};
+
+// With BENCH_RECEIVE_PAINTS set, how many times each widget painted during the case goes to
+// the error stream: what a catch-up really repaints beyond the rows it drew.
+class PaintCounter : public QObject {
+public:
+    ~PaintCounter() override {
+        for (const auto& [name, count] : m_counts)
+            std::fprintf(stderr, "paints %s: %d\n", qPrintable(name), count);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && watched->isWidgetType())
+            ++m_counts[QStringLiteral("%1 %2").arg(QString::fromLatin1(watched->metaObject()->className()),
+                                                   watched->objectName())];
+        return false;
+    }
+
+private:
+    std::map<QString, int> m_counts;
+};
+
 class Case {
 public:
     Case(TForm_Main& form, int master, ReceiveViewProbe probe)
@@ -141,6 +187,8 @@ public:
         m_form.Comm1->OnReceiveData = [this, original](QObject* s, const char* b, std::uint16_t n) {
             m_handled += n;
             original(s, b, n);
+            m_linesGiven += int(std::count(b, b + n, '\n'));
+            m_deliveries.push_back({m_probe.givenCharacters(), m_linesGiven});
         };
     }
 
@@ -148,7 +196,18 @@ public:
         QEventLoop loop;
         QTimer tick;
         tick.setTimerType(Qt::PreciseTimer);
-        tick.setInterval(1);
+        std::unique_ptr<PaintWatch> watch;
+        if (stream.startsWith(QLatin1String("trickle")) && m_probe.painted) {
+            // Pauses of the event loop are still seen, to within the tick.
+            tick.setInterval(10);
+            m_paintWatched = true;
+            watch = std::make_unique<PaintWatch>(m_probe.painted, [&](Clock::time_point at) {
+                noteShownLines(at);
+                checkDone(loop, Clock::now());
+            });
+        } else {
+            tick.setInterval(1);
+        }
         QObject::connect(&tick, &QTimer::timeout, [&] { onTick(loop); });
         QTimer::singleShot(180000, &loop, &QEventLoop::quit);
         const double cpuBefore = processCpuSeconds();
@@ -172,7 +231,7 @@ private:
             m_sender.bulk(m_master, textLines(kTextBytes));
         else if (stream == QLatin1String("hex"))
             m_sender.bulk(m_master, randomBytes(kHexBytes));
-        else if (stream == QLatin1String("trickle"))
+        else if (stream.startsWith(QLatin1String("trickle")))
             m_sender.trickle(m_master);
         else if (stream.startsWith(QLatin1String("flood-text")))
             m_sender.flood(m_master, textLines(1 << 20));
@@ -185,8 +244,13 @@ private:
         const double gap = std::chrono::duration<double, std::milli>(now - m_last).count();
         m_figures.longestPauseMs = std::max(m_figures.longestPauseMs, gap);
         m_last = now;
-        noteShownLines(now);
-        if (m_sender.done && m_handled == m_sender.sent && m_probe.caughtUp()) {
+        if (!m_paintWatched)
+            noteShownLines(now);
+        checkDone(loop, now);
+    }
+
+    void checkDone(QEventLoop& loop, Clock::time_point now) {
+        if (!m_figures.complete && m_sender.done && m_handled == m_sender.sent && m_probe.caughtUp()) {
             m_doneAt = now;
             m_figures.showMs = std::chrono::duration<double, std::milli>(now - m_start).count();
             m_figures.complete = true;
@@ -194,12 +258,17 @@ private:
         }
     }
 
-    // Trickle lines are all alike in length, so the characters shown say how many are.
+    // A line is shown once the characters of the delivery that ended it are. Counting by
+    // deliveries, not by a line's length, holds also when a line arrives in two deliveries and
+    // gets a time stamp before each.
     void noteShownLines(Clock::time_point now) {
-        const int sent = m_sender.linesSent.load(std::memory_order_acquire);
-        if (sent == 0)
-            return;
-        const int shown = int(std::min<qint64>(m_probe.shownCharacters() / kLineContent, sent));
+        const qint64 shownChars = m_probe.shownCharacters();
+        while (m_deliveriesShown < m_deliveries.size() &&
+               m_deliveries[m_deliveriesShown].characters <= shownChars)
+            ++m_deliveriesShown;
+        // A line's send time is read only once the sender says it is written.
+        const int shown = std::min(m_deliveriesShown == 0 ? 0 : m_deliveries[m_deliveriesShown - 1].lines,
+                                   m_sender.linesSent.load(std::memory_order_acquire));
         for (; m_linesShown < shown; ++m_linesShown)
             m_figures.lineLatencyMs.push_back(
                 std::chrono::duration<double, std::milli>(now - m_sender.lineTimes[std::size_t(m_linesShown)])
@@ -209,10 +278,19 @@ private:
     TForm_Main& m_form;
     int m_master;
     ReceiveViewProbe m_probe;
+    // After each delivery: the characters given to the view and the lines complete.
+    struct Delivery {
+        qint64 characters;
+        int lines;
+    };
+    std::vector<Delivery> m_deliveries;
+    std::size_t m_deliveriesShown = 0;
+    int m_linesGiven = 0;
     Sender m_sender;
     Figures m_figures;
     qint64 m_handled = 0;
     int m_linesShown = 0;
+    bool m_paintWatched = false;
     Clock::time_point m_start, m_last, m_doneAt;
 };
 
@@ -231,7 +309,7 @@ void printFigures(const QString& stream, const Figures& f, const Case& c) {
     print("peak_memory", peakMemoryMiB(), "MiB");
     print("longest_pause", f.longestPauseMs, "ms");
     print("time_to_show", f.showMs, "ms");
-    if (stream == QLatin1String("trickle") && !f.lineLatencyMs.empty()) {
+    if (stream.startsWith(QLatin1String("trickle")) && !f.lineLatencyMs.empty()) {
         std::vector<double> l = f.lineLatencyMs;
         std::sort(l.begin(), l.end());
         print("line_latency_median", l[l.size() / 2], "ms");
@@ -283,13 +361,22 @@ int runReceiveCase(int argc, char** argv) {
     ReceiveViewProbe probe;
     if (view == QLatin1String("old")) {
         OldReceiveBox* box = installOldReceiveBox(form);
-        probe = {[box] { return box->shownCharacters(); }, [box] { return box->caughtUp(); }};
+        probe = {[box] { return box->shownCharacters(); },
+                 [box] { return box->shownCharacters() + box->pendingCharacters(); },
+                 [box] { return box->caughtUp(); }, static_cast<QPlainTextEdit*>(box->parent())->viewport()};
     } else {
+        form.mmo_RX->setIncrementalPainting(view != QLatin1String("full"));
         probe = windowViewProbe(form);
     }
     settle(200);
     Case c(form, master, probe);
+    std::unique_ptr<PaintCounter> paints;
+    if (qEnvironmentVariableIsSet("BENCH_RECEIVE_PAINTS")) {
+        paints = std::make_unique<PaintCounter>();
+        app.installEventFilter(paints.get());
+    }
     const Figures figures = c.run(stream);
+    paints.reset();
     form.Comm1->StopComm();
     ::close(slave);
     ::close(master);

@@ -1,6 +1,7 @@
 // What the ripple banner costs the running console: processor share of the whole program with
-// the window visible (the banner being the only thing that moves), with it minimised, and the
-// plain cost of the simulation step alone at the same tick rate, for comparison.
+// the window visible (the banner being the only thing that moves), with another window in use,
+// with it minimised, and the plain cost of the simulation step alone at the same tick rate, for
+// comparison.
 // Usage: bench_banner [seconds per phase, default 5]   (offscreen unless QT_QPA_PLATFORM says)
 
 #include "app/MainFrm.h"
@@ -59,6 +60,17 @@ int main(int argc, char* argv[]) {
 
     coreShare(500); // first paints and caches
     std::printf("visible_cpu: %.2f %%core\n", coreShare(seconds * 1000));
+    // Another window in use: the banner rests unless asked to keep moving.
+    QWidget other;
+    other.show();
+    for (int i = 0; i < 100 && !other.isActiveWindow(); ++i) {
+        other.activateWindow();
+        coreShare(10);
+    }
+    std::printf("inactive_cpu: %.2f %%core\n", coreShare(seconds * 1000));
+    std::printf("inactive_animating: %d\n", banner->IsAnimating() ? 1 : 0);
+    other.hide();
+    form.activateWindow();
     form.showMinimized();
     std::printf("minimised_cpu: %.2f %%core\n", coreShare(seconds * 1000));
     std::printf("minimised_animating: %d\n", banner->IsAnimating() ? 1 : 0);

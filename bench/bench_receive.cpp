@@ -5,12 +5,14 @@
 // the longest pause of the event loop and the time until
 // everything is shown; on the trickle, how long after its arrival each line is shown; on
 // the floods (full speed for a while, automatic clearing off), how long the window needs
-// after the line falls silent.
+// after the line falls silent. The trickles (a slow steady line: 100 lines of 60 bytes a
+// second for 20 s, as text, text with time stamps and hexadecimal) also run the window's view
+// repainting its whole area at each catch-up, as it once did ("full"), as their baseline.
 //
 //   bench_receive                 every case; the old box is not flooded (it never catches up)
 //   bench_receive --old-flood     every case, the old box flooded too
-//   bench_receive VIEW STREAM     one case: VIEW old|new|new-log (with the session log on),
-//                                 STREAM text|hex|trickle|
+//   bench_receive VIEW STREAM     one case: VIEW old|full|new|new-log (with the session log on),
+//                                 STREAM text|hex|trickle|trickle-stamps|trickle-hex|
 //                                 flood-text|flood-hex|flood-text-stamps|flood-hex-stamps
 
 #include "ReceiveCase.h"
@@ -45,6 +47,9 @@ int runAll(const char* self, bool floodOld) {
     };
     for (const QString& stream : bulk)
         for (const char* view : {"old", "new", "new-log"})
+            run(QString::fromLatin1(view), stream);
+    for (const QString& stream : {"trickle", "trickle-stamps", "trickle-hex"})
+        for (const char* view : {"full", "new"})
             run(QString::fromLatin1(view), stream);
     for (const QString& stream : floods) {
         if (floodOld)

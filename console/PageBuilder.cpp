@@ -1,5 +1,6 @@
 #include "app/MainFrm.h"
 
+#include "appearance/WaterImage.h"
 #include "config/AppError.h"
 #include "config/BatchCommands.h"
 #include "config/PollingBlock.h"
@@ -60,8 +61,12 @@ void TForm_Main::LoadConfiguration() {
     lbl_Web->setToolTip(root.readAttribute(QStringLiteral("web1")));
     Web1Address = UnscrambleText(root.readAttribute(QStringLiteral("web1")), web1ScrambleKey);
     Web2Address = UnscrambleText(root.readAttribute(QStringLiteral("web2")), web2ScrambleKey);
-    applyConfiguredTheme(
-        requireSection(root, QStringLiteral("SKIN")).readAttribute(QStringLiteral("SkinFile")));
+    const XmlNode skin = requireSection(root, QStringLiteral("SKIN"));
+    applyConfiguredTheme(skin.readAttribute(QStringLiteral("SkinFile")));
+    // Off unless the file asks for it: the banner rests while the window is in the background.
+    const bool bannerAlways = skin.attributeEquals(QStringLiteral("KeepBannerMoving"), QStringLiteral("1"));
+    Menu_BannerAlways->setChecked(bannerAlways);
+    WaterImage1->SetRunsInBackground(bannerAlways);
 
     readPortSettings(requireSection(root, QStringLiteral("COMM")));
     // Batches are optional: any fault ends this step silently and the build goes on.

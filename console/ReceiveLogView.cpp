@@ -1,10 +1,14 @@
 #include "console/ReceiveLogView.h"
 
+#include "console/ReceiveLogAccessible.h"
+#include "console/SteadyScrollBar.h"
+
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QMetaMethod>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -53,8 +57,16 @@ ReceiveLogView::ReceiveLogView(QWidget* parent) : QAbstractScrollArea(parent) {
     m_refresh.setSingleShot(true);
     connect(&m_refresh, &QTimer::timeout, this, &ReceiveLogView::refresh);
     m_sinceRefresh.start();
+    m_announce.setSingleShot(true);
+    connect(&m_announce, &QTimer::timeout, this, &ReceiveLogView::announceNewText);
+    setVerticalScrollBar(new SteadyScrollBar(Qt::Vertical));
+    setHorizontalScrollBar(new SteadyScrollBar(Qt::Horizontal));
+    relayoutAtEveryRangeChange(false);
+    // Every pixel is painted here; without the background fill, rows can be moved by copying.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setCursor(Qt::IBeamCursor);
     setFocusPolicy(Qt::StrongFocus);
+    installReceiveLogAccessibility();
     updateFont();
 }
 
@@ -77,24 +89,9 @@ void ReceiveLogView::clear() {
     m_log.clear();
     m_anchor = m_cursor = {};
     m_widestSeen = 0;
+    m_shown.valid = false;
+    ++m_clears;
     refresh();
-}
-
-// After a quiet spell the view catches up at once; while data keep coming, at most every
-// kRefreshMs.
-void ReceiveLogView::dataArrived() {
-    if (!m_refresh.isActive())
-        m_refresh.start(int(std::max<qint64>(0, kRefreshMs - m_sinceRefresh.elapsed())));
-}
-
-void ReceiveLogView::refresh() {
-    m_refresh.stop();
-    m_sinceRefresh.restart();
-    m_noticeText = noticeText();
-    m_refreshedChars = m_log.appendedCharacters();
-    updateScrollBars();
-    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
-    viewport()->update();
 }
 
 QString ReceiveLogView::noticeText() const {
@@ -106,7 +103,7 @@ QString ReceiveLogView::noticeText() const {
 void ReceiveLogView::setDroppedNotice(std::function<QString(qint64)> notice) {
     m_notice = std::move(notice);
     m_noticeText = noticeText();
-    viewport()->update();
+    repaintAll();
 }
 
 QString ReceiveLogView::toPlainText() const {
@@ -124,7 +121,7 @@ void ReceiveLogView::setWrapping(bool on) {
         return;
     m_wrap = on;
     updateScrollBars();
-    viewport()->update();
+    repaintAll();
 }
 
 void ReceiveLogView::setFixedPitch(bool on) {
@@ -149,7 +146,7 @@ void ReceiveLogView::updateFont() {
     m_widestSeen = 0;
     horizontalScrollBar()->setSingleStep(int(std::ceil(m_metrics.averageAdvance() * 2)));
     updateScrollBars();
-    viewport()->update();
+    repaintAll();
 }
 
 QStringView ReceiveLogView::viewLine(qint64 viewLine) const {
@@ -186,9 +183,45 @@ qint64 ReceiveLogView::linesFittingAtEnd() const {
     return std::max<qint64>(fit, 1);
 }
 
-void ReceiveLogView::updateScrollBars() {
+// The scroll area lays its children out anew after every change of a bar's range, to show or
+// hide the bars; laying out raises the bars, and raising repaints them and everything behind
+// them up to the window. The range changes with nearly every line that arrives, so the view
+// asks for that layout itself (in updateScrollBars), only when a bar's need to be shown
+// changes.
+void ReceiveLogView::relayoutAtEveryRangeChange(bool on) {
+    const int slot = metaObject()->indexOfSlot("_q_showOrHideScrollBars()");
+    if (slot < 0 || on != m_ownRelayout)
+        return;
+    const QMetaMethod rangeChanged = QMetaMethod::fromSignal(&QScrollBar::rangeChanged);
+    bool all = true;
+    for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()}) {
+        all = (on ? bool(connect(bar, rangeChanged, this, metaObject()->method(slot), Qt::QueuedConnection))
+                  : disconnect(bar, rangeChanged, this, metaObject()->method(slot))) &&
+              all;
+    }
+    m_ownRelayout = !on && all;
+}
+
+void ReceiveLogView::updateScrollBars(bool toEnd) {
     QScrollBar* v = verticalScrollBar();
-    v->setRange(0, int(std::max<qint64>(0, viewLineCount() - linesFittingAtEnd())));
+    QScrollBar* h = horizontalScrollBar();
+    const auto needs = [v, h] { return std::pair(v->maximum() > v->minimum(), h->maximum() > h->minimum()); };
+    const auto neededBefore = needs();
+    setScrollBarRanges(toEnd);
+    if (m_ownRelayout && needs() != neededBefore)
+        QMetaObject::invokeMethod(this, "_q_showOrHideScrollBars", Qt::QueuedConnection);
+}
+
+void ReceiveLogView::setScrollBarRanges(bool toEnd) {
+    QScrollBar* v = verticalScrollBar();
+    const int last = int(std::max<qint64>(0, viewLineCount() - linesFittingAtEnd()));
+    if (auto* steady = dynamic_cast<SteadyScrollBar*>(v)) {
+        steady->setRangeAndValue(0, last, toEnd ? last : v->value());
+    } else {
+        v->setRange(0, last);
+        if (toEnd)
+            v->setValue(last);
+    }
     v->setPageStep(rowsInView());
     v->setSingleStep(1);
     QScrollBar* h = horizontalScrollBar();
@@ -226,19 +259,36 @@ qreal ReceiveLogView::textLeft() const {
 
 void ReceiveLogView::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
-    painter.fillRect(event->rect(), palette().brush(QPalette::Base));
+    const QRegion area = event->region();
+    for (const QRect& part : area)
+        painter.fillRect(part, palette().brush(QPalette::Base));
     painter.setFont(m_metrics.font());
+    // Only rows within the parts to paint are drawn (a catch-up paints the top margin and the
+    // rows at the bottom, not what lies between). A row's glyphs may reach a little into its
+    // neighbours' rows, so the rows next to a part are drawn too (clipped to it), as a full
+    // repaint would draw them.
+    const qreal spacing = m_metrics.lineSpacing();
+    auto touches = [&](const Row& row) {
+        return std::any_of(area.begin(), area.end(), [&](const QRect& part) {
+            return row.top + 2 * spacing >= part.top() && row.top - spacing <= part.bottom();
+        });
+    };
     qreal widest = m_widestSeen;
     for (const Row& row : visibleRows()) {
+        if (m_incremental && !touches(row))
+            continue;
         const QStringView line = viewLine(row.viewLine);
         drawRow(painter, row, line);
         if (!m_wrap && row.from == 0)
             widest = std::max(widest, m_metrics.width(line));
     }
     m_drawnChars = m_refreshedChars;
+    if ((QRegion(viewport()->rect()) - event->region()).isEmpty())
+        m_fullPending = false;
     if (widest > m_widestSeen) {
         m_widestSeen = widest;
-        QMetaObject::invokeMethod(this, &ReceiveLogView::updateScrollBars, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { updateScrollBars(); }, Qt::QueuedConnection);
     }
 }
 
@@ -285,9 +335,8 @@ void ReceiveLogView::drawRow(QPainter& painter, const Row& row, QStringView line
 void ReceiveLogView::resizeEvent(QResizeEvent* event) {
     const bool atEnd = verticalScrollBar()->value() == verticalScrollBar()->maximum();
     QAbstractScrollArea::resizeEvent(event);
-    updateScrollBars();
-    if (atEnd)
-        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    repaintAll();
+    updateScrollBars(atEnd);
 }
 
 void ReceiveLogView::changeEvent(QEvent* event) {
@@ -295,5 +344,5 @@ void ReceiveLogView::changeEvent(QEvent* event) {
     if (event->type() == QEvent::FontChange)
         updateFont();
     else if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
-        viewport()->update();
+        repaintAll();
 }

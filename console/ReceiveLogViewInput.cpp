@@ -71,7 +71,7 @@ QString ReceiveLogView::selectedText() const {
 void ReceiveLogView::selectAll() {
     m_anchor = {m_log.firstLineNumber(), 0};
     m_cursor = lastPosition();
-    viewport()->update();
+    repaintAll();
 }
 
 void ReceiveLogView::copy() const {
@@ -85,14 +85,14 @@ void ReceiveLogView::mousePressEvent(QMouseEvent* event) {
     m_cursor = positionAt(event->position().toPoint());
     if (!(event->modifiers() & Qt::ShiftModifier))
         m_anchor = m_cursor;
-    viewport()->update();
+    repaintAll();
 }
 
 void ReceiveLogView::mouseMoveEvent(QMouseEvent* event) {
     if (!(event->buttons() & Qt::LeftButton))
         return QAbstractScrollArea::mouseMoveEvent(event);
     m_cursor = positionAt(event->position().toPoint());
-    viewport()->update();
+    repaintAll();
 }
 
 // A double click selects the run of characters between blanks: a word, or a byte pair.
@@ -108,7 +108,7 @@ void ReceiveLogView::mouseDoubleClickEvent(QMouseEvent* event) {
         ++to;
     m_anchor = {at.line, from};
     m_cursor = {at.line, to};
-    viewport()->update();
+    repaintAll();
 }
 
 void ReceiveLogView::keyPressEvent(QKeyEvent* event) {

@@ -5,6 +5,7 @@
 #include <QStringView>
 
 #include <array>
+#include <cmath>
 #include <vector>
 
 // Widths of received text drawn one character after another (kerning off), so that a column
@@ -17,7 +18,9 @@ public:
     // The font is taken with kerning off; drawing must use font().
     void setFont(const QFont& font);
     const QFont& font() const { return m_font; }
-    qreal lineSpacing() const { return m_metrics.lineSpacing(); }
+    // Whole pixels, so that rows already drawn can be moved by copying and still land where a
+    // full repaint would draw them.
+    qreal lineSpacing() const { return std::ceil(m_metrics.lineSpacing()); }
     qreal ascent() const { return m_metrics.ascent(); }
     qreal averageAdvance() const { return m_average; }
 

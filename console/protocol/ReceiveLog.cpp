@@ -19,6 +19,7 @@ struct ReceiveLog::Chunk {
     qsizetype used = 0;
     std::vector<quint32> starts; // where each line that begins here starts
     qint64 firstLine = 0;        // the number of that first line
+    qint64 charsBefore = 0;      // characters in the chunks before this one since the clear
 };
 
 ReceiveLog::ReceiveLog(qint64 capBytes) : m_capBytes(std::max(capBytes, 2 * kChunkBytes)) {
@@ -55,6 +56,7 @@ void ReceiveLog::startChunk() {
     const Chunk& last = m_chunks.back();
     Chunk fresh;
     fresh.firstLine = last.firstLine + qint64(last.starts.size());
+    fresh.charsBefore = last.charsBefore + last.used;
     m_chunks.push_back(std::move(fresh));
 }
 
@@ -82,6 +84,7 @@ void ReceiveLog::makeRoom(qsizetype chars) {
     fresh.used = length;
     fresh.starts.push_back(0);
     full.used = start;
+    fresh.charsBefore = full.charsBefore + full.used;
     if (full.starts.empty())
         m_chunks.pop_back();
     m_chunks.push_back(std::move(fresh));
@@ -174,13 +177,17 @@ void ReceiveLog::appendHex(QByteArrayView bytes) {
     }
 }
 
+const ReceiveLog::Chunk& ReceiveLog::chunkOfLine(qint64 number) const {
+    auto it = std::upper_bound(m_chunks.begin(), m_chunks.end(), number,
+                               [](qint64 n, const Chunk& c) { return n < c.firstLine; });
+    return *(it - 1);
+}
+
 QStringView ReceiveLog::line(qint64 index) const {
     if (index < 0 || index >= m_lineCount)
         return {};
     const qint64 number = m_droppedLines + index;
-    auto it = std::upper_bound(m_chunks.begin(), m_chunks.end(), number,
-                               [](qint64 n, const Chunk& c) { return n < c.firstLine; });
-    const Chunk& c = *(it - 1);
+    const Chunk& c = chunkOfLine(number);
     const std::size_t k = std::size_t(number - c.firstLine);
     const qsizetype start = c.starts[k];
     const qsizetype end = k + 1 < c.starts.size() ? qsizetype(c.starts[k + 1]) : c.used;
@@ -196,4 +203,56 @@ QString ReceiveLog::text() const {
         all += line(i);
     }
     return all;
+}
+
+// A line's offset is the characters before it plus one line break per line before it.
+qint64 ReceiveLog::offsetOfLine(qint64 index) const {
+    index = std::clamp<qint64>(index, 0, m_lineCount - 1);
+    const qint64 number = m_droppedLines + index;
+    const Chunk& c = chunkOfLine(number);
+    const std::size_t k = std::size_t(number - c.firstLine);
+    return c.charsBefore - m_droppedChars + qint64(c.starts[k]) + index;
+}
+
+ReceiveLog::Place ReceiveLog::placeAt(qint64 offset) const {
+    offset = std::clamp<qint64>(offset, 0, length());
+    auto chunkStart = [this](const Chunk& c) {
+        return c.charsBefore - m_droppedChars + c.firstLine - m_droppedLines;
+    };
+    auto it = std::upper_bound(m_chunks.begin(), m_chunks.end(), offset,
+                               [&](qint64 o, const Chunk& c) { return o < chunkStart(c); });
+    const Chunk& c = *(it - 1);
+    const qint64 within = offset - chunkStart(c);
+    // Line k of the chunk starts starts[k] + k characters after the chunk's first line.
+    std::size_t lo = 0, hi = c.starts.size();
+    while (hi - lo > 1) {
+        const std::size_t mid = (lo + hi) / 2;
+        if (qint64(c.starts[mid]) + qint64(mid) <= within)
+            lo = mid;
+        else
+            hi = mid;
+    }
+    const qint64 index = c.firstLine - m_droppedLines + qint64(lo);
+    return {index, qsizetype(within - qint64(c.starts[lo]) - qint64(lo))};
+}
+
+QString ReceiveLog::textBetween(qint64 from, qint64 to) const {
+    from = std::clamp<qint64>(from, 0, length());
+    to = std::clamp<qint64>(to, from, length());
+    QString out;
+    out.reserve(to - from);
+    Place p = placeAt(from);
+    qint64 left = to - from;
+    while (left > 0) {
+        const QStringView l = line(p.line).sliced(p.column);
+        const qint64 n = std::min<qint64>(left, l.size());
+        out += l.first(n);
+        left -= n;
+        if (left > 0) {
+            out += u'\n';
+            --left;
+        }
+        p = {p.line + 1, 0};
+    }
+    return out;
 }

@@ -55,6 +55,17 @@ public:
     qint64 appendedCharacters() const { return m_appendedChars; }
     // The lines held, joined by '\n'.
     QString text() const;
+    // Offsets into text() without building it: where a line starts, and the line and column
+    // at an offset (an offset on a line break is the end of the line before it). Both search
+    // the storage, so they cost the same at any size.
+    qint64 offsetOfLine(qint64 index) const;
+    struct Place {
+        qint64 line;
+        qsizetype column;
+    };
+    Place placeAt(qint64 offset) const;
+    // text().mid(from, to - from), built from the lines it touches only.
+    QString textBetween(qint64 from, qint64 to) const;
     qint64 storageBytes() const;
 
 private:
@@ -67,6 +78,7 @@ private:
     void dropOldest();
     qsizetype currentLineLength() const;
     void grewCurrentLine(qsizetype chars);
+    const Chunk& chunkOfLine(qint64 number) const;
 
     std::deque<Chunk> m_chunks;
     qint64 m_capBytes;

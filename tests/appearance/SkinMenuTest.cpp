@@ -1,9 +1,10 @@
 #include "ThemeTestApp.h"
 #include "app/MainFrm.h"
-#include "ui/MessageBoxes.h"
 #include "appearance/ThemeManager.h"
+#include "appearance/WaterImage.h"
 #include "config/AppError.h"
 #include "config/TextScrambler.h"
+#include "ui/MessageBoxes.h"
 
 #include <QAction>
 #include <QCursor>
@@ -142,6 +143,28 @@ TEST_F(SkinMenuTest, UnknownThemeChangesNeitherLookNorFile) {
     }
     EXPECT_EQ(ThemeManager::currentTheme(), "Obsidian");
     EXPECT_EQ(fileText(), before);
+}
+
+TEST_F(SkinMenuTest, KeepingTheBannerMovingIsOffUntilChosenAndThenStored) {
+    form->LoadConfiguration();
+    EXPECT_FALSE(form->Menu_BannerAlways->isChecked());
+    EXPECT_FALSE(form->WaterImage1->RunsInBackground());
+    EXPECT_TRUE(form->WaterImage1->actions().contains(form->Menu_BannerAlways)) << "on the banner's own menu";
+
+    form->Menu_BannerAlways->trigger();
+    EXPECT_TRUE(messages.shown.isEmpty()) << messages.shown.join('\n').toStdString();
+    EXPECT_TRUE(form->WaterImage1->RunsInBackground());
+    EXPECT_TRUE(fileText().contains("KeepBannerMoving=\"1\""));
+    EXPECT_EQ(storedSkin(), "Amakrits") << "the theme stays";
+
+    form.reset();
+    TForm_Main next(dir.path());
+    next.FormCreate();
+    EXPECT_TRUE(next.Menu_BannerAlways->isChecked());
+    EXPECT_TRUE(next.WaterImage1->RunsInBackground());
+    next.Menu_BannerAlways->trigger();
+    EXPECT_FALSE(next.WaterImage1->RunsInBackground());
+    EXPECT_TRUE(fileText().contains("KeepBannerMoving=\"0\""));
 }
 
 TEST_F(SkinMenuTest, SkinsButtonOpensTheMenuLeftOfAndBelowThePointer) {
