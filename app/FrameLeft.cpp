@@ -19,7 +19,7 @@
 // The left column's upper regions: the menu bar, the port settings and the notes.
 
 void TForm_Main::buildMenuBar(DockLayout* leftDock) {
-    Panel_Menu = make<TPanel>(QStringLiteral("Panel_Menu"), Panel_Left);
+    Panel_Menu = make<TPanel>(QStringLiteral("Panel_Menu"), leftDock->parentWidget());
     leftDock->dock(Panel_Menu, DockAlign::Top, 40);
     btn_Skins = make<QPushButton>(QStringLiteral("btn_Skins"), Panel_Menu);
     btn_Skins->setText(QStringLiteral("SKINS"));
@@ -33,7 +33,7 @@ void TForm_Main::buildMenuBar(DockLayout* leftDock) {
 }
 
 void TForm_Main::buildPortGroup(DockLayout* leftDock) {
-    grp_COMPort = make<QGroupBox>(QStringLiteral("grp_COMPort"), Panel_Left);
+    grp_COMPort = make<QGroupBox>(QStringLiteral("grp_COMPort"), leftDock->parentWidget());
     grp_COMPort->setTitle(QStringLiteral("连接"));
     leftDock->dock(grp_COMPort, DockAlign::Top, 84);
     lbl_Port = make<QLabel>(QStringLiteral("lbl_Port"), grp_COMPort);
@@ -82,7 +82,7 @@ void TForm_Main::buildPortGroup(DockLayout* leftDock) {
 }
 
 void TForm_Main::buildNotesGroup(DockLayout* leftDock) {
-    grp_Node = make<QGroupBox>(QStringLiteral("grp_Node"), Panel_Left);
+    grp_Node = make<QGroupBox>(QStringLiteral("grp_Node"), leftDock->parentWidget());
     grp_Node->setTitle(QStringLiteral("使用说明"));
     leftDock->dock(grp_Node, DockAlign::Bottom, 113);
     const QStringList notes = {QStringLiteral("使用说明1"), QStringLiteral("使用说明2"),

@@ -22,6 +22,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -56,11 +57,19 @@ void TForm_Main::createFixedFrame() {
 
     Panel_Left = make<TPanel>(QStringLiteral("Panel_Left"), this);
     dock->dock(Panel_Left, DockAlign::Left, 481);
-    auto* leftDock = new DockLayout(Panel_Left);
+    // On a short screen the column scrolls instead of squeezing the receive view to nothing.
+    scr_Left = new QScrollArea(Panel_Left);
+    scr_Left->setObjectName(QStringLiteral("scr_Left"));
+    scr_Left->setFrameShape(QFrame::NoFrame);
+    scr_Left->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scr_Left->setWidgetResizable(true);
+    scr_Left->setWidget(new QWidget);
+    (new DockLayout(Panel_Left))->dock(scr_Left, DockAlign::Client);
+    auto* leftDock = new DockLayout(scr_Left->widget());
     buildMenuBar(leftDock);
     buildPortGroup(leftDock);
     buildNotesGroup(leftDock);
-    grp_DataRecvAndSend = make<QGroupBox>(QStringLiteral("grp_DataRecvAndSend"), Panel_Left);
+    grp_DataRecvAndSend = make<QGroupBox>(QStringLiteral("grp_DataRecvAndSend"), scr_Left->widget());
     grp_DataRecvAndSend->setTitle(QStringLiteral("数据收发"));
     leftDock->dock(grp_DataRecvAndSend, DockAlign::Client);
     auto* dataDock = new DockLayout(grp_DataRecvAndSend);
@@ -111,7 +120,8 @@ void TForm_Main::buildMiddle(DockLayout* dock) {
     setFontColor(grp_DYNC, frame::green);
     midDock->dock(grp_DYNC, DockAlign::Top, 385);
     pg_DYNC = make<QTabWidget>(QStringLiteral("pg_DYNC"), grp_DYNC);
-    pg_DYNC->setUsesScrollButtons(false);
+    // Where a column is too narrow for all its page tabs, arrows reach the rest.
+    pg_DYNC->setUsesScrollButtons(true);
     (new DockLayout(grp_DYNC))->dock(pg_DYNC, DockAlign::Client);
     installCommissioning(*this);
     Splitter3 = make<TSplitter>(QStringLiteral("Splitter3"), Panel_Mid);
@@ -123,7 +133,7 @@ void TForm_Main::buildMiddle(DockLayout* dock) {
     setFontColor(grp_FIX, frame::black);
     midDock->dock(grp_FIX, DockAlign::Client);
     pg_FIX = make<QTabWidget>(QStringLiteral("pg_FIX"), grp_FIX);
-    pg_FIX->setUsesScrollButtons(false);
+    pg_FIX->setUsesScrollButtons(true);
     (new DockLayout(grp_FIX))->dock(pg_FIX, DockAlign::Client);
 }
 
@@ -152,7 +162,7 @@ void TForm_Main::buildAutoReadGroup() {
     lbl_ModbusHealth->setTextInteractionFlags(Qt::TextSelectableByMouse);
     autoDock->dock(lbl_ModbusHealth, DockAlign::Top, lbl_ModbusHealth->neededHeight());
     pg_AUTO = make<QTabWidget>(QStringLiteral("pg_AUTO"), grp_AutoRead);
-    pg_AUTO->setUsesScrollButtons(false);
+    pg_AUTO->setUsesScrollButtons(true);
     pg_AUTO->setFont(frame::templateFont(13));
     setFontColor(pg_AUTO, frame::green);
     autoDock->dock(pg_AUTO, DockAlign::Client);
@@ -229,7 +239,7 @@ void TForm_Main::wireFixedFrame() {
     connect(tmr_TxLed, &QTimer::timeout, this, [this] { guarded([this] { tmr_TxLedTimer(); }); });
     connect(Timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
     for (QObject* watched :
-         std::initializer_list<QObject*>{this, Panel_Mid, pg_DYNC, pg_FIX, lbl_Web, lbl_Send})
+         std::initializer_list<QObject*>{this, Panel_Mid, pg_DYNC, pg_FIX, Panel3, lbl_Web, lbl_Send})
         watched->installEventFilter(this);
 }
 
@@ -244,6 +254,8 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
             guarded([this] { pg_DYNCResize(); });
         else if (watched == pg_FIX)
             guarded([this] { pg_FIXResize(); });
+        else if (watched == Panel3)
+            guarded([this] { fitBatchRow(); });
         break;
     case QEvent::MouseButtonRelease:
         if (watched == lbl_Web && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)

@@ -35,6 +35,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QTabWidget;
 class QTimer;
 class TComm;
@@ -144,6 +145,9 @@ public:
     void pg_DYNCResize();
     void pg_FIXResize();
     void fitBatchRow();
+    // Places again what depends on the captions' widths, after they changed (language, edits).
+    void refitToCaptions();
+    int leftColumnLeast() const;
 
     // Item and value lookups.
     QString GetItemByValue(int addr, const QString& value);
@@ -240,6 +244,7 @@ public:
     TWaterImage* WaterImage1 = nullptr;
     QLabel* lbl_Web = nullptr;
     TPanel* Panel_Left = nullptr;
+    QScrollArea* scr_Left = nullptr; // holds the left column's regions
     TPanel* Panel_Menu = nullptr;
     QPushButton* btn_Skins = nullptr;
     QPushButton* btn_FirstLanguage = nullptr;

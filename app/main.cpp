@@ -1,19 +1,23 @@
+#include "app/AppIcon.h"
 #include "app/CommandLine.h"
 #include "app/ConfigLocation.h"
 #include "config/ConfigFileCheck.h"
 #include "app/MainFrm.h"
-#include "ui/MessageBoxes.h"
-#include "ui/ScreenPlacement.h"
 #include "app/ShowingErrors.h"
 #include "app/StartTheme.h"
+#include "app/TerminationSignals.h"
+#include "app/WindowGeometry.h"
+#include "language/ControlSettingFrm.h"
+#include "ui/MessageBoxes.h"
+#include "ui/ScreenPlacement.h"
 #include "ui/VersionInfo.h"
 #include "ui/WindowTitle.h"
-#include "language/ControlSettingFrm.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QSettings>
 #include <cstdio>
 
 
@@ -39,6 +43,10 @@ void placeOnScreen(QWidget& window) {
 }
 
 int run(QApplication& app, const CommandLine& line) {
+    // From here on logout, `kill` and Ctrl+C close the window as its close box does.
+    TerminationSignals terminations;
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopName));
+    QApplication::setWindowIcon(ApplicationIcon());
     applyStartTheme();
 
     const ConfigLocation config = FindConfigFile(DefaultConfigSearch(line.configPath));
@@ -54,8 +62,20 @@ int run(QApplication& app, const CommandLine& line) {
     Form_ControlSetting = &editor;
     editor.hide();
 
-    placeOnScreen(mainWindow);
-    mainWindow.showMaximized();
+    // Close first (it saves the port settings), then leave every event loop, a message box's
+    // too, so that the program ends with success.
+    QObject::connect(&terminations, &TerminationSignals::received, &mainWindow, [&mainWindow] {
+        mainWindow.close();
+        QCoreApplication::exit(0);
+    });
+
+    // ~/.config/tervalon/tervalon.conf: this user's on this machine.
+    QSettings settings(QStringLiteral("tervalon"), QStringLiteral("tervalon"));
+    RememberGeometryOnClose(mainWindow, settings);
+    if (!RestoreWindowGeometry(mainWindow, settings)) {
+        placeOnScreen(mainWindow);
+        mainWindow.showMaximized();
+    }
     const int code = app.exec();
     Form_ControlSetting = nullptr;
     return code;

@@ -6,6 +6,7 @@
 #include "console/protocol/SnapshotMatch.h"
 #include "console/protocol/WriteJournal.h"
 #include "device/DeviceRequest.h"
+#include "device/ParameterModel.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -46,6 +47,8 @@ public:
     // The snapshot loaded or saved last.
     const QList<SnapshotRow>& snapshot() const { return m_snapshot; }
     QString journalPath() const;
+    // Puts the shown row marks in their rows again after the rows were laid out.
+    void placeMarks();
 
     TPanel* panel = nullptr;
     QPushButton* btn_ReadPage = nullptr;
@@ -85,8 +88,13 @@ private:
     void onWriteAnswered(const std::optional<QString>& reply);
     void flushJournal(bool report = true);
 
-    SnapshotRow snapshotRowOf(const ParameterRow& row) const;
-    QList<SnapshotDifference> differences(const QList<ParameterRow>& rows, const QList<ParameterRow>& silent) const;
+    // The parameters as config.xml gives them now (texts may have been edited since start).
+    ParameterModel parameterModel() const;
+    // A device value of a row as its field shows it, the device value in brackets where they differ.
+    QString asShown(const ParameterModel& model, const ParameterRow& row, const QString& deviceValue) const;
+    SnapshotRow snapshotRowOf(const ParameterModel& model, const ParameterRow& row) const;
+    QList<SnapshotDifference> differences(const QList<ParameterRow>& rows,
+                                          const QList<ParameterRow>& silent) const;
     void restoreOne(const SnapshotDifference& d);
     void finishRestore();
     void reportDifferences(const QList<ParameterRow>& rows, const QList<SnapshotDifference>& diffs,
@@ -94,6 +102,8 @@ private:
     QString tr2(const char* cn, const char* en) const;
     QString captionOf(const ParameterRow& row) const;
     void reportSilent(const QList<ParameterRow>& silent);
+    // The lines naming rows that did not answer, under a title saying what was not done.
+    QString silentSection(const QList<ParameterRow>& silent, const QString& title) const;
     // Lines for a message, the longest lists cut short with a count of the rest.
     QString listOf(const QStringList& lines) const;
 
@@ -110,6 +120,8 @@ private:
     QList<ParameterRow> m_restoreRows;
     qsizetype m_restoreAt = 0;
     QStringList m_written, m_verified, m_failed;
+    QStringList m_unacknowledged;     // writes the device sent no answer to
+    QList<ParameterRow> m_notWritten; // rows left out because they did not answer the read
 
     // What the device last answered per field, and when.
     QHash<QWidget*, QString> m_lastRead;

@@ -30,6 +30,16 @@ public:
     }
 
     void apply() {
+        // Giving the panel its height lays it out again, which lands here: once is enough.
+        if (m_applying)
+            return;
+        m_applying = true;
+        place();
+        m_applying = false;
+    }
+
+private:
+    void place() {
         int x = kGap, y = 2;
         for (QWidget* w : m_row) {
             if (w->isHidden())
@@ -49,15 +59,15 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == m_panel && (event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest ||
-                                   event->type() == QEvent::Show))
+        if (watched == m_panel && (event->type() == QEvent::Resize ||
+                                   event->type() == QEvent::LayoutRequest || event->type() == QEvent::Show))
             apply();
         return QObject::eventFilter(watched, event);
     }
 
-private:
     QWidget* m_panel;
     QList<QWidget*> m_row;
+    bool m_applying = false;
 };
 
 } // namespace
@@ -99,24 +109,28 @@ void Commissioning::createBar() {
         b->setToolTip(hint);
         setKnownEnglish(b, QString::fromUtf8(captionEN), QString::fromUtf8(hintEN));
         m_form.setPopupMenu1(b);
-        connect(b, &QPushButton::clicked, this, [this, action] { m_form.guarded([this, action] { (this->*action)(); }); });
+        connect(b, &QPushButton::clicked, this,
+                [this, action] { m_form.guarded([this, action] { (this->*action)(); }); });
         return b;
     };
-    btn_ReadPage = button("cms_ReadPage", QStringLiteral("读取本页"), QStringLiteral("逐个读取本页的全部参数"),
-                          "Read page", "Read every parameter of this page", &Commissioning::readPage);
-    btn_ReadAll = button("cms_ReadAll", QStringLiteral("读取全部"), QStringLiteral("逐个读取所有页的全部参数"),
-                         "Read all pages", "Read every parameter of every page", &Commissioning::readAllPages);
+    btn_ReadPage =
+        button("cms_ReadPage", QStringLiteral("读取本页"), QStringLiteral("逐个读取本页的全部参数"),
+               "Read page", "Read every parameter of this page", &Commissioning::readPage);
+    btn_ReadAll =
+        button("cms_ReadAll", QStringLiteral("读取全部"), QStringLiteral("逐个读取所有页的全部参数"),
+               "Read all pages", "Read every parameter of every page", &Commissioning::readAllPages);
     prg_Read = new QProgressBar(panel);
     prg_Read->setObjectName(QStringLiteral("prg_Read"));
     prg_Read->hide();
-    btn_CancelRead = button("cms_Cancel", QStringLiteral("取消"), QStringLiteral("停止正在进行的读取或写入"), "Cancel",
-                            "Stop the reading or writing in progress", &Commissioning::cancel);
+    btn_CancelRead = button("cms_Cancel", QStringLiteral("取消"), QStringLiteral("停止正在进行的读取或写入"),
+                            "Cancel", "Stop the reading or writing in progress", &Commissioning::cancel);
     btn_CancelRead->hide();
-    btn_SaveSnapshot = button("cms_SaveSnapshot", QStringLiteral("保存快照"),
-                              QStringLiteral("把所有参数的当前值保存为 CSV 文件"), "Save snapshot",
-                              "Save every parameter's current value as a CSV file", &Commissioning::saveSnapshot);
-    btn_LoadSnapshot = button("cms_LoadSnapshot", QStringLiteral("载入快照"), QStringLiteral("从快照文件填入参数值"),
-                              "Load snapshot", "Fill the parameters from a snapshot file", &Commissioning::loadSnapshot);
+    btn_SaveSnapshot = button(
+        "cms_SaveSnapshot", QStringLiteral("保存快照"), QStringLiteral("把所有参数的当前值保存为 CSV 文件"),
+        "Save snapshot", "Save every parameter's current value as a CSV file", &Commissioning::saveSnapshot);
+    btn_LoadSnapshot =
+        button("cms_LoadSnapshot", QStringLiteral("载入快照"), QStringLiteral("从快照文件填入参数值"),
+               "Load snapshot", "Fill the parameters from a snapshot file", &Commissioning::loadSnapshot);
     btn_Compare = button("cms_Compare", QStringLiteral("与设备比较"),
                          QStringLiteral("读取全部参数并列出与快照不同的参数"), "Compare with device",
                          "Read all and list the parameters that differ from the snapshot",
@@ -133,8 +147,8 @@ void Commissioning::createBar() {
 
 void Commissioning::setBusy(bool busy) {
     m_busy = busy;
-    for (QPushButton* b : {btn_ReadPage, btn_ReadAll, btn_SaveSnapshot, btn_LoadSnapshot, btn_Compare,
-                           btn_WriteSnapshot})
+    for (QPushButton* b :
+         {btn_ReadPage, btn_ReadAll, btn_SaveSnapshot, btn_LoadSnapshot, btn_Compare, btn_WriteSnapshot})
         b->setEnabled(!busy);
     prg_Read->setVisible(busy || prg_Read->value() > 0);
     btn_CancelRead->setVisible(busy);
@@ -153,6 +167,7 @@ void Commissioning::mark(const ParameterRow& row, Mark kind, const QString& tip)
     if (kind == Mark::None) {
         if (label)
             label->hide();
+        placeMarks();
         return;
     }
     if (!label) {
@@ -165,14 +180,33 @@ void Commissioning::mark(const ParameterRow& row, Mark kind, const QString& tip)
                                            : tr2("失败", "failed"));
     label->setToolTip(tip);
     label->adjustSize();
-    label->move(row.write->geometry().right() + 6, row.value->y() + 2);
     label->show();
+    placeMarks();
+}
+
+// A mark takes the right end of its row's value box, which gives up that room: right of the
+// Write button the row reaches the page's edge, and a mark there would be cut off.
+void Commissioning::placeMarks() {
+    for (auto it = m_marks.cbegin(); it != m_marks.cend(); ++it) {
+        QWidget* value = it.key();
+        const QLabel* label = it.value();
+        const int full = value->property("rowSpanWidth").isValid() ? value->property("rowSpanWidth").toInt()
+                                                                   : value->width();
+        if (!label || label->isHidden()) {
+            value->resize(full, value->height());
+            continue;
+        }
+        const int width = qMax(full - label->width() - 4, value->minimumSizeHint().width());
+        value->resize(width, value->height());
+        it.value()->move(value->x() + width + 4, value->y() + (value->height() - label->height()) / 2);
+    }
 }
 
 void Commissioning::clearMarks() {
     for (const QPointer<QLabel>& label : std::as_const(m_marks))
         if (label)
             label->hide();
+    placeMarks();
 }
 
 QString Commissioning::journalPath() const {

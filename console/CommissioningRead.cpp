@@ -171,10 +171,14 @@ void Commissioning::reportSilent(const QList<ParameterRow>& silent) {
     }
     if (silent.isEmpty())
         return;
+    showMessage(silentSection(silent, tr2("%1 个参数没有应答：", "%1 parameters did not answer:")));
+}
+
+QString Commissioning::silentSection(const QList<ParameterRow>& silent, const QString& title) const {
     QStringList lines;
     for (const ParameterRow& row : silent)
         lines << rowLine(row, captionOf(row));
-    showMessage(tr2("%1 个参数没有应答：\n", "%1 parameters did not answer:\n").arg(silent.size()) + listOf(lines));
+    return title.arg(silent.size()) + QStringLiteral("\n") + listOf(lines);
 }
 
 QString Commissioning::listOf(const QStringList& lines) const {

@@ -4,10 +4,11 @@
 #include "app/MainFrm.h"
 #include "ui/MessageBoxes.h"
 #include "console/protocol/SnapshotMatch.h"
+#include "device/ParameterText.h"
+#include "device/SnapshotCheck.h"
 
 #include <QFile>
 #include <QLabel>
-#include <QSaveFile>
 #include <QTabWidget>
 #include <algorithm>
 
@@ -18,25 +19,6 @@ namespace {
 constexpr qint64 kMaxSnapshotBytes = 16 * 1024 * 1024;
 const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
-// The language table's caption of a label in one language, or empty.
-QString tableCaption(const TForm_Main& form, const QString& name, const QString& attribute) {
-    if (!form.ConfigDocument)
-        return {};
-    try {
-        const XmlNode labels = form.ConfigDocument->findRoot()
-                                   .findChild(QStringLiteral("LANGUAGE"))
-                                   .findChild(QStringLiteral("COMPONETS"))
-                                   .findChild(QStringLiteral("LABEL"));
-        for (int i = 0; !labels.isNull() && i < labels.childCount(); ++i) {
-            const XmlNode entry = labels.child(i);
-            if (entry.hasAttribute(QStringLiteral("name")) && entry.readAttribute(QStringLiteral("name")) == name)
-                return entry.hasAttribute(attribute) ? entry.readAttribute(attribute) : QString();
-        }
-    } catch (const std::exception&) {
-    }
-    return {};
-}
-
 QList<RowKey> keysOf(const QList<ParameterRow>& rows) {
     QList<RowKey> keys;
     for (const ParameterRow& row : rows)
@@ -46,18 +28,35 @@ QList<RowKey> keysOf(const QList<ParameterRow>& rows) {
 
 } // namespace
 
-SnapshotRow Commissioning::snapshotRowOf(const ParameterRow& row) const {
+ParameterModel Commissioning::parameterModel() const {
+    return m_form.ConfigDocument ? ParameterModel::fromDocument(*m_form.ConfigDocument) : ParameterModel();
+}
+
+namespace {
+
+// The model's parameter a row of the pages shows, when tag and address agree.
+const Parameter* parameterOf(const ParameterModel& model, const ParameterRow& row) {
+    const Parameter* p = model.byTag(row.tag);
+    return p && p->address == row.address ? p : nullptr;
+}
+
+} // namespace
+
+QString Commissioning::asShown(const ParameterModel& model, const ParameterRow& row,
+                               const QString& deviceValue) const {
+    const Parameter* p = parameterOf(model, row);
+    return p ? ValueAsShown(*p, deviceValue, m_form.LanguageCode) : deviceValue;
+}
+
+SnapshotRow Commissioning::snapshotRowOf(const ParameterModel& model, const ParameterRow& row) const {
     SnapshotRow s;
     s.page = m_form.pg_DYNC->tabText(m_form.pg_DYNC->indexOf(m_form.DyncSheets[row.page]));
     s.tag = row.tag;
     s.address = QString::number(row.address);
-    const QString label = QStringLiteral("lbl_") + row.tag;
-    s.captionCN = tableCaption(m_form, label, QStringLiteral("captionCN"));
-    s.captionEN = tableCaption(m_form, label, QStringLiteral("captionEN"));
-    if (s.captionCN.isEmpty() && m_form.LanguageCode != QLatin1String("EN"))
-        s.captionCN = captionOf(row);
-    if (s.captionEN.isEmpty() && m_form.LanguageCode == QLatin1String("EN"))
-        s.captionEN = captionOf(row);
+    if (const Parameter* p = parameterOf(model, row)) {
+        s.captionCN = SnapshotCaption(*p, QStringLiteral("CN"));
+        s.captionEN = SnapshotCaption(*p, QStringLiteral("EN"));
+    }
     s.deviceValue = deviceValueOf(m_form, row.value).value_or(QString());
     s.shownText = shownTextOf(row.value);
     if (m_readTime.contains(row.value))
@@ -74,13 +73,13 @@ void Commissioning::saveSnapshot() {
                                                        suggested, tr2("快照 (*.csv)", "Snapshots (*.csv)"));
     if (path.isEmpty())
         return;
+    const ParameterModel model = parameterModel();
     QList<SnapshotRow> rows;
     for (const ParameterRow& row : parameterRows(m_form))
-        rows << snapshotRowOf(row);
-    // Written whole or not at all: a failed save never leaves a cut-off file in place.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(SnapshotToCsv(rows)) < 0 || !file.commit()) {
-        showMessage(tr2("快照未保存：%1\n%2", "The snapshot was not saved: %1\n%2").arg(path, file.errorString()));
+        rows << snapshotRowOf(model, row);
+    // Written whole or not at all: a failed save leaves the file that was there as it was.
+    if (const QString error = WriteSnapshotFile(path, rows); !error.isEmpty()) {
+        showMessage(tr2("快照未保存：%1\n%2", "The snapshot was not saved: %1\n%2").arg(path, error));
         return;
     }
     m_snapshot = rows;
@@ -100,33 +99,44 @@ void Commissioning::loadSnapshot() {
                         .arg(path, file.isOpen() ? tr2("文件太大", "the file is too large") : file.errorString()));
         return;
     }
+    const bool english = m_form.LanguageCode == QLatin1String("EN");
     const SnapshotParse parsed = SnapshotFromCsv(file.readAll());
     if (!parsed.ok()) {
-        showMessage(tr2("%1 不是快照文件（第 %2 行）；未改变任何参数", "%1 is no snapshot file (line %2); nothing was changed")
-                        .arg(path)
-                        .arg(parsed.line));
+        showMessage(
+            tr2("%1 不是快照文件：%2；未改变任何参数", "%1 is no snapshot file: %2; nothing was changed")
+                .arg(path, SnapshotFaultText(parsed, english)));
         return;
     }
+    // Every row is checked against its parameter before any field is filled; the snapshot
+    // kept for Compare and Write snapshot holds only the rows that passed, with their values
+    // as a Write sends them, so a refused cell can never reach the device.
+    const ParameterModel model = parameterModel();
     const QList<ParameterRow> rows = parameterRows(m_form);
-    const SnapshotPlacement placement = PlaceSnapshot(keysOf(rows), parsed.rows);
+    QList<const Parameter*> parameters;
+    Parameter unknown; // a row the model lacks takes nothing
+    unknown.kind = Parameter::Kind::Separator;
+    for (const ParameterRow& row : rows) {
+        const Parameter* p = parameterOf(model, row);
+        parameters << (p ? p : &unknown);
+    }
+    SnapshotLoadPlan plan = PlanSnapshotLoad(parameters, parsed, english);
     clearMarks();
-    qsizetype filled = 0;
+    QList<SnapshotRow> kept;
     for (qsizetype r = 0; r < rows.size(); ++r) {
-        const qsizetype s = placement.snapshotOfRow[r];
-        if (s >= 0 && !parsed.rows[s].deviceValue.isEmpty() && showDeviceValue(m_form, rows[r].value, parsed.rows[s].deviceValue))
-            ++filled;
+        if (!plan.values[r])
+            continue;
+        if (!showDeviceValue(m_form, rows[r].value, *plan.values[r])) {
+            plan.values[r].reset();
+            continue;
+        }
+        SnapshotRow s;
+        s.tag = rows[r].tag;
+        s.address = QString::number(rows[r].address);
+        s.deviceValue = *plan.values[r];
+        kept << s;
     }
-    m_snapshot = parsed.rows;
-    QString text = tr2("已载入 %1 个参数", "%1 parameters loaded").arg(filled);
-    if (!placement.unplaced.isEmpty()) {
-        QStringList lines;
-        for (qsizetype s : placement.unplaced)
-            lines << QStringLiteral("%1  %2  %3").arg(parsed.rows[s].address, parsed.rows[s].tag, parsed.rows[s].captionCN);
-        text += tr2("；%1 行无法对应到参数（地址和标记）：\n", "; %1 rows match no parameter (address and tag):\n")
-                    .arg(placement.unplaced.size()) +
-                listOf(lines);
-    }
-    showMessage(text);
+    m_snapshot = kept;
+    showMessage(SnapshotLoadText(plan, english));
 }
 
 QList<SnapshotDifference> Commissioning::differences(const QList<ParameterRow>& rows,
@@ -163,19 +173,27 @@ void Commissioning::compareWithDevice() {
 
 void Commissioning::reportDifferences(const QList<ParameterRow>& rows, const QList<SnapshotDifference>& diffs,
                                       const QList<ParameterRow>& silent) {
+    const ParameterModel model = parameterModel();
     QStringList lines;
     for (const SnapshotDifference& d : diffs) {
         const ParameterRow& row = rows[d.row];
-        mark(row, Mark::Differs,
-             tr2("快照：%1，设备：%2", "snapshot: %1, device: %2").arg(d.snapshotValue, d.deviceValue));
+        const QString snapshot = asShown(model, row, d.snapshotValue),
+                      device = asShown(model, row, d.deviceValue);
+        mark(row, Mark::Differs, tr2("快照：%1，设备：%2", "snapshot: %1, device: %2").arg(snapshot, device));
         lines << tr2("%1  %2：快照 %3，设备 %4", "%1  %2: snapshot %3, device %4")
-                     .arg(QString::number(row.address), captionOf(row), d.snapshotValue, d.deviceValue);
+                     .arg(QString::number(row.address), captionOf(row), snapshot, device);
     }
-    QString text = diffs.isEmpty() ? tr2("设备与快照一致", "The device matches the snapshot")
-                                   : tr2("%1 个参数与快照不同：\n", "%1 parameters differ from the snapshot:\n")
-                                             .arg(diffs.size()) +
-                                         listOf(lines);
+    QString text;
+    if (!diffs.isEmpty())
+        text = tr2("%1 个参数与快照不同：\n", "%1 parameters differ from the snapshot:\n").arg(diffs.size()) +
+               listOf(lines);
+    else if (silent.isEmpty())
+        text = tr2("设备与快照一致", "The device matches the snapshot");
+    else
+        text = tr2("应答的参数与快照一致", "The parameters that answered match the snapshot");
     if (!silent.isEmpty())
-        text += tr2("\n%1 个参数没有应答，未比较", "\n%1 parameters did not answer and were not compared").arg(silent.size());
+        text += QStringLiteral("\n") +
+                silentSection(silent, tr2("%1 个参数没有应答，未比较：",
+                                          "%1 parameters did not answer and were not compared:"));
     showMessage(text);
 }

@@ -1,4 +1,5 @@
 #include "app/MainFrm.h"
+#include "ui/ScreenPlacement.h"
 
 #include "config/XmlDocument.h"
 #include "console/AutoValueLabels.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTabWidget>
 
@@ -128,6 +130,15 @@ void TForm_Main::RecordTrend(const ModbusExchange::Request& request, const QList
 
 void TForm_Main::btn_TrendClick() {
     TrendView->setWindowTitle(controlCaption(btn_Trend));
+    // Opened the first time on the console's screen and no larger than it: a small laptop
+    // screen would otherwise cut off its lower part with the chart's axis.
+    if (!TrendView->isVisible()) {
+        if (const QScreen* screen = this->screen()) {
+            const QRect placed = PlacementOnScreen(TrendView->size(), screen->availableGeometry());
+            TrendView->resize(placed.size().expandedTo(TrendView->minimumSizeHint()));
+            TrendView->move(placed.topLeft());
+        }
+    }
     TrendView->show();
     TrendView->raise();
     TrendView->activateWindow();

@@ -208,6 +208,7 @@ void TForm_Main::SetLanguage() {
     }
     // The port stays as it was, so the button says what it is in the new language.
     showConnectionState(*this);
+    refitToCaptions();
 
     const QStringList unreported = takeUnreported(gaps, &ReportedLanguageGaps);
     if (!unreported.isEmpty())

@@ -5,7 +5,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 build="${1:-build}"
-./tools/setup-debian.sh
+./tools/setup-debian.sh run
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" --target tervalon tervalon-sim
 bin="$(cd "$build/bin" && pwd)"

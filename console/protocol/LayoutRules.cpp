@@ -24,15 +24,15 @@ FixedRow fixedRow(int c) {
     return {c / 2, {c / 2 - 12, c / 2 - 16}};
 }
 
-BatchRow batchRow(int boxLeft, int boxWidth, int buttonWidth, int rowRight) {
+BatchRow batchRow(int boxLeft, int boxWidth, int buttonWidth, int rowRight, int boxLeast, int buttonLeast) {
     const int gap = 8;
     const int room = rowRight - boxLeft;
     int box = boxWidth;
     int button = buttonWidth;
     if (box + gap + button > room)
-        box = qMax(80, room - gap - button);
+        box = qMax(boxLeast, room - gap - button);
     if (box + gap + button > room)
-        button = qMax(60, room - gap - box);
+        button = qMax(buttonLeast, room - gap - box);
     return {{boxLeft, box}, {boxLeft + box + gap, button}};
 }
 

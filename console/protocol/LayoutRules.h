@@ -47,11 +47,13 @@ FixedRow fixedRow(int c);
 
 // The batch box and its button on the send row: the button sits 8 pixels right of the box at
 // its configured width. Where the row is too narrow for both, the box gives up width first
-// (down to 80 pixels), then the button (down to 60), so neither runs past the row's end.
+// (down to boxLeast, what its text needs), then the button (down to buttonLeast), so neither
+// runs past the row's end while they can fit.
 struct BatchRow {
     Span box;
     Span button;
 };
-BatchRow batchRow(int boxLeft, int boxWidth, int buttonWidth, int rowRight);
+BatchRow batchRow(int boxLeft, int boxWidth, int buttonWidth, int rowRight, int boxLeast = 80,
+                  int buttonLeast = 60);
 
 } // namespace layout

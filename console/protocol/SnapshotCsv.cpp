@@ -1,8 +1,10 @@
 #include "console/protocol/SnapshotCsv.h"
 
-#include <QStringConverter>
-#include <QStringDecoder>
+#include "config/FileReplace.h"
+#include "console/protocol/SpreadsheetText.h"
+
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -10,7 +12,7 @@ const std::array<const char*, 8> kHeader = {"page",       "tag",          "addre
                                             "caption EN", "device value", "shown text", "time read"};
 const QByteArray kBom("\xEF\xBB\xBF");
 
-}
+} // namespace
 
 QString CsvField(const QString& field) {
     const bool needs = field.contains(QLatin1Char(',')) || field.contains(QLatin1Char('"')) ||
@@ -25,12 +27,14 @@ QString CsvField(const QString& field) {
 namespace {
 
 QList<QString*> fieldsOf(SnapshotRow& r) {
-    return {&r.page, &r.tag, &r.address, &r.captionCN, &r.captionEN, &r.deviceValue, &r.shownText, &r.timeRead};
+    return {&r.page,      &r.tag,         &r.address,   &r.captionCN,
+            &r.captionEN, &r.deviceValue, &r.shownText, &r.timeRead};
 }
 
-// Splits CSV text into records of fields; lineOfRecord gets each record's first file line.
+// Splits separated text into records of fields; lineOfRecord gets each record's first file line.
 // Returns the line of an unclosed quote, or 0.
-int splitRecords(const QString& text, QList<QStringList>& records, QList<int>& lineOfRecord) {
+int splitRecords(const QString& text, QChar separator, QList<QStringList>& records,
+                 QList<int>& lineOfRecord) {
     QStringList record;
     QString field;
     bool inQuotes = false, fieldStarted = false;
@@ -61,7 +65,7 @@ int splitRecords(const QString& text, QList<QStringList>& records, QList<int>& l
             inQuotes = true;
             fieldStarted = true;
             quoteLine = line;
-        } else if (c == QLatin1Char(',')) {
+        } else if (c == separator) {
             record << field;
             field.clear();
             fieldStarted = true;
@@ -98,55 +102,155 @@ QByteArray SnapshotToCsv(const QList<SnapshotRow>& rows) {
     return kBom + (lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n")).toUtf8();
 }
 
-SnapshotParse SnapshotFromCsv(const QByteArray& bytes) {
-    SnapshotParse result;
-    const QByteArray body = bytes.startsWith(kBom) ? bytes.mid(kBom.size()) : bytes;
-    QStringDecoder decode(QStringConverter::Utf8);
-    const QString text = decode(body);
-    if (decode.hasError()) {
-        result.fault = SnapshotParse::Fault::NotUtf8;
-        return result;
-    }
-    QList<QStringList> records;
-    QList<int> lines;
-    if (const int unclosed = splitRecords(text, records, lines)) {
-        result.fault = SnapshotParse::Fault::UnclosedQuote;
-        result.line = unclosed;
-        return result;
-    }
-    // Blank lines of a spreadsheet's export are one empty field.
-    for (qsizetype i = records.size() - 1; i >= 0; --i)
-        if (records[i].size() == 1 && records[i][0].trimmed().isEmpty()) {
-            records.removeAt(i);
-            lines.removeAt(i);
-        }
+namespace {
+
+bool blankRecord(const QStringList& record) {
+    for (const QString& field : record)
+        if (!field.trimmed().isEmpty())
+            return false;
+    return true;
+}
+
+// For each header name, its column in the header record, or -1.
+std::array<qsizetype, kHeader.size()> columnsOf(const QStringList& header) {
     std::array<qsizetype, kHeader.size()> column{};
     for (size_t k = 0; k < kHeader.size(); ++k) {
         column[k] = -1;
-        if (!records.isEmpty())
-            for (qsizetype c = 0; c < records[0].size(); ++c)
-                if (column[k] < 0 &&
-                    records[0][c].trimmed().compare(QLatin1String(kHeader[k]), Qt::CaseInsensitive) == 0)
-                    column[k] = c;
-        if (column[k] < 0) {
-            result.fault = SnapshotParse::Fault::NoHeader;
-            result.line = 1;
-            return result;
+        for (qsizetype c = 0; c < header.size() && column[k] < 0; ++c)
+            if (header[c].trimmed().compare(QLatin1String(kHeader[k]), Qt::CaseInsensitive) == 0)
+                column[k] = c;
+    }
+    return column;
+}
+
+struct Records {
+    QList<QStringList> records;
+    QList<int> lines;
+    int unclosedQuote = 0;
+    int found = 0; // header names found in the first record
+};
+
+Records recordsWith(const QString& text, QChar separator) {
+    Records r;
+    QList<QStringList> records;
+    QList<int> lines;
+    r.unclosedQuote = splitRecords(text, separator, records, lines);
+    for (qsizetype i = 0; i < records.size(); ++i)
+        if (!blankRecord(records[i])) {
+            r.records << std::move(records[i]);
+            r.lines << lines[i];
+        }
+    if (!r.records.isEmpty())
+        for (qsizetype c : columnsOf(r.records[0]))
+            r.found += c >= 0;
+    return r;
+}
+
+} // namespace
+
+QList<QStringList> SplitCsv(const QString& text, QChar separator, QList<int>* lines, int* unclosedQuote) {
+    QList<QStringList> records;
+    QList<int> recordLines;
+    const int unclosed = splitRecords(text, separator, records, recordLines);
+    if (lines)
+        *lines = recordLines;
+    if (unclosedQuote)
+        *unclosedQuote = unclosed;
+    return records;
+}
+
+QString WriteSnapshotFile(const QString& path, const QList<SnapshotRow>& rows) {
+    const int err = ReplaceFileContent(path, SnapshotToCsv(rows));
+    return err == 0 ? QString() : FileErrorText(err);
+}
+
+SnapshotParse SnapshotFromCsv(const QByteArray& bytes) {
+    SnapshotParse result;
+    const DecodedText decoded = DecodeSpreadsheetText(bytes);
+    result.encoding = decoded.encoding;
+    switch (decoded.fault) {
+    case DecodedText::Fault::None:
+        break;
+    case DecodedText::Fault::Empty:
+        result.fault = SnapshotParse::Fault::Empty;
+        return result;
+    case DecodedText::Fault::NotText:
+        result.fault = SnapshotParse::Fault::NotText;
+        result.line = decoded.line;
+        return result;
+    case DecodedText::Fault::Encoding:
+        result.fault = SnapshotParse::Fault::Encoding;
+        result.line = decoded.line;
+        return result;
+    }
+    // The separator is the one the header row is written with: the one that finds the most
+    // header names (a comma on a tie, as written by the console itself).
+    Records best;
+    for (QChar separator : {QChar(u','), QChar(u';'), QChar(u'\t')}) {
+        Records candidate = recordsWith(decoded.text, separator);
+        if (separator == u',' || candidate.found > best.found) {
+            best = std::move(candidate);
+            result.separator = separator;
         }
     }
-    for (qsizetype r = 1; r < records.size(); ++r) {
+    if (best.unclosedQuote) {
+        result.fault = SnapshotParse::Fault::UnclosedQuote;
+        result.line = best.unclosedQuote;
+        return result;
+    }
+    const std::array<qsizetype, kHeader.size()> column =
+        columnsOf(best.records.isEmpty() ? QStringList() : best.records[0]);
+    for (size_t k = 0; k < kHeader.size(); ++k)
+        if (column[k] < 0)
+            result.missingColumns << QString::fromLatin1(kHeader[k]);
+    if (!result.missingColumns.isEmpty()) {
+        result.fault = SnapshotParse::Fault::NoHeader;
+        result.line = best.lines.value(0, 1);
+        return result;
+    }
+    for (qsizetype r = 1; r < best.records.size(); ++r) {
         SnapshotRow row;
         const QList<QString*> fields = fieldsOf(row);
         for (size_t k = 0; k < kHeader.size(); ++k) {
-            if (column[k] >= records[r].size()) {
+            if (column[k] >= best.records[r].size()) {
                 result.fault = SnapshotParse::Fault::ShortRow;
-                result.line = lines[r];
+                result.line = best.lines[r];
                 result.rows.clear();
+                result.rowLines.clear();
                 return result;
             }
-            *fields[k] = records[r][column[k]];
+            *fields[k] = best.records[r][column[k]];
         }
         result.rows << row;
+        result.rowLines << best.lines[r];
     }
     return result;
+}
+
+QString SnapshotFaultText(const SnapshotParse& parse, bool english) {
+    auto tr2 = [english](const char* cn, const char* en) { return QString::fromUtf8(english ? en : cn); };
+    switch (parse.fault) {
+    case SnapshotParse::Fault::None:
+        return {};
+    case SnapshotParse::Fault::Empty:
+        return tr2("文件是空的", "the file is empty");
+    case SnapshotParse::Fault::NotText:
+        return tr2("这不是文本文件（第 %1 行含有二进制数据）",
+                   "it is no text file (line %1 holds binary data)")
+            .arg(parse.line);
+    case SnapshotParse::Fault::Encoding:
+        return tr2("无法识别文件的编码（第 %1 行既不是 UTF-8 也不是 GB18030/GBK）",
+                   "the file's encoding is not recognised (line %1 is neither UTF-8 nor GB18030/GBK)")
+            .arg(parse.line);
+    case SnapshotParse::Fault::NoHeader:
+        return tr2("第 %1 行不是快照的标题行，缺少列：%2",
+                   "line %1 is no snapshot header; missing columns: %2")
+            .arg(parse.line)
+            .arg(parse.missingColumns.join(QStringLiteral(", ")));
+    case SnapshotParse::Fault::UnclosedQuote:
+        return tr2("第 %1 行的引号没有结束", "the quote opened on line %1 is never closed").arg(parse.line);
+    case SnapshotParse::Fault::ShortRow:
+        return tr2("第 %1 行的列数少于标题行", "line %1 has fewer cells than the header").arg(parse.line);
+    }
+    return {};
 }

@@ -3,10 +3,10 @@
 // the wire.
 
 #include "DeviceLine.h"
+#include "app/MainFrm.h"
 #include "comm/SerialComm.h"
 #include "console/Commissioning.h"
 #include "support/TestApp.h"
-#include "app/MainFrm.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -33,7 +33,7 @@ struct Bench {
         xml.replace("readTimeoutMs=\"1000\"", "readTimeoutMs=\"" + QByteArray::number(timeoutMs) + "\"");
         dir.write("config.xml", xml);
         SimulatedDevice::Setup setup = LoadSimulatorSetup(dir.file("config.xml"));
-        setup.textValues = {{1001, "5"},  {1002, "2"},    {1003, "1"},    {1004, "1"}, {2001, "-3"},
+        setup.textValues = {{1001, "5"},    {1002, "2"},  {1003, "1"},     {1004, "1"}, {2001, "-3"},
                             {2002, "1000"}, {2003, "26"}, {2004, "48879"}, {3001, "0"}, {3002, "502"}};
         setup.silentAddresses = silent;
         setup.ignoredWriteAddresses = ignoredWrites;
@@ -97,14 +97,14 @@ TEST(CommissioningWireTest, ReadAllFillsEveryRowInPageOrderAndNamesTheSilentOne)
     EXPECT_EQ(mark->text(), "无应答");
     EXPECT_FALSE(b.form->findChild<QLabel*>("mark_DevAddr"));
 
-    // A write the device leaves unanswered is journalled without an answer, and without a
-    // value before where none was read.
+    // A write the device leaves unanswered is journalled as such, and its value before as
+    // unknown where none was read.
     b.find<QLineEdit>("edt_Span")->setText("7");
     b.find<QPushButton>("btn_Write_Span")->click();
     EXPECT_TRUE(waitFor([&] { return b.line->wire().endsWith("$KWRV=2002,7#\r\n"); }));
     ASSERT_TRUE(waitFor([&] { return b.dir.read("write-journal.csv").count("\r\n") == 2; }, 10000));
     EXPECT_TRUE(QString::fromUtf8(b.dir.read("write-journal.csv"))
-                    .endsWith("," + b.line->portPath() + ",2002,量程,,7,\r\n"));
+                    .endsWith("," + b.line->portPath() + ",2002,量程,unknown,7,no answer\r\n"));
 }
 
 // The device answers 2002 half a second after its time-out: the row is marked as not
@@ -168,11 +168,13 @@ TEST(CommissioningWireTest, SnapshotCompareAndRestoreWriteOnlyTheChangedValuesAn
     b.find<QPushButton>("cms_SaveSnapshot")->click();
     EXPECT_EQ(b.lastMessage(), "已保存 10 个参数到 " + b.dir.file("before.csv"));
     const QByteArray csv = b.dir.read("before.csv");
-    EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBFpage,tag,address,caption CN,caption EN,device value,shown text,time read\r\n"));
-    EXPECT_TRUE(QString::fromUtf8(csv).contains(
-        QRegularExpression("\r\n基本参数,Mode,1003,运行模式,Run mode,1,手动,\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\r\n")))
+    EXPECT_TRUE(csv.startsWith(
+        "\xEF\xBB\xBFpage,tag,address,caption CN,caption EN,device value,shown text,time read\r\n"));
+    EXPECT_TRUE(QString::fromUtf8(csv).contains(QRegularExpression(
+        "\r\n基本参数,Mode,1003,运行模式,Run mode,1,手动,\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\r\n")))
         << csv.toStdString();
-    EXPECT_TRUE(csv.contains("\r\n校准参数,AlarmMask,2003,报警屏蔽字,Alarm mask,26,001A,")) << "values as written, not as shown";
+    EXPECT_TRUE(csv.contains("\r\n校准参数,AlarmMask,2003,报警屏蔽字,Alarm mask,26,001A,"))
+        << "values as written, not as shown";
 
     // Two values changed on the device, by the row's Write buttons.
     b.find<QLineEdit>("edt_DevAddr")->setText("9");
@@ -184,16 +186,16 @@ TEST(CommissioningWireTest, SnapshotCompareAndRestoreWriteOnlyTheChangedValuesAn
     b.line->clearWire();
     ASSERT_TRUE(b.run("cms_Compare"));
     EXPECT_EQ(b.line->wire(), kReadAllBytes);
-    EXPECT_EQ(b.lastMessage(), "2 个参数与快照不同：\n1001  设备地址：快照 5，设备 9\n1003  运行模式：快照 1，设备 2");
+    EXPECT_EQ(b.lastMessage(), "2 个参数与快照不同：\n1001  设备地址：快照 5，设备 9\n1003  运行模式：快照 手动 (1)，设备 自动 (2)");
     EXPECT_EQ(b.form->findChild<QLabel*>("mark_DevAddr")->text(), "不同");
 
     b.line->clearWire();
     ASSERT_TRUE(b.run("cms_WriteSnapshot"));
     ASSERT_EQ(b.presenter.questions.size(), 1);
-    EXPECT_EQ(b.presenter.questions[0], "将把以下 2 个参数写入设备：\n1001  设备地址：9 → 5\n1003  运行模式：2 → 1");
+    EXPECT_EQ(b.presenter.questions[0], "将把以下 2 个参数写入设备：\n1001  设备地址：9 → 5\n1003  运行模式：自动 (2) → 手动 (1)");
     EXPECT_EQ(b.line->wire(), kReadAllBytes + "$KWRV=1001,5#\r\n$KRDV=1001#\r\n$KWRV=1003,1#\r\n$KRDV=1003#\r\n");
-    EXPECT_EQ(b.lastMessage(), "已写入 2 个：\n1001  设备地址\n1003  运行模式\n已校验 2 个：\n1001  设备地址\n1003  运行模式\n"
-                               "失败 0 个：");
+    EXPECT_EQ(b.lastMessage(), "已写入 2 个：\n1001  设备地址：5\n1003  运行模式：手动 (1)\n"
+                               "已校验 2 个：\n1001  设备地址：5\n1003  运行模式：手动 (1)\n失败 0 个：");
     EXPECT_EQ(b.text("DevAddr"), "5");
     EXPECT_EQ(b.text("Mode"), "手动");
 
@@ -202,10 +204,14 @@ TEST(CommissioningWireTest, SnapshotCompareAndRestoreWriteOnlyTheChangedValuesAn
     const QStringList journal = QString::fromUtf8(b.dir.read("write-journal.csv")).split("\r\n");
     EXPECT_EQ(journal[0], "time,port,address,caption,value before,value written,reply");
     const QString port = b.line->portPath();
-    EXPECT_TRUE(journal[1].endsWith("," + port + ",1001,设备地址,5,9,\"OK KWRV,1001\"")) << journal[1].toStdString();
-    EXPECT_TRUE(journal[2].endsWith("," + port + ",1003,运行模式,1,2,\"OK KWRV,1003\"")) << journal[2].toStdString();
-    EXPECT_TRUE(journal[3].endsWith("," + port + ",1001,设备地址,9,5,\"OK KWRV,1001\"")) << journal[3].toStdString();
-    EXPECT_TRUE(journal[4].endsWith("," + port + ",1003,运行模式,2,1,\"OK KWRV,1003\"")) << journal[4].toStdString();
+    EXPECT_TRUE(journal[1].endsWith("," + port + ",1001,设备地址,5,9,\"OK KWRV,1001\""))
+        << journal[1].toStdString();
+    EXPECT_TRUE(journal[2].endsWith("," + port + ",1003,运行模式,1,2,\"OK KWRV,1003\""))
+        << journal[2].toStdString();
+    EXPECT_TRUE(journal[3].endsWith("," + port + ",1001,设备地址,9,5,\"OK KWRV,1001\""))
+        << journal[3].toStdString();
+    EXPECT_TRUE(journal[4].endsWith("," + port + ",1003,运行模式,2,1,\"OK KWRV,1003\""))
+        << journal[4].toStdString();
 }
 
 TEST(CommissioningWireTest, LoadNamesUnplacedRowsAndRestoreWritesNothingUnconfirmedAndReportsFailures) {
@@ -217,7 +223,8 @@ TEST(CommissioningWireTest, LoadNamesUnplacedRowsAndRestoreWritesNothingUnconfir
                             "x,Zero,2002,a,b,1,1,\r\n");
     b.presenter.chosenFile = b.dir.file("snap.csv");
     b.find<QPushButton>("cms_LoadSnapshot")->click();
-    EXPECT_EQ(b.lastMessage(), "已载入 2 个参数；2 行无法对应到参数（地址和标记）：\n9999  Ghost  幽灵\n2002  Zero  a");
+    EXPECT_EQ(b.lastMessage(), "已载入 2 个参数；2 行未载入，这些参数保持不变：\n"
+                               "第 4 行  9999  Ghost：没有此标记和地址的参数\n第 5 行  2002  Zero：没有此标记和地址的参数");
     EXPECT_EQ(b.text("DevAddr"), "7");
     EXPECT_TRUE(b.line->wire().isEmpty()) << "loading sends nothing";
 
@@ -231,15 +238,70 @@ TEST(CommissioningWireTest, LoadNamesUnplacedRowsAndRestoreWritesNothingUnconfir
     b.line->clearWire();
     ASSERT_TRUE(b.run("cms_WriteSnapshot"));
     EXPECT_EQ(b.line->wire(), kReadAllBytes + "$KWRV=1001,7#\r\n$KRDV=1001#\r\n");
-    EXPECT_EQ(b.lastMessage(), "已写入 1 个：\n1001  设备地址\n已校验 0 个：\n失败 1 个：\n1001  设备地址");
+    EXPECT_EQ(b.lastMessage(), "已写入 1 个：\n1001  设备地址：7\n已校验 0 个：\n失败 1 个：\n1001  设备地址：7（读回的值为 5）");
     EXPECT_EQ(b.form->findChild<QLabel*>("mark_DevAddr")->text(), "失败");
 
     // A file that is no snapshot changes nothing.
     b.dir.write("bad.csv", "just,some\r\ntext\r\n");
     b.presenter.chosenFile = b.dir.file("bad.csv");
     b.find<QPushButton>("cms_LoadSnapshot")->click();
-    EXPECT_EQ(b.lastMessage(), b.dir.file("bad.csv") + " 不是快照文件（第 1 行）；未改变任何参数");
+    EXPECT_EQ(b.lastMessage(), b.dir.file("bad.csv") +
+                                   " 不是快照文件：第 1 行不是快照的标题行，缺少列：page, tag, address, caption CN, "
+                                   "caption EN, device value, shown text, time read；未改变任何参数");
     EXPECT_EQ(b.text("DevAddr"), "5");
 }
 
 } // namespace
+
+namespace {
+
+// Each shown mark can be read whole, beside its value box and clear of the Read button.
+QStringList cutMarks(TForm_Main& form) {
+    QStringList problems;
+    for (QLabel* mark : form.findChildren<QLabel*>(QRegularExpression("^mark_"))) {
+        if (mark->isHidden())
+            continue;
+        const QString tag = mark->objectName().mid(5);
+        QWidget* value = qobject_cast<QWidget*>(form.FindComponent("edt_" + tag));
+        if (!value)
+            value = qobject_cast<QWidget*>(form.FindComponent("cbb_" + tag));
+        auto* read = qobject_cast<QWidget*>(form.FindComponent("btn_Read_" + tag));
+        const int need = mark->fontMetrics().horizontalAdvance(mark->text());
+        if (mark->width() < need)
+            problems << QString("%1 needs %2, has %3").arg(mark->objectName()).arg(need).arg(mark->width());
+        if (mark->geometry().right() >= read->x())
+            problems << mark->objectName() + " runs under the Read button";
+        if (mark->geometry().intersects(value->geometry()))
+            problems << mark->objectName() + " lies over its value box";
+        if (mark->geometry().right() >= mark->parentWidget()->width())
+            problems << mark->objectName() + " is cut off by its page";
+    }
+    return problems;
+}
+
+} // namespace
+
+TEST(CommissioningWireTest, RowMarksStayWholeInBothLanguagesAndAfterTheWindowResizes) {
+    Bench b(150, {1001, 1002, 1003, 1004, 2001, 2002, 2003, 2004, 3001, 3002});
+    ASSERT_NE(b.form->Comm1->Handle(), 0);
+    for (const bool english : {false, true}) {
+        if (english)
+            b.form->btn_SecondLanguageClick();
+        b.form->resize(1280, 660);
+        b.form->show();
+        ASSERT_TRUE(b.run("cms_ReadAll"));
+        for (const QSize size : {QSize(1280, 660), QSize(1920, 1020), QSize(960, 510), QSize(1024, 708)}) {
+            b.form->resize(size);
+            QCoreApplication::processEvents();
+            for (int page = 0; page < b.form->pg_DYNC->count(); ++page) {
+                b.form->pg_DYNC->setCurrentIndex(page);
+                QCoreApplication::processEvents();
+                const QStringList problems = cutMarks(*b.form);
+                EXPECT_TRUE(problems.isEmpty())
+                    << size.width() << "x" << size.height() << (english ? " EN" : " CN") << ":\n"
+                    << problems.join('\n').toStdString();
+            }
+        }
+    }
+    EXPECT_EQ(b.form->findChild<QLabel*>("mark_Span")->text(), "no reply");
+}

@@ -1,8 +1,8 @@
 // Renders the console window offscreen into a PNG, for the README's pictures.
 // Usage: tervalon-screenshot <folder with config.xml> <theme> <out.png> [width height]
 #include "app/MainFrm.h"
-#include "ui/MessageBoxes.h"
 #include "appearance/ThemeManager.h"
+#include "ui/MessageBoxes.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -39,6 +39,12 @@ int main(int argc, char* argv[]) {
     }
     const int w = argc > 5 ? std::atoi(argv[4]) : 1494;
     const int h = argc > 5 ? std::atoi(argv[5]) : 720;
+    if (argc > 6) {
+        if (qstrcmp(argv[6], "EN") == 0)
+            form.btn_SecondLanguageClick();
+        else
+            form.btn_FirstLanguageClick();
+    }
     form.resize(w, h);
     form.show();
     // Let layouts, the banner and pending paints settle before grabbing.

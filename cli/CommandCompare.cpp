@@ -1,0 +1,48 @@
+#include "cli/CliConfig.h"
+#include "cli/CliOutput.h"
+#include "cli/Commands.h"
+#include "cli/DeviceLink.h"
+#include "cli/ReadOutput.h"
+#include "cli/SnapshotCompare.h"
+
+int RunCompare(const CliOptions& options, const CliConfig& config) {
+    const std::optional<QList<SnapshotRow>> snapshot = LoadSnapshot(config, options.argument);
+    if (!snapshot)
+        return cliexit::kUsage;
+    const QList<const Parameter*> parameters = config.model.rows();
+    DeviceLink link(config);
+    if (const auto failed = OpenLink(link, config))
+        return *failed;
+    const SnapshotComparison c =
+        CompareSnapshot(*snapshot, parameters, ReadWithProgress(link, config, parameters));
+    const QStringList silent = SilentLines(config, c.values);
+    ReportUnplaced(config, c);
+    if (options.json) {
+        PrintJson(QJsonObject{{"config", config.path},
+                              {"port", config.port.port},
+                              {"snapshot", options.argument},
+                              {"differences", DifferencesJson(config, c)},
+                              {"silent", SilentJson(config, c.values)},
+                              {"unplaced", UnplacedJson(c)}});
+    } else {
+        const bool whole = silent.isEmpty() && c.placement.unplaced.isEmpty();
+        QString text = c.differences.isEmpty()
+                           ? (whole ? config.t("设备与快照一致\n", "The device matches the snapshot\n")
+                                    : config.t("比较过的参数与快照一致\n",
+                                               "The parameters compared match the snapshot\n"))
+                           : config.t("%1 个参数与快照不同：\n", "%1 parameters differ from the snapshot:\n")
+                                     .arg(c.differences.size()) +
+                                 DifferencesTable(config, c);
+        if (!silent.isEmpty())
+            text += config
+                        .t("\n%1 个参数没有应答，未比较：\n",
+                           "\n%1 parameters did not answer and were not compared:\n")
+                        .arg(silent.size()) +
+                    silent.join(QLatin1Char('\n')) + QLatin1Char('\n');
+        PrintOut(text);
+    }
+    // A snapshot row that fits no parameter was not compared either: the device is not known
+    // to match it.
+    const bool matches = c.differences.isEmpty() && silent.isEmpty() && c.placement.unplaced.isEmpty();
+    return matches ? cliexit::kDone : cliexit::kDeviceProblem;
+}
