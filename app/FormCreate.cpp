@@ -91,6 +91,5 @@ void TForm_Main::FormCreate() {
     } else {
         showMessage(ConfigNotFoundText(check, ConfigSearchedPlaces, ConfigSearchProblem));
     }
-    AutoPageCursor = 0;
     ShowModbusHealth();
 }

@@ -5,9 +5,11 @@
 #include "console/ConsoleWiring.h"
 #include "ui/BuiltInTexts.h"
 #include "ui/DockLayout.h"
+#include "device/AutoReadingSession.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QTabWidget>
 #include <QTimer>
 
 // The banner over Panel_Top, with the window's settings; its effect stays off until a
@@ -45,6 +47,14 @@ bool TForm_Main::loadBanner(const QString& path) {
 // check box decides whether a tick does anything).
 TComm* TForm_Main::createComm() {
     Device = new DeviceSession(this);
+    AutoReading = new AutoReadingSession(*Device, this);
+    AutoReading->setPageSource([this] { return pg_AUTO->currentIndex(); });
+    connect(AutoReading, &AutoReadingSession::requestSent, this, [this] {
+        tmr_TxLed->start();
+        ShowModbusHealth();
+    });
+    connect(AutoReading, &AutoReadingSession::resultArrived, this,
+            [this](const DeviceResult& result) { guarded([&] { ShowAutoValue(result); }); });
     TComm* comm = &Device->comm();
     RegisterComponent(comm, QStringLiteral("Comm1"));
     connect(Device, &DeviceSession::received, this, [this](const QByteArray& block) {

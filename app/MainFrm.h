@@ -23,6 +23,7 @@
 #include <memory>
 #include <optional>
 
+class AutoReadingSession;
 class DockLayout;
 class FittedLinesLabel;
 class QAction;
@@ -125,11 +126,9 @@ public:
     QString LogFolder() const;
     void chk_AutoNewLineClick();
 
-    // Automatic reading.
+    // Automatic reading: a tick hands the page in view to AutoReading; its results come back
+    // here to be shown, if the page that asked is still in view.
     void Timer1Timer();
-    // Asks for the block's registers; the reply is shown when it comes, if the page that
-    // asked is still in view.
-    void SendModbusRead(const TAutoRead& block, int page);
     void ShowAutoValue(const DeviceResult& result);
     void chb_AutoReadClick();
     // The health line beside automatic reading, in the current language.
@@ -228,11 +227,10 @@ public:
     QString DisconnectCaption;
     // Gaps in the language table already named to the user in this session.
     QSet<QString> ReportedLanguageGaps;
-    qint32 AutoPageCursor = 0;
-    // Automatic reading's request is queued or in flight.
-    bool PollPending = false;
     // The device engine: the port, every request and reply. Made with the frame.
     DeviceSession* Device = nullptr;
+    // Automatic reading's polling over the engine. Made with the frame.
+    AutoReadingSession* AutoReading = nullptr;
     // The parameter pages as read from config.xml at start-up, and the controls of each
     // parameter's row by its tag.
     ParameterModel Parameters;

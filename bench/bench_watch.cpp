@@ -9,6 +9,7 @@
 #include "console/SessionLog.h"
 #include "console/protocol/ModbusRtu.h"
 #include "console/protocol/MonotonicClock.h"
+#include "device/AutoReadingSession.h"
 #include "trend/TrendWindow.h"
 #include "ui/MessageBoxes.h"
 
@@ -111,7 +112,7 @@ int main(int argc, char** argv) {
     timer.start();
     const qint64 polls = kHours * kPollsPerHour;
     for (qint64 i = 0; i < polls; ++i) {
-        form.SendModbusRead(form.AutoReads.value(0), 0);
+        form.AutoReading->send(0, form.AutoReads.value(0));
         QCoreApplication::processEvents(); // the request goes out through the engine
         for (int v = 0; v < kValues; ++v)
             values[v] = quint16(500 + 400 * std::sin(double(i) / (900.0 + 37 * v)) + (i % 11));

@@ -3,7 +3,7 @@
 #include "console/AutoValueLabels.h"
 #include "ui/FittedLinesLabel.h"
 
-#include "config/StrToInt.h"
+#include "device/AutoReadingSession.h"
 #include "console/protocol/AutoReadPoller.h"
 #include "console/protocol/ModbusHealthText.h"
 #include "console/protocol/RegionalFormats.h"
@@ -26,12 +26,10 @@ void markUnanswered(TForm_Main& form, int pageInView) {
 } // namespace
 
 void TForm_Main::chb_AutoReadClick() {
-    if (chb_AutoRead->isChecked()) {
-        Device->modbus().reset(); // each polling run counts afresh
+    const bool on = chb_AutoRead->isChecked();
+    AutoReading->setRunning(on);
+    if (on)
         StartTrend();
-    } else {
-        Device->cancel(Timer1); // a request still queued or waiting is no longer wanted
-    }
     ShowModbusHealth();
 }
 
@@ -48,40 +46,13 @@ void TForm_Main::ShowModbusHealth() {
 void TForm_Main::Timer1Timer() {
     if (!chb_AutoRead->isChecked())
         return;
-    int interval = 0;
-    if (TryStrToInt(edt_AutoReadInte->text(), &interval) && interval > AutoReadPoller::kMinimumInterval &&
-        interval != Timer1->interval())
-        Timer1->setInterval(interval); // from the next tick on
+    if (const auto interval =
+            AutoReadingSession::requestedInterval(edt_AutoReadInte->text(), Timer1->interval()))
+        Timer1->setInterval(*interval); // from the next tick on
     const int page = pg_AUTO->currentIndex();
     if (page < 0 || page >= AutoReads.size())
         return; // no automatic-reading page: nothing to poll
-    AutoPageCursor = page;
-    const TAutoRead& block = AutoReads[page];
-    if (block.pro != QLatin1String("MODBUS"))
-        return;
-    // A request whose time has run out (the time-out may have been shortened) ends now.
-    Device->expireOverdue();
-    // While the last request waits for its reply or its time-out nothing is sent, so a
-    // reply can only answer the one request it was asked by.
-    if (PollPending)
-        return;
-    SendModbusRead(block, page);
-}
-
-void TForm_Main::SendModbusRead(const TAutoRead& block, int page) {
-    DeviceRequest request;
-    request.kind = DeviceRequest::Kind::Modbus;
-    request.modbus = {page, block.equAddr, block.startAddr, block.readSize};
-    request.timeoutMs = -1; // the exchange's own, which the health line names
-    request.stillWanted = [this, page] { return chb_AutoRead->isChecked() && pg_AUTO->currentIndex() == page; };
-    request.owner = Timer1;
-    PollPending = true;
-    Device->request(request, [this](const DeviceResult& result) {
-        PollPending = false;
-        guarded([&] { ShowAutoValue(result); });
-    });
-    tmr_TxLed->start();
-    ShowModbusHealth();
+    AutoReading->tick(page, AutoReads[page]);
 }
 
 // The reply check: values are shown only from a sound reply to the request in flight, for

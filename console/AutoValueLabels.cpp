@@ -9,8 +9,8 @@
 
 namespace {
 
-// A value label's hint holds its scaling ("offset|factor"). While the label is greyed its
-// tooltip says why, and the hint waits in kHintWhileStale; the reason itself is kept so that
+// While a value label is greyed its tooltip says why, and the hint it showed before waits in
+// kHintWhileStale; the reason itself is kept so that
 // it can be said again in another language.
 const char* const kHintWhileStale = "hintWhileStale";
 const char* const kStaleReason = "staleReason";
@@ -24,19 +24,10 @@ bool inEnglish(const TForm_Main& form) {
     return form.LanguageCode == QLatin1String("EN");
 }
 
-bool isValueLabel(const QObject* c, qint32* address) {
-    if (!isStaticText(c))
-        return false;
-    *address = componentTag(c);
-    return componentName(c) == QStringLiteral("V") + QString::number(*address);
-}
-
 template <typename Visit> void forEachValueLabel(TForm_Main& form, qint64 first, qint64 count, Visit visit) {
-    for (QObject* c : form.Components.all()) {
-        qint32 address = 0;
-        if (isValueLabel(c, &address) && address >= first && address - first < count)
-            visit(static_cast<QLabel*>(c));
-    }
+    for (const AutoValueControls& row : form.Console.autoValues)
+        if (row.value && row.address >= first && row.address - first < count)
+            visit(row, row.value);
 }
 
 void writeStaleText(TForm_Main& form, QLabel* label, const ModbusStale& why) {
@@ -58,9 +49,11 @@ void markStale(TForm_Main& form, QLabel* label, const ModbusStale& why) {
 
 } // namespace
 
-QString autoValueScaling(const QObject* label) {
-    const QVariant kept = label->property(kHintWhileStale);
-    return kept.isValid() ? kept.toString() : componentHint(label);
+const AutoValueControls* autoValueRowAt(const ConsoleState& console, qint32 address) {
+    for (const AutoValueControls& row : console.autoValues)
+        if (row.address == address)
+            return &row;
+    return nullptr;
 }
 
 QDateTime autoValueLastGood(const QObject* label) {
@@ -68,8 +61,9 @@ QDateTime autoValueLastGood(const QObject* label) {
 }
 
 void showAutoValue(TForm_Main& form, qint32 address, quint16 value, const QString& decimalSeparator) {
-    forEachValueLabel(form, address, 1, [&](QLabel* label) {
-        const auto text = ScaleAutoValue(autoValueScaling(label), value, decimalSeparator);
+    forEachValueLabel(form, address, 1, [&](const AutoValueControls& row, QLabel* label) {
+        const PolledValue* polled = form.Parameters.polledByTag(row.tag);
+        const auto text = polled ? ScaledValueOf(*polled, value, decimalSeparator) : std::nullopt;
         if (!text)
             return;
         label->setText(*text);
@@ -85,17 +79,18 @@ void showAutoValue(TForm_Main& form, qint32 address, quint16 value, const QStrin
 
 void markAutoValuesStale(TForm_Main& form, const ModbusExchange::Request& request, const ModbusStale& why) {
     forEachValueLabel(form, request.start, request.count,
-                      [&](QLabel* label) { markStale(form, label, why); });
+                      [&](const AutoValueControls&, QLabel* label) { markStale(form, label, why); });
 }
 
 void markAllAutoValuesStale(TForm_Main& form, const ModbusStale& why) {
     forEachValueLabel(form, std::numeric_limits<qint32>::min(), std::numeric_limits<qint64>::max(),
-                      [&](QLabel* label) { markStale(form, label, why); });
+                      [&](const AutoValueControls&, QLabel* label) { markStale(form, label, why); });
 }
 
 void refreshStaleTexts(TForm_Main& form) {
     forEachValueLabel(
-        form, std::numeric_limits<qint32>::min(), std::numeric_limits<qint64>::max(), [&](QLabel* label) {
+        form, std::numeric_limits<qint32>::min(), std::numeric_limits<qint64>::max(),
+        [&](const AutoValueControls&, QLabel* label) {
             const QVariant reason = label->property(kStaleReason);
             if (!reason.isValid() || label->property(kStaleLanguage).toString() == form.LanguageCode)
                 return;

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "console/RowControls.h"
+
 #include <QColor>
+#include <QHash>
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -33,4 +37,9 @@ struct ConsoleState {
 
     // The parameter pages' commissioning bar, once installed.
     Commissioning* commissioning = nullptr;
+
+    // What the page builder made for fixed commands (by button) and automatic reading (in
+    // page order): the typed records the handlers work from.
+    QHash<const QObject*, FixedCommandControls> fixedCommands;
+    QList<AutoValueControls> autoValues;
 };

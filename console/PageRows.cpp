@@ -239,8 +239,10 @@ void PageRowFactory::addFixedRow(const Page& page, const XmlNode& item, int p) {
     auto* button = create<QPushButton>(QStringLiteral("btn_") + tag, page);
     button->setGeometry(250, top, 150, defaultHeight(button, m_buttonHeight));
     setControlCaption(button, caption);
-    // The tooltip is the command the button sends.
-    setComponentHint(button, item.readAttribute(QStringLiteral("cmdStr")));
+    // The tooltip shows the command; what is sent is the record's.
+    const QString command = item.readAttribute(QStringLiteral("cmdStr"));
+    setComponentHint(button, command);
+    m_form.Console.fixedCommands.insert(button, {tag, command});
     setComponentTag(button, 0);
     m_form.setPopupMenu1(button);
     QObject::connect(button, &QPushButton::clicked, &m_form, [form = &m_form, button] {
@@ -259,8 +261,8 @@ void PageRowFactory::addAutoReadRow(const Page& page, const XmlNode& item, int p
     setComponentTag(label, -1);
     m_form.setPopupMenu1(label);
 
-    // Named by the register, so automatic reading finds it from the reply alone; the
-    // tooltip carries the scaling, offset first.
+    // Named by the register, as the language table knows it; the tooltip shows the
+    // scaling, offset first, while automatic reading takes it from the parameter model.
     const int addr = StrToInt(item.readAttribute(QStringLiteral("addr")));
     auto* value = create<TStaticText>(QStringLiteral("V") + QString::number(addr), page);
     value->setGeometry(160, top, 50, 20);
@@ -275,9 +277,7 @@ void PageRowFactory::addAutoReadRow(const Page& page, const XmlNode& item, int p
     unit->setText(item.readAttribute(QStringLiteral("unit")));
     setComponentTag(unit, -1);
     m_form.setPopupMenu1(unit);
-    // The trend chart names the value after its row.
-    value->setProperty("captionLabel", QVariant::fromValue<QObject*>(label));
-    value->setProperty("unitLabel", QVariant::fromValue<QObject*>(unit));
+    m_form.Console.autoValues.append({tag, addr, value, label, unit});
 }
 
 void PageRowFactory::addRow(PageFamily family, const Page& page, const XmlNode& item, int p) {

@@ -6,6 +6,8 @@
 #include "console/HexField.h"
 #include "console/ItemLookupIndex.h"
 #include "console/PageRows.h"
+#include "console/RowValues.h"
+#include "config/AppError.h"
 #include "console/protocol/BatchSteps.h"
 #include "console/protocol/CommandText.h"
 #include "console/protocol/ReceivedBlock.h"
@@ -81,15 +83,17 @@ private:
 };
 
 // The value box a Read or Write button acts on: its own row's. A button outside the pages'
-// rows falls back to the last value box with its address.
+// rows falls back to the value box of the last parameter with its address.
 QWidget* valueControlOf(const TForm_Main& form, const QObject* button) {
     if (QWidget* own = rowValueControl(form, button))
         return own;
-    const int addr = componentTag(button);
+    const qint32 addr = componentTag(button);
     QWidget* found = nullptr;
-    for (QObject* c : form.Components.all())
-        if ((isEdit(c) || isComboBox(c)) && componentTag(c) == addr)
-            found = static_cast<QWidget*>(c);
+    for (const Parameter* parameter : form.Parameters.rows())
+        if (parameter->address == addr)
+            if (auto row = form.ParameterControls.constFind(parameter->tag);
+                row != form.ParameterControls.constEnd())
+                found = row->value;
     return found;
 }
 
@@ -99,7 +103,7 @@ QWidget* valueControlOf(const TForm_Main& form, const QObject* button) {
 // answers the Read, so a later "$" line (a write's acknowledgement, an unsolicited report)
 // cannot overwrite the value read; a line the field cannot take leaves the Read waiting.
 void TForm_Main::ReadButtonClick(QObject* Sender) {
-    const int addr = componentTag(Sender);
+    const qint32 addr = rowAddressOf(*this, Sender);
     QPointer<QWidget> field = valueControlOf(*this, Sender);
     ReadTarget = field;
     DeviceRequest request;
@@ -110,7 +114,7 @@ void TForm_Main::ReadButtonClick(QObject* Sender) {
             return false;
         // A reply that cannot be applied is passed over without a message.
         try {
-            return showDeviceValue(*this, field, ReplyLineValue(line));
+            return showRowValue(*this, field, ReplyLineValue(line));
         } catch (const std::exception&) {
             return false;
         }
@@ -125,13 +129,19 @@ void TForm_Main::ReadButtonClick(QObject* Sender) {
 }
 
 void TForm_Main::WriteButtonClick(QObject* Sender) {
-    const int addr = componentTag(Sender);
+    const qint32 addr = rowAddressOf(*this, Sender);
     QWidget* c = valueControlOf(*this, Sender);
-    const QString value = c ? writeValueOf(*this, c) : QString();
-    if (value.isEmpty()) {
+    if (!c || rowShownText(c).isEmpty()) {
         showMessage(language().translate("Sending", "The parameter value cannot be empty"));
         return;
     }
+    // A value the field cannot give (a hexadecimal text that is no number, a choice without
+    // a value) is named by the conversion.
+    QString error;
+    const std::optional<QString> converted = rowWriteValue(*this, c, &error);
+    if (!converted)
+        throw AppError(error);
+    const QString value = *converted;
     const QString line = WriteCommand(addr, value);
     stage(Console, mmo_TX, line);
     // The device acknowledges a write with a line of its own; the next request waits for it.
@@ -152,8 +162,11 @@ void TForm_Main::WriteButtonClick(QObject* Sender) {
 }
 
 void TForm_Main::FixedButtonClick(QObject* Sender) {
+    const auto record = Console.fixedCommands.constFind(Sender);
+    if (record == Console.fixedCommands.constEnd())
+        return;
     stage(Console, mmo_TX,
-          FixedCommand(componentHint(Sender), QDateTime::currentDateTime(), RegionalFormats::system()));
+          FixedCommand(record->command, QDateTime::currentDateTime(), RegionalFormats::system()));
     btn_SendClick();
 }
 

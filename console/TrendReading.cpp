@@ -2,6 +2,7 @@
 #include "ui/ScreenPlacement.h"
 
 #include "config/XmlDocument.h"
+#include "console/AutoValueLabels.h"
 #include "console/protocol/AutoReadPoller.h"
 #include "console/protocol/MonotonicClock.h"
 #include "console/protocol/RegionalFormats.h"
@@ -55,13 +56,12 @@ QString otherLanguageCaption(const TForm_Main& form, const QString& name) {
     return {};
 }
 
-// A value's name (link "captionLabel") or unit ("unitLabel") on the chart and in the export:
-// its row's text in the language in use, else the other language's, else, for the name, the
-// row's tag. Looked up once per text and language.
-QString trendTextOf(const TForm_Main& form, const QObject* valueLabel, const char* link) {
-    auto* label = qobject_cast<QLabel*>(valueLabel->property(link).value<QObject*>());
+// A value's name (its caption label) or unit (its unit label) on the chart and in the export:
+// the label's text in the language in use, else the other language's, else the fallback (the
+// row's tag for a name). Looked up once per text and language.
+QString trendTextOf(const TForm_Main& form, QLabel* label, const QString& fallback) {
     if (!label)
-        return {};
+        return fallback;
     const QString shown = controlCaption(label);
     const QString key = form.LanguageCode + QChar(0x1F) + shown;
     if (label->property("trendTextKey").toString() == key)
@@ -69,14 +69,8 @@ QString trendTextOf(const TForm_Main& form, const QObject* valueLabel, const cha
     QString text = shown.trimmed();
     if (isPlaceholder(text))
         text = otherLanguageCaption(form, label->objectName()).trimmed();
-    if (isPlaceholder(text)) {
-        text.clear();
-        if (qstrcmp(link, "captionLabel") == 0) {
-            text = label->objectName();
-            if (text.startsWith(QLatin1String("lbl_")))
-                text.remove(0, 4);
-        }
-    }
+    if (isPlaceholder(text))
+        text = fallback;
     label->setProperty("trendTextKey", key);
     label->setProperty("trendText", text);
     return text;
@@ -119,15 +113,16 @@ void TForm_Main::RecordTrend(const ModbusExchange::Request& request, const QList
     const QString decimalSeparator = RegionalFormats::system().decimalSeparator;
     QList<TrendStore::Reading> readings;
     for (qsizetype i = 0; i < values.size(); ++i) {
-        const qint32 address = request.start + qint32(i);
-        QObject* label = FindComponent(QStringLiteral("V") + QString::number(address));
-        if (!label || !isStaticText(label) || componentTag(label) != address)
+        const AutoValueControls* shown = autoValueRowAt(Console, request.start + qint32(i));
+        if (!shown)
             continue;
-        const auto value = ScaleAutoNumber(componentHint(label), values.at(i), decimalSeparator);
+        const AutoValueControls& row = *shown;
+        const PolledValue* polled = Parameters.polledByTag(row.tag);
+        const auto value = polled ? ScaledNumberOf(*polled, values.at(i), decimalSeparator) : std::nullopt;
         if (!value)
             continue; // not shown either
-        readings.append({request.page, address, *value, trendTextOf(*this, label, "captionLabel"),
-                         trendTextOf(*this, label, "unitLabel")});
+        readings.append({request.page, row.address, *value, trendTextOf(*this, row.caption, row.tag),
+                         trendTextOf(*this, row.unit, QString())});
     }
     if (!readings.isEmpty())
         AutoTrend.record(MonotonicMs(), readings);

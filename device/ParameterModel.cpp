@@ -170,6 +170,33 @@ const Parameter* ParameterModel::byAddress(qint32 address) const {
     return nullptr;
 }
 
+void ParameterModel::updateTexts(const XmlDocument& document) {
+    const ParameterModel fresh = fromDocument(document);
+    for (Parameter& p : m_parameters) {
+        const Parameter* now = p.isSeparator() ? nullptr : fresh.byTag(p.tag);
+        if (!now || now->page != p.page)
+            continue;
+        p.caption = now->caption;
+        p.hint = now->hint;
+        p.captions = now->captions;
+        if (p.kind == Parameter::Kind::Choice && now->kind == Parameter::Kind::Choice) {
+            p.items = now->items;
+            p.values = now->values;
+            p.choices = now->choices;
+        }
+    }
+    for (qsizetype i = 0; i < m_pages.size() && i < fresh.m_pages.size(); ++i)
+        if (m_pages[i].tag == fresh.m_pages[i].tag)
+            m_pages[i] = fresh.m_pages[i];
+}
+
+const PolledValue* ParameterModel::polledByTag(const QString& tag) const {
+    for (const PolledValue& v : m_polled)
+        if (v.tag == tag)
+            return &v;
+    return nullptr;
+}
+
 std::optional<QString> DeviceValueOf(const Parameter& parameter, const QString& shown,
                                      const QString& languageCode, QString* error) {
     auto fail = [error](const QString& why) -> std::optional<QString> {
@@ -222,4 +249,8 @@ std::optional<QString> ShownTextOf(const Parameter& parameter, const QString& de
 
 std::optional<QString> ScaledValueOf(const PolledValue& value, quint16 raw, const QString& decimalSeparator) {
     return ScaleAutoValue(value.offset + QLatin1Char('|') + value.factor, raw, decimalSeparator);
+}
+
+std::optional<double> ScaledNumberOf(const PolledValue& value, quint16 raw, const QString& decimalSeparator) {
+    return ScaleAutoNumber(value.offset + QLatin1Char('|') + value.factor, raw, decimalSeparator);
 }

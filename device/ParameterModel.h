@@ -66,6 +66,12 @@ public:
     // The same from a file; throws AppError when it cannot be read.
     static ParameterModel fromFile(const QString& path);
 
+    // Takes the texts, choices and choice values the document now gives each parameter (the
+    // settings editor changes them while the program runs); where they sit, their addresses
+    // and kinds stay as built, since their rows do, and so do the polled values. Items the
+    // document no longer has keep what they had.
+    void updateTexts(const XmlDocument& document);
+
     const QList<ParameterPage>& pages() const { return m_pages; }
     // Every parameter and separator, page by page in document order.
     const QList<Parameter>& parameters() const { return m_parameters; }
@@ -75,6 +81,8 @@ public:
     // The first parameter with the address.
     const Parameter* byAddress(qint32 address) const;
     const QList<PolledValue>& polledValues() const { return m_polled; }
+    // The polled value of an automatic-reading row, by its item's tag.
+    const PolledValue* polledByTag(const QString& tag) const;
     // GROUP_DYNC's readTimeoutMs, checked (1000 ms when absent or unreasonable).
     int readTimeoutMs() const { return m_readTimeoutMs; }
 
@@ -102,3 +110,5 @@ std::optional<QString> ShownTextOf(const Parameter& parameter, const QString& de
 // A polled register as its label shows it: (raw + offset) * factor. Nothing when the
 // scaling does not hold two numbers.
 std::optional<QString> ScaledValueOf(const PolledValue& value, quint16 raw, const QString& decimalSeparator);
+// The same as a number, for the trend: nothing exactly when the label would show nothing.
+std::optional<double> ScaledNumberOf(const PolledValue& value, quint16 raw, const QString& decimalSeparator);

@@ -123,6 +123,10 @@ void applyEntry(TForm_Main& form, QObject* component, LanguageKind kind, const X
             setControlCaption(component, emptyEnglishCaption);
         if (component == form.btn_Connect)
             form.ConnectCaption = controlCaption(form.btn_Connect);
+        // A fixed-command button's tooltip text is its command in this language.
+        if (auto fixed = form.Console.fixedCommands.find(component);
+            fixed != form.Console.fixedCommands.end())
+            fixed->command = entry.readAttribute(a.hint);
         break;
     }
 }
@@ -206,6 +210,8 @@ void TForm_Main::SetLanguage() {
     auto document = std::make_unique<XmlDocument>();
     document->load(ConfigPath);
     ConfigDocument = std::move(document);
+    // The settings editor saves before applying the language: the rows' choices follow.
+    Parameters.updateTexts(*ConfigDocument);
 
     // Gaps in the table leave the controls concerned as they are and are named once; only a
     // missing section ends the pass early, and is named too.

@@ -2,6 +2,7 @@
 // the device gets.
 
 #include "device/ParameterModel.h"
+#include "config/XmlDocument.h"
 #include "support/TestApp.h"
 
 #include <gtest/gtest.h>
@@ -89,6 +90,39 @@ TEST(ParameterModelTest, FaultyItemsAreLeftOutAndChoicesWithoutValuesRefuse) {
     EXPECT_EQ(error, "List index out of bounds (2)");
     EXPECT_EQ(DeviceValueOf(shortChoice, "b", "CN").value_or("none"), "1");
     EXPECT_EQ(ShownTextOf(shortChoice, "1", "CN").value_or("none"), "b");
+}
+
+// The settings editor changes a choice's texts and values while rows stand: the model takes
+// them, and keeps every row where it was built, even when the file now says otherwise.
+TEST(ParameterModelTest, UpdatedTextsAndChoicesKeepTheRowsAsBuilt) {
+    TempAppDir dir;
+    const QString before =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?><TERVALON><GROUP_DYNC><P caption=\"p\">"
+        "<Mode caption=\"m\" addr=\"7\" controlType=\"ComboBox\" items=\"a|b\" itemsValue=\"0|1\"/>"
+        "<Gain caption=\"g\" addr=\"8\" type=\"HEX\"/></P></GROUP_DYNC>"
+        "<GROUP_AUTO><A caption=\"a\"><T addr=\"3\" constA=\"1\" constM=\"2\" unit=\"V\"/></A></GROUP_AUTO>"
+        "</TERVALON>";
+    dir.write("config.xml", before.toUtf8());
+    ParameterModel model = ParameterModel::fromFile(dir.file("config.xml"));
+
+    QString after = before;
+    after.replace("items=\"a|b\" itemsValue=\"0|1\"", "items=\"x|y|z\" itemsValue=\"5|6|7\"")
+        .replace("caption=\"g\" addr=\"8\" type=\"HEX\"", "caption=\"G\" addr=\"9\"")
+        .replace("constA=\"1\"", "constA=\"100\"");
+    dir.write("config.xml", after.toUtf8());
+    model.updateTexts(XmlDocument::openForWriting(dir.file("config.xml")));
+
+    const Parameter& mode = *model.byTag("Mode");
+    EXPECT_EQ(DeviceValueOf(mode, "z", "EN").value_or("none"), "7");
+    EXPECT_EQ(ShownTextOf(mode, "6", "CN").value_or("none"), "y");
+    const Parameter& gain = *model.byTag("Gain");
+    EXPECT_EQ(gain.caption, "G");
+    EXPECT_EQ(gain.address, 8) << "its row still reads and writes 8";
+    EXPECT_EQ(gain.kind, Parameter::Kind::Hex);
+    const PolledValue* polled = model.polledByTag("T");
+    ASSERT_TRUE(polled);
+    EXPECT_EQ(ScaledNumberOf(*polled, 4, ".").value_or(-1), 10.0) << "polled values stay as built";
+    EXPECT_EQ(model.polledByTag("none"), nullptr);
 }
 
 } // namespace
