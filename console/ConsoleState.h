@@ -9,6 +9,7 @@
 #include <optional>
 
 class Commissioning;
+class QObject;
 class QTimer;
 
 // What the console's handlers keep between calls, typed and in one place; the window owns it.
