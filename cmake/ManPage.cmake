@@ -1,7 +1,7 @@
 # tervalon_man_page(<target> <one-line description> [HELP_OPTION <option>])
 # Makes the program's manual page at build time from its --help (or the option given, for a
 # program whose commands each have their own help) and --version (help2man) and installs it,
-# compressed, into section 1. One line per installed program.
+# compressed, among the manual pages of user commands (man1). One line per installed program.
 find_program(TERVALON_HELP2MAN help2man)
 find_program(TERVALON_GZIP gzip)
 function(tervalon_man_page target description)

@@ -1,6 +1,7 @@
 // What the configuration file is: only a regular file is read or replaced, a link is kept and
 // its target saved, and every refusal says what the path is.
 
+#include "FileBytes.h"
 #include "config/AppError.h"
 #include "config/ConfigFileCheck.h"
 #include "config/FileReplace.h"
@@ -19,26 +20,6 @@
 #include <unistd.h>
 
 namespace {
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QString errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const AppError& e) {
-        return e.text();
-    }
-    return QStringLiteral("<no error>");
-}
 
 bool isLink(const QString& path) {
     struct stat st {};

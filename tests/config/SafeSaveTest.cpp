@@ -1,6 +1,7 @@
 // Saves that could damage config.xml are refused, saves that change nothing write nothing,
 // and what cannot be saved says why.
 
+#include "FileBytes.h"
 #include "config/AppError.h"
 #include "config/FileReplace.h"
 #include "config/XmlDocument.h"
@@ -17,26 +18,6 @@
 #include <unistd.h>
 
 namespace {
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QString errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const AppError& e) {
-        return e.text();
-    }
-    return QStringLiteral("<no error>");
-}
 
 class SafeSaveTest : public ::testing::Test {
 protected:

@@ -1,3 +1,4 @@
+#include "FileBytes.h"
 #include "config/XmlDocument.h"
 #include "config/AppError.h"
 
@@ -11,26 +12,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QString errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const AppError& e) {
-        return e.text();
-    }
-    return QStringLiteral("<no error>");
-}
 
 const QByteArray handEdited = R"(<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
 <!-- kept by hand: do not reorder -->
