@@ -1,6 +1,6 @@
 #include "app/MainFrm.h"
 
-#include "app/ShowingErrors.h"
+#include "ui/ShowingErrors.h"
 #include "app/StartupMessages.h"
 #include "appearance/BannerImage.h"
 #include "config/AppError.h"

@@ -1,6 +1,6 @@
 #include "app/FrameLook.h"
 
-#include "app/ShowingErrors.h"
+#include "ui/ShowingErrors.h"
 #include "console/ConsoleWiring.h"
 #include "trend/TrendWindow.h"
 #include "ui/BuiltInTexts.h"

@@ -96,7 +96,6 @@ public:
     void btn_ConnectClick();
     void tmr_RxLedTimer();
     void tmr_TxLedTimer();
-    void DelayWithMessages(int ms);
 
     // Sending.
     void ReadButtonClick(QObject* Sender);

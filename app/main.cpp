@@ -2,7 +2,7 @@
 #include "app/CommandLine.h"
 #include "app/ConfigLocation.h"
 #include "app/MainFrm.h"
-#include "app/ShowingErrors.h"
+#include "ui/ShowingErrors.h"
 #include "app/StartTheme.h"
 #include "app/TerminationSignals.h"
 #include "app/WindowGeometry.h"

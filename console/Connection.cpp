@@ -379,15 +379,3 @@ void TForm_Main::tmr_RxLedTimer() {
     tmr_RxLed->stop();
     flash(*this, shp_RX, lamp::received, Console.rxFlashOff);
 }
-
-// Runs the event loop until the time has passed: input, timers and receive events are
-// handled meanwhile, also nested handlers. Events are processed at least once, also for 0 ms.
-void TForm_Main::DelayWithMessages(int ms) {
-    if (ms <= 0) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        return;
-    }
-    QEventLoop loop;
-    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
-}

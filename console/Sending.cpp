@@ -4,6 +4,7 @@
 #include "console/CommissioningRows.h"
 #include "console/ConsoleState.h"
 #include "console/HexField.h"
+#include "ui/DelayWithMessages.h"
 #include "console/ItemLookupIndex.h"
 #include "console/PageRows.h"
 #include "console/RowValues.h"

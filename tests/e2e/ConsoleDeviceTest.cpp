@@ -4,6 +4,7 @@
 #include "DeviceLine.h"
 #include "ui/ControlLook.h"
 #include "ui/Controls.h"
+#include "ui/DelayWithMessages.h"
 #include "comm/SerialComm.h"
 #include "console/PageBuilderFixture.h"
 #include "console/protocol/ModbusRtu.h"
@@ -336,7 +337,7 @@ TEST(ConsoleDeviceTest, AVanishingDeviceClosesThePortAndIsReportedOnce) {
     EXPECT_TRUE(waitFor([&] { return c.f.Comm1->Handle() == 0; }));
     EXPECT_EQ(c.f.btn_Connect->text(), "连接端口");
     EXPECT_EQ(c.f.shp_led->brushColor(), clBlack);
-    c.f.DelayWithMessages(200);
+    DelayWithMessages(200);
     EXPECT_EQ(c.presenter.messages, QStringList{port + "连接已断开\n\r设备已不存在，端口已关闭"});
 }
 

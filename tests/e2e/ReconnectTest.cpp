@@ -3,6 +3,7 @@
 
 #include "DeviceLine.h"
 #include "ui/Controls.h"
+#include "ui/DelayWithMessages.h"
 #include "comm/SerialComm.h"
 #include "console/ConsoleWiring.h"
 #include "console/PageBuilderFixture.h"
@@ -60,7 +61,7 @@ TEST(ReconnectTest, APulledDeviceIsAwaitedAndReopenedWithTheSameSettingsWhenItsN
     EXPECT_EQ(c.f.Comm1->Handle(), 0);
     EXPECT_EQ(c.f.btn_Connect->text(), "Waiting…");
     EXPECT_TRUE(c.f.shp_led->toolTip().startsWith("Waiting for " + name.path));
-    c.f.DelayWithMessages(100);
+    DelayWithMessages(100);
     EXPECT_TRUE(c.presenter.messages.isEmpty()) << "waiting is shown, not reported in a box";
 
     DeviceLine second(std::nullopt);
@@ -89,7 +90,7 @@ TEST(ReconnectTest, PressingTheButtonWhileWaitingStopsWaitingAndWithoutTheOption
 
     DeviceLine second(std::nullopt);
     name.pointAt(second);
-    c.f.DelayWithMessages(300);
+    DelayWithMessages(300);
     EXPECT_EQ(c.f.Comm1->Handle(), 0) << "nobody waits any more";
 
     c.f.chk_Reconnect->setChecked(false);

@@ -1,4 +1,4 @@
-#include "app/ShowingErrors.h"
+#include "ui/ShowingErrors.h"
 
 #include "ui/MessageBoxes.h"
 #include "config/AppError.h"
