@@ -246,8 +246,7 @@ void TForm_Main::wireFixedFrame() {
                 [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
     };
     click(btn_Connect, &TForm_Main::btn_ConnectClick);
-    click(btn_Send, &TForm_Main::btn_SendClick);
-    click(btn_Cmds, &TForm_Main::btn_CmdsClick);
+    wireSending();
     click(btn_ClearRxmmo, &TForm_Main::btn_ClearRxmmoClick);
     click(btn_OpenLogs, &TForm_Main::btn_OpenLogsClick);
     click(btn_SaveRx, &TForm_Main::btn_SaveRxClick);

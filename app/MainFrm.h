@@ -42,6 +42,7 @@ class QTimer;
 class TComm;
 class PortReturnWatch;
 class SessionLog;
+class Sending;
 class TPanel;
 class TShape;
 class TSplitter;
@@ -97,17 +98,6 @@ public:
     void tmr_RxLedTimer();
     void tmr_TxLedTimer();
 
-    // Sending.
-    void ReadButtonClick(QObject* Sender);
-    void WriteButtonClick(QObject* Sender);
-    void FixedButtonClick(QObject* Sender);
-    void btn_SendClick();
-    void CommSendStr(const QString& text);
-    // The same, as a request of the device engine: what answers it and who is told.
-    void sendStaged(DeviceRequest request, DeviceSession::Callback done);
-    void sendLine(const QString& text, DeviceRequest request, DeviceSession::Callback done);
-    void btn_CmdsClick();
-
     // Receiving.
     void Comm1ReceiveData(QObject* Sender, const char* Buffer, int BufferLength);
     void btn_ClearRxmmoClick();
@@ -148,12 +138,6 @@ public:
     // Places again what depends on the captions' widths, after they changed (language, edits).
     void refitToCaptions();
     int leftColumnLeast() const;
-
-    // Item and value lookups.
-    QString GetItemByValue(int addr, const QString& value);
-    QString GetValueByItem(int addr, const QString& item);
-    QString GetComboItemsStr(int addr);
-    QString GetItemsValueStr(int addr);
 
     // Language.
     void CreateLanguageNode();
@@ -220,8 +204,6 @@ public:
     QList<BatchFault> BatchFaults;
     // Other parts of the configuration left unused at start-up, each a line naming it.
     QStringList StartupNotices;
-    // The field of the operator's Read still waiting for its reply.
-    QPointer<QWidget> ReadTarget;
     QString ConnectCaption;
     QString DisconnectCaption;
     // Gaps in the language table already named to the user in this session.
@@ -234,12 +216,9 @@ public:
     // parameter's row by its tag.
     ParameterModel Parameters;
     QHash<QString, RowControls> ParameterControls;
-    // Told of each reply that filled the field of an operator's Read (the field), of each
-    // Write sent (its field, address and value) and of what the device answered it (nothing:
-    // the write never went out; empty: no answer in time); commissioning listens here.
-    std::function<void(QWidget* field)> ReplyApplied;
-    std::function<void(QWidget* field, qint32 addr, const QString& value)> WriteSent;
-    std::function<void(const std::optional<QString>& reply)> WriteAnswered;
+    // What the operator sends: row Read/Write, fixed commands, the send box, batches. Made
+    // with the frame.
+    Sending* sending = nullptr;
     // Every value automatic reading showed in this polling run, for the trend chart.
     TrendStore AutoTrend;
     // Asks where to export the trend (suggested path given); empty: cancelled. Unset, a
@@ -343,6 +322,7 @@ private:
     // Controls that carry the settings editor's right-click menu.
     void attachEditorMenus();
     void wireFixedFrame();
+    void wireSending();
     template <class T> T* make(const QString& name, QWidget* parent);
     // The banner and the serial component, made by their own subsystems.
     TWaterImage* createBanner(QWidget* parent);

@@ -62,6 +62,11 @@ public:
     QPushButton* btn_WriteSnapshot = nullptr;
     QProgressBar* prg_Read = nullptr;
 
+public slots:
+    void onReplyApplied(QWidget* field);
+    void onWriteSent(QWidget* field, qint32 addr, const QString& value);
+    void onWriteAnswered(const std::optional<QString>& reply);
+
 private:
     enum class Outcome { Answered, Silent, Cancelled };
     using Then = std::function<void(Outcome)>;
@@ -88,9 +93,6 @@ private:
     void wordMark(QLabel* label) const;
     void clearMarks();
 
-    void onReplyApplied(QWidget* field);
-    void onWriteSent(QWidget* field, qint32 addr, const QString& value);
-    void onWriteAnswered(const std::optional<QString>& reply);
     void flushJournal(bool report = true);
 
     // The parameters as config.xml gives them now (texts may have been edited since start).

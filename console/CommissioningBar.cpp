@@ -84,11 +84,6 @@ Commissioning* Commissioning::of(const TForm_Main& form) {
 Commissioning::Commissioning(TForm_Main& form) : QObject(&form), m_form(form) {
     setObjectName(QString::fromLatin1(kObjectName));
     createBar();
-    form.ReplyApplied = [this](QWidget* field) { onReplyApplied(field); };
-    form.WriteSent = [this](QWidget* field, qint32 addr, const QString& value) {
-        onWriteSent(field, addr, value);
-    };
-    form.WriteAnswered = [this](const std::optional<QString>& reply) { onWriteAnswered(reply); };
 }
 
 // Runs while the window is being torn down, when its members are gone: only this object's

@@ -1,23 +1,10 @@
 #include "console/RowValues.h"
 
-#include "app/MainFrm.h"
+#include "device/ParameterModel.h"
 #include "ui/ComponentRegistry.h"
-#include "ui/Controls.h"
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPushButton>
-
-namespace {
-
-const Parameter* parameterOfField(const TForm_Main& form, const QWidget* field) {
-    for (auto it = form.ParameterControls.constBegin(); it != form.ParameterControls.constEnd(); ++it)
-        if (it->value == field)
-            return form.Parameters.byTag(it.key());
-    return nullptr;
-}
-
-} // namespace
 
 QString rowShownText(const QWidget* field) {
     if (isEdit(field))
@@ -27,28 +14,29 @@ QString rowShownText(const QWidget* field) {
     return {};
 }
 
-qint32 rowAddressOf(const TForm_Main& form, const QObject* button) {
-    for (auto it = form.ParameterControls.constBegin(); it != form.ParameterControls.constEnd(); ++it)
-        if (button && (it->read == button || it->write == button))
-            if (const Parameter* parameter = form.Parameters.byTag(it.key()))
-                return parameter->address;
-    return componentTag(button);
+const Parameter* parameterOfField(const ParameterModel& model, const QHash<QString, RowControls>& rows,
+                                  const QWidget* field) {
+    if (!field)
+        return nullptr;
+    for (auto it = rows.constBegin(); it != rows.constEnd(); ++it)
+        if (it->value == field)
+            return model.byTag(it.key());
+    return nullptr;
 }
 
-std::optional<QString> rowWriteValue(const TForm_Main& form, const QWidget* field, QString* error) {
+std::optional<QString> rowWriteValue(const Parameter* parameter, const QWidget* field, Language language,
+                                     QString* error) {
     const QString shown = rowShownText(field);
-    const Parameter* parameter = parameterOfField(form, field);
     if (!parameter) {
         if (shown.isEmpty() && error)
             *error = QStringLiteral("The parameter value cannot be empty");
         return shown.isEmpty() ? std::nullopt : std::optional<QString>(shown);
     }
-    return DeviceValueOf(*parameter, shown, form.LanguageCode, error);
+    return DeviceValueOf(*parameter, shown, language.code(), error);
 }
 
-bool showRowValue(const TForm_Main& form, QWidget* field, const QString& deviceValue) {
-    const Parameter* parameter = parameterOfField(form, field);
-    const std::optional<QString> shown = parameter ? ShownTextOf(*parameter, deviceValue, form.LanguageCode)
+bool showRowValue(const Parameter* parameter, QWidget* field, const QString& deviceValue, Language language) {
+    const std::optional<QString> shown = parameter ? ShownTextOf(*parameter, deviceValue, language.code())
                                                    : std::optional<QString>(deviceValue);
     if (!shown)
         return false;

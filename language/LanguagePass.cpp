@@ -5,6 +5,7 @@
 #include "config/SplitByDelimiter.h"
 #include "console/Commissioning.h"
 #include "console/ConsoleWiring.h"
+#include "console/Sending.h"
 #include "language/ControlSettingFrm.h"
 #include "language/LanguageEntries.h"
 #include "language/LanguageGaps.h"
@@ -124,9 +125,7 @@ void applyEntry(TForm_Main& form, QObject* component, LanguageKind kind, const X
         if (component == form.btn_Connect)
             form.ConnectCaption = controlCaption(form.btn_Connect);
         // A fixed-command button's tooltip text is its command in this language.
-        if (auto fixed = form.Console.fixedCommands.find(component);
-            fixed != form.Console.fixedCommands.end())
-            fixed->command = entry.readAttribute(a.hint);
+        form.sending->setFixedCommand(component, entry.readAttribute(a.hint));
         break;
     }
 }
@@ -221,6 +220,7 @@ void TForm_Main::SetLanguage() {
     } catch (const AppError& e) {
         gaps.addLine(e.text());
     }
+    sending->setLanguage(language());
     // The port stays as it was, so the button says what it is in the new language.
     showConnectionState(*this);
     refitToCaptions();

@@ -2,6 +2,7 @@
 
 #include "config/AppError.h"
 #include "console/ConsoleWiring.h"
+#include "console/ItemLookupIndex.h"
 #include "language/LanguageEntries.h"
 #include "language/LanguageKinds.h"
 #include "ui/BuiltInTexts.h"
@@ -171,7 +172,7 @@ bool refreshComboBoxEntry(TForm_Main& form, XmlNode& entry, const QObject* box, 
     const int tag = componentTag(box);
     if (tag <= 0)
         return false;
-    const QString items = form.GetComboItemsStr(tag);
+    const QString items = ItemLookupIndex::of(form.ConfigPath)->comboItems(tag, form.language());
     if (attr(entry, "itemsCN") != items && attr(entry, "hintCN") != hint)
         return false;
     fillMissing(entry, "itemsCN", items);
