@@ -68,6 +68,11 @@ TEST(SnapshotCsvTest, RefusesWhatIsNoSnapshotNamingTheLine) {
     const SnapshotParse marked = SnapshotFromCsv("\xEF\xBB\xBF" + header + "a,b,1,\xC4\xE3,d,5,5,t\r\n");
     EXPECT_EQ(marked.fault, SnapshotParse::Fault::Encoding);
     EXPECT_EQ(marked.line, 2);
+    // "Unicode text" with a half of a surrogate pair: no text, however well-formed the rest.
+    QStringEncoder utf16(QStringConverter::Utf16LE);
+    QByteArray lone = "\xFF\xFE" + utf16(QString::fromLatin1(header + "a,b,1,"));
+    lone += QByteArray("\xDF\xDF", 2) + utf16(u",d,5,5,t\r\n");
+    EXPECT_EQ(SnapshotFromCsv(lone).fault, SnapshotParse::Fault::Encoding);
     const SnapshotParse binary = SnapshotFromCsv(QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16));
     EXPECT_EQ(binary.fault, SnapshotParse::Fault::NotText);
     EXPECT_EQ(binary.line, 2);
