@@ -17,9 +17,17 @@ void TForm_Main::wireSending() {
     sending = new Sending(controls, *Device, Parameters, ParameterControls, BatchCommands, this);
     connect(btn_Send, &QPushButton::clicked, sending, [this] { guarded([this] { sending->sendBox(); }); });
     connect(btn_Cmds, &QPushButton::clicked, sending, [this] { guarded([this] { sending->runBatch(); }); });
-    if (Commissioning* commissioning = Console.commissioning) {
-        connect(sending, &Sending::replyApplied, commissioning, &Commissioning::onReplyApplied);
-        connect(sending, &Sending::writeSent, commissioning, &Commissioning::onWriteSent);
-        connect(sending, &Sending::writeAnswered, commissioning, &Commissioning::onWriteAnswered);
-    }
+    // Looked up when told, so that the order in which the frame makes its parts does not matter.
+    connect(sending, &Sending::replyApplied, this, [this](QWidget* field) {
+        if (Commissioning* commissioning = Console.commissioning)
+            commissioning->onReplyApplied(field);
+    });
+    connect(sending, &Sending::writeSent, this, [this](QWidget* field, qint32 address, const QString& value) {
+        if (Commissioning* commissioning = Console.commissioning)
+            commissioning->onWriteSent(field, address, value);
+    });
+    connect(sending, &Sending::writeAnswered, this, [this](const std::optional<QString>& reply) {
+        if (Commissioning* commissioning = Console.commissioning)
+            commissioning->onWriteAnswered(reply);
+    });
 }

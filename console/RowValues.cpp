@@ -6,6 +6,18 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+namespace {
+
+const Parameter* parameterOfField(const ParameterModel& parameters, const QHash<QString, RowControls>& rows,
+                                  const QWidget* field) {
+    for (auto it = rows.constBegin(); it != rows.constEnd(); ++it)
+        if (field && it->value == field)
+            return parameters.byTag(it.key());
+    return nullptr;
+}
+
+} // namespace
+
 QString rowShownText(const QWidget* field) {
     if (isEdit(field))
         return static_cast<const QLineEdit*>(field)->text();
@@ -14,19 +26,11 @@ QString rowShownText(const QWidget* field) {
     return {};
 }
 
-const Parameter* parameterOfField(const ParameterModel& model, const QHash<QString, RowControls>& rows,
-                                  const QWidget* field) {
-    if (!field)
-        return nullptr;
-    for (auto it = rows.constBegin(); it != rows.constEnd(); ++it)
-        if (it->value == field)
-            return model.byTag(it.key());
-    return nullptr;
-}
-
-std::optional<QString> rowWriteValue(const Parameter* parameter, const QWidget* field, Language language,
-                                     QString* error) {
+std::optional<QString> rowWriteValue(const ParameterModel& parameters,
+                                     const QHash<QString, RowControls>& rows, Language language,
+                                     const QWidget* field, QString* error) {
     const QString shown = rowShownText(field);
+    const Parameter* parameter = parameterOfField(parameters, rows, field);
     if (!parameter) {
         if (shown.isEmpty() && error)
             *error = QStringLiteral("The parameter value cannot be empty");
@@ -35,7 +39,9 @@ std::optional<QString> rowWriteValue(const Parameter* parameter, const QWidget* 
     return DeviceValueOf(*parameter, shown, language.code(), error);
 }
 
-bool showRowValue(const Parameter* parameter, QWidget* field, const QString& deviceValue, Language language) {
+bool showRowValue(const ParameterModel& parameters, const QHash<QString, RowControls>& rows,
+                  Language language, QWidget* field, const QString& deviceValue) {
+    const Parameter* parameter = parameterOfField(parameters, rows, field);
     const std::optional<QString> shown = parameter ? ShownTextOf(*parameter, deviceValue, language.code())
                                                    : std::optional<QString>(deviceValue);
     if (!shown)

@@ -21,15 +21,14 @@ void Sending::readRow(const QString& tag) {
     request.expect = DeviceRequest::Expect::ReplyLine;
     request.timeoutMs = m_parameters.readTimeoutMs();
     QPointer<Sending> self(this);
-    // The parameter is looked up again when the reply comes: the model may have taken new
-    // texts from the settings editor meanwhile.
-    request.accepts = [self, field, tag](const QByteArray& reply) {
+    // Converted when the reply comes, with the model's texts and the language of then.
+    request.accepts = [self, field](const QByteArray& reply) {
         if (!self || !field)
             return false;
         // A reply that cannot be applied is passed over without a message.
         try {
-            return showRowValue(self->m_parameters.byTag(tag), field, ReplyLineValue(reply),
-                                self->m_language);
+            return showRowValue(self->m_parameters, self->m_rows, self->m_language, field,
+                                ReplyLineValue(reply));
         } catch (const std::exception&) {
             return false;
         }
@@ -58,7 +57,7 @@ void Sending::writeRow(const QString& tag) {
     // A value the field cannot give (a hexadecimal text that is no number, a choice without
     // a value) is named by the conversion.
     QString error;
-    const std::optional<QString> converted = rowWriteValue(parameter, field, m_language, &error);
+    const std::optional<QString> converted = rowWriteValue(m_parameters, m_rows, m_language, field, &error);
     if (!converted)
         throw AppError(error);
     const qint32 address = parameter->address;
