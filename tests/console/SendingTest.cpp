@@ -3,8 +3,10 @@
 
 #include "console/Sending.h"
 
+#include "config/BatchCommands.h"
 #include "device/ParameterModel.h"
 #include "support/TestApp.h"
+#include "ui/ControlLook.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -36,6 +38,8 @@ struct Bench {
         sending = std::make_unique<Sending>(controls, device, model, rows, batches);
         box = controls.sendBox;
         button = controls.send;
+        batchBox = controls.batches;
+        receiveBox = controls.receiveBox;
     }
     QLineEdit* edit(const QString& tag) const { return static_cast<QLineEdit*>(rows[tag].value); }
     QComboBox* mode() const { return static_cast<QComboBox*>(rows["Mode"].value); }
@@ -56,6 +60,8 @@ struct Bench {
     std::unique_ptr<Sending> sending;
     QPlainTextEdit* box = nullptr;
     QPushButton* button = nullptr;
+    QComboBox* batchBox = nullptr;
+    QWidget* receiveBox = nullptr;
 };
 
 TEST(SendingTest, ARowsReadAndWriteAreTheModelsAndAreToldToListeners) {
@@ -167,6 +173,35 @@ TEST(SendingTest, FreeLinesAndTheSendBoxGoOutExactlyOrNotAtAll) {
     EXPECT_TRUE(b.wire.startsWith("$GO=20")) << b.wire.toStdString();
     EXPECT_TRUE(b.wire.endsWith("#\r\n"));
     EXPECT_EQ(b.sending->fixedCommand(&fixed)->command, "$GO=[now]#");
+}
+
+TEST(SendingTest, ABatchStartedWhileAnotherWaitsForTheOperatorLeavesTheReceiveBoxAsItWas) {
+    Bench b;
+    b.batches = {ParseBatch("outer", "O1[-1]"), ParseBatch("inner", "I1[-1]")};
+    b.batchBox->addItems({"outer", "inner"});
+    const QColor normalBackground = controlColor(b.receiveBox);
+    const QColor normalText = fontColor(b.receiveBox);
+    QList<QColor> seen;
+    // The operator starts the second batch while the first waits, then confirms both steps.
+    QTimer::singleShot(50, [&] {
+        seen << controlColor(b.receiveBox);
+        b.batchBox->setCurrentIndex(1);
+        QTimer::singleShot(50, [&] {
+            seen << controlColor(b.receiveBox);
+            b.box->appendPlainText("");
+        });
+        b.sending->runBatch();
+        seen << controlColor(b.receiveBox);
+        b.box->appendPlainText("");
+    });
+    b.batchBox->setCurrentIndex(0);
+    b.sending->runBatch();
+    EXPECT_EQ(seen, (QList<QColor>{QColor(255, 0, 0), QColor(255, 0, 0), QColor(255, 0, 0)}))
+        << "warned as long as one step waits";
+    EXPECT_EQ(controlColor(b.receiveBox), normalBackground);
+    EXPECT_EQ(fontColor(b.receiveBox), normalText);
+    EXPECT_TRUE(waitFor([&] { return b.wire.startsWith("I1"); })) << b.wire.toStdString();
+    EXPECT_TRUE(b.button->isEnabled());
 }
 
 } // namespace
