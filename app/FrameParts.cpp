@@ -8,8 +8,6 @@
 #include "device/AutoReadingSession.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QTabWidget>
 #include <QTimer>
 
 // The banner over Panel_Top, with the window's settings; its effect stays off until a
