@@ -23,8 +23,4 @@ struct ConsoleState {
 
     // The parameter pages' commissioning bar, once installed.
     Commissioning* commissioning = nullptr;
-
-    // What the page builder made for automatic reading (in page order): the typed records the
-    // handlers work from.
-    QList<AutoValueControls> autoValues;
 };
