@@ -2,7 +2,6 @@
 
 #include "appearance/WaterImage.h"
 #include "comm/SerialComm.h"
-#include "console/ConsoleWiring.h"
 #include "ui/BuiltInTexts.h"
 #include "ui/DockLayout.h"
 #include "device/AutoReadingSession.h"
@@ -42,35 +41,26 @@ bool TForm_Main::loadBanner(const QString& path) {
     return true;
 }
 
-// The serial component and the console parts around it: the port box's device list, the
-// receive view, and automatic reading's timer, which runs for the window's whole life (the
+// The serial component and the console parts around it: the connection, the receive view
+// and the session log, and automatic reading's timer, which runs for the window's whole life (the
 // check box decides whether a tick does anything).
 TComm* TForm_Main::createComm() {
     Device = new DeviceSession(this);
     AutoReading = new AutoReadingSession(*Device, this);
     AutoReading->setPageSource([this] { return pg_AUTO->currentIndex(); });
-    connect(AutoReading, &AutoReadingSession::requestSent, this, [this] {
-        tmr_TxLed->start();
-        ShowModbusHealth();
-    });
+    connect(AutoReading, &AutoReadingSession::requestSent, this, [this] { ShowModbusHealth(); });
     connect(AutoReading, &AutoReadingSession::resultArrived, this,
             [this](const DeviceResult& result) { guarded([&] { ShowAutoValue(result); }); });
     TComm* comm = &Device->comm();
     RegisterComponent(comm, QStringLiteral("Comm1"));
-    connect(Device, &DeviceSession::received, this, [this](const QByteArray& block) {
-        guarded([&] { Comm1ReceiveData(Device, block.constData(), static_cast<int>(block.size())); });
-    });
-    connect(Device, &DeviceSession::sent, this, [this](const QByteArray& bytes) {
-        LogWire(true, bytes.constData(), bytes.size());
-        tmr_TxLed->start();
+    connect(Device, &DeviceSession::sent, this, [this] {
         if (chb_AutoRead->isChecked())
             ShowModbusHealth();
     });
     // The health line follows every count: requests sent, and frames however they turned out.
     connect(Device, &DeviceSession::modbusCounted, this, [this] { ShowModbusHealth(); });
-    connect(Device, &DeviceSession::hungUp, this, [this] { guarded([this] { portHungUp(*this); }); });
-    installPortList(*this);
-    installReceiveView(*this);
+    wireConnection();
+    wireReceiving();
     Timer1->start();
     return comm;
 }

@@ -2,6 +2,7 @@
 
 #include "ui/ShowingErrors.h"
 #include "console/ConsoleWiring.h"
+#include "console/SessionLogging.h"
 #include "trend/TrendWindow.h"
 #include "ui/BuiltInTexts.h"
 #include "ui/ComponentRegistry.h"
@@ -48,6 +49,7 @@ void TForm_Main::UseConfigFile(const QString& path) {
     const QFileInfo file(path);
     AppDir = QDir::cleanPath(file.absolutePath()) + QLatin1Char('/');
     ConfigPath = file.absoluteFilePath();
+    sessionLogging->setFolder(AppDir + QStringLiteral("logs"));
 }
 
 // The fixed frame, region by region in the template's order. The order of creation is the
@@ -181,12 +183,6 @@ void TForm_Main::buildBannerTimersAndMenus() {
     WaterImage1 = createBanner(Panel_Top);
     lbl_Web->raise();
 
-    tmr_RxLed = make<QTimer>(QStringLiteral("tmr_RxLed"), nullptr);
-    tmr_RxLed->setParent(this);
-    tmr_RxLed->setInterval(1);
-    tmr_TxLed = make<QTimer>(QStringLiteral("tmr_TxLed"), nullptr);
-    tmr_TxLed->setParent(this);
-    tmr_TxLed->setInterval(1);
     Timer1 = make<QTimer>(QStringLiteral("Timer1"), nullptr);
     Timer1->setParent(this);
     Timer1->setInterval(1000);
@@ -245,23 +241,13 @@ void TForm_Main::wireFixedFrame() {
         connect(b, &QPushButton::clicked, this,
                 [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
     };
-    click(btn_Connect, &TForm_Main::btn_ConnectClick);
     click(btn_Send, &TForm_Main::btn_SendClick);
     click(btn_Cmds, &TForm_Main::btn_CmdsClick);
-    click(btn_ClearRxmmo, &TForm_Main::btn_ClearRxmmoClick);
-    click(btn_OpenLogs, &TForm_Main::btn_OpenLogsClick);
-    click(btn_SaveRx, &TForm_Main::btn_SaveRxClick);
-    connect(chk_SessionLog, &QCheckBox::toggled, this,
-            [this] { guarded([this] { chk_SessionLogClick(); }); });
     click(btn_Skins, &TForm_Main::btn_SkinsClick);
     click(btn_FirstLanguage, &TForm_Main::btn_FirstLanguageClick);
     click(btn_SecondLanguage, &TForm_Main::btn_SecondLanguageClick);
     click(btn_Trend, &TForm_Main::btn_TrendClick);
-    connect(chk_AutoNewLine, &QCheckBox::clicked, this,
-            [this] { guarded([this] { chk_AutoNewLineClick(); }); });
     connect(chb_AutoRead, &QCheckBox::toggled, this, [this] { guarded([this] { chb_AutoReadClick(); }); });
-    connect(tmr_RxLed, &QTimer::timeout, this, [this] { guarded([this] { tmr_RxLedTimer(); }); });
-    connect(tmr_TxLed, &QTimer::timeout, this, [this] { guarded([this] { tmr_TxLedTimer(); }); });
     connect(Timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
     for (QObject* watched :
          std::initializer_list<QObject*>{this, Panel_Mid, pg_DYNC, pg_FIX, Panel3, lbl_Web, lbl_Send})
