@@ -54,11 +54,6 @@ class PageRowFactory;
 enum class PageFamily;
 class TrendWindow;
 
-// The five port texts read from COMM at start-up.
-struct TPortSettings {
-    QString Port, Baud, Parity, ByteSize, StopBits;
-};
-
 // The console's one window: it owns every control, the serial component and the
 // configuration state, and its handlers are defined in the files of the subsystem they
 // belong to (console/, language/, appearance/); this file and MainFrm.cpp hold the fixed
@@ -86,7 +81,6 @@ public:
 
     // Page building.
     void LoadConfiguration();
-    void readPortSettings(const XmlNode& comm);
     void readBatches(const XmlNode& cmds);
     void buildPageGroup(PageRowFactory& rows, const XmlNode& group, QTabWidget* pages, PageFamily family,
                         QList<TTabSheet*>& sheets);
@@ -172,11 +166,6 @@ public:
     // LANGUAGE's value as config.xml holds it; language() is what texts are worded in.
     QString LanguageCode;
     Language language() const { return Language::fromCode(LanguageCode); }
-    TPortSettings PortSettings;
-    // Set once PortSettings hold the file's COMM values; closing writes the port boxes back
-    // only then, so a start-up that stopped earlier never puts the template's defaults
-    // over the user's settings.
-    bool PortSettingsLoaded = false;
     // The banner picture that could not be loaded (empty when it was): the top panel says so.
     QString BannerErrorPath;
     // Every place the configuration was looked for, and why the user's own file could not be

@@ -13,6 +13,7 @@ class QComboBox;
 class QPushButton;
 class QTimer;
 class TShape;
+class XmlNode;
 
 // The controls the connection reads its settings from and shows its state on.
 struct ConnectionControls {
@@ -62,6 +63,13 @@ public:
     // Puts the caption of the port's real state, in the current language, on the button.
     void showState();
 
+    // The settings config.xml keeps (its COMM element) shown in the boxes, at start-up.
+    void loadSettings(const XmlNode& comm);
+    // Closing writes the boxes back only once they hold the file's values: a start-up that
+    // stopped earlier leaves the template's defaults in them, not the user's choice.
+    bool settingsLoaded() const { return m_settingsLoaded; }
+    void saveSettings(XmlNode& comm) const;
+
 signals:
     void portOpened();
     void portClosed();
@@ -86,6 +94,7 @@ private:
     Language m_language;
     QString m_connectCaption;
     QString m_disconnectCaption;
+    bool m_settingsLoaded = false;
     // Set while a vanished device is awaited.
     QPointer<PortReturnWatch> m_watch;
     // The button's tooltip from before the wait, given back when it ends.
