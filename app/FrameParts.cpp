@@ -7,8 +7,6 @@
 #include "device/AutoReadingSession.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QTabWidget>
 #include <QTimer>
 
 // The banner over Panel_Top, with the window's settings; its effect stays off until a
@@ -41,27 +39,13 @@ bool TForm_Main::loadBanner(const QString& path) {
     return true;
 }
 
-// The serial component and the console parts around it: the connection, the receive view
-// and the session log, and automatic reading's timer, which runs for the window's whole life (the
-// check box decides whether a tick does anything).
+// The serial component and automatic reading's polling over it; the parts that show the
+// engine's work are made next.
 TComm* TForm_Main::createComm() {
     Device = new DeviceSession(this);
-    AutoReading = new AutoReadingSession(*Device, this);
-    AutoReading->setPageSource([this] { return pg_AUTO->currentIndex(); });
-    connect(AutoReading, &AutoReadingSession::requestSent, this, [this] { ShowModbusHealth(); });
-    connect(AutoReading, &AutoReadingSession::resultArrived, this,
-            [this](const DeviceResult& result) { guarded([&] { ShowAutoValue(result); }); });
+    Polling = new AutoReadingSession(*Device, this);
     TComm* comm = &Device->comm();
     RegisterComponent(comm, QStringLiteral("Comm1"));
-    connect(Device, &DeviceSession::sent, this, [this] {
-        if (chb_AutoRead->isChecked())
-            ShowModbusHealth();
-    });
-    // The health line follows every count: requests sent, and frames however they turned out.
-    connect(Device, &DeviceSession::modbusCounted, this, [this] { ShowModbusHealth(); });
-    wireConnection();
-    wireReceiving();
-    Timer1->start();
     return comm;
 }
 

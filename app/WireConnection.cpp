@@ -1,6 +1,6 @@
 #include "app/MainFrm.h"
 
-#include "console/AutoValueLabels.h"
+#include "console/AutoReading.h"
 #include "console/Connection.h"
 #include "console/PortList.h"
 
@@ -13,11 +13,7 @@ void TForm_Main::wireConnection() {
                                 *Device, this);
     installPortList(cbb_Port);
     connect(btn_Connect, &QPushButton::clicked, this, [this] { guarded([this] { connection->toggle(); }); });
-    connect(connection, &Connection::portClosed, this, [this] {
-        guarded([this] { markAllAutoValuesStale(*this, {ModbusStale::PortClosed, 0, 0}); });
-    });
-    connect(connection, &Connection::awaitingDevice, this, [this](bool waiting) {
-        if (waiting)
-            guarded([this] { markAllAutoValuesStale(*this, {ModbusStale::WaitingForDevice, 0, 0}); });
-    });
+    connect(connection, &Connection::portOpened, autoReading, &AutoReading::onPortOpened);
+    connect(connection, &Connection::portClosed, autoReading, &AutoReading::onPortClosed);
+    connect(connection, &Connection::awaitingDevice, autoReading, &AutoReading::onAwaitingDevice);
 }
