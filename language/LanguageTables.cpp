@@ -1,8 +1,8 @@
 #include "app/MainFrm.h"
 
 #include "config/AppError.h"
-#include "console/ConsoleWiring.h"
 #include "console/ItemLookupIndex.h"
+#include "console/PortList.h"
 #include "language/LanguageEntries.h"
 #include "language/LanguageKinds.h"
 #include "ui/BuiltInTexts.h"
