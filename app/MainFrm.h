@@ -24,6 +24,7 @@
 #include <optional>
 
 class AutoReadingSession;
+class Commissioning;
 class DockLayout;
 class FittedLinesLabel;
 class QAction;
@@ -240,6 +241,9 @@ public:
     std::function<void(QWidget* field)> ReplyApplied;
     std::function<void(QWidget* field, qint32 addr, const QString& value)> WriteSent;
     std::function<void(const std::optional<QString>& reply)> WriteAnswered;
+    // Reading all, snapshots, comparing and restoring, the journal of writes: the parameter
+    // pages' commissioning, with its bar. Made with the frame.
+    Commissioning* commissioning = nullptr;
     // Every value automatic reading showed in this polling run, for the trend chart.
     TrendStore AutoTrend;
     // Asks where to export the trend (suggested path given); empty: cancelled. Unset, a
@@ -343,6 +347,7 @@ private:
     // Controls that carry the settings editor's right-click menu.
     void attachEditorMenus();
     void wireFixedFrame();
+    void wireCommissioning();
     template <class T> T* make(const QString& name, QWidget* parent);
     // The banner and the serial component, made by their own subsystems.
     TWaterImage* createBanner(QWidget* parent);

@@ -8,7 +8,6 @@
 #include <QString>
 #include <optional>
 
-class Commissioning;
 class QObject;
 class QTimer;
 
@@ -35,9 +34,6 @@ struct ConsoleState {
 
     // The connect button's tooltip from before a wait for a returning device.
     QString hintBeforeWaiting;
-
-    // The parameter pages' commissioning bar, once installed.
-    Commissioning* commissioning = nullptr;
 
     // What the page builder made for fixed commands (by button) and automatic reading (in
     // page order): the typed records the handlers work from.

@@ -30,6 +30,3 @@ void showConnectionState(TForm_Main& form);
 // The stable names of serial adapters (the links in a folder such as /dev/serial/by-id), each
 // with the short name of the device it points to now.
 QList<std::pair<QString, QString>> stablePortNames(const QString& folder);
-// The parameter pages' commissioning bar: read all, snapshots, compare and restore, and the
-// journal of writes.
-void installCommissioning(TForm_Main& form);

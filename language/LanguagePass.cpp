@@ -197,8 +197,8 @@ void applyLanguage(TForm_Main& form, LanguageGaps& gaps) {
     readDisconnectCaption(form, language, current, gaps);
     if (form.TrendView)
         form.TrendView->setWindowTitle(controlCaption(form.btn_Trend));
-    if (Commissioning* commissioning = Commissioning::of(form))
-        commissioning->retranslate();
+    if (form.commissioning)
+        form.commissioning->setLanguage(current);
     if (!form.BannerErrorPath.isEmpty())
         form.Panel_Top->setCaption(BannerLoadErrorText(form.BannerErrorPath, current));
 }

@@ -48,7 +48,7 @@ struct Bench {
         form->FormCreate();
         form->cbb_Port->setCurrentText(line->portPath());
         form->btn_Connect->click();
-        cms = Commissioning::of(*form);
+        cms = form->commissioning;
     }
     ~Bench() { form->Comm1->StopComm(); }
 

@@ -43,7 +43,7 @@ struct Bench {
         form->FormCreate();
         form->cbb_Port->setCurrentText(line->portPath());
         form->btn_Connect->click();
-        cms = Commissioning::of(*form);
+        cms = form->commissioning;
     }
     ~Bench() { form->Comm1->StopComm(); }
 
@@ -87,8 +87,8 @@ TEST(CommissioningWireTest, ReadAllFillsEveryRowInPageOrderAndNamesTheSilentOne)
     EXPECT_EQ(b.text("SerialNo"), "BEEF");
     EXPECT_EQ(b.text("IpMode"), "静态");
     EXPECT_EQ(b.text("MbPort"), "502");
-    EXPECT_EQ(b.cms->prg_Read->value(), 10);
-    EXPECT_EQ(b.cms->prg_Read->maximum(), 10);
+    EXPECT_EQ(b.cms->controls().progress->value(), 10);
+    EXPECT_EQ(b.cms->controls().progress->maximum(), 10);
 
     EXPECT_EQ(b.lastMessage(), "1 个参数没有应答：\n2002  量程");
     auto* mark = b.form->findChild<QLabel*>("mark_Span");

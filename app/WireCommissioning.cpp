@@ -1,0 +1,48 @@
+// The window's wiring of commissioning: its bar on the parameter pages, the bar's buttons,
+// and what it hears of the operator's own Reads and Writes and of the port closing.
+
+#include "app/MainFrm.h"
+#include "console/Commissioning.h"
+#include "console/CommissioningBar.h"
+#include "ui/ShowingErrors.h"
+
+#include <QGroupBox>
+#include <QPushButton>
+#include <QTabWidget>
+
+void TForm_Main::wireCommissioning() {
+    CommissioningControls controls =
+        buildCommissioningBar(grp_DYNC, font(), language(), [this](QPushButton* button, const QString& name) {
+            RegisterComponent(button, name);
+            setPopupMenu1(button);
+        });
+    controls.pages = pg_DYNC;
+    commissioning = new Commissioning(
+        *Device, Parameters, ParameterControls, controls, [this] { return AppDir; }, this);
+
+    auto click = [this](QPushButton* button, void (Commissioning::*action)()) {
+        connect(button, &QPushButton::clicked, commissioning,
+                [this, action] { runShowingErrors([this, action] { (commissioning->*action)(); }); });
+    };
+    click(controls.readPage, &Commissioning::readPage);
+    click(controls.readAll, &Commissioning::readAllPages);
+    click(controls.cancel, &Commissioning::cancel);
+    click(controls.saveSnapshot, &Commissioning::saveSnapshot);
+    click(controls.loadSnapshot, &Commissioning::loadSnapshot);
+    click(controls.compare, &Commissioning::compareWithDevice);
+    click(controls.writeSnapshot, &Commissioning::writeSnapshot);
+
+    ReplyApplied = [this](QWidget* field) { commissioning->onReplyApplied(field); };
+    WriteSent = [this](QWidget* field, qint32 address, const QString& value) {
+        commissioning->onWriteSent(field, address, value);
+    };
+    WriteAnswered = [this](const std::optional<QString>& reply) { commissioning->onWriteAnswered(reply); };
+
+    // The port closes when its device vanishes, or when the connect button closed it (this
+    // runs after the button's own handler).
+    connect(Device, &DeviceSession::hungUp, commissioning, &Commissioning::onPortClosed);
+    connect(btn_Connect, &QPushButton::clicked, commissioning, [this] {
+        if (!Device->isOpen())
+            commissioning->onPortClosed();
+    });
+}
