@@ -126,6 +126,7 @@ void TForm_Main::buildMiddle(DockLayout* dock) {
     // Where a column is too narrow for all its page tabs, arrows reach the rest.
     pg_DYNC->setUsesScrollButtons(true);
     (new DockLayout(grp_DYNC))->dock(pg_DYNC, DockAlign::Client);
+    buildCommissioningBar();
     Splitter3 = make<TSplitter>(QStringLiteral("Splitter3"), Panel_Mid);
     Splitter3->setCursor(Qt::SplitVCursor);
     midDock->dock(Splitter3, DockAlign::Top, 3);

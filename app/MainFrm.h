@@ -4,6 +4,7 @@
 #include "config/ConfigRecords.h"
 #include "config/Language.h"
 #include "config/XmlDocument.h"
+#include "console/CommissioningControls.h"
 #include "console/ConsoleState.h"
 #include "console/ReceiveLogView.h"
 #include "console/RowControls.h"
@@ -304,6 +305,7 @@ public:
     TPanel* Panel_Mid = nullptr;
     QGroupBox* grp_DYNC = nullptr;
     QTabWidget* pg_DYNC = nullptr;
+    CommissioningControls CommissioningBar;
     TSplitter* Splitter3 = nullptr;
     QGroupBox* grp_FIX = nullptr;
     QTabWidget* pg_FIX = nullptr;
@@ -347,6 +349,7 @@ private:
     // Controls that carry the settings editor's right-click menu.
     void attachEditorMenus();
     void wireFixedFrame();
+    void buildCommissioningBar();
     void wireCommissioning();
     template <class T> T* make(const QString& name, QWidget* parent);
     // The banner and the serial component, made by their own subsystems.

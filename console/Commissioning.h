@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/Language.h"
+#include "console/CommissioningControls.h"
 #include "console/CommissioningRows.h"
 #include "console/RowControls.h"
 #include "console/protocol/ReadSequence.h"
@@ -20,26 +21,8 @@
 #include <optional>
 
 class DeviceSession;
-class QProgressBar;
-class QPushButton;
 class QLabel;
-class QTabWidget;
 class QWidget;
-
-// The widgets commissioning shows and reads: its bar on the parameter pages (made by
-// buildCommissioningBar) and the pages themselves, for the one in view and each page's name.
-struct CommissioningControls {
-    QWidget* panel = nullptr;
-    QPushButton* readPage = nullptr;
-    QPushButton* readAll = nullptr;
-    QPushButton* cancel = nullptr;
-    QPushButton* saveSnapshot = nullptr;
-    QPushButton* loadSnapshot = nullptr;
-    QPushButton* compare = nullptr;
-    QPushButton* writeSnapshot = nullptr;
-    QProgressBar* progress = nullptr;
-    QTabWidget* pages = nullptr;
-};
 
 // Commissioning a device from the parameter pages: reading a page or every page in one go,
 // keeping what was read as a snapshot file, comparing the device with a snapshot and writing
