@@ -163,6 +163,27 @@ TEST(CommissioningWireTest, ReadPageReadsOnlyTheShownPageAndCancelStopsTheRun) {
     EXPECT_TRUE(slow.find<QPushButton>("cms_ReadAll")->isEnabled());
 }
 
+// Closing the port in the middle of a run ends the run there, whether the person closed it
+// or the device vanished: the rows left are not gone through as if they had not answered.
+TEST(CommissioningWireTest, ClosingThePortEndsTheRunWhereItIs) {
+    for (const bool vanish : {false, true}) {
+        SCOPED_TRACE(vanish ? "device vanished" : "port closed");
+        Bench b(5000, {1001});
+        b.find<QPushButton>("cms_ReadAll")->click();
+        ASSERT_TRUE(waitFor([&] { return b.line->wire() == "$KRDV=1001#\r\n"; }));
+        if (vanish)
+            b.line->vanish();
+        else
+            b.form->btn_Connect->click();
+        ASSERT_TRUE(waitFor([&] { return !b.cms->busy(); }, 20000));
+        EXPECT_TRUE(b.presenter.messages.contains("读取已取消：已读 0 / 10 个参数"))
+            << b.presenter.messages.join('\n').toStdString();
+        EXPECT_FALSE(b.form->findChild<QLabel*>("mark_DevAddr")) << "no row is marked as not answering";
+        EXPECT_EQ(b.line->wire(), "$KRDV=1001#\r\n");
+        EXPECT_TRUE(b.find<QPushButton>("cms_ReadAll")->isEnabled());
+    }
+}
+
 TEST(CommissioningWireTest, ReadAllNeedsAnOpenPort) {
     Bench b(3000);
     b.form->btn_Connect->click(); // closes
@@ -197,14 +218,18 @@ TEST(CommissioningWireTest, SnapshotCompareAndRestoreWriteOnlyTheChangedValuesAn
     b.line->clearWire();
     ASSERT_TRUE(b.run("cms_Compare"));
     EXPECT_EQ(b.line->wire(), kReadAllBytes);
-    EXPECT_EQ(b.lastMessage(), "2 个参数与快照不同：\n1001  设备地址：快照 5，设备 9\n1003  运行模式：快照 手动 (1)，设备 自动 (2)");
+    EXPECT_EQ(
+        b.lastMessage(),
+        "2 个参数与快照不同：\n1001  设备地址：快照 5，设备 9\n1003  运行模式：快照 手动 (1)，设备 自动 (2)");
     EXPECT_EQ(b.form->findChild<QLabel*>("mark_DevAddr")->text(), "不同");
 
     b.line->clearWire();
     ASSERT_TRUE(b.run("cms_WriteSnapshot"));
     ASSERT_EQ(b.presenter.questions.size(), 1);
-    EXPECT_EQ(b.presenter.questions[0], "将把以下 2 个参数写入设备：\n1001  设备地址：9 → 5\n1003  运行模式：自动 (2) → 手动 (1)");
-    EXPECT_EQ(b.line->wire(), kReadAllBytes + "$KWRV=1001,5#\r\n$KRDV=1001#\r\n$KWRV=1003,1#\r\n$KRDV=1003#\r\n");
+    EXPECT_EQ(b.presenter.questions[0],
+              "将把以下 2 个参数写入设备：\n1001  设备地址：9 → 5\n1003  运行模式：自动 (2) → 手动 (1)");
+    EXPECT_EQ(b.line->wire(),
+              kReadAllBytes + "$KWRV=1001,5#\r\n$KRDV=1001#\r\n$KWRV=1003,1#\r\n$KRDV=1003#\r\n");
     EXPECT_EQ(b.lastMessage(), "已写入 2 个：\n1001  设备地址：5\n1003  运行模式：手动 (1)\n"
                                "已校验 2 个：\n1001  设备地址：5\n1003  运行模式：手动 (1)\n失败 0 个：");
     EXPECT_EQ(b.text("DevAddr"), "5");
@@ -234,8 +259,9 @@ TEST(CommissioningWireTest, LoadNamesUnplacedRowsAndRestoreWritesNothingUnconfir
                             "x,Zero,2002,a,b,1,1,\r\n");
     b.presenter.chosenFile = b.dir.file("snap.csv");
     b.find<QPushButton>("cms_LoadSnapshot")->click();
-    EXPECT_EQ(b.lastMessage(), "已载入 2 个参数；2 行未载入，这些参数保持不变：\n"
-                               "第 4 行  9999  Ghost：没有此标记和地址的参数\n第 5 行  2002  Zero：没有此标记和地址的参数");
+    EXPECT_EQ(b.lastMessage(),
+              "已载入 2 个参数；2 行未载入，这些参数保持不变：\n"
+              "第 4 行  9999  Ghost：没有此标记和地址的参数\n第 5 行  2002  Zero：没有此标记和地址的参数");
     EXPECT_EQ(b.text("DevAddr"), "7");
     EXPECT_TRUE(b.line->wire().isEmpty()) << "loading sends nothing";
 
@@ -249,16 +275,19 @@ TEST(CommissioningWireTest, LoadNamesUnplacedRowsAndRestoreWritesNothingUnconfir
     b.line->clearWire();
     ASSERT_TRUE(b.run("cms_WriteSnapshot"));
     EXPECT_EQ(b.line->wire(), kReadAllBytes + "$KWRV=1001,7#\r\n$KRDV=1001#\r\n");
-    EXPECT_EQ(b.lastMessage(), "已写入 1 个：\n1001  设备地址：7\n已校验 0 个：\n失败 1 个：\n1001  设备地址：7（读回的值为 5）");
+    EXPECT_EQ(
+        b.lastMessage(),
+        "已写入 1 个：\n1001  设备地址：7\n已校验 0 个：\n失败 1 个：\n1001  设备地址：7（读回的值为 5）");
     EXPECT_EQ(b.form->findChild<QLabel*>("mark_DevAddr")->text(), "失败");
 
     // A file that is no snapshot changes nothing.
     b.dir.write("bad.csv", "just,some\r\ntext\r\n");
     b.presenter.chosenFile = b.dir.file("bad.csv");
     b.find<QPushButton>("cms_LoadSnapshot")->click();
-    EXPECT_EQ(b.lastMessage(), b.dir.file("bad.csv") +
-                                   " 不是快照文件：第 1 行不是快照的标题行，缺少列：page, tag, address, caption CN, "
-                                   "caption EN, device value, shown text, time read；未改变任何参数");
+    EXPECT_EQ(b.lastMessage(),
+              b.dir.file("bad.csv") +
+                  " 不是快照文件：第 1 行不是快照的标题行，缺少列：page, tag, address, caption CN, "
+                  "caption EN, device value, shown text, time read；未改变任何参数");
     EXPECT_EQ(b.text("DevAddr"), "5");
 }
 
