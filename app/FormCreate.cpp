@@ -91,5 +91,4 @@ void TForm_Main::FormCreate() {
     } else {
         showMessage(ConfigNotFoundText(check, ConfigSearchedPlaces, ConfigSearchProblem));
     }
-    ShowModbusHealth();
 }

@@ -122,7 +122,7 @@ int RunPoll(const CliOptions& options, const CliConfig& config) {
     const ModbusHealth health = link.session().modbus().health();
     if (options.json)
         PrintJsonLine(QJsonObject{{"health", healthJson(health)}});
-    PrintErr(ModbusHealthText(health, config.english()) + QLatin1Char('\n'));
+    PrintErr(ModbusHealthText(health, config.language()) + QLatin1Char('\n'));
     // Every request that ended without a good reply is a device problem.
     return health.ended() == health.good && health.good > 0 ? cliexit::kDone : cliexit::kDeviceProblem;
 }

@@ -35,8 +35,7 @@ struct ConsoleState {
     // The connect button's tooltip from before a wait for a returning device.
     QString hintBeforeWaiting;
 
-    // What the page builder made for fixed commands (by button) and automatic reading (in
-    // page order): the typed records the handlers work from.
+    // What the page builder made for fixed commands (by button): the typed records the
+    // handlers work from.
     QHash<const QObject*, FixedCommandControls> fixedCommands;
-    QList<AutoValueControls> autoValues;
 };

@@ -15,7 +15,9 @@ bool decodes(const char* encoding, const QByteArray& bytes, QString* text) {
         return false;
     QString out = decode(bytes);
     // A decoder may substitute rather than flag; a snapshot holds no replacement character.
-    if (decode.hasError() || out.contains(QChar::ReplacementCharacter))
+    // Qt's UTF-16 decoder passes an unpaired surrogate through unflagged: such a text could
+    // not be written back as it was read, so it is no text either.
+    if (decode.hasError() || out.contains(QChar::ReplacementCharacter) || !QStringView(out).isValidUtf16())
         return false;
     *text = std::move(out);
     return true;

@@ -617,6 +617,61 @@
     </message>
 </context>
 <context>
+    <name>ModbusHealth</name>
+    <message>
+        <source>Sent %1 · good %2 · time-outs %3</source>
+        <translation>已发 %1 · 正常 %2 · 超时 %3</translation>
+    </message>
+    <message>
+        <source>CRC errors %1 · wrong length or late %2 · exceptions %3 · unasked %4</source>
+        <translation>校验错 %1 · 长度错或迟到 %2 · 异常 %3 · 无请求 %4</translation>
+    </message>
+    <message>
+        <source>Reply time: last %1, average %2</source>
+        <translation>应答时间：最近 %1，平均 %2</translation>
+    </message>
+    <message>
+        <source>Last exception: %1</source>
+        <translation>最近异常：%1</translation>
+    </message>
+    <message>
+        <source>No reply within %1 ms; the value shown is older</source>
+        <translation>%1 ms 内无应答，显示的是之前的值</translation>
+    </message>
+    <message>
+        <source>The reply was damaged (CRC error); the value shown is older</source>
+        <translation>应答已损坏（校验错），显示的是之前的值</translation>
+    </message>
+    <message>
+        <source>The reply had the wrong length; the value shown is older</source>
+        <translation>应答长度不对，显示的是之前的值</translation>
+    </message>
+    <message>
+        <source>The reply came after %1 ms; the value shown is older</source>
+        <translation>应答晚于 %1 ms 才到，显示的是之前的值</translation>
+    </message>
+    <message>
+        <source>The device refused the request: %1; the value shown is older</source>
+        <translation>设备拒绝了请求：%1，显示的是之前的值</translation>
+    </message>
+    <message>
+        <source>The port is closed; the value shown is older</source>
+        <translation>端口已关闭，显示的是之前的值</translation>
+    </message>
+    <message>
+        <source>Waiting for the device to return; the value shown is older</source>
+        <translation>正在等待设备重新连接，显示的是之前的值</translation>
+    </message>
+    <message>
+        <source>Last good value: %1</source>
+        <translation>最近有效值：%1</translation>
+    </message>
+    <message>
+        <source>No value has been read yet</source>
+        <translation>尚未读到数值</translation>
+    </message>
+</context>
+<context>
     <name>PageRows</name>
     <message>
         <source>The parameter %1 in config.xml has no integer address (addr).</source>
@@ -676,6 +731,27 @@
     <message>
         <source>Time</source>
         <translation>时间</translation>
+    </message>
+</context>
+<context>
+    <name>TrendReading</name>
+    <message>
+        <source>Nothing to export yet: no value has been read automatically.</source>
+        <translation>尚无可导出的数据：还没有自动读取到数值。</translation>
+    </message>
+    <message>
+        <source>Could not write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>Exported to %1.</source>
+        <translation>已导出到 %1。</translation>
+    </message>
+    <message numerus="yes">
+        <source> The oldest %n values no longer fitted in memory and are not in it.</source>
+        <translation>
+            <numerusform>最早的 %n 个数值已超出内存容量，未包含在内。</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

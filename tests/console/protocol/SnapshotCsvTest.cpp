@@ -68,6 +68,11 @@ TEST(SnapshotCsvTest, RefusesWhatIsNoSnapshotNamingTheLine) {
     const SnapshotParse marked = SnapshotFromCsv("\xEF\xBB\xBF" + header + "a,b,1,\xC4\xE3,d,5,5,t\r\n");
     EXPECT_EQ(marked.fault, SnapshotParse::Fault::Encoding);
     EXPECT_EQ(marked.line, 2);
+    // "Unicode text" with a half of a surrogate pair: no text, however well-formed the rest.
+    QStringEncoder utf16(QStringConverter::Utf16LE);
+    QByteArray lone = "\xFF\xFE" + utf16(QString::fromLatin1(header + "a,b,1,"));
+    lone += QByteArray("\xDF\xDF", 2) + utf16(u",d,5,5,t\r\n");
+    EXPECT_EQ(SnapshotFromCsv(lone).fault, SnapshotParse::Fault::Encoding);
     const SnapshotParse binary = SnapshotFromCsv(QByteArray("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16));
     EXPECT_EQ(binary.fault, SnapshotParse::Fault::NotText);
     EXPECT_EQ(binary.line, 2);
@@ -89,6 +94,13 @@ TEST(SnapshotCsvTest, ReadsGbkSemicolonAndUtf16TabFilesLineByLine) {
     EXPECT_EQ(gbk.rows[0].captionCN, "运行模式堃");
     EXPECT_EQ(gbk.rows[1].captionCN, "零;点");
     EXPECT_EQ(gbk.rowLines, (QList<int>{2, 4})) << "a line of empty cells is skipped, lines still counted";
+
+    // A note typed beside the table, in a column of its own, fills no parameter: its row is
+    // skipped like an empty one, so the rows read are the rows a save writes back.
+    const SnapshotParse noted = SnapshotFromCsv(gb(QString(text).replace(";;;;;;;\r\n", ";;;;;;;;备注\r\n")));
+    ASSERT_TRUE(noted.ok());
+    EXPECT_EQ(noted.rows, gbk.rows);
+    EXPECT_EQ(noted.rowLines, gbk.rowLines);
 
     QString tabbed = text;
     tabbed.replace(';', '\t').replace("零\t点", "零;点");
