@@ -2,11 +2,7 @@
 // snapshots, comparing and writing back, and the journal of writes, with the exact bytes on
 // the wire.
 
-#include "DeviceLine.h"
-#include "app/MainFrm.h"
-#include "comm/SerialComm.h"
-#include "console/Commissioning.h"
-#include "support/TestApp.h"
+#include "CommissioningBench.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -24,49 +20,15 @@ const QByteArray kReadAllBytes = "$KRDV=1001#\r\n$KRDV=1002#\r\n$KRDV=1003#\r\n$
                                  "$KRDV=3001#\r\n$KRDV=3002#\r\n";
 
 // The example's device with known values; the example with the given read time-out.
-struct Bench {
+struct Bench : CommissioningBench {
     explicit Bench(int timeoutMs, QSet<qint32> silent = {}, QSet<qint32> ignoredWrites = {},
-                   QHash<qint32, qint64> lateMs = {}) {
-        testApp();
-        dir.copyExample("config.xml");
-        QByteArray xml = dir.read("config.xml");
-        xml.replace("readTimeoutMs=\"1000\"", "readTimeoutMs=\"" + QByteArray::number(timeoutMs) + "\"");
-        dir.write("config.xml", xml);
-        SimulatedDevice::Setup setup = LoadSimulatorSetup(dir.file("config.xml"));
-        setup.textValues = {{1001, "5"},    {1002, "2"},  {1003, "1"},     {1004, "1"}, {2001, "-3"},
-                            {2002, "1000"}, {2003, "26"}, {2004, "48879"}, {3001, "0"}, {3002, "502"}};
-        setup.silentAddresses = silent;
-        setup.ignoredWriteAddresses = ignoredWrites;
-        setup.replyDelayMs = lateMs;
-        line.emplace(setup);
-        form = std::make_unique<TForm_Main>(dir.path());
-        form->FormCreate();
-        form->cbb_Port->setCurrentText(line->portPath());
-        form->btn_Connect->click();
-        cms = form->commissioning;
-    }
-    ~Bench() { form->Comm1->StopComm(); }
-
-    template <class T = QWidget> T* find(const QString& name) const {
-        return qobject_cast<T*>(form->FindComponent(name));
-    }
-    QString text(const QString& name) const {
-        if (auto* edit = find<QLineEdit>("edt_" + name))
-            return edit->text();
-        return find<QComboBox>("cbb_" + name)->currentText();
-    }
-    // Clicks and waits until the run has ended.
-    bool run(const QString& button) {
-        find<QPushButton>(button)->click();
-        return waitFor([&] { return !cms->busy(); }, 20000);
-    }
-    QString lastMessage() const { return presenter.messages.value(presenter.messages.size() - 1); }
-
-    RecordingPresenter presenter;
-    TempAppDir dir;
-    std::optional<DeviceLine> line;
-    std::unique_ptr<TForm_Main> form;
-    Commissioning* cms = nullptr;
+                   QHash<qint32, qint64> lateMs = {})
+        : CommissioningBench({timeoutMs,
+                              knownValues(),
+                              std::move(silent),
+                              std::move(ignoredWrites),
+                              std::move(lateMs),
+                              {}}) {}
 };
 
 TEST(CommissioningWireTest, ReadAllFillsEveryRowInPageOrderAndNamesTheSilentOne) {
