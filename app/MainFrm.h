@@ -287,7 +287,6 @@ public:
     TPanel* Panel_Mid = nullptr;
     QGroupBox* grp_DYNC = nullptr;
     QTabWidget* pg_DYNC = nullptr;
-    CommissioningControls CommissioningBar;
     TSplitter* Splitter3 = nullptr;
     QGroupBox* grp_FIX = nullptr;
     QTabWidget* pg_FIX = nullptr;
@@ -350,4 +349,6 @@ private:
     // Closes the port so that no serial thread outlives the window.
     void stopSerialPort();
     bool m_closed = false;
+    // Commissioning's bar, made with the parameter group, until the part that works it exists.
+    CommissioningControls m_commissioningBar;
 };

@@ -13,17 +13,17 @@
 // Made with the parameter group, in its place among the frame's controls: the order of
 // creation is the order of the language tables' entries.
 void TForm_Main::buildCommissioningBar() {
-    CommissioningBar = ::buildCommissioningBar(grp_DYNC, font(), language(),
-                                               [this](QPushButton* button, const QString& name) {
-                                                   RegisterComponent(button, name);
-                                                   setPopupMenu1(button);
-                                               });
-    CommissioningBar.pages = pg_DYNC;
+    m_commissioningBar = ::buildCommissioningBar(grp_DYNC, font(), language(),
+                                                 [this](QPushButton* button, const QString& name) {
+                                                     RegisterComponent(button, name);
+                                                     setPopupMenu1(button);
+                                                 });
+    m_commissioningBar.pages = pg_DYNC;
 }
 
 // Once the device engine exists.
 void TForm_Main::wireCommissioning() {
-    const CommissioningControls& controls = CommissioningBar;
+    const CommissioningControls& controls = m_commissioningBar;
     commissioning = new Commissioning(
         *Device, Parameters, ParameterControls, controls, [this] { return AppDir; }, this);
 
