@@ -4,6 +4,7 @@
 #include "app/MainFrm.h"
 #include "console/Commissioning.h"
 #include "console/CommissioningBar.h"
+#include "console/Connection.h"
 #include "ui/ShowingErrors.h"
 
 #include <QGroupBox>
@@ -45,11 +46,5 @@ void TForm_Main::wireCommissioning() {
     };
     WriteAnswered = [this](const std::optional<QString>& reply) { commissioning->onWriteAnswered(reply); };
 
-    // The port closes when its device vanishes, or when the connect button closed it (this
-    // runs after the button's own handler).
-    connect(Device, &DeviceSession::hungUp, commissioning, &Commissioning::onPortClosed);
-    connect(btn_Connect, &QPushButton::clicked, commissioning, [this] {
-        if (!Device->isOpen())
-            commissioning->onPortClosed();
-    });
+    connect(connection, &Connection::portClosed, commissioning, &Commissioning::onPortClosed);
 }

@@ -9,7 +9,6 @@
 #include <optional>
 
 class QObject;
-class QTimer;
 
 // What the console's handlers keep between calls, typed and in one place; the window owns it.
 struct ConsoleState {
@@ -27,13 +26,6 @@ struct ConsoleState {
     // staged while the box still shows it (the box does not keep every line break as given).
     std::optional<QString> stagedLine;
     QString stagedShown;
-
-    // The timers that return the send and receive lamps to rest after a flash.
-    QTimer* txFlashOff = nullptr;
-    QTimer* rxFlashOff = nullptr;
-
-    // The connect button's tooltip from before a wait for a returning device.
-    QString hintBeforeWaiting;
 
     // What the page builder made for fixed commands (by button): the typed records the
     // handlers work from.
