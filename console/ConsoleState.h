@@ -8,7 +8,6 @@
 #include <QString>
 #include <optional>
 
-class Commissioning;
 class QObject;
 
 // What the console's handlers keep between calls, typed and in one place; the window owns it.
@@ -27,9 +26,6 @@ struct ConsoleState {
     // staged while the box still shows it (the box does not keep every line break as given).
     std::optional<QString> stagedLine;
     QString stagedShown;
-
-    // The parameter pages' commissioning bar, once installed.
-    Commissioning* commissioning = nullptr;
 
     // What the page builder made for fixed commands (by button): the typed records the
     // handlers work from.

@@ -1,6 +1,6 @@
 #include "console/RowValues.h"
 
-#include "app/MainFrm.h"
+#include "device/ParameterModel.h"
 #include "ui/ComponentRegistry.h"
 #include "ui/Controls.h"
 
@@ -10,10 +10,11 @@
 
 namespace {
 
-const Parameter* parameterOfField(const TForm_Main& form, const QWidget* field) {
-    for (auto it = form.ParameterControls.constBegin(); it != form.ParameterControls.constEnd(); ++it)
-        if (it->value == field)
-            return form.Parameters.byTag(it.key());
+const Parameter* parameterOfField(const ParameterModel& parameters, const QHash<QString, RowControls>& rows,
+                                  const QWidget* field) {
+    for (auto it = rows.constBegin(); it != rows.constEnd(); ++it)
+        if (field && it->value == field)
+            return parameters.byTag(it.key());
     return nullptr;
 }
 
@@ -27,28 +28,32 @@ QString rowShownText(const QWidget* field) {
     return {};
 }
 
-qint32 rowAddressOf(const TForm_Main& form, const QObject* button) {
-    for (auto it = form.ParameterControls.constBegin(); it != form.ParameterControls.constEnd(); ++it)
+qint32 rowAddressOf(const ParameterModel& parameters, const QHash<QString, RowControls>& rows,
+                    const QObject* button) {
+    for (auto it = rows.constBegin(); it != rows.constEnd(); ++it)
         if (button && (it->read == button || it->write == button))
-            if (const Parameter* parameter = form.Parameters.byTag(it.key()))
+            if (const Parameter* parameter = parameters.byTag(it.key()))
                 return parameter->address;
     return componentTag(button);
 }
 
-std::optional<QString> rowWriteValue(const TForm_Main& form, const QWidget* field, QString* error) {
+std::optional<QString> rowWriteValue(const ParameterModel& parameters,
+                                     const QHash<QString, RowControls>& rows, Language language,
+                                     const QWidget* field, QString* error) {
     const QString shown = rowShownText(field);
-    const Parameter* parameter = parameterOfField(form, field);
+    const Parameter* parameter = parameterOfField(parameters, rows, field);
     if (!parameter) {
         if (shown.isEmpty() && error)
             *error = QStringLiteral("The parameter value cannot be empty");
         return shown.isEmpty() ? std::nullopt : std::optional<QString>(shown);
     }
-    return DeviceValueOf(*parameter, shown, form.LanguageCode, error);
+    return DeviceValueOf(*parameter, shown, language.code(), error);
 }
 
-bool showRowValue(const TForm_Main& form, QWidget* field, const QString& deviceValue) {
-    const Parameter* parameter = parameterOfField(form, field);
-    const std::optional<QString> shown = parameter ? ShownTextOf(*parameter, deviceValue, form.LanguageCode)
+bool showRowValue(const ParameterModel& parameters, const QHash<QString, RowControls>& rows,
+                  Language language, QWidget* field, const QString& deviceValue) {
+    const Parameter* parameter = parameterOfField(parameters, rows, field);
+    const std::optional<QString> shown = parameter ? ShownTextOf(*parameter, deviceValue, language.code())
                                                    : std::optional<QString>(deviceValue);
     if (!shown)
         return false;

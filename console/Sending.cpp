@@ -104,7 +104,7 @@ QWidget* valueControlOf(const TForm_Main& form, const QObject* button) {
 // answers the Read, so a later "$" line (a write's acknowledgement, an unsolicited report)
 // cannot overwrite the value read; a line the field cannot take leaves the Read waiting.
 void TForm_Main::ReadButtonClick(QObject* Sender) {
-    const qint32 addr = rowAddressOf(*this, Sender);
+    const qint32 addr = rowAddressOf(Parameters, ParameterControls, Sender);
     QPointer<QWidget> field = valueControlOf(*this, Sender);
     ReadTarget = field;
     DeviceRequest request;
@@ -115,7 +115,7 @@ void TForm_Main::ReadButtonClick(QObject* Sender) {
             return false;
         // A reply that cannot be applied is passed over without a message.
         try {
-            return showRowValue(*this, field, ReplyLineValue(line));
+            return showRowValue(Parameters, ParameterControls, language(), field, ReplyLineValue(line));
         } catch (const std::exception&) {
             return false;
         }
@@ -130,7 +130,7 @@ void TForm_Main::ReadButtonClick(QObject* Sender) {
 }
 
 void TForm_Main::WriteButtonClick(QObject* Sender) {
-    const qint32 addr = rowAddressOf(*this, Sender);
+    const qint32 addr = rowAddressOf(Parameters, ParameterControls, Sender);
     QWidget* c = valueControlOf(*this, Sender);
     if (!c || rowShownText(c).isEmpty()) {
         showMessage(language().translate("Sending", "The parameter value cannot be empty"));
@@ -139,7 +139,7 @@ void TForm_Main::WriteButtonClick(QObject* Sender) {
     // A value the field cannot give (a hexadecimal text that is no number, a choice without
     // a value) is named by the conversion.
     QString error;
-    const std::optional<QString> converted = rowWriteValue(*this, c, &error);
+    const std::optional<QString> converted = rowWriteValue(Parameters, ParameterControls, language(), c, &error);
     if (!converted)
         throw AppError(error);
     const QString value = *converted;
