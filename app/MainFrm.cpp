@@ -1,7 +1,6 @@
 #include "app/FrameLook.h"
 
 #include "ui/ShowingErrors.h"
-#include "console/ConsoleWiring.h"
 #include "console/SessionLogging.h"
 #include "trend/TrendWindow.h"
 #include "ui/BuiltInTexts.h"
@@ -125,7 +124,7 @@ void TForm_Main::buildMiddle(DockLayout* dock) {
     // Where a column is too narrow for all its page tabs, arrows reach the rest.
     pg_DYNC->setUsesScrollButtons(true);
     (new DockLayout(grp_DYNC))->dock(pg_DYNC, DockAlign::Client);
-    installCommissioning(*this);
+    buildCommissioningBar();
     Splitter3 = make<TSplitter>(QStringLiteral("Splitter3"), Panel_Mid);
     Splitter3->setCursor(Qt::SplitVCursor);
     midDock->dock(Splitter3, DockAlign::Top, 3);
@@ -245,6 +244,7 @@ void TForm_Main::wireFixedFrame() {
     for (QObject* watched :
          std::initializer_list<QObject*>{this, Panel_Mid, pg_DYNC, pg_FIX, Panel3, lbl_Web, lbl_Send})
         watched->installEventFilter(this);
+    wireCommissioning();
 }
 
 bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {

@@ -4,6 +4,7 @@
 #include "config/ConfigRecords.h"
 #include "config/Language.h"
 #include "config/XmlDocument.h"
+#include "console/CommissioningControls.h"
 #include "console/ConsoleState.h"
 #include "console/ReceiveLogView.h"
 #include "console/RowControls.h"
@@ -24,6 +25,7 @@
 
 class AutoReading;
 class AutoReadingSession;
+class Commissioning;
 class DockLayout;
 class FittedLinesLabel;
 class QAction;
@@ -176,6 +178,9 @@ public:
     // What the operator sends: row Read/Write, fixed commands, the send box, batches. Made
     // with the frame.
     Sending* sending = nullptr;
+    // Reading all, snapshots, comparing and restoring, the journal of writes: the parameter
+    // pages' commissioning, with its bar. Made with the frame.
+    Commissioning* commissioning = nullptr;
 
     // Fixed frame.
     TPanel* Panel_Top = nullptr;
@@ -271,6 +276,8 @@ private:
     void wireConnection();
     void wireReceiving();
     void wireSending();
+    void buildCommissioningBar();
+    void wireCommissioning();
     template <class T> T* make(const QString& name, QWidget* parent);
     // The banner and the serial component, made by their own subsystems.
     TWaterImage* createBanner(QWidget* parent);
@@ -290,4 +297,6 @@ private:
     // Closes the port so that no serial thread outlives the window.
     void stopSerialPort();
     bool m_closed = false;
+    // Commissioning's bar, made with the parameter group, until the part that works it exists.
+    CommissioningControls m_commissioningBar;
 };

@@ -19,15 +19,15 @@ void TForm_Main::wireSending() {
     connect(btn_Cmds, &QPushButton::clicked, sending, [this] { guarded([this] { sending->runBatch(); }); });
     // Looked up when told, so that the order in which the frame makes its parts does not matter.
     connect(sending, &Sending::replyApplied, this, [this](QWidget* field) {
-        if (Commissioning* commissioning = Console.commissioning)
+        if (commissioning)
             commissioning->onReplyApplied(field);
     });
     connect(sending, &Sending::writeSent, this, [this](QWidget* field, qint32 address, const QString& value) {
-        if (Commissioning* commissioning = Console.commissioning)
+        if (commissioning)
             commissioning->onWriteSent(field, address, value);
     });
     connect(sending, &Sending::writeAnswered, this, [this](const std::optional<QString>& reply) {
-        if (Commissioning* commissioning = Console.commissioning)
+        if (commissioning)
             commissioning->onWriteAnswered(reply);
     });
 }

@@ -137,7 +137,7 @@ Figures measure(const QString& folder, int baud) {
     form.cbb_Port->setCurrentText(device.path());
     form.cbb_Baud->setCurrentText(QString::number(baud));
     form.btn_Connect->click();
-    Commissioning* commissioning = Commissioning::of(form);
+    Commissioning* commissioning = form.commissioning;
     if (!commissioning || form.Comm1->Handle() == 0)
         return {};
     const qsizetype parameters = form.Parameters.rows().size();
@@ -166,7 +166,7 @@ Figures measure(const QString& folder, int baud) {
         const qint64 movedBefore = device.bytesMoved();
         QElapsedTimer timer;
         timer.start();
-        commissioning->btn_ReadAll->click();
+        commissioning->controls().readAll->click();
         while (commissioning->busy() && timer.elapsed() < 60000)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
         const double ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "config/Language.h"
+#include "console/CommissioningControls.h"
 #include "console/CommissioningRows.h"
+#include "console/RowControls.h"
 #include "console/protocol/ReadSequence.h"
 #include "console/protocol/SnapshotCsv.h"
 #include "console/protocol/SnapshotMatch.h"
@@ -17,11 +20,9 @@
 #include <memory>
 #include <optional>
 
-class QProgressBar;
-class QPushButton;
+class DeviceSession;
 class QLabel;
-class TForm_Main;
-class TPanel;
+class QWidget;
 
 // Commissioning a device from the parameter pages: reading a page or every page in one go,
 // keeping what was read as a snapshot file, comparing the device with a snapshot and writing
@@ -29,11 +30,22 @@ class TPanel;
 // read or write is a request, the next one asked when the last one's result comes, at the
 // line's pace and without nested event loops, so the window stays usable and the run can be
 // cancelled.
+//
+// It works from records, never from the window: the parameter model (kept up to date with
+// the texts the settings editor changes), the controls of each parameter's row by tag, and
+// its own controls. Those are held by reference and must outlive it; its destructor touches
+// none of them.
+//
+// No Q_OBJECT: its tr() words built-in texts in the language it was given, not in the
+// application's; its slots are connected by address.
 class Commissioning : public QObject {
 public:
-    explicit Commissioning(TForm_Main& form);
+    // folder: where the write journal goes and snapshots are suggested, the configuration
+    // file's folder with a trailing '/'; asked each time, since the window learns it late.
+    Commissioning(DeviceSession& device, const ParameterModel& parameters,
+                  const QHash<QString, RowControls>& rows, const CommissioningControls& controls,
+                  std::function<QString()> folder, QObject* parent = nullptr);
     ~Commissioning() override;
-    static Commissioning* of(const TForm_Main& form);
 
     void readPage();
     void readAllPages();
@@ -44,35 +56,33 @@ public:
     void writeSnapshot();
 
     bool busy() const { return m_busy; }
-    // Words the row marks shown in the window's current language.
-    void retranslate();
+    const CommissioningControls& controls() const { return m_controls; }
+    // Words messages, lists and the row marks shown in the language from now on.
+    void setLanguage(Language language);
+    Language language() const { return m_language; }
     // The snapshot loaded or saved last.
     const QList<SnapshotRow>& snapshot() const { return m_snapshot; }
     QString journalPath() const;
     // Puts the shown row marks in their rows again after the rows were laid out.
     void placeMarks();
 
-    TPanel* panel = nullptr;
-    QPushButton* btn_ReadPage = nullptr;
-    QPushButton* btn_ReadAll = nullptr;
-    QPushButton* btn_CancelRead = nullptr;
-    QPushButton* btn_SaveSnapshot = nullptr;
-    QPushButton* btn_LoadSnapshot = nullptr;
-    QPushButton* btn_Compare = nullptr;
-    QPushButton* btn_WriteSnapshot = nullptr;
-    QProgressBar* prg_Read = nullptr;
-
 public slots:
+    // A reply filled the field of an operator's Read: what the device holds now.
     void onReplyApplied(QWidget* field);
-    void onWriteSent(QWidget* field, qint32 addr, const QString& value);
+    // A Write went out (its field, address and value) and what the device answered it
+    // (nothing: the write never went out; empty: no answer in time); writes are journalled
+    // once answered.
+    void onWriteSent(QWidget* field, qint32 address, const QString& value);
     void onWriteAnswered(const std::optional<QString>& reply);
+    // The port closed, by the person or because the device vanished: a run stops there
+    // rather than going on through rows that can no longer answer.
+    void onPortClosed();
 
 private:
     enum class Outcome { Answered, Silent, Cancelled };
     using Then = std::function<void(Outcome)>;
     enum class Mark { None, Silent, Differs, Failed };
 
-    void createBar();
     // Reads the row's parameter into its field; then() gets whether it answered.
     void readRow(const ParameterRow& row, Then then);
     // Writes the row's field to the device and journals it; then() once the device answered
@@ -95,18 +105,22 @@ private:
 
     void flushJournal(bool report = true);
 
-    // The parameters as config.xml gives them now (texts may have been edited since start).
-    ParameterModel parameterModel() const;
     // A device value of a row as its field shows it, the device value in brackets where they differ.
-    QString asShown(const ParameterModel& model, const ParameterRow& row, const QString& deviceValue) const;
-    SnapshotRow snapshotRowOf(const ParameterModel& model, const ParameterRow& row) const;
+    QString asShown(const ParameterRow& row, const QString& deviceValue) const;
+    SnapshotRow snapshotRowOf(const ParameterRow& row) const;
+    // The name of the row's page as its tab shows it.
+    QString pageNameOf(const ParameterRow& row) const;
+    // The row's field as a Write would send it; nullopt where it would send nothing.
+    std::optional<QString> deviceValueOfField(const QWidget* field) const;
+    bool showInField(QWidget* field, const QString& deviceValue) const;
+    QList<ParameterRow> rowsOfPage(int page = -1) const;
     QList<SnapshotDifference> differences(const QList<ParameterRow>& rows,
                                           const QList<ParameterRow>& silent) const;
     void restoreOne(const SnapshotDifference& d);
     void finishRestore();
     void reportDifferences(const QList<ParameterRow>& rows, const QList<SnapshotDifference>& diffs,
                            const QList<ParameterRow>& silent);
-    // A built-in text in the window's current language (context "Commissioning"); n counts
+    // A built-in text in the current language (context "Commissioning"); n counts
     // for texts with plural forms.
     QString tr(const char* source, const char* disambiguation = nullptr, int n = -1) const;
     QString captionOf(const ParameterRow& row) const;
@@ -116,7 +130,12 @@ private:
     // Lines for a message, the longest lists cut short with a count of the rest.
     QString listOf(const QStringList& lines) const;
 
-    TForm_Main& m_form;
+    DeviceSession& m_device;
+    const ParameterModel& m_parameters;
+    const QHash<QString, RowControls>& m_rowControls;
+    CommissioningControls m_controls;
+    std::function<QString()> m_folder;
+    Language m_language;
     bool m_busy = false;
 
     // A read run.

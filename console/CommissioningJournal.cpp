@@ -1,21 +1,19 @@
 #include "console/Commissioning.h"
 
-#include "app/MainFrm.h"
 #include "comm/SerialComm.h"
 #include "console/protocol/WriteJournal.h"
+#include "device/DeviceSession.h"
 #include "ui/MessageBoxes.h"
-
-#include <QComboBox>
 
 // Writes are journalled once the device has answered them. The engine answers writes in the
 // order they were sent, each with the first line the device sent back, or with nothing when
 // none came within the read time-out.
-void Commissioning::onWriteSent(QWidget* field, qint32 addr, const QString& value) {
+void Commissioning::onWriteSent(QWidget* field, qint32 address, const QString& value) {
     JournalEntry entry;
     entry.time = QDateTime::currentDateTime();
-    entry.port = m_form.cbb_Port->currentText();
-    entry.address = addr;
-    if (const auto row = rowOfField(m_form, field))
+    entry.port = m_device.comm().CommName();
+    entry.address = address;
+    if (const auto row = rowOfField(m_parameters, m_rowControls, field))
         entry.caption = captionOf(*row);
     entry.valueBefore = m_lastRead.value(field);
     entry.valueWritten = value;

@@ -1,10 +1,10 @@
 #include "console/Commissioning.h"
 
-#include "app/MainFrm.h"
-#include "comm/SerialComm.h"
 #include "console/protocol/CommandText.h"
 #include "console/protocol/ReceivedBlock.h"
+#include "device/DeviceSession.h"
 #include "ui/MessageBoxes.h"
+#include "ui/ShowingErrors.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -19,22 +19,14 @@ constexpr qsizetype kListedRows = 20;
 } // namespace
 
 bool Commissioning::portOpen() {
-    if (m_form.Comm1 && m_form.Comm1->Handle() != 0)
+    if (m_device.isOpen())
         return true;
     showMessage(tr("The port is not open; connect first"));
     return false;
 }
 
 int Commissioning::readTimeoutMs() const {
-    if (!m_form.ConfigDocument)
-        return kDefaultReadTimeoutMs;
-    try {
-        const XmlNode pages = m_form.ConfigDocument->findRoot().findChild(QStringLiteral("GROUP_DYNC"));
-        if (!pages.isNull() && pages.hasAttribute(QStringLiteral("readTimeoutMs")))
-            return ReadTimeoutMs(pages.readAttribute(QStringLiteral("readTimeoutMs")));
-    } catch (const std::exception&) {
-    }
-    return kDefaultReadTimeoutMs;
+    return m_parameters.readTimeoutMs();
 }
 
 Commissioning::Outcome Commissioning::outcomeOf(const DeviceResult& result) {
@@ -59,37 +51,44 @@ void Commissioning::readRow(const ParameterRow& row, Then then) {
     QPointer<QWidget> field = row.value;
     request.accepts = [this, field](const QByteArray& line) {
         try {
-            return field && showDeviceValue(m_form, field, ReplyLineValue(line));
+            return field && showInField(field, ReplyLineValue(line));
         } catch (const std::exception&) {
             return false;
         }
     };
-    m_form.Device->request(request, [this, field, then = std::move(then)](const DeviceResult& result) {
+    m_device.request(request, [this, field, then = std::move(then)](const DeviceResult& result) {
         if (result.answered() && field)
             onReplyApplied(field);
-        m_form.guarded([&] { then(outcomeOf(result)); });
+        runShowingErrors([&] { then(outcomeOf(result)); });
     });
 }
 
 void Commissioning::writeRow(const ParameterRow& row, Then then) {
-    const QString value = writeValueOf(m_form, row.value);
+    // The field was just filled from a value the device takes, so it gives one; an empty
+    // write is still never sent.
+    const std::optional<QString> converted = deviceValueOfField(row.value);
+    if (!converted) {
+        then(Outcome::Silent);
+        return;
+    }
+    const QString value = *converted;
     DeviceRequest request;
     request.expect = DeviceRequest::Expect::AnyLine;
     request.bytes = LineToBytes(WriteCommand(row.address, value));
     request.timeoutMs = readTimeoutMs();
     request.owner = this;
     onWriteSent(row.value, row.address, value);
-    m_form.Device->request(request, [this, then = std::move(then)](const DeviceResult& result) {
+    m_device.request(request, [this, then = std::move(then)](const DeviceResult& result) {
         if (result.status == DeviceResult::Status::NotSent)
             onWriteAnswered(std::nullopt);
         else
             onWriteAnswered(result.answered() ? BlockAsText(result.line).trimmed() : QString());
-        m_form.guarded([&] { then(outcomeOf(result)); });
+        runShowingErrors([&] { then(outcomeOf(result)); });
     });
 }
 
 void Commissioning::onReplyApplied(QWidget* field) {
-    if (const auto value = deviceValueOf(m_form, field)) {
+    if (const auto value = deviceValueOfField(field)) {
         m_lastRead.insert(field, *value);
         m_readTime.insert(field, QDateTime::currentDateTime());
     }
@@ -100,15 +99,15 @@ void Commissioning::readRows(const QList<ParameterRow>& rows, std::function<void
     m_readDone = std::move(done);
     m_sequence.start(rows.size());
     clearMarks();
-    prg_Read->setRange(0, static_cast<int>(std::max<qsizetype>(1, rows.size())));
-    prg_Read->setValue(0);
-    prg_Read->setFormat(QStringLiteral("%v/%m"));
+    m_controls.progress->setRange(0, static_cast<int>(std::max<qsizetype>(1, rows.size())));
+    m_controls.progress->setValue(0);
+    m_controls.progress->setFormat(QStringLiteral("%v/%m"));
     setBusy(true);
     readNext();
 }
 
 void Commissioning::readNext() {
-    prg_Read->setValue(static_cast<int>(m_sequence.finished()));
+    m_controls.progress->setValue(static_cast<int>(m_sequence.finished()));
     if (!m_sequence.running()) {
         QList<ParameterRow> silent;
         for (qsizetype i : m_sequence.silent())
@@ -137,7 +136,7 @@ void Commissioning::cancel() {
         return;
     m_sequence.cancel();
     m_restoreAt = m_restore.size() + 1; // no further writes
-    m_form.Device->cancel(this);
+    m_device.cancel(this);
 }
 
 namespace {
@@ -149,16 +148,16 @@ QString rowLine(const ParameterRow& row, const QString& caption) {
 } // namespace
 
 void Commissioning::readPage() {
-    if (m_busy || !portOpen())
+    if (m_busy || !m_controls.pages || !portOpen())
         return;
-    readRows(parameterRows(m_form, m_form.pg_DYNC->currentIndex()),
+    readRows(rowsOfPage(m_controls.pages->currentIndex()),
              [this](QList<ParameterRow> silent) { reportSilent(silent); });
 }
 
 void Commissioning::readAllPages() {
     if (m_busy || !portOpen())
         return;
-    readRows(parameterRows(m_form), [this](QList<ParameterRow> silent) { reportSilent(silent); });
+    readRows(rowsOfPage(), [this](QList<ParameterRow> silent) { reportSilent(silent); });
 }
 
 void Commissioning::reportSilent(const QList<ParameterRow>& silent) {

@@ -1,6 +1,5 @@
 #include "console/Commissioning.h"
 
-#include "app/MainFrm.h"
 #include "ui/MessageBoxes.h"
 
 #include <QProgressBar>
@@ -12,7 +11,7 @@
 void Commissioning::writeSnapshot() {
     if (!readyToCompare())
         return;
-    readRows(parameterRows(m_form), [this](QList<ParameterRow> silent) {
+    readRows(rowsOfPage(), [this](QList<ParameterRow> silent) {
         if (m_sequence.cancelled())
             return reportSilent(silent);
         const QList<SnapshotDifference> diffs = differences(m_rows, silent);
@@ -22,13 +21,11 @@ void Commissioning::writeSnapshot() {
         }
         // What the person confirms reads as the fields show it. A row that did not answer is
         // not known to differ, so it is not written, and the list says so.
-        const ParameterModel model = parameterModel();
         QStringList lines;
         for (const SnapshotDifference& d : diffs)
             lines << tr("%1  %2: %3 -> %4")
                          .arg(QString::number(m_rows[d.row].address), captionOf(m_rows[d.row]),
-                              asShown(model, m_rows[d.row], d.deviceValue),
-                              asShown(model, m_rows[d.row], d.snapshotValue));
+                              asShown(m_rows[d.row], d.deviceValue), asShown(m_rows[d.row], d.snapshotValue));
         QString question = tr("These %n parameter(s) will be written to the device:\n", nullptr,
                               static_cast<int>(diffs.size())) +
                            listOf(lines);
@@ -62,13 +59,11 @@ void Commissioning::restoreNext() {
 
 void Commissioning::restoreOne(const SnapshotDifference& d) {
     const ParameterRow row = m_restoreRows[d.row];
-    const ParameterModel model = parameterModel();
     const QString line =
-        tr("%1  %2: %3")
-            .arg(QString::number(row.address), captionOf(row), asShown(model, row, d.snapshotValue));
-    prg_Read->setRange(0, static_cast<int>(m_restore.size()));
-    prg_Read->setValue(static_cast<int>(m_restoreAt - 1));
-    if (!showDeviceValue(m_form, row.value, d.snapshotValue)) {
+        tr("%1  %2: %3").arg(QString::number(row.address), captionOf(row), asShown(row, d.snapshotValue));
+    m_controls.progress->setRange(0, static_cast<int>(m_restore.size()));
+    m_controls.progress->setValue(static_cast<int>(m_restoreAt - 1));
+    if (!showInField(row.value, d.snapshotValue)) {
         m_failed << line;
         mark(row, Mark::Failed,
              QT_TRANSLATE_NOOP("Commissioning", "The field cannot take the snapshot's value"));
@@ -88,12 +83,12 @@ void Commissioning::restoreOne(const SnapshotDifference& d) {
         readRow(row, [this, row, d, line](Outcome readBack) {
             if (readBack == Outcome::Cancelled)
                 return finishRestore();
-            const auto value = deviceValueOf(m_form, row.value);
+            const auto value = deviceValueOfField(row.value);
             if (readBack == Outcome::Answered && value && SameDeviceValue(*value, d.snapshotValue)) {
                 m_verified << line;
                 mark(row, Mark::None);
             } else if (readBack == Outcome::Answered) {
-                const QString shown = asShown(parameterModel(), row, value.value_or(QString()));
+                const QString shown = asShown(row, value.value_or(QString()));
                 m_failed << line + tr(" (%1)").arg(tr("read back %1").arg(shown));
                 mark(row, Mark::Failed, QT_TRANSLATE_NOOP("Commissioning", "read back %1"), {shown});
             } else {
@@ -108,7 +103,7 @@ void Commissioning::restoreOne(const SnapshotDifference& d) {
 void Commissioning::finishRestore() {
     const bool cancelled = m_restoreAt > m_restore.size() ||
                            m_written.size() + m_unacknowledged.size() > m_verified.size() + m_failed.size();
-    prg_Read->setValue(prg_Read->maximum());
+    m_controls.progress->setValue(m_controls.progress->maximum());
     m_restore.clear();
     m_restoreRows.clear();
     setBusy(false);

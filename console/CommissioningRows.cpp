@@ -1,28 +1,17 @@
 #include "console/CommissioningRows.h"
 
-#include "app/MainFrm.h"
-#include "config/AppError.h"
-#include "console/HexField.h"
-#include "console/ItemLookupIndex.h"
-#include "console/PageRows.h"
-#include "console/protocol/CommandText.h"
-#include "ui/ComponentRegistry.h"
-#include "ui/ControlLook.h"
-#include "ui/Controls.h"
+#include "console/RowValues.h"
+#include "device/ParameterModel.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QSet>
 
 namespace {
 
 // The row of a parameter of the model, once its page built all of its controls.
-std::optional<ParameterRow> rowOf(const TForm_Main& form, const Parameter& parameter) {
-    const auto controls = form.ParameterControls.constFind(parameter.tag);
-    if (controls == form.ParameterControls.constEnd() || !controls->read || !controls->write ||
-        !controls->value || controls->page < 0)
+std::optional<ParameterRow> rowOf(const QHash<QString, RowControls>& rows, const Parameter& parameter) {
+    const auto controls = rows.constFind(parameter.tag);
+    if (controls == rows.constEnd() || !controls->read || !controls->write || !controls->value ||
+        controls->page < 0)
         return std::nullopt;
     ParameterRow row;
     row.page = controls->page;
@@ -37,91 +26,35 @@ std::optional<ParameterRow> rowOf(const TForm_Main& form, const Parameter& param
 
 } // namespace
 
-QList<ParameterRow> parameterRows(const TForm_Main& form, int page) {
-    QList<ParameterRow> rows;
+QList<ParameterRow> parameterRows(const ParameterModel& parameters, const QHash<QString, RowControls>& rows,
+                                  int page) {
+    QList<ParameterRow> found;
     QSet<QString> tags;
     // The model lists its parameters page by page, each page in document order; a tag names
     // one row only.
-    for (const Parameter* parameter : form.Parameters.rows()) {
-        const auto row = rowOf(form, *parameter);
+    for (const Parameter* parameter : parameters.rows()) {
+        const auto row = rowOf(rows, *parameter);
         if (row && (page < 0 || row->page == page) && !tags.contains(row->tag)) {
             tags.insert(row->tag);
-            rows << *row;
+            found << *row;
         }
     }
-    return rows;
+    return found;
 }
 
-std::optional<ParameterRow> rowOfField(const TForm_Main& form, const QWidget* field) {
+std::optional<ParameterRow> rowOfField(const ParameterModel& parameters,
+                                       const QHash<QString, RowControls>& rows, const QWidget* field) {
     if (!field)
         return std::nullopt;
-    for (auto it = form.ParameterControls.constBegin(); it != form.ParameterControls.constEnd(); ++it)
+    for (auto it = rows.constBegin(); it != rows.constEnd(); ++it)
         if (it->value == field)
-            if (const Parameter* parameter = form.Parameters.byTag(it.key()))
-                return rowOf(form, *parameter);
+            if (const Parameter* parameter = parameters.byTag(it.key()))
+                return rowOf(rows, *parameter);
     return std::nullopt;
 }
 
-namespace {
-
-// Whether the field takes hexadecimal: its parameter's kind (choice texts still go through
-// the lookups, which follow edits of config.xml); a field of no parameter row goes by its mark.
-bool takesHex(const TForm_Main& form, const QWidget* field) {
-    for (auto it = form.ParameterControls.constBegin(); it != form.ParameterControls.constEnd(); ++it)
-        if (it->value == field)
-            if (const Parameter* parameter = form.Parameters.byTag(it.key()))
-                return parameter->kind == Parameter::Kind::Hex;
-    return isHexField(field);
-}
-
-} // namespace
-
-QString writeValueOf(const TForm_Main& form, const QWidget* field) {
-    if (isEdit(field)) {
-        const QString text = static_cast<const QLineEdit*>(field)->text();
-        return takesHex(form, field) ? HexFieldToDecimal(text) : text;
-    }
-    if (isComboBox(field))
-        return ItemLookupIndex::of(form.ConfigPath)
-            ->valueForText(rowTagOf(field), static_cast<const QComboBox*>(field)->currentText(),
-                           form.language());
-    return {};
-}
-
-std::optional<QString> deviceValueOf(const TForm_Main& form, const QWidget* field) {
-    try {
-        const QString value = writeValueOf(form, field);
-        if (!value.isEmpty())
-            return value;
-    } catch (const AppError&) {
-    }
-    return std::nullopt;
-}
-
-QString shownTextOf(const QWidget* field) {
-    if (isEdit(field))
-        return static_cast<const QLineEdit*>(field)->text();
-    if (isComboBox(field))
-        return static_cast<const QComboBox*>(field)->currentText();
-    return {};
-}
-
-bool showDeviceValue(const TForm_Main& form, QWidget* field, const QString& value) {
-    if (isEdit(field)) {
-        auto* edit = static_cast<QLineEdit*>(field);
-        if (!takesHex(form, edit)) {
-            edit->setText(value);
-            return true;
-        }
-        const auto hex = ReplyValueToHexField(value);
-        if (hex)
-            edit->setText(*hex);
-        return hex.has_value();
-    }
-    if (isComboBox(field)) {
-        static_cast<QComboBox*>(field)->setCurrentText(
-            ItemLookupIndex::of(form.ConfigPath)->textForValue(rowTagOf(field), value, form.language()));
-        return true;
-    }
-    return false;
+std::optional<QString> deviceValueOf(const ParameterModel& parameters,
+                                     const QHash<QString, RowControls>& rows, Language language,
+                                     const QWidget* field) {
+    return rowWriteValue(parameters, rows, language, field);
 }

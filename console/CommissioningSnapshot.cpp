@@ -1,6 +1,6 @@
 #include "console/Commissioning.h"
 
-#include "app/MainFrm.h"
+#include "console/RowValues.h"
 #include "console/protocol/SnapshotMatch.h"
 #include "device/ParameterText.h"
 #include "device/SnapshotCheck.h"
@@ -28,10 +28,6 @@ QList<RowKey> keysOf(const QList<ParameterRow>& rows) {
 
 } // namespace
 
-ParameterModel Commissioning::parameterModel() const {
-    return m_form.ConfigDocument ? ParameterModel::fromDocument(*m_form.ConfigDocument) : ParameterModel();
-}
-
 namespace {
 
 // The model's parameter a row of the pages shows, when tag and address agree.
@@ -42,23 +38,22 @@ const Parameter* parameterOf(const ParameterModel& model, const ParameterRow& ro
 
 } // namespace
 
-QString Commissioning::asShown(const ParameterModel& model, const ParameterRow& row,
-                               const QString& deviceValue) const {
-    const Parameter* p = parameterOf(model, row);
-    return p ? ValueAsShown(*p, deviceValue, m_form.language().code()) : deviceValue;
+QString Commissioning::asShown(const ParameterRow& row, const QString& deviceValue) const {
+    const Parameter* p = parameterOf(m_parameters, row);
+    return p ? ValueAsShown(*p, deviceValue, m_language.code()) : deviceValue;
 }
 
-SnapshotRow Commissioning::snapshotRowOf(const ParameterModel& model, const ParameterRow& row) const {
+SnapshotRow Commissioning::snapshotRowOf(const ParameterRow& row) const {
     SnapshotRow s;
-    s.page = m_form.pg_DYNC->tabText(m_form.pg_DYNC->indexOf(m_form.DyncSheets[row.page]));
+    s.page = pageNameOf(row);
     s.tag = row.tag;
     s.address = QString::number(row.address);
-    if (const Parameter* p = parameterOf(model, row)) {
+    if (const Parameter* p = parameterOf(m_parameters, row)) {
         s.captionCN = SnapshotCaption(*p, QStringLiteral("CN"));
         s.captionEN = SnapshotCaption(*p, QStringLiteral("EN"));
     }
-    s.deviceValue = deviceValueOf(m_form, row.value).value_or(QString());
-    s.shownText = shownTextOf(row.value);
+    s.deviceValue = deviceValueOfField(row.value).value_or(QString());
+    s.shownText = rowShownText(row.value);
     if (m_readTime.contains(row.value))
         s.timeRead = m_readTime.value(row.value).toString(kTimeFormat);
     return s;
@@ -68,16 +63,15 @@ void Commissioning::saveSnapshot() {
     if (m_busy)
         return;
     const QString suggested =
-        m_form.AppDir + QStringLiteral("snapshot-%1.csv")
-                            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+        m_folder() + QStringLiteral("snapshot-%1.csv")
+                         .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
     const QString path = messagePresenter().chooseFile(MessagePresenter::FileUse::Save, tr("Save snapshot"),
                                                        suggested, tr("Snapshots (*.csv)"));
     if (path.isEmpty())
         return;
-    const ParameterModel model = parameterModel();
     QList<SnapshotRow> rows;
-    for (const ParameterRow& row : parameterRows(m_form))
-        rows << snapshotRowOf(model, row);
+    for (const ParameterRow& row : rowsOfPage())
+        rows << snapshotRowOf(row);
     // Written whole or not at all: a failed save leaves the file that was there as it was.
     if (const QString error = WriteSnapshotFile(path, rows); !error.isEmpty()) {
         showMessage(tr("The snapshot was not saved: %1\n%2").arg(path, error));
@@ -91,7 +85,7 @@ void Commissioning::loadSnapshot() {
     if (m_busy)
         return;
     const QString path = messagePresenter().chooseFile(MessagePresenter::FileUse::Open, tr("Load snapshot"),
-                                                       m_form.AppDir, tr("Snapshots (*.csv)"));
+                                                       m_folder(), tr("Snapshots (*.csv)"));
     if (path.isEmpty())
         return;
     QFile file(path);
@@ -100,7 +94,7 @@ void Commissioning::loadSnapshot() {
                         .arg(path, file.isOpen() ? tr("the file is too large") : file.errorString()));
         return;
     }
-    const bool english = m_form.language().isEnglish();
+    const bool english = m_language.isEnglish();
     const SnapshotParse parsed = SnapshotFromCsv(file.readAll());
     if (!parsed.ok()) {
         showMessage(tr("%1 is no snapshot file: %2; nothing was changed")
@@ -110,13 +104,12 @@ void Commissioning::loadSnapshot() {
     // Every row is checked against its parameter before any field is filled; the snapshot
     // kept for Compare and Write snapshot holds only the rows that passed, with their values
     // as a Write sends them, so a refused cell can never reach the device.
-    const ParameterModel model = parameterModel();
-    const QList<ParameterRow> rows = parameterRows(m_form);
+    const QList<ParameterRow> rows = rowsOfPage();
     QList<const Parameter*> parameters;
     Parameter unknown; // a row the model lacks takes nothing
     unknown.kind = Parameter::Kind::Separator;
     for (const ParameterRow& row : rows) {
-        const Parameter* p = parameterOf(model, row);
+        const Parameter* p = parameterOf(m_parameters, row);
         parameters << (p ? p : &unknown);
     }
     SnapshotLoadPlan plan = PlanSnapshotLoad(parameters, parsed, english);
@@ -125,7 +118,7 @@ void Commissioning::loadSnapshot() {
     for (qsizetype r = 0; r < rows.size(); ++r) {
         if (!plan.values[r])
             continue;
-        if (!showDeviceValue(m_form, rows[r].value, *plan.values[r])) {
+        if (!showInField(rows[r].value, *plan.values[r])) {
             plan.values[r].reset();
             continue;
         }
@@ -145,7 +138,7 @@ QList<SnapshotDifference> Commissioning::differences(const QList<ParameterRow>& 
     for (const ParameterRow& row : rows) {
         const bool answered = std::none_of(silent.begin(), silent.end(),
                                            [&](const ParameterRow& s) { return s.value == row.value; });
-        values << (answered ? deviceValueOf(m_form, row.value) : std::nullopt);
+        values << (answered ? deviceValueOfField(row.value) : std::nullopt);
     }
     return SnapshotDifferences(PlaceSnapshot(keysOf(rows), m_snapshot), m_snapshot, values);
 }
@@ -164,7 +157,7 @@ bool Commissioning::readyToCompare() {
 void Commissioning::compareWithDevice() {
     if (!readyToCompare())
         return;
-    readRows(parameterRows(m_form), [this](QList<ParameterRow> silent) {
+    readRows(rowsOfPage(), [this](QList<ParameterRow> silent) {
         if (m_sequence.cancelled())
             return reportSilent(silent);
         reportDifferences(m_rows, differences(m_rows, silent), silent);
@@ -173,12 +166,10 @@ void Commissioning::compareWithDevice() {
 
 void Commissioning::reportDifferences(const QList<ParameterRow>& rows, const QList<SnapshotDifference>& diffs,
                                       const QList<ParameterRow>& silent) {
-    const ParameterModel model = parameterModel();
     QStringList lines;
     for (const SnapshotDifference& d : diffs) {
         const ParameterRow& row = rows[d.row];
-        const QString snapshot = asShown(model, row, d.snapshotValue),
-                      device = asShown(model, row, d.deviceValue);
+        const QString snapshot = asShown(row, d.snapshotValue), device = asShown(row, d.deviceValue);
         mark(row, Mark::Differs, QT_TRANSLATE_NOOP("Commissioning", "snapshot: %1, device: %2"),
              {snapshot, device});
         lines << tr("%1  %2: snapshot %3, device %4")

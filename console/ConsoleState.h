@@ -8,11 +8,8 @@
 #include <QString>
 #include <optional>
 
-class Commissioning;
 class QObject;
 
 // What the console's handlers keep between calls, typed and in one place; the window owns it.
 struct ConsoleState {
-    // The parameter pages' commissioning bar, once installed.
-    Commissioning* commissioning = nullptr;
 };

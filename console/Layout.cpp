@@ -191,7 +191,7 @@ void TForm_Main::pg_DYNCResize() {
             setSpan(w,
                     w->objectName().startsWith(QLatin1String("btn_Read")) ? row.readButton : row.writeButton);
     }
-    if (Commissioning* commissioning = Commissioning::of(*this))
+    if (commissioning)
         commissioning->placeMarks();
     refitScrollBoxes(pg_DYNC);
 }

@@ -197,8 +197,8 @@ void applyLanguage(TForm_Main& form, LanguageGaps& gaps) {
     LanguageTable table(language.findChild(QStringLiteral("COMPONETS")));
     applyTable(form, table, current, gaps);
     readDisconnectCaption(form, language, current, gaps);
-    if (Commissioning* commissioning = Commissioning::of(form))
-        commissioning->retranslate();
+    if (form.commissioning)
+        form.commissioning->setLanguage(current);
     if (!form.BannerErrorPath.isEmpty())
         form.Panel_Top->setCaption(BannerLoadErrorText(form.BannerErrorPath, current));
 }

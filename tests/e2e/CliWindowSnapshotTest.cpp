@@ -32,7 +32,7 @@ void windowSession(CliDevice& cli, DeviceLine& line,
     form.cbb_Port->setCurrentText(line.portPath());
     form.btn_Connect->click();
     ASSERT_NE(form.Comm1->Handle(), 0);
-    use(form, *Commissioning::of(form));
+    use(form, *form.commissioning);
     form.Comm1->StopComm(); // the port is the command line's again
 }
 

@@ -3,12 +3,8 @@
 // parameters that do not answer named and never written, saves that fail without damage.
 // The bundled example against the simulated device, with the exact bytes on the wire.
 
-#include "DeviceLine.h"
-#include "app/MainFrm.h"
-#include "comm/SerialComm.h"
-#include "console/Commissioning.h"
+#include "CommissioningBench.h"
 #include "console/protocol/SnapshotCsv.h"
-#include "support/TestApp.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -22,49 +18,18 @@
 
 namespace {
 
-using Values = QHash<qint32, QString>;
+using Values = CommissioningBench::Values;
 
-const Values kFirst = {{1001, "5"},    {1002, "2"},  {1003, "1"},     {1004, "1"}, {2001, "-3"},
-                       {2002, "1000"}, {2003, "26"}, {2004, "48879"}, {3001, "0"}, {3002, "502"}};
+const Values kFirst = CommissioningBench::knownValues();
 // Every parameter other than in kFirst.
 const Values kSecond = {{1001, "9"},  {1002, "0"},   {1003, "2"}, {1004, "0"}, {2001, "7"},
                         {2002, "50"}, {2003, "300"}, {2004, "1"}, {3001, "1"}, {3002, "503"}};
 
-struct Bench {
+struct Bench : CommissioningBench {
     explicit Bench(const Values& values = kFirst, QSet<qint32> silent = {},
-                   const std::function<void(QByteArray&)>& editConfig = {}) {
-        testApp();
-        dir.copyExample("config.xml");
-        QByteArray xml = dir.read("config.xml");
-        xml.replace("readTimeoutMs=\"1000\"", "readTimeoutMs=\"2000\"");
-        if (editConfig)
-            editConfig(xml);
-        dir.write("config.xml", xml);
-        SimulatedDevice::Setup setup = LoadSimulatorSetup(dir.file("config.xml"));
-        setup.textValues = values;
-        setup.silentAddresses = silent;
-        line.emplace(setup);
-        form = std::make_unique<TForm_Main>(dir.path());
-        form->FormCreate();
-        form->cbb_Port->setCurrentText(line->portPath());
-        form->btn_Connect->click();
-        cms = Commissioning::of(*form);
-    }
-    ~Bench() { form->Comm1->StopComm(); }
+                   const std::function<void(QByteArray&)>& editConfig = {})
+        : CommissioningBench({2000, values, std::move(silent), {}, {}, editConfig}) {}
 
-    template <class T = QWidget> T* find(const QString& name) const {
-        return qobject_cast<T*>(form->FindComponent(name));
-    }
-    QString text(const QString& tag) const {
-        if (auto* edit = find<QLineEdit>("edt_" + tag))
-            return edit->text();
-        return find<QComboBox>("cbb_" + tag)->currentText();
-    }
-    // Clicks and waits until the run has ended.
-    bool run(const QString& button) {
-        find<QPushButton>(button)->click();
-        return waitFor([&] { return !cms->busy(); }, 60000);
-    }
     // Writes a row from its field, as a person does, and waits for the bytes.
     bool writeRow(const QString& tag, const QString& shown, const QByteArray& expected) {
         if (auto* edit = find<QLineEdit>("edt_" + tag))
@@ -82,13 +47,6 @@ struct Bench {
         presenter.chosenFile = path;
         find<QPushButton>("cms_LoadSnapshot")->click();
     }
-    QString lastMessage() const { return presenter.messages.value(presenter.messages.size() - 1); }
-
-    RecordingPresenter presenter;
-    TempAppDir dir;
-    std::optional<DeviceLine> line;
-    std::unique_ptr<TForm_Main> form;
-    Commissioning* cms = nullptr;
 };
 
 // What a spreadsheet on a Chinese desktop makes of a snapshot it opened and saved again:

@@ -2,11 +2,7 @@
 // snapshots, comparing and writing back, and the journal of writes, with the exact bytes on
 // the wire.
 
-#include "DeviceLine.h"
-#include "app/MainFrm.h"
-#include "comm/SerialComm.h"
-#include "console/Commissioning.h"
-#include "support/TestApp.h"
+#include "CommissioningBench.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -24,49 +20,15 @@ const QByteArray kReadAllBytes = "$KRDV=1001#\r\n$KRDV=1002#\r\n$KRDV=1003#\r\n$
                                  "$KRDV=3001#\r\n$KRDV=3002#\r\n";
 
 // The example's device with known values; the example with the given read time-out.
-struct Bench {
+struct Bench : CommissioningBench {
     explicit Bench(int timeoutMs, QSet<qint32> silent = {}, QSet<qint32> ignoredWrites = {},
-                   QHash<qint32, qint64> lateMs = {}) {
-        testApp();
-        dir.copyExample("config.xml");
-        QByteArray xml = dir.read("config.xml");
-        xml.replace("readTimeoutMs=\"1000\"", "readTimeoutMs=\"" + QByteArray::number(timeoutMs) + "\"");
-        dir.write("config.xml", xml);
-        SimulatedDevice::Setup setup = LoadSimulatorSetup(dir.file("config.xml"));
-        setup.textValues = {{1001, "5"},    {1002, "2"},  {1003, "1"},     {1004, "1"}, {2001, "-3"},
-                            {2002, "1000"}, {2003, "26"}, {2004, "48879"}, {3001, "0"}, {3002, "502"}};
-        setup.silentAddresses = silent;
-        setup.ignoredWriteAddresses = ignoredWrites;
-        setup.replyDelayMs = lateMs;
-        line.emplace(setup);
-        form = std::make_unique<TForm_Main>(dir.path());
-        form->FormCreate();
-        form->cbb_Port->setCurrentText(line->portPath());
-        form->btn_Connect->click();
-        cms = Commissioning::of(*form);
-    }
-    ~Bench() { form->Comm1->StopComm(); }
-
-    template <class T = QWidget> T* find(const QString& name) const {
-        return qobject_cast<T*>(form->FindComponent(name));
-    }
-    QString text(const QString& name) const {
-        if (auto* edit = find<QLineEdit>("edt_" + name))
-            return edit->text();
-        return find<QComboBox>("cbb_" + name)->currentText();
-    }
-    // Clicks and waits until the run has ended.
-    bool run(const QString& button) {
-        find<QPushButton>(button)->click();
-        return waitFor([&] { return !cms->busy(); }, 20000);
-    }
-    QString lastMessage() const { return presenter.messages.value(presenter.messages.size() - 1); }
-
-    RecordingPresenter presenter;
-    TempAppDir dir;
-    std::optional<DeviceLine> line;
-    std::unique_ptr<TForm_Main> form;
-    Commissioning* cms = nullptr;
+                   QHash<qint32, qint64> lateMs = {})
+        : CommissioningBench({timeoutMs,
+                              knownValues(),
+                              std::move(silent),
+                              std::move(ignoredWrites),
+                              std::move(lateMs),
+                              {}}) {}
 };
 
 TEST(CommissioningWireTest, ReadAllFillsEveryRowInPageOrderAndNamesTheSilentOne) {
@@ -87,8 +49,8 @@ TEST(CommissioningWireTest, ReadAllFillsEveryRowInPageOrderAndNamesTheSilentOne)
     EXPECT_EQ(b.text("SerialNo"), "BEEF");
     EXPECT_EQ(b.text("IpMode"), "静态");
     EXPECT_EQ(b.text("MbPort"), "502");
-    EXPECT_EQ(b.cms->prg_Read->value(), 10);
-    EXPECT_EQ(b.cms->prg_Read->maximum(), 10);
+    EXPECT_EQ(b.cms->controls().progress->value(), 10);
+    EXPECT_EQ(b.cms->controls().progress->maximum(), 10);
 
     EXPECT_EQ(b.lastMessage(), "1 个参数没有应答：\n2002  量程");
     auto* mark = b.form->findChild<QLabel*>("mark_Span");
@@ -163,6 +125,27 @@ TEST(CommissioningWireTest, ReadPageReadsOnlyTheShownPageAndCancelStopsTheRun) {
     EXPECT_TRUE(slow.find<QPushButton>("cms_ReadAll")->isEnabled());
 }
 
+// Closing the port in the middle of a run ends the run there, whether the person closed it
+// or the device vanished: the rows left are not gone through as if they had not answered.
+TEST(CommissioningWireTest, ClosingThePortEndsTheRunWhereItIs) {
+    for (const bool vanish : {false, true}) {
+        SCOPED_TRACE(vanish ? "device vanished" : "port closed");
+        Bench b(5000, {1001});
+        b.find<QPushButton>("cms_ReadAll")->click();
+        ASSERT_TRUE(waitFor([&] { return b.line->wire() == "$KRDV=1001#\r\n"; }));
+        if (vanish)
+            b.line->vanish();
+        else
+            b.form->btn_Connect->click();
+        ASSERT_TRUE(waitFor([&] { return !b.cms->busy(); }, 20000));
+        EXPECT_TRUE(b.presenter.messages.contains("读取已取消：已读 0 / 10 个参数"))
+            << b.presenter.messages.join('\n').toStdString();
+        EXPECT_FALSE(b.form->findChild<QLabel*>("mark_DevAddr")) << "no row is marked as not answering";
+        EXPECT_EQ(b.line->wire(), "$KRDV=1001#\r\n");
+        EXPECT_TRUE(b.find<QPushButton>("cms_ReadAll")->isEnabled());
+    }
+}
+
 TEST(CommissioningWireTest, ReadAllNeedsAnOpenPort) {
     Bench b(3000);
     b.form->btn_Connect->click(); // closes
@@ -197,14 +180,18 @@ TEST(CommissioningWireTest, SnapshotCompareAndRestoreWriteOnlyTheChangedValuesAn
     b.line->clearWire();
     ASSERT_TRUE(b.run("cms_Compare"));
     EXPECT_EQ(b.line->wire(), kReadAllBytes);
-    EXPECT_EQ(b.lastMessage(), "2 个参数与快照不同：\n1001  设备地址：快照 5，设备 9\n1003  运行模式：快照 手动 (1)，设备 自动 (2)");
+    EXPECT_EQ(
+        b.lastMessage(),
+        "2 个参数与快照不同：\n1001  设备地址：快照 5，设备 9\n1003  运行模式：快照 手动 (1)，设备 自动 (2)");
     EXPECT_EQ(b.form->findChild<QLabel*>("mark_DevAddr")->text(), "不同");
 
     b.line->clearWire();
     ASSERT_TRUE(b.run("cms_WriteSnapshot"));
     ASSERT_EQ(b.presenter.questions.size(), 1);
-    EXPECT_EQ(b.presenter.questions[0], "将把以下 2 个参数写入设备：\n1001  设备地址：9 → 5\n1003  运行模式：自动 (2) → 手动 (1)");
-    EXPECT_EQ(b.line->wire(), kReadAllBytes + "$KWRV=1001,5#\r\n$KRDV=1001#\r\n$KWRV=1003,1#\r\n$KRDV=1003#\r\n");
+    EXPECT_EQ(b.presenter.questions[0],
+              "将把以下 2 个参数写入设备：\n1001  设备地址：9 → 5\n1003  运行模式：自动 (2) → 手动 (1)");
+    EXPECT_EQ(b.line->wire(),
+              kReadAllBytes + "$KWRV=1001,5#\r\n$KRDV=1001#\r\n$KWRV=1003,1#\r\n$KRDV=1003#\r\n");
     EXPECT_EQ(b.lastMessage(), "已写入 2 个：\n1001  设备地址：5\n1003  运行模式：手动 (1)\n"
                                "已校验 2 个：\n1001  设备地址：5\n1003  运行模式：手动 (1)\n失败 0 个：");
     EXPECT_EQ(b.text("DevAddr"), "5");
@@ -234,8 +221,9 @@ TEST(CommissioningWireTest, LoadNamesUnplacedRowsAndRestoreWritesNothingUnconfir
                             "x,Zero,2002,a,b,1,1,\r\n");
     b.presenter.chosenFile = b.dir.file("snap.csv");
     b.find<QPushButton>("cms_LoadSnapshot")->click();
-    EXPECT_EQ(b.lastMessage(), "已载入 2 个参数；2 行未载入，这些参数保持不变：\n"
-                               "第 4 行  9999  Ghost：没有此标记和地址的参数\n第 5 行  2002  Zero：没有此标记和地址的参数");
+    EXPECT_EQ(b.lastMessage(),
+              "已载入 2 个参数；2 行未载入，这些参数保持不变：\n"
+              "第 4 行  9999  Ghost：没有此标记和地址的参数\n第 5 行  2002  Zero：没有此标记和地址的参数");
     EXPECT_EQ(b.text("DevAddr"), "7");
     EXPECT_TRUE(b.line->wire().isEmpty()) << "loading sends nothing";
 
@@ -249,16 +237,19 @@ TEST(CommissioningWireTest, LoadNamesUnplacedRowsAndRestoreWritesNothingUnconfir
     b.line->clearWire();
     ASSERT_TRUE(b.run("cms_WriteSnapshot"));
     EXPECT_EQ(b.line->wire(), kReadAllBytes + "$KWRV=1001,7#\r\n$KRDV=1001#\r\n");
-    EXPECT_EQ(b.lastMessage(), "已写入 1 个：\n1001  设备地址：7\n已校验 0 个：\n失败 1 个：\n1001  设备地址：7（读回的值为 5）");
+    EXPECT_EQ(
+        b.lastMessage(),
+        "已写入 1 个：\n1001  设备地址：7\n已校验 0 个：\n失败 1 个：\n1001  设备地址：7（读回的值为 5）");
     EXPECT_EQ(b.form->findChild<QLabel*>("mark_DevAddr")->text(), "失败");
 
     // A file that is no snapshot changes nothing.
     b.dir.write("bad.csv", "just,some\r\ntext\r\n");
     b.presenter.chosenFile = b.dir.file("bad.csv");
     b.find<QPushButton>("cms_LoadSnapshot")->click();
-    EXPECT_EQ(b.lastMessage(), b.dir.file("bad.csv") +
-                                   " 不是快照文件：第 1 行不是快照的标题行，缺少列：page, tag, address, caption CN, "
-                                   "caption EN, device value, shown text, time read；未改变任何参数");
+    EXPECT_EQ(b.lastMessage(),
+              b.dir.file("bad.csv") +
+                  " 不是快照文件：第 1 行不是快照的标题行，缺少列：page, tag, address, caption CN, "
+                  "caption EN, device value, shown text, time read；未改变任何参数");
     EXPECT_EQ(b.text("DevAddr"), "5");
 }
 
