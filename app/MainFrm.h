@@ -5,7 +5,6 @@
 #include "config/Language.h"
 #include "config/XmlDocument.h"
 #include "console/CommissioningControls.h"
-#include "console/ConsoleState.h"
 #include "console/ReceiveLogView.h"
 #include "console/RowControls.h"
 #include "console/protocol/ModbusExchange.h"
@@ -151,8 +150,6 @@ public:
     QString Web2Address;
     QList<TTabSheet*> DyncSheets;
     QList<TTabSheet*> FixSheets;
-    // The console handlers' own state between calls.
-    ConsoleState Console;
     QList<TCMDS> BatchCommands;
     // Batches left out at start-up for a fault, named once to the user when start-up ends.
     QList<BatchFault> BatchFaults;
