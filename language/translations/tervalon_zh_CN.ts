@@ -11,7 +11,7 @@
 <context>
     <name>CommandText</name>
     <message>
-        <source>Character %1, "%2" (%3), cannot be sent as one byte; nothing was sent</source>
+        <source>Character %1, &quot;%2&quot; (%3), cannot be sent as one byte; nothing was sent</source>
         <translation>第 %1 个字符“%2”（%3）无法作为单个字节发送，未发送任何内容</translation>
     </message>
 </context>
@@ -66,7 +66,7 @@
         </translation>
     </message>
     <message>
-        <source>The field cannot take the snapshot's value</source>
+        <source>The field cannot take the snapshot&apos;s value</source>
         <translation>快照值无法填入此字段</translation>
     </message>
     <message>
@@ -213,10 +213,10 @@
         <translation>等待 %1 重新连接；点击按钮停止等待</translation>
     </message>
     <message>
-        <source>The %1 "%2" in %3 is not one of its choices.
-<byte value="xd" />The port was not opened.</source>
+        <source>The %1 &quot;%2&quot; in %3 is not one of its choices.
+<byte value="xd"/>The port was not opened.</source>
         <translation>%3 的%1“%2”不在可选项中。
-<byte value="xd" />端口未打开。</translation>
+<byte value="xd"/>端口未打开。</translation>
     </message>
     <message>
         <source>The port is already open.</source>
@@ -227,15 +227,15 @@
         <translation>不能创建事件!</translation>
     </message>
     <message>
-        <source>Cannot set up the port's buffers.</source>
+        <source>Cannot set up the port&apos;s buffers.</source>
         <translation>不能够安装通讯缓存!</translation>
     </message>
     <message>
-        <source>Cannot start the port's reader.</source>
+        <source>Cannot start the port&apos;s reader.</source>
         <translation>不能创建串口读进程!</translation>
     </message>
     <message>
-        <source>Cannot start the port's writer.</source>
+        <source>Cannot start the port&apos;s writer.</source>
         <translation>不能创建串口写进程!</translation>
     </message>
     <message>
@@ -272,21 +272,21 @@
     </message>
     <message>
         <source> open error
-<byte value="xd" />Please confirm that this port exists or is not occupied by another program</source>
+<byte value="xd"/>Please confirm that this port exists or is not occupied by another program</source>
         <translation>打开错误
-<byte value="xd" />请确认存在此端口或未被其它程序占用</translation>
+<byte value="xd"/>请确认存在此端口或未被其它程序占用</translation>
     </message>
     <message>
         <source> was disconnected
-<byte value="xd" />The device is no longer present; the port has been closed</source>
+<byte value="xd"/>The device is no longer present; the port has been closed</source>
         <translation>连接已断开
-<byte value="xd" />设备已不存在，端口已关闭</translation>
+<byte value="xd"/>设备已不存在，端口已关闭</translation>
     </message>
 </context>
 <context>
     <name>ContactLink</name>
     <message>
-        <source>The contact address "%1" was not opened: only web addresses (http, https) and mail addresses (mailto) are opened.</source>
+        <source>The contact address &quot;%1&quot; was not opened: only web addresses (http, https) and mail addresses (mailto) are opened.</source>
         <translation>未打开联系地址“%1”：只能打开网页地址（http、https）和邮件地址（mailto）。</translation>
     </message>
 </context>
@@ -337,7 +337,7 @@
         <translation>保存接收区</translation>
     </message>
     <message>
-        <source>Save the receive box's text to a file</source>
+        <source>Save the receive box&apos;s text to a file</source>
         <translation>把接收区的内容保存到文件</translation>
     </message>
     <message>
@@ -473,7 +473,7 @@
         <translation>保存快照</translation>
     </message>
     <message>
-        <source>Save every parameter's current value as a CSV file</source>
+        <source>Save every parameter&apos;s current value as a CSV file</source>
         <translation>把所有参数的当前值保存为 CSV 文件</translation>
     </message>
     <message>
@@ -633,6 +633,10 @@
         <source>Select All</source>
         <translation>全选</translation>
     </message>
+    <message>
+        <source>Received data</source>
+        <translation>接收的数据</translation>
+    </message>
 </context>
 <context>
     <name>Receiving</name>
@@ -648,7 +652,7 @@
         <translation>参数不能为空</translation>
     </message>
     <message>
-        <source>There is no batch named "%1"; nothing was sent</source>
+        <source>There is no batch named &quot;%1&quot;; nothing was sent</source>
         <translation>没有名为“%1”的批处理指令，未发送任何内容</translation>
     </message>
 </context>
@@ -669,6 +673,13 @@
     <message>
         <source>The session log could not be written to %1: %2. Logging has stopped; what was written before stays in the file.</source>
         <translation>无法写入会话日志 %1：%2。记录已停止，之前写入的内容仍保留在文件中。</translation>
+    </message>
+</context>
+<context>
+    <name>TForm_Main</name>
+    <message>
+        <source>Keep the banner moving in the background</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
