@@ -58,7 +58,7 @@ void TForm_Main::sessionLogFailed(const QString& file, int err) {
         return; // a log the user already stopped, or a newer one
     Session.reset();
     chk_SessionLog->setChecked(false);
-    const QString reason = FileErrorText(err);
+    const QString reason = FileErrorText(err, language());
     showMessage(language()
                     .translate("SessionLogging",
                                "The session log could not be written to %1: %2. Logging has "
