@@ -88,5 +88,4 @@ void TForm_Main::FormCreate() {
     } else {
         showMessage(ConfigNotFoundText(check, ConfigSearchedPlaces, ConfigSearchProblem));
     }
-    ShowModbusHealth();
 }

@@ -8,8 +8,6 @@
 #include "device/AutoReadingSession.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QTabWidget>
 #include <QTimer>
 
 // The banner over Panel_Top, with the window's settings; its effect stays off until a
@@ -43,18 +41,10 @@ bool TForm_Main::loadBanner(const QString& path) {
 }
 
 // The serial component and the console parts around it: the port box's device list, the
-// receive view, and automatic reading's timer, which runs for the window's whole life (the
-// check box decides whether a tick does anything).
+// receive view, and automatic reading's polling.
 TComm* TForm_Main::createComm() {
     Device = new DeviceSession(this);
-    AutoReading = new AutoReadingSession(*Device, this);
-    AutoReading->setPageSource([this] { return pg_AUTO->currentIndex(); });
-    connect(AutoReading, &AutoReadingSession::requestSent, this, [this] {
-        tmr_TxLed->start();
-        ShowModbusHealth();
-    });
-    connect(AutoReading, &AutoReadingSession::resultArrived, this,
-            [this](const DeviceResult& result) { guarded([&] { ShowAutoValue(result); }); });
+    Polling = new AutoReadingSession(*Device, this);
     TComm* comm = &Device->comm();
     RegisterComponent(comm, QStringLiteral("Comm1"));
     connect(Device, &DeviceSession::received, this, [this](const QByteArray& block) {
@@ -63,15 +53,10 @@ TComm* TForm_Main::createComm() {
     connect(Device, &DeviceSession::sent, this, [this](const QByteArray& bytes) {
         LogWire(true, bytes.constData(), bytes.size());
         tmr_TxLed->start();
-        if (chb_AutoRead->isChecked())
-            ShowModbusHealth();
     });
-    // The health line follows every count: requests sent, and frames however they turned out.
-    connect(Device, &DeviceSession::modbusCounted, this, [this] { ShowModbusHealth(); });
     connect(Device, &DeviceSession::hungUp, this, [this] { guarded([this] { portHungUp(*this); }); });
     installPortList(*this);
     installReceiveView(*this);
-    Timer1->start();
     return comm;
 }
 

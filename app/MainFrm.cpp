@@ -39,10 +39,7 @@ TForm_Main::TForm_Main(const QString& appDir, QWidget* parent) : QWidget(parent)
     wireFixedFrame();
 }
 
-TForm_Main::~TForm_Main() {
-    // The chart reads the trend store, a member that is gone before Qt deletes the children.
-    delete TrendView;
-}
+TForm_Main::~TForm_Main() = default;
 
 void TForm_Main::UseConfigFile(const QString& path) {
     const QFileInfo file(path);
@@ -187,9 +184,6 @@ void TForm_Main::buildBannerTimersAndMenus() {
     tmr_TxLed = make<QTimer>(QStringLiteral("tmr_TxLed"), nullptr);
     tmr_TxLed->setParent(this);
     tmr_TxLed->setInterval(1);
-    Timer1 = make<QTimer>(QStringLiteral("Timer1"), nullptr);
-    Timer1->setParent(this);
-    Timer1->setInterval(1000);
 
     PopupMenu_Skins = new QMenu(this);
     PopupMenu_Skins->setObjectName(QStringLiteral("PopupMenu_Skins"));
@@ -199,7 +193,8 @@ void TForm_Main::buildBannerTimersAndMenus() {
     Menu_Skins->setMenu(new QMenu(PopupMenu_Skins));
 
     Comm1 = createComm();
-    TrendView = createTrendWindow();
+    wireAutoReading();
+    wireTrendReading();
 }
 
 void TForm_Main::attachEditorMenus() {
@@ -256,13 +251,10 @@ void TForm_Main::wireFixedFrame() {
     click(btn_Skins, &TForm_Main::btn_SkinsClick);
     click(btn_FirstLanguage, &TForm_Main::btn_FirstLanguageClick);
     click(btn_SecondLanguage, &TForm_Main::btn_SecondLanguageClick);
-    click(btn_Trend, &TForm_Main::btn_TrendClick);
     connect(chk_AutoNewLine, &QCheckBox::clicked, this,
             [this] { guarded([this] { chk_AutoNewLineClick(); }); });
-    connect(chb_AutoRead, &QCheckBox::toggled, this, [this] { guarded([this] { chb_AutoReadClick(); }); });
     connect(tmr_RxLed, &QTimer::timeout, this, [this] { guarded([this] { tmr_RxLedTimer(); }); });
     connect(tmr_TxLed, &QTimer::timeout, this, [this] { guarded([this] { tmr_TxLedTimer(); }); });
-    connect(Timer1, &QTimer::timeout, this, [this] { guarded([this] { Timer1Timer(); }); });
     for (QObject* watched :
          std::initializer_list<QObject*>{this, Panel_Mid, pg_DYNC, pg_FIX, Panel3, lbl_Web, lbl_Send})
         watched->installEventFilter(this);

@@ -8,7 +8,6 @@
 #include "console/ReceiveLogView.h"
 #include "console/RowControls.h"
 #include "console/protocol/ModbusExchange.h"
-#include "console/protocol/TrendStore.h"
 #include "device/DeviceSession.h"
 #include "device/ParameterModel.h"
 #include "ui/ComponentRegistry.h"
@@ -23,6 +22,7 @@
 #include <memory>
 #include <optional>
 
+class AutoReading;
 class AutoReadingSession;
 class DockLayout;
 class FittedLinesLabel;
@@ -51,7 +51,7 @@ class TStaticText;
 class TWaterImage;
 class PageRowFactory;
 enum class PageFamily;
-class TrendWindow;
+class TrendReading;
 
 // The five port texts read from COMM at start-up.
 struct TPortSettings {
@@ -125,20 +125,6 @@ public:
     QString LogFolder() const;
     void chk_AutoNewLineClick();
 
-    // Automatic reading: a tick hands the page in view to AutoReading; its results come back
-    // here to be shown, if the page that asked is still in view.
-    void Timer1Timer();
-    void ShowAutoValue(const DeviceResult& result);
-    void chb_AutoReadClick();
-    // The health line beside automatic reading, in the current language.
-    void ShowModbusHealth();
-
-    // Trend chart of automatic reading.
-    void StartTrend(); // polling starts: a new run
-    void RecordTrend(const ModbusExchange::Request& request, const QList<quint16>& values);
-    void btn_TrendClick();
-    void ExportTrendCsv();
-
     // Layout.
     void FormResize();
     void Panel_MidResize();
@@ -211,8 +197,6 @@ public:
     QString Web2Address;
     QList<TTabSheet*> DyncSheets;
     QList<TTabSheet*> FixSheets;
-    QList<TTabSheet*> AutoSheets;
-    QList<TAutoRead> AutoReads;
     // The console handlers' own state between calls.
     ConsoleState Console;
     QList<TCMDS> BatchCommands;
@@ -229,7 +213,10 @@ public:
     // The device engine: the port, every request and reply. Made with the frame.
     DeviceSession* Device = nullptr;
     // Automatic reading's polling over the engine. Made with the frame.
-    AutoReadingSession* AutoReading = nullptr;
+    AutoReadingSession* Polling = nullptr;
+    // Automatic reading as shown (ticks, value labels, health line) and its trend chart.
+    AutoReading* autoReading = nullptr;
+    TrendReading* trendReading = nullptr;
     // The parameter pages as read from config.xml at start-up, and the controls of each
     // parameter's row by its tag.
     ParameterModel Parameters;
@@ -240,11 +227,6 @@ public:
     std::function<void(QWidget* field)> ReplyApplied;
     std::function<void(QWidget* field, qint32 addr, const QString& value)> WriteSent;
     std::function<void(const std::optional<QString>& reply)> WriteAnswered;
-    // Every value automatic reading showed in this polling run, for the trend chart.
-    TrendStore AutoTrend;
-    // Asks where to export the trend (suggested path given); empty: cancelled. Unset, a
-    // file dialog asks; tests answer themselves.
-    std::function<QString(const QString&)> ChooseTrendCsvPath;
 
     // Fixed frame.
     TPanel* Panel_Top = nullptr;
@@ -313,13 +295,11 @@ public:
     QLabel* Label1 = nullptr;
     QPushButton* btn_Trend = nullptr;
     QTabWidget* pg_AUTO = nullptr;
-    TrendWindow* TrendView = nullptr;
 
     // Non-visual parts.
     TComm* Comm1 = nullptr;
     QTimer* tmr_RxLed = nullptr;
     QTimer* tmr_TxLed = nullptr;
-    QTimer* Timer1 = nullptr;
     QMenu* PopupMenu_Skins = nullptr;
     QAction* Menu_Skins = nullptr;
     QAction* Menu_BannerAlways = nullptr;
@@ -347,8 +327,9 @@ private:
     // The banner and the serial component, made by their own subsystems.
     TWaterImage* createBanner(QWidget* parent);
     TComm* createComm();
-    // The trend chart's window, hidden, its controls registered.
-    TrendWindow* createTrendWindow();
+    // Automatic reading and its trend chart, made after the serial component.
+    void wireAutoReading();
+    void wireTrendReading();
     // Loads banner.jpg into the banner; false with the reason when it cannot.
     bool loadBanner(const QString& path);
     // Names the batches and pages left out for a fault, in one message.

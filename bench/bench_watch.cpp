@@ -6,7 +6,9 @@
 // simulated hour and what the session log wrote.
 
 #include "app/MainFrm.h"
+#include "console/AutoReading.h"
 #include "console/SessionLog.h"
+#include "console/TrendReading.h"
 #include "console/protocol/ModbusRtu.h"
 #include "console/protocol/MonotonicClock.h"
 #include "device/AutoReadingSession.h"
@@ -93,7 +95,7 @@ int main(int argc, char** argv) {
     form.FormCreate();
     form.resize(1280, 720);
     form.show();
-    form.Timer1->stop(); // the loop below polls, as fast as it can
+    form.autoReading->ticker()->stop(); // the loop below polls, as fast as it can
     form.chk_SessionLog->setChecked(true);
     form.chb_AutoRead->setChecked(true);
     // The port is a line that takes every byte; the replies are fed in below.
@@ -112,7 +114,7 @@ int main(int argc, char** argv) {
     timer.start();
     const qint64 polls = kHours * kPollsPerHour;
     for (qint64 i = 0; i < polls; ++i) {
-        form.AutoReading->send(0, form.AutoReads.value(0));
+        form.Polling->send(0, form.autoReading->pages().blocks.value(0));
         QCoreApplication::processEvents(); // the request goes out through the engine
         for (int v = 0; v < kValues; ++v)
             values[v] = quint16(500 + 400 * std::sin(double(i) / (900.0 + 37 * v)) + (i % 11));
@@ -121,7 +123,7 @@ int main(int argc, char** argv) {
             reply[5] = char(reply[5] ^ 0x40);
         form.Device->feed(reply);
         if (i % kRedrawEvery == 0)
-            form.TrendView->redraw();
+            form.trendReading->window()->redraw();
         if (i % kSettleEvery == 0) {
             form.Session->flush();
             QCoreApplication::processEvents();
@@ -152,9 +154,10 @@ int main(int argc, char** argv) {
     std::printf("watch_8h_rss_growth_last_hour: %.2f MiB\n", mib(endKb - lastHourStartKb));
     std::printf("watch_8h_session_log: %.1f MiB\n", double(logBytes) / (1024.0 * 1024.0));
     std::printf("watch_8h_session_log_files: %d files\n", logFiles);
-    std::printf("watch_8h_trend_samples: %lld samples\n", static_cast<long long>(form.AutoTrend.size()));
+    std::printf("watch_8h_trend_samples: %lld samples\n",
+                static_cast<long long>(form.trendReading->store().size()));
     std::printf("watch_8h_trend_dropped: %llu samples\n",
-                static_cast<unsigned long long>(form.AutoTrend.dropped()));
+                static_cast<unsigned long long>(form.trendReading->store().dropped()));
     std::printf("watch_8h_replies: %llu good, %llu damaged\n", static_cast<unsigned long long>(h.good),
                 static_cast<unsigned long long>(h.badCrc));
     std::printf("watch_8h_run_time: %.1f s\n", seconds);

@@ -46,14 +46,14 @@ QJsonObject healthJson(const ModbusHealth& h) {
 int RunPoll(const CliOptions& options, const CliConfig& config) {
     const PolledPage* page = config.polledPage(options.pages.value(0));
     if (!page) {
-        PrintError(config.text(QT_TRANSLATE_NOOP("Cli", "there is no automatic-reading page named \"%1\""))
+        PrintError(config.t("没有名为“%1”的自动读取页", "there is no automatic-reading page named \"%1\"")
                        .arg(options.pages.value(0)));
         return cliexit::kUsage;
     }
     if (page->block.pro != QLatin1String("MODBUS")) {
         PrintError(config
-                       .text(QT_TRANSLATE_NOOP(
-                           "Cli", "the automatic-reading page \"%1\" is not MODBUS; it is not polled"))
+                       .t("自动读取页“%1”的协议不是 MODBUS，不轮询",
+                          "the automatic-reading page \"%1\" is not MODBUS; it is not polled")
                        .arg(page->caption));
         return cliexit::kUsage;
     }
@@ -66,8 +66,8 @@ int RunPoll(const CliOptions& options, const CliConfig& config) {
     if (!options.out.isEmpty()) {
         out.setFileName(options.out);
         if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            PrintError(config.text(QT_TRANSLATE_NOOP("Cli", "cannot write %1: %2"))
-                           .arg(options.out, out.errorString()));
+            PrintError(
+                config.t("无法写入 %1：%2", "cannot write %1: %2").arg(options.out, out.errorString()));
             return cliexit::kUsage;
         }
     }
@@ -122,7 +122,7 @@ int RunPoll(const CliOptions& options, const CliConfig& config) {
     const ModbusHealth health = link.session().modbus().health();
     if (options.json)
         PrintJsonLine(QJsonObject{{"health", healthJson(health)}});
-    PrintErr(ModbusHealthText(health, config.language().isEnglish()) + QLatin1Char('\n'));
+    PrintErr(ModbusHealthText(health, config.language()) + QLatin1Char('\n'));
     // Every request that ended without a good reply is a device problem.
     return health.ended() == health.good && health.good > 0 ? cliexit::kDone : cliexit::kDeviceProblem;
 }

@@ -4,7 +4,7 @@
 #include "comm/posix/CommFile.h"
 #include "comm/posix/OpenFailure.h"
 #include "config/StrToInt.h"
-#include "console/AutoValueLabels.h"
+#include "console/AutoReading.h"
 #include "console/ConsoleWiring.h"
 #include "console/PortReturnWatch.h"
 #include "ui/BuiltInTexts.h"
@@ -83,6 +83,8 @@ bool reopen(TForm_Main& form) {
     if (!opened)
         return false;
     endWaiting(form);
+    form.autoReading->onAwaitingDevice(false);
+    form.autoReading->onPortOpened();
     setControlCaption(form.btn_Connect, disconnectCaptionOf(form));
     form.shp_led->setBrushColor(lamp::portOpen);
     return true;
@@ -317,7 +319,7 @@ void TForm_Main::btn_ConnectClick() {
     // Pressed while waiting for a vanished device: stop waiting, nothing else.
     if (PortWatch) {
         endWaiting(*this);
-        markAllAutoValuesStale(*this, {ModbusStale::PortClosed, 0, 0});
+        autoReading->onAwaitingDevice(false);
         setControlCaption(btn_Connect, connectCaptionOf(*this));
         return;
     }
@@ -325,7 +327,7 @@ void TForm_Main::btn_ConnectClick() {
     // settings editor while the port is open.
     if (Comm1->Handle() != 0) {
         Comm1->StopComm();
-        markAllAutoValuesStale(*this, {ModbusStale::PortClosed, 0, 0});
+        autoReading->onPortClosed();
         shp_led->setBrushColor(lamp::portClosed);
         setControlCaption(btn_Connect, connectCaptionOf(*this));
         return;
@@ -337,6 +339,7 @@ void TForm_Main::btn_ConnectClick() {
     if (failure.isEmpty()) {
         setControlCaption(btn_Connect, disconnectCaptionOf(*this));
         shp_led->setBrushColor(lamp::portOpen);
+        autoReading->onPortOpened();
         return;
     }
     const QString reason = openFailureReason(*this, failure);
@@ -360,11 +363,11 @@ void portHungUp(TForm_Main& form) {
         form.Console.hintBeforeWaiting = form.btn_Connect->toolTip();
         form.PortWatch = new PortReturnWatch(
             port, [&form] { return reopen(form); }, &form);
-        markAllAutoValuesStale(form, {ModbusStale::WaitingForDevice, 0, 0});
+        form.autoReading->onAwaitingDevice(true);
         showWaiting(form);
         return;
     }
-    markAllAutoValuesStale(form, {ModbusStale::PortClosed, 0, 0});
+    form.autoReading->onPortClosed();
     setControlCaption(form.btn_Connect, connectCaptionOf(form));
     showMessage(port + form.language().translate("Connection", " was disconnected\n\rThe device is no longer "
                                                                "present; the port has been closed"));

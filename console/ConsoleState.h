@@ -39,8 +39,7 @@ struct ConsoleState {
     // The parameter pages' commissioning bar, once installed.
     Commissioning* commissioning = nullptr;
 
-    // What the page builder made for fixed commands (by button) and automatic reading (in
-    // page order): the typed records the handlers work from.
+    // What the page builder made for fixed commands (by button): the typed records the
+    // handlers work from.
     QHash<const QObject*, FixedCommandControls> fixedCommands;
-    QList<AutoValueControls> autoValues;
 };

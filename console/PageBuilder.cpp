@@ -7,6 +7,7 @@
 #include "config/SplitByDelimiter.h"
 #include "config/StrToInt.h"
 #include "config/TextScrambler.h"
+#include "console/AutoReading.h"
 #include "console/ItemLookupIndex.h"
 #include "console/PageRows.h"
 #include "console/PageTheme.h"
@@ -83,14 +84,14 @@ void TForm_Main::LoadConfiguration() {
     Parameters = ParameterModel::fromDocument(*ConfigDocument);
     ParameterControls.clear();
     PageRowFactory rows(*this);
-    AutoReads.clear();
+    autoReading->pages().blocks.clear();
     StartupNotices.clear();
     buildPageGroup(rows, requireSection(root, QStringLiteral("GROUP_DYNC")), pg_DYNC, PageFamily::Parameter,
                    DyncSheets);
     buildPageGroup(rows, requireSection(root, QStringLiteral("GROUP_FIX")), pg_FIX, PageFamily::Fixed,
                    FixSheets);
     buildPageGroup(rows, requireSection(root, QStringLiteral("GROUP_AUTO")), pg_AUTO, PageFamily::AutoRead,
-                   AutoSheets);
+                   autoReading->pages().sheets);
     settlePageLooks();
 }
 
@@ -137,13 +138,13 @@ void TForm_Main::buildPageGroup(PageRowFactory& rows, const XmlNode& group, QTab
         PageRowFactory::Page page = rows.addPage(pages, tab, family);
         sheets.append(page.sheet);
         if (family == PageFamily::AutoRead)
-            AutoReads.append(TAutoRead{});
+            autoReading->pages().blocks.append(TAutoRead{});
         const int count = tab.childCount();
         for (int p = 0; p < count; ++p)
             rows.addRow(family, page, tab.child(p), p);
         page.box->fitContent();
         if (family == PageFamily::AutoRead)
-            readPollingBlock(tab, AutoReads.last());
+            readPollingBlock(tab, autoReading->pages().blocks.last());
     }
 }
 

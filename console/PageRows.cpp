@@ -5,6 +5,7 @@
 #include "config/AppError.h"
 #include "config/SplitByDelimiter.h"
 #include "config/StrToInt.h"
+#include "console/AutoReading.h"
 #include "console/HexField.h"
 #include "ui/BuiltInTexts.h"
 #include "ui/ComponentRegistry.h"
@@ -277,7 +278,7 @@ void PageRowFactory::addAutoReadRow(const Page& page, const XmlNode& item, int p
     unit->setText(item.readAttribute(QStringLiteral("unit")));
     setComponentTag(unit, -1);
     m_form.setPopupMenu1(unit);
-    m_form.Console.autoValues.append({tag, addr, value, label, unit});
+    m_form.autoReading->pages().rows.append({tag, addr, value, label, unit});
 }
 
 void PageRowFactory::addRow(PageFamily family, const Page& page, const XmlNode& item, int p) {

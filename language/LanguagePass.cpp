@@ -3,14 +3,15 @@
 #include "appearance/BannerImage.h"
 #include "config/AppError.h"
 #include "config/SplitByDelimiter.h"
+#include "console/AutoReading.h"
 #include "console/Commissioning.h"
 #include "console/ConsoleWiring.h"
+#include "console/TrendReading.h"
 #include "language/ControlSettingFrm.h"
 #include "language/LanguageEntries.h"
 #include "language/LanguageGaps.h"
 #include "language/LanguageKinds.h"
 #include "language/QtTranslations.h"
-#include "trend/TrendWindow.h"
 #include "ui/BuiltInTexts.h"
 #include "ui/ComponentRegistry.h"
 #include "ui/ControlCaption.h"
@@ -195,8 +196,6 @@ void applyLanguage(TForm_Main& form, LanguageGaps& gaps) {
     LanguageTable table(language.findChild(QStringLiteral("COMPONETS")));
     applyTable(form, table, current, gaps);
     readDisconnectCaption(form, language, current, gaps);
-    if (form.TrendView)
-        form.TrendView->setWindowTitle(controlCaption(form.btn_Trend));
     if (Commissioning* commissioning = Commissioning::of(form))
         commissioning->retranslate();
     if (!form.BannerErrorPath.isEmpty())
@@ -224,6 +223,8 @@ void TForm_Main::SetLanguage() {
     // The port stays as it was, so the button says what it is in the new language.
     showConnectionState(*this);
     refitToCaptions();
+    autoReading->setLanguage(language());
+    trendReading->setLanguage(language());
 
     const QStringList unreported = takeUnreported(gaps, &ReportedLanguageGaps);
     if (!unreported.isEmpty())

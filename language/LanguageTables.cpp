@@ -275,11 +275,9 @@ void storeLanguage(TForm_Main& form, const QString& code) {
 void TForm_Main::btn_FirstLanguageClick() {
     storeLanguage(*this, QStringLiteral("CN"));
     SetLanguage();
-    ShowModbusHealth();
 }
 
 void TForm_Main::btn_SecondLanguageClick() {
     storeLanguage(*this, QStringLiteral("EN"));
     SetLanguage();
-    ShowModbusHealth();
 }

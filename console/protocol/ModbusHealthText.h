@@ -1,17 +1,18 @@
 #pragma once
 
+#include "config/Language.h"
 #include "console/protocol/ModbusHealth.h"
 
 #include <QDateTime>
 #include <QString>
 
 // The words beside automatic reading that say how the link to the device fares, and why a
-// value could not be refreshed, in English or Chinese.
+// value could not be refreshed, in the language given.
 
 // Up to four short lines, so that a narrow panel can shorten one without hiding the rest:
 // the request counts, the fault counts, the reply times, and the latest exception's meaning
 // once there has been one.
-QString ModbusHealthText(const ModbusHealth& health, bool english);
+QString ModbusHealthText(const ModbusHealth& health, Language language);
 
 // Why a value shown is not fresh.
 struct ModbusStale {
@@ -31,9 +32,7 @@ struct ModbusStale {
 
 // The reason, then on a second line when the shown value was last read good (an invalid
 // time: that none has been read yet).
-QString ModbusStaleText(const ModbusStale& stale, const QDateTime& lastGood, bool english);
+QString ModbusStaleText(const ModbusStale& stale, const QDateTime& lastGood, Language language);
 
 // The reason alone.
-QString ModbusStaleReasonText(const ModbusStale& stale, bool english);
-QString ModbusTimeOutText(qint64 timeoutMs, bool english);
-QString ModbusExceptionText(int exceptionCode, bool english);
+QString ModbusStaleReasonText(const ModbusStale& stale, Language language);

@@ -221,6 +221,10 @@ SnapshotParse SnapshotFromCsv(const QByteArray& bytes) {
             }
             *fields[k] = best.records[r][column[k]];
         }
+        // Cells only in columns of the user's own (a note beside the table) make no row.
+        if (blankRecord({row.page, row.tag, row.address, row.captionCN, row.captionEN, row.deviceValue,
+                         row.shownText, row.timeRead}))
+            continue;
         result.rows << row;
         result.rowLines << best.lines[r];
     }

@@ -169,4 +169,14 @@
         </translation>
     </message>
 </context>
+<context>
+    <name>TrendReading</name>
+    <message numerus="yes">
+        <source> The oldest %n values no longer fitted in memory and are not in it.</source>
+        <translation>
+            <numerusform> The oldest value no longer fitted in memory and is not in it.</numerusform>
+            <numerusform> The oldest %n values no longer fitted in memory and are not in it.</numerusform>
+        </translation>
+    </message>
+</context>
 </TS>

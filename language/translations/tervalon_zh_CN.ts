@@ -60,18 +60,6 @@
         </translation>
     </message>
     <message>
-        <source>there is no automatic-reading page named &quot;%1&quot;</source>
-        <translation>没有名为“%1”的自动读取页</translation>
-    </message>
-    <message>
-        <source>the automatic-reading page &quot;%1&quot; is not MODBUS; it is not polled</source>
-        <translation>自动读取页“%1”的协议不是 MODBUS，不轮询</translation>
-    </message>
-    <message>
-        <source>cannot write %1: %2</source>
-        <translation>无法写入 %1：%2</translation>
-    </message>
-    <message>
         <source>there is no parameter page named &quot;%1&quot;</source>
         <translation>没有名为“%1”的参数页</translation>
     </message>
@@ -927,6 +915,61 @@
     </message>
 </context>
 <context>
+    <name>ModbusHealth</name>
+    <message>
+        <source>Sent %1 · good %2 · time-outs %3</source>
+        <translation>已发 %1 · 正常 %2 · 超时 %3</translation>
+    </message>
+    <message>
+        <source>CRC errors %1 · wrong length or late %2 · exceptions %3 · unasked %4</source>
+        <translation>校验错 %1 · 长度错或迟到 %2 · 异常 %3 · 无请求 %4</translation>
+    </message>
+    <message>
+        <source>Reply time: last %1, average %2</source>
+        <translation>应答时间：最近 %1，平均 %2</translation>
+    </message>
+    <message>
+        <source>Last exception: %1</source>
+        <translation>最近异常：%1</translation>
+    </message>
+    <message>
+        <source>No reply within %1 ms; the value shown is older</source>
+        <translation>%1 ms 内无应答，显示的是之前的值</translation>
+    </message>
+    <message>
+        <source>The reply was damaged (CRC error); the value shown is older</source>
+        <translation>应答已损坏（校验错），显示的是之前的值</translation>
+    </message>
+    <message>
+        <source>The reply had the wrong length; the value shown is older</source>
+        <translation>应答长度不对，显示的是之前的值</translation>
+    </message>
+    <message>
+        <source>The reply came after %1 ms; the value shown is older</source>
+        <translation>应答晚于 %1 ms 才到，显示的是之前的值</translation>
+    </message>
+    <message>
+        <source>The device refused the request: %1; the value shown is older</source>
+        <translation>设备拒绝了请求：%1，显示的是之前的值</translation>
+    </message>
+    <message>
+        <source>The port is closed; the value shown is older</source>
+        <translation>端口已关闭，显示的是之前的值</translation>
+    </message>
+    <message>
+        <source>Waiting for the device to return; the value shown is older</source>
+        <translation>正在等待设备重新连接，显示的是之前的值</translation>
+    </message>
+    <message>
+        <source>Last good value: %1</source>
+        <translation>最近有效值：%1</translation>
+    </message>
+    <message>
+        <source>No value has been read yet</source>
+        <translation>尚未读到数值</translation>
+    </message>
+</context>
+<context>
     <name>PageRows</name>
     <message>
         <source>The parameter %1 in config.xml has no integer address (addr).</source>
@@ -975,18 +1018,6 @@
         <translation>不能创建串口写进程</translation>
     </message>
     <message>
-        <source>parity</source>
-        <translation>校验位</translation>
-    </message>
-    <message>
-        <source>data bits</source>
-        <translation>数据位</translation>
-    </message>
-    <message>
-        <source>stop bits</source>
-        <translation>停止位</translation>
-    </message>
-    <message>
         <source>%1 is not a serial port</source>
         <translation>%1 不是串口</translation>
     </message>
@@ -1005,6 +1036,18 @@
     <message>
         <source>the baud rate &quot;%1&quot; is not a positive whole number</source>
         <translation>波特率“%1”不是正整数</translation>
+    </message>
+    <message>
+        <source>parity</source>
+        <translation>校验位</translation>
+    </message>
+    <message>
+        <source>data bits</source>
+        <translation>数据位</translation>
+    </message>
+    <message>
+        <source>stop bits</source>
+        <translation>停止位</translation>
     </message>
     <message>
         <source>the %1 &quot;%2&quot; is not one of %3</source>
@@ -1221,6 +1264,27 @@ Changes made in this run will not be saved.</source>
     <message>
         <source>Time</source>
         <translation>时间</translation>
+    </message>
+</context>
+<context>
+    <name>TrendReading</name>
+    <message>
+        <source>Nothing to export yet: no value has been read automatically.</source>
+        <translation>尚无可导出的数据：还没有自动读取到数值。</translation>
+    </message>
+    <message>
+        <source>Could not write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>Exported to %1.</source>
+        <translation>已导出到 %1。</translation>
+    </message>
+    <message numerus="yes">
+        <source> The oldest %n values no longer fitted in memory and are not in it.</source>
+        <translation>
+            <numerusform>最早的 %n 个数值已超出内存容量，未包含在内。</numerusform>
+        </translation>
     </message>
 </context>
 <context>

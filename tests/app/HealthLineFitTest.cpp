@@ -3,6 +3,7 @@
 // in its tooltip when it must be, never cut through.
 
 #include "app/MainFrm.h"
+#include "console/AutoReading.h"
 #include "console/protocol/ModbusRtu.h"
 #include "support/TestApp.h"
 #include "ui/FittedLinesLabel.h"
@@ -66,7 +67,7 @@ TEST_P(HealthLineFitTest, EveryCountShowsWholeOrShortenedWithTheWholeTextAsToolt
     for (quint64 count :
          {h.good, h.timedOut, h.badCrc, h.wrongLength, h.dropped, h.exceptions, h.unsolicited})
         ASSERT_GT(count, 1000u);
-    form.ShowModbusHealth();
+    form.autoReading->showHealth();
     QCoreApplication::processEvents();
 
     FittedLinesLabel* line = form.lbl_ModbusHealth;

@@ -2,6 +2,7 @@
 // of the window can be read whole.
 
 #include "app/MainFrm.h"
+#include "console/TrendReading.h"
 #include "support/TestApp.h"
 #include "trend/TrendWindow.h"
 #include "ui/ScreenPlacement.h"
@@ -168,12 +169,13 @@ TEST_P(ScreenFitTest, NoCaptionIsClipped) {
     form.btn_Trend->click();
     QCoreApplication::processEvents();
     const QRect screen = form.screen()->availableGeometry();
-    if (form.TrendView->width() > screen.width() || form.TrendView->height() > screen.height())
+    if (form.trendReading->window()->width() > screen.width() ||
+        form.trendReading->window()->height() > screen.height())
         clipped << QStringLiteral("the trend window (%1x%2) is larger than the screen")
-                       .arg(form.TrendView->width())
-                       .arg(form.TrendView->height());
-    clipped << clippedCaptions(*form.TrendView);
-    form.TrendView->close();
+                       .arg(form.trendReading->window()->width())
+                       .arg(form.trendReading->window()->height());
+    clipped << clippedCaptions(*form.trendReading->window());
+    form.trendReading->window()->close();
     EXPECT_TRUE(clipped.isEmpty()) << size.w << "x" << size.h << " " << language << ":\n"
                                    << clipped.join('\n').toStdString();
 }

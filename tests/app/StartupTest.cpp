@@ -1,11 +1,12 @@
-#include "ui/ComponentRegistry.h"
-#include "ui/Controls.h"
 #include "app/MainFrm.h"
-#include "ui/VersionInfo.h"
-#include "ui/WindowTitle.h"
 #include "config/AppError.h"
+#include "console/AutoReading.h"
 #include "console/PageBuilderFixture.h"
 #include "support/TestApp.h"
+#include "ui/ComponentRegistry.h"
+#include "ui/Controls.h"
+#include "ui/VersionInfo.h"
+#include "ui/WindowTitle.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -237,9 +238,9 @@ TEST_F(StartupTest, AnUnpollableAutoReadPageIsNamedOnceAndNotPolled) {
     EXPECT_TRUE(presenter.messages[0].contains(QString::fromUtf8("“站300”")))
         << presenter.messages[0].toStdString();
     EXPECT_TRUE(presenter.messages[0].contains("equAddr=300"));
-    ASSERT_EQ(form.AutoReads.size(), 2);
-    EXPECT_NE(form.AutoReads[0].pro, "MODBUS");
-    EXPECT_EQ(form.AutoReads[1].pro, "MODBUS");
+    ASSERT_EQ(form.autoReading->pages().blocks.size(), 2);
+    EXPECT_NE(form.autoReading->pages().blocks[0].pro, "MODBUS");
+    EXPECT_EQ(form.autoReading->pages().blocks[1].pro, "MODBUS");
     EXPECT_EQ(form.pg_AUTO->count(), 2);
 }
 

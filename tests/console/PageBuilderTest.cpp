@@ -1,4 +1,5 @@
 #include "PageBuilderFixture.h"
+#include "console/AutoReading.h"
 
 #include "ui/ComponentRegistry.h"
 #include "ui/ControlLook.h"
@@ -169,14 +170,14 @@ TEST(PageBuilderTest, FixedAndAutoReadingRows) {
     EXPECT_EQ(unit->geometry(), QRect(210, 10, 50, 20));
     EXPECT_TRUE(unit->toolTip().isEmpty());
 
-    ASSERT_EQ(f.AutoReads.size(), 2);
-    ASSERT_EQ(f.AutoSheets.size(), 2);
-    EXPECT_EQ(f.AutoReads[0].pro, "MODBUS");
-    EXPECT_EQ(f.AutoReads[0].equAddr, 1);
-    EXPECT_EQ(f.AutoReads[0].startAddr, 40001);
-    EXPECT_EQ(f.AutoReads[0].readSize, 2);
-    EXPECT_EQ(f.AutoReads[1].pro, "modbus");
-    EXPECT_EQ(f.AutoReads[1].startAddr, -3);
+    ASSERT_EQ(f.autoReading->pages().blocks.size(), 2);
+    ASSERT_EQ(f.autoReading->pages().sheets.size(), 2);
+    EXPECT_EQ(f.autoReading->pages().blocks[0].pro, "MODBUS");
+    EXPECT_EQ(f.autoReading->pages().blocks[0].equAddr, 1);
+    EXPECT_EQ(f.autoReading->pages().blocks[0].startAddr, 40001);
+    EXPECT_EQ(f.autoReading->pages().blocks[0].readSize, 2);
+    EXPECT_EQ(f.autoReading->pages().blocks[1].pro, "modbus");
+    EXPECT_EQ(f.autoReading->pages().blocks[1].startAddr, -3);
     EXPECT_EQ(f.pg_AUTO->tabText(1), "b");
 }
 
@@ -360,7 +361,8 @@ TEST(PageBuilderTest, AutoReadingIntegersAndTextsAreChecked) {
         config.autoRead = QString("<GROUP_AUTO>%1</GROUP_AUTO>").arg(c.tab);
         TestWindow w(config);
         EXPECT_EQ(w.build(), c.error) << c.tab;
-        EXPECT_EQ(w.form->AutoSheets.size(), w.form->AutoReads.size()) << "sheets and records stay aligned";
+        EXPECT_EQ(w.form->autoReading->pages().sheets.size(), w.form->autoReading->pages().blocks.size())
+            << "sheets and records stay aligned";
     }
 }
 

@@ -1,5 +1,6 @@
 #include "trend/TrendWindow.h"
 #include "console/PageBuilderFixture.h"
+#include "console/TrendReading.h"
 #include "console/protocol/TrendCsv.h"
 
 #include <QChart>
@@ -106,24 +107,24 @@ TEST(TrendWindowTest, ExportSaysWhyNothingWasWrittenAndNeverClaimsSuccessOnAFail
     TForm_Main& f = *w.form;
     int asked = 0;
     QString answer;
-    f.ChooseTrendCsvPath = [&](const QString&) {
+    f.trendReading->setPathChooser([&](const QString&) {
         ++asked;
         return answer;
-    };
-    f.TrendView->btn_TrendExport->click();
+    });
+    f.trendReading->window()->btn_TrendExport->click();
     EXPECT_EQ(asked, 0) << "nothing recorded: no file is asked for";
     EXPECT_EQ(w.presenter.messages, QStringList{"尚无可导出的数据：还没有自动读取到数值。"});
 
-    f.StartTrend();
-    f.AutoTrend.record(f.AutoTrend.lastMs(), {reading(1, 1)});
+    f.trendReading->startRun();
+    f.trendReading->store().record(f.trendReading->store().lastMs(), {reading(1, 1)});
     w.presenter.messages.clear();
-    f.TrendView->btn_TrendExport->click(); // cancelled
+    f.trendReading->window()->btn_TrendExport->click(); // cancelled
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(w.presenter.messages.isEmpty());
 
     answer = w.dir.file("missing-folder/trend.csv");
-    f.LanguageCode = "EN";
-    f.TrendView->btn_TrendExport->click();
+    f.trendReading->setLanguage(Language::english());
+    f.trendReading->window()->btn_TrendExport->click();
     ASSERT_EQ(w.presenter.errors.size(), 1);
     EXPECT_TRUE(w.presenter.errors[0].startsWith("Could not write " + answer + ": "))
         << w.presenter.errors[0].toStdString();
@@ -231,24 +232,24 @@ TEST(TrendWindowTest, LegendsAndColumnsNeverShowAPlaceholder) {
     ASSERT_EQ(f.LanguageCode, "EN");
     ASSERT_EQ(w.find<QLabel>("lbl_T0")->text(), "Right click to set") << "the case this is about";
 
-    f.RecordTrend({0, 1, 0, 2}, {20, 21});
-    ASSERT_EQ(f.AutoTrend.channels().size(), 2u);
-    EXPECT_EQ(TrendColumnTitle(f.AutoTrend.channels()[0]), "温度 (°C)");
-    EXPECT_EQ(TrendColumnTitle(f.AutoTrend.channels()[1]), "T1");
-    const QByteArray csv = TrendCsvText(f.AutoTrend, Language::english());
+    f.trendReading->record({0, 1, 0, 2}, {20, 21});
+    ASSERT_EQ(f.trendReading->store().channels().size(), 2u);
+    EXPECT_EQ(TrendColumnTitle(f.trendReading->store().channels()[0]), "温度 (°C)");
+    EXPECT_EQ(TrendColumnTitle(f.trendReading->store().channels()[1]), "T1");
+    const QByteArray csv = TrendCsvText(f.trendReading->store(), Language::english());
     EXPECT_TRUE(csv.contains("Time,温度 (°C),T1\r\n")) << csv.left(80).toStdString();
 
-    f.TrendView->show();
-    f.TrendView->redraw();
-    ASSERT_NE(f.TrendView->seriesOf(0), nullptr);
-    EXPECT_EQ(f.TrendView->seriesOf(0)->name(), "温度 (°C)");
-    EXPECT_EQ(f.TrendView->seriesOf(1)->name(), "T1");
-    f.TrendView->hide();
+    f.trendReading->window()->show();
+    f.trendReading->window()->redraw();
+    ASSERT_NE(f.trendReading->window()->seriesOf(0), nullptr);
+    EXPECT_EQ(f.trendReading->window()->seriesOf(0)->name(), "温度 (°C)");
+    EXPECT_EQ(f.trendReading->window()->seriesOf(1)->name(), "T1");
+    f.trendReading->window()->hide();
 
     // Given an English caption, English shows it; Chinese keeps its own.
     w.find<QLabel>("lbl_T0")->setText("Temperature");
-    f.RecordTrend({0, 1, 0, 2}, {20, 21});
-    EXPECT_EQ(f.AutoTrend.channels()[0].caption, "Temperature");
+    f.trendReading->record({0, 1, 0, 2}, {20, 21});
+    EXPECT_EQ(f.trendReading->store().channels()[0].caption, "Temperature");
 }
 
 } // namespace

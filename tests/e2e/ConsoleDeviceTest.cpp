@@ -2,13 +2,14 @@
 // wire and what the window shows.
 
 #include "DeviceLine.h"
-#include "ui/ControlLook.h"
-#include "ui/Controls.h"
-#include "ui/DelayWithMessages.h"
 #include "comm/SerialComm.h"
+#include "console/AutoReading.h"
 #include "console/PageBuilderFixture.h"
 #include "console/protocol/ModbusRtu.h"
 #include "console/protocol/RegionalFormats.h"
+#include "ui/ControlLook.h"
+#include "ui/Controls.h"
+#include "ui/DelayWithMessages.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -239,14 +240,14 @@ TEST(ConsoleDeviceTest, PollingShowsScaledValuesOnlyFromSoundReplies) {
     auto* v0 = c.find<QLabel>("V0");
     auto* v1 = c.find<QLabel>("V1");
 
-    c.f.Timer1Timer(); // unchecked: sends nothing
+    c.f.autoReading->tick(); // unchecked: sends nothing
     c.f.chb_AutoRead->setChecked(true);
     c.f.edt_AutoReadInte->setText("300");
-    c.f.Timer1Timer();
+    c.f.autoReading->tick();
     const QByteArray request = QByteArray::fromHex("010300000002C40B");
     EXPECT_TRUE(waitForWire(line, request));
     EXPECT_EQ(line.wire(), request);
-    EXPECT_EQ(c.f.Timer1->interval(), 1000) << "300 ms is below the minimum";
+    EXPECT_EQ(c.f.autoReading->ticker()->interval(), 1000) << "300 ms is below the minimum";
 
     line.write(ModbusReadReply(1, {123, 65535}));
     EXPECT_TRUE(waitFor([&] { return v0->text() == "123"; }));
@@ -259,8 +260,8 @@ TEST(ConsoleDeviceTest, PollingShowsScaledValuesOnlyFromSoundReplies) {
     EXPECT_EQ(v0->text(), "123") << "a frame with a bad check sequence shows nothing";
 
     c.f.edt_AutoReadInte->setText("2000");
-    c.f.Timer1Timer();
-    EXPECT_EQ(c.f.Timer1->interval(), 2000);
+    c.f.autoReading->tick();
+    EXPECT_EQ(c.f.autoReading->ticker()->interval(), 2000);
 }
 
 TEST(ConsoleDeviceTest, LampsFlashOnSendingAndReceiving) {
@@ -375,7 +376,7 @@ TEST(ConsoleDeviceTest, WorksWithTheSimulatorProgram) {
     c.click("btn_Read_Power");
     EXPECT_TRUE(waitFor([&] { return c.find<QComboBox>("cbb_Power")->currentText() == "关"; }));
     c.f.chb_AutoRead->setChecked(true);
-    c.f.Timer1Timer();
+    c.f.autoReading->tick();
     EXPECT_TRUE(waitFor([&] { return c.find<QLabel>("V0")->text() != "0.00"; }));
 
     c.f.btn_Connect->click();

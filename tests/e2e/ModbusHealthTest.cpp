@@ -3,10 +3,11 @@
 
 #include "DeviceLine.h"
 #include "comm/SerialComm.h"
+#include "console/AutoReading.h"
 #include "console/PageBuilderFixture.h"
+#include "console/PortReturnWatch.h"
 #include "console/protocol/ModbusRtu.h"
 #include "console/protocol/MonotonicClock.h"
-#include "console/PortReturnWatch.h"
 #include "ui/FittedLinesLabel.h"
 
 #include <QCheckBox>
@@ -37,7 +38,8 @@ struct Polling : TestWindow {
         if (!error.isEmpty())
             ADD_FAILURE() << error.toStdString();
         f.LanguageCode = language;
-        f.Timer1->stop(); // the test ticks by hand
+        f.autoReading->setLanguage(Language::fromCode(language));
+        f.autoReading->ticker()->stop(); // the test ticks by hand
     }
     ~Polling() { f.Comm1->StopComm(); }
 
@@ -45,7 +47,7 @@ struct Polling : TestWindow {
         f.cbb_Port->setCurrentText(line.portPath());
         f.btn_Connect->click();
         f.chb_AutoRead->setChecked(true);
-        f.Timer1Timer();
+        f.autoReading->tick();
         return f.Comm1->Handle() != 0;
     }
     QLabel* label(const QString& name) const { return find<QLabel>(name); }
@@ -149,8 +151,7 @@ TEST(ModbusHealthTest, ValuesGreyWhileThePortIsClosedOrTheDeviceIsAwaited) {
             EXPECT_TRUE(tip.startsWith(reason + "\nLast good value: " + today)) << tip.toStdString();
         }
         // The reason follows the language; the scaling comes back with the next good value.
-        p.f.LanguageCode = "CN";
-        p.f.ShowModbusHealth();
+        p.f.autoReading->setLanguage(Language::chinese());
         EXPECT_TRUE(p.label("V0")->toolTip().contains("最近有效值：" + today))
             << p.label("V0")->toolTip().toStdString();
         p.f.Device->feed(ModbusReadReply(1, {3, 4})); // nobody asked: stays greyed
@@ -166,7 +167,7 @@ TEST(ModbusHealthTest, ATimeOutOrAnExceptionGreysTheValuesWithTheReasonAndAGoodR
     ASSERT_TRUE(p.pollOnce(silent));
     ASSERT_TRUE(waitFor([&] { return silent.wire().size() == 8; }));
     p.f.Device->modbus().setTimeoutMs(0);
-    p.f.Timer1Timer(); // notes the time-out, then asks again
+    p.f.autoReading->tick(); // notes the time-out, then asks again
     EXPECT_EQ(p.f.Device->modbus().health().timedOut, 1u);
     for (const char* name : {"V0", "V1"}) {
         EXPECT_FALSE(p.label(name)->isEnabled()) << name;

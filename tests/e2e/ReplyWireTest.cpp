@@ -3,6 +3,7 @@
 
 #include "DeviceLine.h"
 #include "comm/SerialComm.h"
+#include "console/AutoReading.h"
 #include "console/PageBuilderFixture.h"
 #include "console/protocol/ModbusRtu.h"
 
@@ -48,7 +49,7 @@ struct Console : TestWindow {
         f.ConnectCaption = "连接端口";
         f.DisconnectCaption = "断开端口";
         f.btn_Connect->setText(f.ConnectCaption);
-        f.Timer1->stop(); // the tests tick by hand: a tick of its own would add a request
+        f.autoReading->ticker()->stop(); // the tests tick by hand: a tick of its own would add a request
     }
     ~Console() { f.Comm1->StopComm(); }
 
@@ -121,7 +122,7 @@ TEST(ReplyWireTest, AModbusReplyHoldingDollarDoesNotTouchTheLastReadField) {
     c.click("btn_Read_Speed");
     ASSERT_TRUE(waitFor([&] { return c.speed()->text() == "300"; }));
     c.f.chb_AutoRead->setChecked(true);
-    c.f.Timer1Timer();
+    c.f.autoReading->tick();
     // 0x2431, 0x3D37, 0x0D0A: the bytes "$1", "=7" and CR LF.
     EXPECT_TRUE(waitFor([&] { return c.label("V2") == "3338"; }));
     EXPECT_EQ(c.label("V0"), "9265");
@@ -142,15 +143,15 @@ TEST(ReplyWireTest, ASlowModbusReplyAfterAPageChangeDoesNotLandOnTheNewPage) {
     c.f.Device->modbus().setTimeoutMs(60000); // no time-out can come into this test
     c.f.chb_AutoRead->setChecked(true);
 
-    c.f.Timer1Timer();
+    c.f.autoReading->tick();
     c.f.pg_AUTO->setCurrentIndex(1);
-    c.f.Timer1Timer();
+    c.f.autoReading->tick();
     ASSERT_TRUE(waitFor([&] { return c.f.Device->modbus().health().dropped == 1; }));
     EXPECT_EQ(line.wire(), kRequestA) << "no request while the first one waited";
     for (const char* name : {"V0", "V1", "V2", "V10", "V11", "V12"})
         EXPECT_EQ(c.label(name), "0.00") << name;
 
-    c.f.Timer1Timer();
+    c.f.autoReading->tick();
     EXPECT_TRUE(waitFor([&] { return c.f.Device->modbus().health().good == 1; }));
     EXPECT_EQ(line.wire(), kRequestA + kRequestB);
     EXPECT_NE(c.label("V10"), "0.00");
@@ -164,15 +165,15 @@ TEST(ReplyWireTest, PollingWaitsForItsTimeOutAndRefusesAReplyOfTheWrongLength) {
     c.f.Device->modbus().setTimeoutMs(60000);
     c.f.chb_AutoRead->setChecked(true);
 
-    c.f.Timer1Timer();
-    c.f.Timer1Timer();
+    c.f.autoReading->tick();
+    c.f.autoReading->tick();
     ASSERT_TRUE(waitFor([&] { return line.wire() == kRequestA; }));
     c.f.Device->modbus().setTimeoutMs(0); // the request's time is up
-    c.f.Timer1Timer();
+    c.f.autoReading->tick();
     EXPECT_TRUE(waitFor([&] { return line.wire() == kRequestA + kRequestA; }));
     EXPECT_EQ(c.f.Device->modbus().health().timedOut, 1u);
 
-    c.f.Timer1Timer();
+    c.f.autoReading->tick();
     c.f.Device->modbus().setTimeoutMs(60000); // the third request waits
     ASSERT_TRUE(waitFor([&] { return line.wire().size() == 3 * kRequestA.size(); }));
     line.write(ModbusReadReply(1, {1, 2, 3, 4}));

@@ -5,6 +5,7 @@
 
 #include "DeviceLine.h"
 #include "comm/SerialComm.h"
+#include "console/AutoReading.h"
 #include "console/PageBuilderFixture.h"
 #include "console/protocol/ModbusRtu.h"
 #include "language/ControlSettingFrm.h"
@@ -137,7 +138,7 @@ TEST(RowsAsViewsWireTest, PolledValuesAreScaledByTheirParameterNotByTheirLabel) 
     v0->setObjectName(QStringLiteral("renamed"));
 
     c.f.chb_AutoRead->setChecked(true);
-    c.f.Timer1Timer();
+    c.f.autoReading->tick();
     EXPECT_TRUE(sent(line, QByteArray::fromHex("010300000002C40B")));
     line.write(ModbusReadReply(1, {123, 4}));
     EXPECT_TRUE(waitFor([&] { return v0->text() == "123"; }));

@@ -2,7 +2,9 @@
 
 #include "DeviceLine.h"
 #include "comm/SerialComm.h"
+#include "console/AutoReading.h"
 #include "console/PageBuilderFixture.h"
+#include "console/TrendReading.h"
 #include "trend/TrendWindow.h"
 
 #include <QCheckBox>
@@ -43,11 +45,11 @@ struct TrendPolling : TestWindow {
         const QString error = build();
         if (!error.isEmpty())
             ADD_FAILURE() << error.toStdString();
-        f.Timer1->stop(); // the test ticks by hand
-        f.ChooseTrendCsvPath = [this](const QString& suggested) {
+        f.autoReading->ticker()->stop(); // the test ticks by hand
+        f.trendReading->setPathChooser([this](const QString& suggested) {
             suggestedPath = suggested;
             return csvPath;
-        };
+        });
     }
     ~TrendPolling() { f.Comm1->StopComm(); }
 
@@ -57,7 +59,7 @@ struct TrendPolling : TestWindow {
         f.btn_Connect->click();
         f.chb_AutoRead->setChecked(true);
         for (int i = 0; i < n; ++i) {
-            f.Timer1Timer();
+            f.autoReading->tick();
             if (!waitFor([&] { return f.Device->modbus().health().good == quint64(i + 1); }))
                 return false;
         }
@@ -81,7 +83,7 @@ TEST(TrendExportTest, ExportAfterAFewPollsHoldsEachPolledValueWithItsTime) {
     EXPECT_EQ(p.text("V1"), "155.71");
     EXPECT_EQ(p.text("V2"), "3338");
 
-    p.f.TrendView->btn_TrendExport->click();
+    p.f.trendReading->window()->btn_TrendExport->click();
     EXPECT_TRUE(p.suggestedPath.endsWith(".csv"));
     EXPECT_EQ(p.presenter.messages, QStringList{"已导出到 " + p.csvPath + "。"});
     const QByteArray csv = p.dir.read("trend.csv");
@@ -108,7 +110,7 @@ TEST(TrendExportTest, TheChartDrawsThePageInViewAndANewPollingRunStartsAfresh) {
     TrendPolling p;
     ASSERT_TRUE(p.poll(line, 2));
     p.f.btn_Trend->click();
-    TrendWindow& chart = *p.f.TrendView;
+    TrendWindow& chart = *p.f.trendReading->window();
     ASSERT_TRUE(chart.isVisible());
     EXPECT_EQ(chart.windowTitle(), "趋势图");
     // Both polls fall in one slice of the ten minutes shown, and their values are equal: one point.
@@ -127,12 +129,12 @@ TEST(TrendExportTest, TheChartDrawsThePageInViewAndANewPollingRunStartsAfresh) {
     p.f.pg_AUTO->setCurrentIndex(0);
     p.f.chb_AutoRead->setChecked(false);
     p.f.chb_AutoRead->setChecked(true);
-    EXPECT_EQ(p.f.AutoTrend.size(), 0);
-    p.f.Timer1Timer();
-    ASSERT_TRUE(waitFor([&] { return p.f.AutoTrend.size() == 3; }));
+    EXPECT_EQ(p.f.trendReading->store().size(), 0);
+    p.f.autoReading->tick();
+    ASSERT_TRUE(waitFor([&] { return p.f.trendReading->store().size() == 3; }));
     chart.redraw();
     EXPECT_EQ(chart.seriesOf(0)->count(), 1);
-    p.f.TrendView->btn_TrendExport->click();
+    p.f.trendReading->window()->btn_TrendExport->click();
     EXPECT_EQ(QString::fromUtf8(p.dir.read("trend.csv")).count("\r\n"), 2);
 }
 

@@ -2,6 +2,7 @@
 // ways, in the entries a language pass adds, and in Qt's own dialogs.
 
 #include "console/PageBuilderFixture.h"
+#include "console/TrendReading.h"
 
 #include "language/QtTranslations.h"
 #include "trend/TrendWindow.h"
@@ -158,11 +159,11 @@ TEST(BuiltInTextsTest, AChineseStartShowsChineseAndSwitchingGoesBothWays) {
     EXPECT_TRUE(w.presenter.messages.isEmpty()) << w.presenter.messages.join('\n').toStdString();
     EXPECT_EQ(chineseTexts(*w.form), QStringList());
     expectEnglishBuiltIns(w);
-    EXPECT_EQ(w.form->TrendView->windowTitle(), "Trend");
+    EXPECT_EQ(w.form->trendReading->window()->windowTitle(), "Trend");
 
     w.form->btn_FirstLanguage->click();
     expectChineseBuiltIns(w);
-    EXPECT_EQ(w.form->TrendView->windowTitle(), "趋势图");
+    EXPECT_EQ(w.form->trendReading->window()->windowTitle(), "趋势图");
 }
 
 TEST(BuiltInTextsTest, TheEntriesAChineseStartAddsHoldBothLanguagesBuiltInTexts) {

@@ -1,4 +1,6 @@
+#include "console/AutoReading.h"
 #include "console/PageBuilderFixture.h"
+#include "console/TrendReading.h"
 
 #include "ui/ControlLook.h"
 #include "trend/TrendWindow.h"
@@ -45,8 +47,8 @@ TEST(LanguageExampleTest, TheBundledExampleStartsCompleteInBothLanguages) {
     EXPECT_EQ(tabTexts(f.pg_DYNC), (QStringList{"基本参数", "校准参数", "网络参数"}));
     EXPECT_EQ(tabTexts(f.pg_FIX), (QStringList{"日常操作", "维护"}));
     EXPECT_EQ(tabTexts(f.pg_AUTO), (QStringList{"实时数据", "统计信息"}));
-    EXPECT_EQ(f.AutoReads[0].pro, "MODBUS");
-    EXPECT_NE(f.AutoReads[1].pro, "MODBUS");
+    EXPECT_EQ(f.autoReading->pages().blocks[0].pro, "MODBUS");
+    EXPECT_NE(f.autoReading->pages().blocks[1].pro, "MODBUS");
     EXPECT_TRUE(f.BatchCommands[1].inteMss.contains(-1));
     EXPECT_FALSE(f.btn_Cmds->isHidden());
     EXPECT_EQ(controlColor(find("edt_AlarmMask")), QColor(255, 255, 0));
@@ -59,15 +61,15 @@ TEST(LanguageExampleTest, TheBundledExampleStartsCompleteInBothLanguages) {
     EXPECT_FALSE(dir.read("config.xml").contains("Right click to set"));
 
     EXPECT_EQ(f.btn_Trend->text(), "趋势图");
-    f.TrendView->cbb_TrendMinutes->setCurrentText("30");
+    f.trendReading->window()->cbb_TrendMinutes->setCurrentText("30");
 
     f.btn_SecondLanguage->click();
     EXPECT_TRUE(presenter.messages.isEmpty()) << presenter.messages.join('\n').toStdString();
     EXPECT_EQ(f.btn_Trend->text(), "Trend");
-    EXPECT_EQ(f.TrendView->btn_TrendExport->text(), "Export CSV");
-    EXPECT_EQ(f.TrendView->chk_TrendPause->toolTip(), "Holds the chart still; reading goes on");
-    EXPECT_EQ(f.TrendView->lbl_TrendSpan->text(), "Show the last");
-    EXPECT_EQ(f.TrendView->minutes(), 30) << "the chosen span survives the refill";
+    EXPECT_EQ(f.trendReading->window()->btn_TrendExport->text(), "Export CSV");
+    EXPECT_EQ(f.trendReading->window()->chk_TrendPause->toolTip(), "Holds the chart still; reading goes on");
+    EXPECT_EQ(f.trendReading->window()->lbl_TrendSpan->text(), "Show the last");
+    EXPECT_EQ(f.trendReading->window()->minutes(), 30) << "the chosen span survives the refill";
     EXPECT_TRUE(f.windowTitle().startsWith("Tervalon 现场设备调试台   versions:"));
     EXPECT_EQ(tabTexts(f.pg_DYNC), (QStringList{"Basic", "Calibration", "Network"}));
     EXPECT_EQ(tabTexts(f.pg_AUTO), (QStringList{"Live data", "Statistics"}));

@@ -1,4 +1,5 @@
 #include "console/PageBuilderFixture.h"
+#include "console/TrendReading.h"
 
 #include "console/ConsoleWiring.h"
 #include "language/ControlSettingFrm.h"
@@ -214,13 +215,13 @@ TEST(LanguageTablesTest, SwitchingChangesTheWholeWindowBothWays) {
     EXPECT_EQ(f.cbb_CheckBit->currentText(), "E");
     EXPECT_EQ(power->currentIndex(), 1) << "a choice keeps its position";
     EXPECT_EQ(f.chk_SessionLog->text(), "Log session to file");
-    EXPECT_EQ(f.TrendView->windowTitle(), "Trend");
+    EXPECT_EQ(f.trendReading->window()->windowTitle(), "Trend");
 
     f.btn_FirstLanguage->click();
     EXPECT_EQ(f.LanguageCode, "CN");
     EXPECT_TRUE(f.windowTitle().startsWith("Tester   版本："));
     EXPECT_EQ(editor.windowTitle(), "控件显示内容设置");
-    EXPECT_EQ(f.TrendView->windowTitle(), "趋势图");
+    EXPECT_EQ(f.trendReading->window()->windowTitle(), "趋势图");
     EXPECT_EQ(f.grp_COMPort->title(), "连接");
     EXPECT_EQ(w.find<QPushButton>("btn_Read_Pw")->text(), "读取");
     EXPECT_EQ(f.DisconnectCaption, "断开端口");

@@ -95,6 +95,13 @@ TEST(SnapshotCsvTest, ReadsGbkSemicolonAndUtf16TabFilesLineByLine) {
     EXPECT_EQ(gbk.rows[1].captionCN, "零;点");
     EXPECT_EQ(gbk.rowLines, (QList<int>{2, 4})) << "a line of empty cells is skipped, lines still counted";
 
+    // A note typed beside the table, in a column of its own, fills no parameter: its row is
+    // skipped like an empty one, so the rows read are the rows a save writes back.
+    const SnapshotParse noted = SnapshotFromCsv(gb(QString(text).replace(";;;;;;;\r\n", ";;;;;;;;备注\r\n")));
+    ASSERT_TRUE(noted.ok());
+    EXPECT_EQ(noted.rows, gbk.rows);
+    EXPECT_EQ(noted.rowLines, gbk.rowLines);
+
     QString tabbed = text;
     tabbed.replace(';', '\t').replace("零\t点", "零;点");
     QStringEncoder utf16(QStringConverter::Utf16LE);
