@@ -1,20 +1,18 @@
 #include "app/MainFrm.h"
 
-#include "ui/MessageBoxes.h"
 #include "config/AppError.h"
+#include "console/Connection.h"
+#include "ui/MessageBoxes.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QFileInfo>
 
 void TForm_Main::FormClose() {
     stopSerialPort();
 
     // Without the file, its root or COMM there is nothing to write back to, and closing
-    // must not be held up by it. Port boxes that never received the file's values hold
-    // the template's defaults, not the user's choice.
+    // must not be held up by it.
     const QString& path = ConfigPath;
-    if (!PortSettingsLoaded || !QFileInfo(path).isFile())
+    if (!connection->settingsLoaded() || !QFileInfo(path).isFile())
         return;
     XmlDocument doc;
     try {
@@ -27,14 +25,6 @@ void TForm_Main::FormClose() {
     XmlNode comm = root ? root.findChild(QStringLiteral("COMM")) : XmlNode();
     if (!comm)
         return;
-    comm.writeAttribute(QStringLiteral("Port"), cbb_Port->currentText());
-    comm.writeAttribute(QStringLiteral("Baud"), cbb_Baud->currentText());
-    comm.writeAttribute(QStringLiteral("Parity"), cbb_CheckBit->currentText());
-    comm.writeAttribute(QStringLiteral("ByteSize"), cbb_DataBit->currentText());
-    comm.writeAttribute(QStringLiteral("StopBits"), cbb_StopBit->currentText());
-    // A file that never had the option keeps its old shape until the user turns it on.
-    if (chk_Reconnect->isChecked() || comm.hasAttribute(QStringLiteral("Reconnect")))
-        comm.writeAttribute(QStringLiteral("Reconnect"), chk_Reconnect->isChecked() ? QStringLiteral("1")
-                                                                                    : QStringLiteral("0"));
+    connection->saveSettings(comm);
     doc.save(path);
 }

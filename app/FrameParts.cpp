@@ -2,7 +2,6 @@
 
 #include "appearance/WaterImage.h"
 #include "comm/SerialComm.h"
-#include "console/ConsoleWiring.h"
 #include "ui/BuiltInTexts.h"
 #include "ui/DockLayout.h"
 #include "device/AutoReadingSession.h"
@@ -40,23 +39,13 @@ bool TForm_Main::loadBanner(const QString& path) {
     return true;
 }
 
-// The serial component and the console parts around it: the port box's device list, the
-// receive view, and automatic reading's polling.
+// The serial component and automatic reading's polling over it; the parts that show the
+// engine's work are made next.
 TComm* TForm_Main::createComm() {
     Device = new DeviceSession(this);
     Polling = new AutoReadingSession(*Device, this);
     TComm* comm = &Device->comm();
     RegisterComponent(comm, QStringLiteral("Comm1"));
-    connect(Device, &DeviceSession::received, this, [this](const QByteArray& block) {
-        guarded([&] { Comm1ReceiveData(Device, block.constData(), static_cast<int>(block.size())); });
-    });
-    connect(Device, &DeviceSession::sent, this, [this](const QByteArray& bytes) {
-        LogWire(true, bytes.constData(), bytes.size());
-        tmr_TxLed->start();
-    });
-    connect(Device, &DeviceSession::hungUp, this, [this] { guarded([this] { portHungUp(*this); }); });
-    installPortList(*this);
-    installReceiveView(*this);
     return comm;
 }
 

@@ -2,6 +2,7 @@
 
 #include "ui/ShowingErrors.h"
 #include "console/ConsoleWiring.h"
+#include "console/SessionLogging.h"
 #include "trend/TrendWindow.h"
 #include "ui/BuiltInTexts.h"
 #include "ui/ComponentRegistry.h"
@@ -45,6 +46,7 @@ void TForm_Main::UseConfigFile(const QString& path) {
     const QFileInfo file(path);
     AppDir = QDir::cleanPath(file.absolutePath()) + QLatin1Char('/');
     ConfigPath = file.absoluteFilePath();
+    sessionLogging->setFolder(AppDir + QStringLiteral("logs"));
 }
 
 // The fixed frame, region by region in the template's order. The order of creation is the
@@ -178,12 +180,6 @@ void TForm_Main::buildBannerTimersAndMenus() {
     WaterImage1 = createBanner(Panel_Top);
     lbl_Web->raise();
 
-    tmr_RxLed = make<QTimer>(QStringLiteral("tmr_RxLed"), nullptr);
-    tmr_RxLed->setParent(this);
-    tmr_RxLed->setInterval(1);
-    tmr_TxLed = make<QTimer>(QStringLiteral("tmr_TxLed"), nullptr);
-    tmr_TxLed->setParent(this);
-    tmr_TxLed->setInterval(1);
 
     PopupMenu_Skins = new QMenu(this);
     PopupMenu_Skins->setObjectName(QStringLiteral("PopupMenu_Skins"));
@@ -195,6 +191,8 @@ void TForm_Main::buildBannerTimersAndMenus() {
     Comm1 = createComm();
     wireAutoReading();
     wireTrendReading();
+    wireConnection();
+    wireReceiving();
 }
 
 void TForm_Main::attachEditorMenus() {
@@ -240,21 +238,11 @@ void TForm_Main::wireFixedFrame() {
         connect(b, &QPushButton::clicked, this,
                 [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
     };
-    click(btn_Connect, &TForm_Main::btn_ConnectClick);
     click(btn_Send, &TForm_Main::btn_SendClick);
     click(btn_Cmds, &TForm_Main::btn_CmdsClick);
-    click(btn_ClearRxmmo, &TForm_Main::btn_ClearRxmmoClick);
-    click(btn_OpenLogs, &TForm_Main::btn_OpenLogsClick);
-    click(btn_SaveRx, &TForm_Main::btn_SaveRxClick);
-    connect(chk_SessionLog, &QCheckBox::toggled, this,
-            [this] { guarded([this] { chk_SessionLogClick(); }); });
     click(btn_Skins, &TForm_Main::btn_SkinsClick);
     click(btn_FirstLanguage, &TForm_Main::btn_FirstLanguageClick);
     click(btn_SecondLanguage, &TForm_Main::btn_SecondLanguageClick);
-    connect(chk_AutoNewLine, &QCheckBox::clicked, this,
-            [this] { guarded([this] { chk_AutoNewLineClick(); }); });
-    connect(tmr_RxLed, &QTimer::timeout, this, [this] { guarded([this] { tmr_RxLedTimer(); }); });
-    connect(tmr_TxLed, &QTimer::timeout, this, [this] { guarded([this] { tmr_TxLedTimer(); }); });
     for (QObject* watched :
          std::initializer_list<QObject*>{this, Panel_Mid, pg_DYNC, pg_FIX, Panel3, lbl_Web, lbl_Send})
         watched->installEventFilter(this);

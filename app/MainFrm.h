@@ -40,8 +40,9 @@ class QScrollArea;
 class QTabWidget;
 class QTimer;
 class TComm;
-class PortReturnWatch;
-class SessionLog;
+class Connection;
+class Receiving;
+class SessionLogging;
 class TPanel;
 class TShape;
 class TSplitter;
@@ -52,11 +53,6 @@ class TWaterImage;
 class PageRowFactory;
 enum class PageFamily;
 class TrendReading;
-
-// The five port texts read from COMM at start-up.
-struct TPortSettings {
-    QString Port, Baud, Parity, ByteSize, StopBits;
-};
 
 // The console's one window: it owns every control, the serial component and the
 // configuration state, and its handlers are defined in the files of the subsystem they
@@ -85,17 +81,11 @@ public:
 
     // Page building.
     void LoadConfiguration();
-    void readPortSettings(const XmlNode& comm);
     void readBatches(const XmlNode& cmds);
     void buildPageGroup(PageRowFactory& rows, const XmlNode& group, QTabWidget* pages, PageFamily family,
                         QList<TTabSheet*>& sheets);
     void readPollingBlock(const XmlNode& tab, TAutoRead& block);
     void settlePageLooks();
-
-    // Connection and lamps.
-    void btn_ConnectClick();
-    void tmr_RxLedTimer();
-    void tmr_TxLedTimer();
 
     // Sending.
     void ReadButtonClick(QObject* Sender);
@@ -108,22 +98,6 @@ public:
     void sendLine(const QString& text, DeviceRequest request, DeviceSession::Callback done);
     void btn_CmdsClick();
 
-    // Receiving.
-    void Comm1ReceiveData(QObject* Sender, const char* Buffer, int BufferLength);
-    void btn_ClearRxmmoClick();
-    // Session log and saving the receive box.
-    void chk_SessionLogClick();
-    // The session log could not write into file (errno err): it stops, the box is unticked
-    // and the user is told once.
-    void sessionLogFailed(const QString& file, int err);
-    void btn_OpenLogsClick();
-    void btn_SaveRxClick();
-    // Writes the receive box's text as UTF-8; the error text when it could not.
-    QString SaveReceiveBoxTo(const QString& path);
-    // Every block sent or received goes through here into the session log, when one runs.
-    void LogWire(bool sent, const char* bytes, qsizetype count);
-    QString LogFolder() const;
-    void chk_AutoNewLineClick();
 
     // Layout.
     void FormResize();
@@ -179,11 +153,6 @@ public:
     // LANGUAGE's value as config.xml holds it; language() is what texts are worded in.
     QString LanguageCode;
     Language language() const { return Language::fromCode(LanguageCode); }
-    TPortSettings PortSettings;
-    // Set once PortSettings hold the file's COMM values; closing writes the port boxes back
-    // only then, so a start-up that stopped earlier never puts the template's defaults
-    // over the user's settings.
-    bool PortSettingsLoaded = false;
     // The banner picture that could not be loaded (empty when it was): the top panel says so.
     QString BannerErrorPath;
     // Every place the configuration was looked for, and why the user's own file could not be
@@ -206,12 +175,14 @@ public:
     QStringList StartupNotices;
     // The field of the operator's Read still waiting for its reply.
     QPointer<QWidget> ReadTarget;
-    QString ConnectCaption;
-    QString DisconnectCaption;
     // Gaps in the language table already named to the user in this session.
     QSet<QString> ReportedLanguageGaps;
     // The device engine: the port, every request and reply. Made with the frame.
     DeviceSession* Device = nullptr;
+    // The port, what arrives and the session log, each a part of its own. Made with the frame.
+    Connection* connection = nullptr;
+    Receiving* receiving = nullptr;
+    SessionLogging* sessionLogging = nullptr;
     // Automatic reading's polling over the engine. Made with the frame.
     AutoReadingSession* Polling = nullptr;
     // Automatic reading as shown (ticks, value labels, health line) and its trend chart.
@@ -248,8 +219,6 @@ public:
     QComboBox* cbb_StopBit = nullptr;
     TShape* shp_led = nullptr;
     QCheckBox* chk_Reconnect = nullptr;
-    // Set while the console waits for a vanished device to come back.
-    QPointer<PortReturnWatch> PortWatch;
     QPushButton* btn_Connect = nullptr;
     QGroupBox* grp_DataRecvAndSend = nullptr;
     TPanel* Panel2 = nullptr;
@@ -262,7 +231,6 @@ public:
     QCheckBox* chk_SessionLog = nullptr;
     QPushButton* btn_OpenLogs = nullptr;
     QPushButton* btn_SaveRx = nullptr;
-    std::shared_ptr<SessionLog> Session; // set while a session is logged
     ReceiveLogView* mmo_RX = nullptr;
     QPlainTextEdit* mmo_TX = nullptr;
     TPanel* Panel3 = nullptr;
@@ -298,8 +266,6 @@ public:
 
     // Non-visual parts.
     TComm* Comm1 = nullptr;
-    QTimer* tmr_RxLed = nullptr;
-    QTimer* tmr_TxLed = nullptr;
     QMenu* PopupMenu_Skins = nullptr;
     QAction* Menu_Skins = nullptr;
     QAction* Menu_BannerAlways = nullptr;
@@ -323,6 +289,9 @@ private:
     // Controls that carry the settings editor's right-click menu.
     void attachEditorMenus();
     void wireFixedFrame();
+    // The parts over the device engine, made with it, and the window's wiring of each.
+    void wireConnection();
+    void wireReceiving();
     template <class T> T* make(const QString& name, QWidget* parent);
     // The banner and the serial component, made by their own subsystems.
     TWaterImage* createBanner(QWidget* parent);

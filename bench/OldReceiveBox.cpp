@@ -93,7 +93,6 @@ OldReceiveBox* installOldReceiveBox(TForm_Main& form) {
     TForm_Main* f = &form;
     auto replies = std::make_shared<ReplyAssembler>();
     form.Comm1->OnReceiveData = [f, box, replies](QObject*, const char* buffer, std::uint16_t length) {
-        f->tmr_RxLed->start();
         const QByteArray block(buffer, length);
         if (f->chk_autoClearRxmmo->isChecked() && ShouldAutoClear(box->length()))
             box->clear();

@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -346,7 +347,7 @@ int runReceiveCase(int argc, char** argv) {
     ::tcsetattr(slave, TCSANOW, &raw);
     form.cbb_Port->setCurrentText(QString::fromLocal8Bit(name));
     form.cbb_Baud->setCurrentText(QStringLiteral("115200"));
-    form.btn_ConnectClick();
+    form.btn_Connect->click();
     if (form.Comm1->Handle() == 0) {
         std::fprintf(stderr, "bench_receive: cannot open %s\n", name);
         return 1;

@@ -8,6 +8,7 @@
 #include "app/MainFrm.h"
 #include "console/AutoReading.h"
 #include "console/SessionLog.h"
+#include "console/SessionLogging.h"
 #include "console/TrendReading.h"
 #include "console/protocol/ModbusRtu.h"
 #include "console/protocol/MonotonicClock.h"
@@ -102,7 +103,7 @@ int main(int argc, char** argv) {
     form.Device->setWriter([](QByteArrayView) { return true; });
     form.btn_Trend->click();
     QCoreApplication::processEvents();
-    if (presenter.failed || !form.Session) {
+    if (presenter.failed || !form.sessionLogging->session()) {
         std::fprintf(stderr, "the console did not start watching\n");
         return 1;
     }
@@ -125,14 +126,14 @@ int main(int argc, char** argv) {
         if (i % kRedrawEvery == 0)
             form.trendReading->window()->redraw();
         if (i % kSettleEvery == 0) {
-            form.Session->flush();
+            form.sessionLogging->session()->flush();
             QCoreApplication::processEvents();
             peakKb = std::max(peakKb, statusKb("VmRSS:"));
         }
         if (i == (kHours - 1) * kPollsPerHour)
             lastHourStartKb = statusKb("VmRSS:");
     }
-    form.Session->flush();
+    form.sessionLogging->session()->flush();
     QCoreApplication::processEvents();
     const long endKb = statusKb("VmRSS:");
     peakKb = std::max({peakKb, endKb, statusKb("VmHWM:")});
@@ -140,7 +141,7 @@ int main(int argc, char** argv) {
 
     qint64 logBytes = 0;
     int logFiles = 0;
-    for (const QFileInfo& f : QDir(form.LogFolder()).entryInfoList(QDir::Files)) {
+    for (const QFileInfo& f : QDir(form.sessionLogging->folder()).entryInfoList(QDir::Files)) {
         logBytes += f.size();
         ++logFiles;
     }

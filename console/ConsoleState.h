@@ -10,7 +10,6 @@
 
 class Commissioning;
 class QObject;
-class QTimer;
 
 // What the console's handlers keep between calls, typed and in one place; the window owns it.
 struct ConsoleState {
@@ -28,13 +27,6 @@ struct ConsoleState {
     // staged while the box still shows it (the box does not keep every line break as given).
     std::optional<QString> stagedLine;
     QString stagedShown;
-
-    // The timers that return the send and receive lamps to rest after a flash.
-    QTimer* txFlashOff = nullptr;
-    QTimer* rxFlashOff = nullptr;
-
-    // The connect button's tooltip from before a wait for a returning device.
-    QString hintBeforeWaiting;
 
     // The parameter pages' commissioning bar, once installed.
     Commissioning* commissioning = nullptr;

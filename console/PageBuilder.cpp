@@ -8,6 +8,7 @@
 #include "config/StrToInt.h"
 #include "config/TextScrambler.h"
 #include "console/AutoReading.h"
+#include "console/Connection.h"
 #include "console/ItemLookupIndex.h"
 #include "console/PageRows.h"
 #include "console/PageTheme.h"
@@ -69,7 +70,7 @@ void TForm_Main::LoadConfiguration() {
     Menu_BannerAlways->setChecked(bannerAlways);
     WaterImage1->SetRunsInBackground(bannerAlways);
 
-    readPortSettings(requireSection(root, QStringLiteral("COMM")));
+    connection->loadSettings(requireSection(root, QStringLiteral("COMM")));
     // Batches are optional: any fault ends this step silently and the build goes on.
     try {
         readBatches(requireSection(root, QStringLiteral("CMDS")));
@@ -93,22 +94,6 @@ void TForm_Main::LoadConfiguration() {
     buildPageGroup(rows, requireSection(root, QStringLiteral("GROUP_AUTO")), pg_AUTO, PageFamily::AutoRead,
                    autoReading->pages().sheets);
     settlePageLooks();
-}
-
-void TForm_Main::readPortSettings(const XmlNode& comm) {
-    PortSettings.Port = comm.readAttribute(QStringLiteral("Port"));
-    PortSettings.Baud = comm.readAttribute(QStringLiteral("Baud"));
-    PortSettings.Parity = comm.readAttribute(QStringLiteral("Parity"));
-    PortSettings.ByteSize = comm.readAttribute(QStringLiteral("ByteSize"));
-    PortSettings.StopBits = comm.readAttribute(QStringLiteral("StopBits"));
-    PortSettingsLoaded = true;
-    cbb_Port->setCurrentText(PortSettings.Port);
-    cbb_Baud->setCurrentText(PortSettings.Baud);
-    cbb_CheckBit->setCurrentText(PortSettings.Parity);
-    cbb_DataBit->setCurrentText(PortSettings.ByteSize);
-    cbb_StopBit->setCurrentText(PortSettings.StopBits);
-    // Off unless the file asks for it: files written before the option lack the attribute.
-    chk_Reconnect->setChecked(comm.attributeEquals(QStringLiteral("Reconnect"), QStringLiteral("1")));
 }
 
 void TForm_Main::readBatches(const XmlNode& cmds) {

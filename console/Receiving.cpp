@@ -1,55 +1,71 @@
-#include "app/MainFrm.h"
+#include "console/Receiving.h"
 
-#include "config/AppError.h"
-#include "console/CommissioningRows.h"
-#include "console/ConsoleWiring.h"
+#include "console/ReceiveLogView.h"
 #include "console/protocol/ReceivedBlock.h"
-#include "ui/ComponentRegistry.h"
-#include "ui/ControlLook.h"
+#include "device/DeviceSession.h"
+#include "ui/MessageBoxes.h"
+#include "ui/ShowingErrors.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QRadioButton>
-#include <QTimer>
+#include <QSaveFile>
+#include <QTime>
 
-// The view names what left it in the window's language; the hexadecimal form is drawn in a
+// The view names what left it in the current language; the hexadecimal form is drawn in a
 // fixed-pitch font, so its columns line up.
-void installReceiveView(TForm_Main& form) {
-    TForm_Main* f = &form;
-    form.mmo_RX->setDroppedNotice([f](qint64 dropped) {
+Receiving::Receiving(const ReceivingControls& controls, DeviceSession& device, QObject* parent)
+    : QObject(parent), m_controls(controls) {
+    m_controls.view->setDroppedNotice([this](qint64 dropped) {
         // The count can pass what a plural form takes; the number is put in as text.
-        return f->language()
-            .translate("Receiving", "[... the oldest %1 characters are no longer shown ...]")
+        return m_language.translate("Receiving", "[... the oldest %1 characters are no longer shown ...]")
             .arg(dropped);
     });
-    form.mmo_RX->setFixedPitch(form.rbtn_Hex->isChecked());
-    QObject::connect(form.rbtn_Hex, &QRadioButton::toggled, form.mmo_RX, &ReceiveLogView::setFixedPitch);
+    m_controls.view->setFixedPitch(m_controls.hex->isChecked());
+    connect(m_controls.hex, &QRadioButton::toggled, m_controls.view, &ReceiveLogView::setFixedPitch);
+    connect(&device, &DeviceSession::received, this,
+            [this](const QByteArray& block) { runShowingErrors([&] { show(block); }); });
 }
 
-// Shows and logs a received block. Runs to its end without processing other events, so that
-// blocks are shown in the order they arrived; the window stays responsive because the view
-// draws at most every few dozen milliseconds, and only what is in sight. Replies are taken
-// from the block by the device engine, after this.
-void TForm_Main::Comm1ReceiveData(QObject*, const char* Buffer, int BufferLength) {
-    tmr_RxLed->start();
-    LogWire(false, Buffer, BufferLength);
-    const QByteArray block = QByteArray::fromRawData(Buffer, BufferLength);
-
-    if (chk_autoClearRxmmo->isChecked() && ShouldAutoClear(mmo_RX->length()))
-        mmo_RX->clear();
-    if (chk_showDT->isChecked())
-        mmo_RX->appendText(TimeStampPrefix(QTime::currentTime(), RegionalFormats::system()));
-    if (rbtn_Ascii->isChecked())
-        mmo_RX->appendLatin1(block);
+void Receiving::show(QByteArrayView block) {
+    ReceiveLogView* view = m_controls.view;
+    if (m_controls.autoClear->isChecked() && ShouldAutoClear(view->length()))
+        view->clear();
+    if (m_controls.showTime->isChecked())
+        view->appendText(TimeStampPrefix(QTime::currentTime(), RegionalFormats::system()));
+    if (m_controls.text->isChecked())
+        view->appendLatin1(block);
     else
-        mmo_RX->appendHex(block);
+        view->appendHex(block);
 }
 
-void TForm_Main::btn_ClearRxmmoClick() {
-    mmo_RX->clear();
+void Receiving::clear() {
+    m_controls.view->clear();
 }
 
-void TForm_Main::chk_AutoNewLineClick() {
-    const bool wrap = chk_AutoNewLine->isChecked();
-    mmo_RX->setWrapping(wrap);
-    mmo_RX->setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
+void Receiving::followWrapping() {
+    const bool wrap = m_controls.autoNewLine->isChecked();
+    m_controls.view->setWrapping(wrap);
+    m_controls.view->setHorizontalScrollBarPolicy(wrap ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
+}
+
+QString Receiving::saveTo(const QString& path) const {
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(m_controls.view->toPlainText().toUtf8());
+        if (file.commit())
+            return {};
+    }
+    return file.errorString();
+}
+
+void Receiving::saveAsked() {
+    const QString path = messagePresenter().chooseFile(
+        MessagePresenter::FileUse::Save, m_language.translate("SessionLogging", "Save receive box"),
+        QDir::home().filePath(QStringLiteral("receive.txt")), QString());
+    if (path.isEmpty())
+        return;
+    const QString error = saveTo(path);
+    if (!error.isEmpty())
+        showMessage(m_language.translate("SessionLogging", "%1 could not be written: %2").arg(path, error));
 }

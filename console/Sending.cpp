@@ -196,7 +196,6 @@ void TForm_Main::sendStaged(DeviceRequest request, DeviceSession::Callback done)
         }
     } disabled(btn_Send, Console.sendDepth);
     DelayWithMessages(100);
-    tmr_TxLed->start();
     sendLine(sendBoxLine(Console, mmo_TX), std::move(request), std::move(done));
 }
 
@@ -209,7 +208,6 @@ void TForm_Main::CommSendStr(const QString& text) {
 void TForm_Main::sendLine(const QString& text, DeviceRequest request, DeviceSession::Callback done) {
     stage(Console, mmo_TX, text);
     DelayWithMessages(10);
-    tmr_TxLed->start();
     // Through the engine's queue, so a line never goes out while another request waits for
     // its reply; the engine logs the bytes as they go.
     request.kind = DeviceRequest::Kind::Text;

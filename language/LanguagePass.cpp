@@ -5,7 +5,9 @@
 #include "config/SplitByDelimiter.h"
 #include "console/AutoReading.h"
 #include "console/Commissioning.h"
-#include "console/ConsoleWiring.h"
+#include "console/Connection.h"
+#include "console/Receiving.h"
+#include "console/SessionLogging.h"
 #include "console/TrendReading.h"
 #include "language/ControlSettingFrm.h"
 #include "language/LanguageEntries.h"
@@ -123,7 +125,7 @@ void applyEntry(TForm_Main& form, QObject* component, LanguageKind kind, const X
         if (english && controlCaption(component).isEmpty())
             setControlCaption(component, emptyEnglishCaption);
         if (component == form.btn_Connect)
-            form.ConnectCaption = controlCaption(form.btn_Connect);
+            form.connection->setConnectCaption(controlCaption(form.btn_Connect));
         // A fixed-command button's tooltip text is its command in this language.
         if (auto fixed = form.Console.fixedCommands.find(component);
             fixed != form.Console.fixedCommands.end())
@@ -154,7 +156,7 @@ void applyTable(TForm_Main& form, LanguageTable& table, Language language, Langu
 
 void readDisconnectCaption(TForm_Main& form, const XmlNode& languageNode, Language language,
                            LanguageGaps& gaps) {
-    form.DisconnectCaption.clear();
+    form.connection->setDisconnectCaption(QString());
     const XmlNode messages = requireElement(languageNode, QStringLiteral("MESSAGES"),
                                             QStringLiteral("TERVALON/LANGUAGE/MESSAGES"));
     const int count = messages.childCount();
@@ -164,7 +166,7 @@ void readDisconnectCaption(TForm_Main& form, const XmlNode& languageNode, Langua
             continue;
         const QString attribute = QStringLiteral("str") + language.code();
         if (message.hasAttribute(attribute))
-            form.DisconnectCaption = message.readAttribute(attribute);
+            form.connection->setDisconnectCaption(message.readAttribute(attribute));
         else
             gaps.addAttribute(QStringLiteral("MESSAGES"), message.tagName(), attribute);
         return;
@@ -220,8 +222,11 @@ void TForm_Main::SetLanguage() {
     } catch (const AppError& e) {
         gaps.addLine(e.text());
     }
+    connection->setLanguage(language());
+    receiving->setLanguage(language());
+    sessionLogging->setLanguage(language());
     // The port stays as it was, so the button says what it is in the new language.
-    showConnectionState(*this);
+    connection->showState();
     refitToCaptions();
     autoReading->setLanguage(language());
     trendReading->setLanguage(language());

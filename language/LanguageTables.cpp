@@ -1,7 +1,7 @@
 #include "app/MainFrm.h"
 
 #include "config/AppError.h"
-#include "console/ConsoleWiring.h"
+#include "console/PortList.h"
 #include "language/LanguageEntries.h"
 #include "language/LanguageKinds.h"
 #include "ui/BuiltInTexts.h"

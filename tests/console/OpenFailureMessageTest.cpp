@@ -1,4 +1,5 @@
 #include "console/PageBuilderFixture.h"
+#include "console/Connection.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -19,6 +20,7 @@ struct OpeningWindow : TestWindow {
     OpeningWindow() : TestWindow(TestConfig{}) { EXPECT_EQ(build(), QString()); }
     std::string open(const QString& port, const QString& language) {
         form->LanguageCode = language;
+        form->connection->setLanguage(form->language());
         presenter.messages.clear();
         form->cbb_Port->setCurrentText(port);
         form->btn_Connect->click();

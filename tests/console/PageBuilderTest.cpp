@@ -1,5 +1,6 @@
 #include "PageBuilderFixture.h"
 #include "console/AutoReading.h"
+#include "console/Connection.h"
 
 #include "ui/ComponentRegistry.h"
 #include "ui/ControlLook.h"
@@ -34,8 +35,7 @@ TEST(PageBuilderTest, FillsTheFrameFromTheSimpleSections) {
     EXPECT_EQ(f.lbl_Web->toolTip(), config.web1);
     EXPECT_EQ(f.Web1Address, "https://example.com/a");
     EXPECT_EQ(f.Web2Address, "https://example.com/b");
-    EXPECT_EQ(f.PortSettings.Port, "COM3");
-    EXPECT_EQ(f.PortSettings.StopBits, "2");
+    EXPECT_TRUE(f.connection->settingsLoaded());
     EXPECT_EQ(f.cbb_Port->currentText(), "COM3");
     EXPECT_EQ(f.cbb_Baud->currentText(), "115200");
     EXPECT_EQ(f.cbb_CheckBit->currentText(), "E");
@@ -393,7 +393,7 @@ TEST(PageBuilderTest, SectionAndRootProblemsNameWhatIsWrong) {
     std::swap(config.comm, config.dync);
     TestWindow reordered(config);
     EXPECT_EQ(reordered.build(), "");
-    EXPECT_EQ(reordered.form->PortSettings.Port, "COM3");
+    EXPECT_EQ(reordered.form->cbb_Port->currentText(), "COM3");
 }
 
 TEST(PageBuilderTest, StartUpShowsABuildErrorAndRunsNothingAfterIt) {

@@ -1,4 +1,5 @@
 #include "PageBuilderFixture.h"
+#include "console/Receiving.h"
 
 #include "console/ReceiveLogView.h"
 #include "console/ReceiveRowMetrics.h"
@@ -121,7 +122,7 @@ struct ReceiveWindow : TestWindow {
         form->show();
     }
     void receive(const QByteArray& bytes) {
-        form->Comm1ReceiveData(nullptr, bytes.constData(), int(bytes.size()));
+        form->receiving->show(bytes);
     }
 };
 

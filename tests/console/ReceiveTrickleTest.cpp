@@ -1,6 +1,7 @@
 // The receive view on a slow steady line: what it shows and how it is drawn when rows are
 // moved by copying instead of being drawn again.
 #include "PageBuilderFixture.h"
+#include "console/Receiving.h"
 
 #include "comm/CommMessages.h"
 #include "comm/SerialComm.h"
@@ -88,7 +89,7 @@ struct TrickleWindow : TestWindow {
         form->show();
     }
     void receive(const QByteArray& bytes) {
-        form->Comm1ReceiveData(nullptr, bytes.constData(), int(bytes.size()));
+        form->receiving->show(bytes);
     }
     ReceiveLogView& view() { return *form->mmo_RX; }
 };
@@ -171,8 +172,8 @@ TEST(ReceiveTrickle, RowsMovedByCopyingMatchAFullRepaintAfterEveryStep) {
 TEST(ReceiveTrickle, ABurstOfSmallBlocksWithinAFrameIsOneUpdate) {
     TrickleWindow w(kModes[0]);
     ReceiveLogView& view = w.view();
-    w.form->Comm1->OnReceiveData = [&](QObject* s, const char* b, std::uint16_t n) {
-        w.form->Comm1ReceiveData(s, b, n);
+    w.form->Comm1->OnReceiveData = [&](QObject*, const char* b, std::uint16_t n) {
+        w.form->receiving->show(QByteArrayView(b, n));
     };
     w.receive("warm up\r\n");
     ASSERT_TRUE(caughtUp(view));

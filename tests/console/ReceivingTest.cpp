@@ -72,7 +72,7 @@ TEST(ReceivingTest, DisplayFormsTimeStampsAndAutomaticClearing) {
     w.receive(QByteArray::fromHex("0D0A"));
     EXPECT_TRUE(w.shows("01 AB 0D 0A ")) << "hexadecimal blocks run together on one line";
 
-    f.btn_ClearRxmmoClick();
+    f.btn_ClearRxmmo->click();
     f.rbtn_Ascii->setChecked(true);
     f.chk_showDT->setChecked(true);
     w.receive("\xB0");
@@ -81,7 +81,7 @@ TEST(ReceivingTest, DisplayFormsTimeStampsAndAutomaticClearing) {
         << f.mmo_RX->toPlainText().toStdString();
 
     f.chk_showDT->setChecked(false);
-    f.btn_ClearRxmmoClick();
+    f.btn_ClearRxmmo->click();
     w.receive(QByteArray(1000, 'a'));
     w.receive("b");
     EXPECT_TRUE(w.shows(QString(1000, 'a') + "b")) << "1000 characters are kept";
@@ -93,7 +93,7 @@ TEST(ReceivingTest, DisplayFormsTimeStampsAndAutomaticClearing) {
     EXPECT_TRUE(w.shows("c" + QString(1000, 'd') + "e"));
 
     // A line too long to lay out quickly continues on the next line of the box.
-    f.btn_ClearRxmmoClick();
+    f.btn_ClearRxmmo->click();
     w.receive(QByteArray(3000, 'x'));
     w.receive(QByteArray(2000, 'y'));
     EXPECT_TRUE(w.shows(QString(3000, 'x') + QString(1096, 'y') + "\n" + QString(904, 'y')));

@@ -2,6 +2,7 @@
 
 #include "app/MainFrm.h"
 #include "console/SessionLog.h"
+#include "console/SessionLogging.h"
 #include "support/TestApp.h"
 
 #include <QCheckBox>
@@ -72,15 +73,15 @@ TEST(SessionLogFullDiskTest, TheWindowUnticksTheBoxAndNamesTheFileAndTheReason) 
     RecordingPresenter presenter;
     TForm_Main form(disk.folder);
     form.chk_SessionLog->setChecked(true);
-    ASSERT_TRUE(form.Session);
-    const QString file = form.Session->currentFile();
+    ASSERT_TRUE(form.sessionLogging->session());
+    const QString file = form.sessionLogging->session()->currentFile();
     for (int i = 0; i < 5000; ++i) {
         const QByteArray b = block(i);
-        form.LogWire(false, b.constData(), b.size());
+        form.sessionLogging->log(WireDirection::Received, b);
     }
     ASSERT_TRUE(waitFor([&] { return !form.chk_SessionLog->isChecked(); }, 60000))
         << "the box stayed ticked on a full disk";
-    EXPECT_FALSE(form.Session);
+    EXPECT_FALSE(form.sessionLogging->session());
     ASSERT_EQ(presenter.messages.size(), 1) << presenter.messages.join('\n').toStdString();
     EXPECT_TRUE(presenter.messages[0].contains(file)) << presenter.messages[0].toStdString();
     EXPECT_TRUE(presenter.messages[0].contains(QStringLiteral("磁盘空间已满")))
@@ -88,7 +89,7 @@ TEST(SessionLogFullDiskTest, TheWindowUnticksTheBoxAndNamesTheFileAndTheReason) 
     EXPECT_GT(QFileInfo(file).size(), 0);
 
     // Blocks after the stop go nowhere and raise no second message.
-    form.LogWire(true, "x", 1);
+    form.sessionLogging->log(WireDirection::Sent, "x");
     testApp().processEvents();
     EXPECT_EQ(presenter.messages.size(), 1);
 }

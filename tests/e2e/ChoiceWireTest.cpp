@@ -2,6 +2,7 @@
 // pseudo-terminal pair: the value each Write puts on the wire and the row each reply fills.
 
 #include "DeviceLine.h"
+#include "console/Connection.h"
 #include "comm/SerialComm.h"
 #include "console/PageBuilderFixture.h"
 
@@ -42,8 +43,8 @@ struct Console : TestWindow {
             power()->clear();
             power()->addItems({"Off", "On"});
         }
-        f.ConnectCaption = "连接端口";
-        f.DisconnectCaption = "断开端口";
+        f.connection->setConnectCaption("连接端口");
+        f.connection->setDisconnectCaption("断开端口");
     }
     ~Console() { f.Comm1->StopComm(); }
 

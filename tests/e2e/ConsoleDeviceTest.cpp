@@ -4,6 +4,7 @@
 #include "DeviceLine.h"
 #include "comm/SerialComm.h"
 #include "console/AutoReading.h"
+#include "console/Connection.h"
 #include "console/PageBuilderFixture.h"
 #include "console/protocol/ModbusRtu.h"
 #include "console/protocol/RegionalFormats.h"
@@ -60,9 +61,10 @@ struct Console : TestWindow {
         if (!error.isEmpty())
             ADD_FAILURE() << error.toStdString();
         f.LanguageCode = language;
-        f.ConnectCaption = language == "EN" ? "Connect" : "连接端口";
-        f.DisconnectCaption = language == "EN" ? "Disconnect" : "断开端口";
-        f.btn_Connect->setText(f.ConnectCaption);
+        f.connection->setLanguage(f.language());
+        f.connection->setConnectCaption(language == "EN" ? "Connect" : "连接端口");
+        f.connection->setDisconnectCaption(language == "EN" ? "Disconnect" : "断开端口");
+        f.btn_Connect->setText(f.connection->connectCaption());
     }
     ~Console() { f.Comm1->StopComm(); }
 
@@ -268,10 +270,10 @@ TEST(ConsoleDeviceTest, LampsFlashOnSendingAndReceiving) {
     DeviceLine line(textDevice());
     Console c;
     ASSERT_TRUE(c.connectTo(line.portPath()));
-    // Looked at right after each tick has run, so no timing is assumed.
+    // Looked at right after the connection has seen each block, so no timing is assumed.
     QColor txAtTick, rxAtTick;
-    QObject::connect(c.f.tmr_TxLed, &QTimer::timeout, [&] { txAtTick = c.f.shp_TX->brushColor(); });
-    QObject::connect(c.f.tmr_RxLed, &QTimer::timeout, [&] { rxAtTick = c.f.shp_RX->brushColor(); });
+    QObject::connect(c.f.Device, &DeviceSession::sent, [&] { txAtTick = c.f.shp_TX->brushColor(); });
+    QObject::connect(c.f.Device, &DeviceSession::received, [&] { rxAtTick = c.f.shp_RX->brushColor(); });
     c.click("btn_Read_Speed");
     EXPECT_TRUE(waitFor([&] { return rxAtTick.isValid(); }));
     EXPECT_EQ(txAtTick, clBlue);
@@ -297,7 +299,7 @@ TEST(ConsoleDeviceTest, OpeningAMissingOrBusyPortOrABadSettingSaysSoAndStaysClos
                 : "/dev/tervalon-no-such-port打开错误\n\r请确认存在此端口或未被其它程序占用\n\r"
                   "原因：/dev/tervalon-no-such-port 不存在。";
         EXPECT_EQ(c.presenter.messages, QStringList({expected, expected}));
-        EXPECT_EQ(c.f.btn_Connect->text(), c.f.ConnectCaption);
+        EXPECT_EQ(c.f.btn_Connect->text(), c.f.connection->connectCaption());
         EXPECT_EQ(c.f.shp_led->brushColor(), clBlack);
 
         DeviceLine line;

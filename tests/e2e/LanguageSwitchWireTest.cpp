@@ -2,6 +2,7 @@
 // the user set stays, on screen and on the wire.
 
 #include "DeviceLine.h"
+#include "console/Connection.h"
 #include "comm/SerialComm.h"
 #include "console/PageBuilderFixture.h"
 #include "language/ControlSettingFrm.h"
@@ -80,7 +81,7 @@ TEST(LanguageSwitchWireTest, AnOpenPortAndTheChosenValuesSurviveSwitchesAndTheEd
     EXPECT_EQ(line.wire(), "$KWRV=14,1#\r\n");
 
     // The click closes the open port whatever caption the tables gave the button.
-    f.btn_Connect->setText(f.ConnectCaption);
+    f.btn_Connect->setText(f.connection->connectCaption());
     f.btn_Connect->click();
     EXPECT_EQ(f.Comm1->Handle(), 0);
     EXPECT_EQ(f.btn_Connect->text(), "连接端口");

@@ -2,6 +2,7 @@
 // that answers Modbus wrongly in each of the ways a real bus does.
 
 #include "DeviceLine.h"
+#include "console/Connection.h"
 #include "comm/SerialComm.h"
 #include "console/AutoReading.h"
 #include "console/PageBuilderFixture.h"
@@ -38,6 +39,7 @@ struct Polling : TestWindow {
         if (!error.isEmpty())
             ADD_FAILURE() << error.toStdString();
         f.LanguageCode = language;
+        f.connection->setLanguage(f.language());
         f.autoReading->setLanguage(Language::fromCode(language));
         f.autoReading->ticker()->stop(); // the test ticks by hand
     }
@@ -139,7 +141,7 @@ TEST(ModbusHealthTest, ValuesGreyWhileThePortIsClosedOrTheDeviceIsAwaited) {
 
         if (reconnect) {
             line->vanish();
-            ASSERT_TRUE(waitFor([&] { return p.f.PortWatch != nullptr; }));
+            ASSERT_TRUE(waitFor([&] { return p.f.connection->isAwaitingDevice(); }));
         } else {
             p.f.btn_Connect->click(); // closes
         }
@@ -156,7 +158,7 @@ TEST(ModbusHealthTest, ValuesGreyWhileThePortIsClosedOrTheDeviceIsAwaited) {
             << p.label("V0")->toolTip().toStdString();
         p.f.Device->feed(ModbusReadReply(1, {3, 4})); // nobody asked: stays greyed
         EXPECT_FALSE(p.label("V0")->isEnabled());
-        if (p.f.PortWatch)
+        if (p.f.connection->isAwaitingDevice())
             p.f.btn_Connect->click(); // stops waiting
     }
 }

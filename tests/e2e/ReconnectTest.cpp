@@ -2,12 +2,13 @@
 // as an adapter is reached through its /dev/serial/by-id name.
 
 #include "DeviceLine.h"
+#include "comm/SerialComm.h"
+#include "console/Connection.h"
+#include "console/PageBuilderFixture.h"
+#include "console/PortList.h"
+#include "console/PortReturnWatch.h"
 #include "ui/Controls.h"
 #include "ui/DelayWithMessages.h"
-#include "comm/SerialComm.h"
-#include "console/ConsoleWiring.h"
-#include "console/PageBuilderFixture.h"
-#include "console/PortReturnWatch.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,9 +26,10 @@ struct Console : TestWindow {
         if (!error.isEmpty())
             ADD_FAILURE() << error.toStdString();
         f.LanguageCode = "EN";
-        f.ConnectCaption = "Connect";
-        f.DisconnectCaption = "Disconnect";
-        f.btn_Connect->setText(f.ConnectCaption);
+        f.connection->setLanguage(f.language());
+        f.connection->setConnectCaption("Connect");
+        f.connection->setDisconnectCaption("Disconnect");
+        f.btn_Connect->setText(f.connection->connectCaption());
         f.chk_Reconnect->setChecked(true);
     }
     ~Console() { f.Comm1->StopComm(); }
@@ -45,11 +47,23 @@ struct StableName {
     }
 };
 
+// What the rest of the console hears from the connection, in order.
+struct Heard {
+    explicit Heard(Connection* connection) {
+        QObject::connect(connection, &Connection::portOpened, [this] { said << "opened"; });
+        QObject::connect(connection, &Connection::portClosed, [this] { said << "closed"; });
+        QObject::connect(connection, &Connection::awaitingDevice,
+                         [this](bool waiting) { said << (waiting ? "waiting" : "no longer waiting"); });
+    }
+    QStringList said;
+};
+
 TEST(ReconnectTest, APulledDeviceIsAwaitedAndReopenedWithTheSameSettingsWhenItsNameReturns) {
     StableName name;
     auto first = std::make_unique<DeviceLine>(std::nullopt);
     name.pointAt(*first);
     Console c;
+    Heard heard(c.f.connection);
     c.f.cbb_Baud->setCurrentText("19200");
     c.f.cbb_Port->setCurrentText(name.path);
     c.f.btn_Connect->click();
@@ -57,8 +71,10 @@ TEST(ReconnectTest, APulledDeviceIsAwaitedAndReopenedWithTheSameSettingsWhenItsN
 
     QFile::remove(name.path); // as udev removes the link with the device
     first->vanish();
-    ASSERT_TRUE(waitFor([&] { return c.f.PortWatch != nullptr; }));
+    ASSERT_TRUE(waitFor([&] { return c.f.connection->isAwaitingDevice(); }));
     EXPECT_EQ(c.f.Comm1->Handle(), 0);
+    EXPECT_EQ(heard.said, QStringList({"opened", "closed", "waiting"}));
+    EXPECT_EQ(c.f.connection->awaitedPort(), name.path);
     EXPECT_EQ(c.f.btn_Connect->text(), "Waiting…");
     EXPECT_TRUE(c.f.shp_led->toolTip().startsWith("Waiting for " + name.path));
     DelayWithMessages(100);
@@ -70,6 +86,7 @@ TEST(ReconnectTest, APulledDeviceIsAwaitedAndReopenedWithTheSameSettingsWhenItsN
     EXPECT_EQ(c.f.btn_Connect->text(), "Disconnect");
     EXPECT_EQ(c.f.shp_led->toolTip(), "");
     EXPECT_EQ(c.f.Comm1->BaudRate(), 19200u);
+    EXPECT_EQ(heard.said, QStringList({"opened", "closed", "waiting", "no longer waiting", "opened"}));
     c.f.CommSendStr("$KRDV=1#");
     EXPECT_TRUE(waitFor([&] { return second.wire() == "$KRDV=1#"; })) << second.wire().toStdString();
 }
@@ -83,9 +100,11 @@ TEST(ReconnectTest, PressingTheButtonWhileWaitingStopsWaitingAndWithoutTheOption
     c.f.btn_Connect->click();
     QFile::remove(name.path);
     first->vanish();
-    ASSERT_TRUE(waitFor([&] { return c.f.PortWatch != nullptr; }));
+    ASSERT_TRUE(waitFor([&] { return c.f.connection->isAwaitingDevice(); }));
+    Heard heard(c.f.connection);
     c.f.btn_Connect->click();
-    EXPECT_EQ(c.f.PortWatch, nullptr);
+    EXPECT_FALSE(c.f.connection->isAwaitingDevice());
+    EXPECT_EQ(heard.said, QStringList({"no longer waiting", "closed"}));
     EXPECT_EQ(c.f.btn_Connect->text(), "Connect");
 
     DeviceLine second(std::nullopt);
@@ -98,7 +117,7 @@ TEST(ReconnectTest, PressingTheButtonWhileWaitingStopsWaitingAndWithoutTheOption
     ASSERT_NE(c.f.Comm1->Handle(), 0);
     second.vanish();
     ASSERT_TRUE(waitFor([&] { return !c.presenter.messages.isEmpty(); }));
-    EXPECT_EQ(c.f.PortWatch, nullptr);
+    EXPECT_FALSE(c.f.connection->isAwaitingDevice());
 }
 
 TEST(PortReturnWatchTest, TheWatchMovesDownAsFoldersComeBackAndOpensOnce) {

@@ -2,6 +2,7 @@
 // reaches, and the exact bytes that go out afterwards.
 
 #include "DeviceLine.h"
+#include "console/Connection.h"
 #include "comm/SerialComm.h"
 #include "console/AutoReading.h"
 #include "console/PageBuilderFixture.h"
@@ -46,9 +47,10 @@ struct Console : TestWindow {
         if (!error.isEmpty())
             ADD_FAILURE() << error.toStdString();
         f.LanguageCode = "CN";
-        f.ConnectCaption = "连接端口";
-        f.DisconnectCaption = "断开端口";
-        f.btn_Connect->setText(f.ConnectCaption);
+        f.connection->setLanguage(f.language());
+        f.connection->setConnectCaption("连接端口");
+        f.connection->setDisconnectCaption("断开端口");
+        f.btn_Connect->setText(f.connection->connectCaption());
         f.autoReading->ticker()->stop(); // the tests tick by hand: a tick of its own would add a request
     }
     ~Console() { f.Comm1->StopComm(); }

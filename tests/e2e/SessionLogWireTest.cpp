@@ -4,7 +4,9 @@
 #include "comm/SerialComm.h"
 #include "console/PageBuilderFixture.h"
 #include "console/ReceiveLogView.h"
+#include "console/Receiving.h"
 #include "console/SessionLog.h"
+#include "console/SessionLogging.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -40,13 +42,13 @@ TEST(SessionLogWireTest, AReadAndItsReplyAreLoggedAndTheBoxCanBeSaved) {
     ASSERT_NE(f.Comm1->Handle(), 0);
 
     f.chk_SessionLog->setChecked(true);
-    ASSERT_TRUE(f.Session);
+    ASSERT_TRUE(f.sessionLogging->session());
     w.find<QPushButton>("btn_Read_Speed")->click();
     ASSERT_TRUE(waitFor([&] { return w.find<QLineEdit>("edt_Speed")->text() == "300"; }));
-    const QString file = f.Session->currentFile();
+    const QString file = f.sessionLogging->session()->currentFile();
     EXPECT_TRUE(file.startsWith(f.AppDir + "logs/session-"));
     f.chk_SessionLog->setChecked(false); // ends the session: everything is in the file
-    EXPECT_FALSE(f.Session);
+    EXPECT_FALSE(f.sessionLogging->session());
 
     const QList<QByteArray> lines = readAll(file).trimmed().split('\n');
     ASSERT_EQ(lines.size(), 2) << readAll(file).toStdString();
@@ -60,10 +62,10 @@ TEST(SessionLogWireTest, AReadAndItsReplyAreLoggedAndTheBoxCanBeSaved) {
     EXPECT_EQ(readAll(file).count('\n'), 2);
 
     const QString saved = f.AppDir + "receive.txt";
-    EXPECT_EQ(f.SaveReceiveBoxTo(saved), "");
+    EXPECT_EQ(f.receiving->saveTo(saved), "");
     EXPECT_EQ(QString::fromUtf8(readAll(saved)), f.mmo_RX->toPlainText());
     EXPECT_TRUE(readAll(saved).contains("$KRDV,12=300"));
-    EXPECT_NE(f.SaveReceiveBoxTo(f.AppDir + "no/such/folder/receive.txt"), "");
+    EXPECT_NE(f.receiving->saveTo(f.AppDir + "no/such/folder/receive.txt"), "");
 }
 
 } // namespace

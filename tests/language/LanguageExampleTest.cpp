@@ -1,5 +1,6 @@
 #include "console/AutoReading.h"
 #include "console/PageBuilderFixture.h"
+#include "console/Connection.h"
 #include "console/TrendReading.h"
 
 #include "ui/ControlLook.h"
@@ -56,7 +57,7 @@ TEST(LanguageExampleTest, TheBundledExampleStartsCompleteInBothLanguages) {
     EXPECT_EQ(qobject_cast<QLabel*>(find("V100"))->text(), "0.00");
     EXPECT_EQ(comboItems(qobject_cast<QComboBox*>(find("cbb_Mode"))), (QStringList{"停止", "手动", "自动"}));
     EXPECT_EQ(f.grp_COMPort->title(), "连接");
-    EXPECT_EQ(f.DisconnectCaption, "断开端口");
+    EXPECT_EQ(f.connection->disconnectCaption(), "断开端口");
     // The example's table is complete: the Chinese start added no placeholder entry.
     EXPECT_FALSE(dir.read("config.xml").contains("Right click to set"));
 
@@ -75,8 +76,8 @@ TEST(LanguageExampleTest, TheBundledExampleStartsCompleteInBothLanguages) {
     EXPECT_EQ(tabTexts(f.pg_AUTO), (QStringList{"Live data", "Statistics"}));
     EXPECT_EQ(f.grp_COMPort->title(), "Connection");
     EXPECT_EQ(f.btn_Connect->text(), "Connect");
-    EXPECT_EQ(f.ConnectCaption, "Connect");
-    EXPECT_EQ(f.DisconnectCaption, "Disconnect");
+    EXPECT_EQ(f.connection->connectCaption(), "Connect");
+    EXPECT_EQ(f.connection->disconnectCaption(), "Disconnect");
     EXPECT_EQ(qobject_cast<QPushButton*>(find("btn_Read_DevAddr"))->text(), "Read");
     EXPECT_EQ(qobject_cast<QPushButton*>(find("cms_ReadAll"))->text(), "Read all pages");
     EXPECT_EQ(qobject_cast<QPushButton*>(find("cms_WriteSnapshot"))->text(), "Write snapshot");

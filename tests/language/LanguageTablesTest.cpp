@@ -1,7 +1,8 @@
 #include "console/PageBuilderFixture.h"
+#include "console/Connection.h"
 #include "console/TrendReading.h"
 
-#include "console/ConsoleWiring.h"
+#include "console/PortList.h"
 #include "language/ControlSettingFrm.h"
 #include "trend/TrendWindow.h"
 #include "ui/ComponentRegistry.h"
@@ -163,8 +164,8 @@ TEST(LanguageTablesTest, AChineseStartCreatesAnEntryForEveryControl) {
                                                    "btn_Go"}));
 
     // Chinese texts stay; the connect captions are known.
-    EXPECT_EQ(w.form->ConnectCaption, "连接端口");
-    EXPECT_EQ(w.form->DisconnectCaption, "断开端口");
+    EXPECT_EQ(w.form->connection->connectCaption(), "连接端口");
+    EXPECT_EQ(w.form->connection->disconnectCaption(), "断开端口");
 }
 
 TEST(LanguageTablesTest, ThePortBoxEntryKeepsOnlyConfiguredPortNames) {
@@ -201,8 +202,8 @@ TEST(LanguageTablesTest, SwitchingChangesTheWholeWindowBothWays) {
     EXPECT_EQ(f.grp_COMPort->title(), "Connection");
     EXPECT_EQ(f.pg_DYNC->tabText(0), "Right click to set") << "the configuration's own page: a placeholder";
     EXPECT_EQ(f.btn_Connect->text(), "Connect");
-    EXPECT_EQ(f.ConnectCaption, "Connect");
-    EXPECT_EQ(f.DisconnectCaption, "Disconnect");
+    EXPECT_EQ(f.connection->connectCaption(), "Connect");
+    EXPECT_EQ(f.connection->disconnectCaption(), "Disconnect");
     EXPECT_EQ(w.find<QPushButton>("btn_Read_Pw")->text(), "READ");
     EXPECT_EQ(w.find<QPushButton>("btn_Go")->toolTip(), "$GO#");
     EXPECT_EQ(w.find<QLabel>("V40001")->text(), "0");
@@ -224,7 +225,7 @@ TEST(LanguageTablesTest, SwitchingChangesTheWholeWindowBothWays) {
     EXPECT_EQ(f.trendReading->window()->windowTitle(), "趋势图");
     EXPECT_EQ(f.grp_COMPort->title(), "连接");
     EXPECT_EQ(w.find<QPushButton>("btn_Read_Pw")->text(), "读取");
-    EXPECT_EQ(f.DisconnectCaption, "断开端口");
+    EXPECT_EQ(f.connection->disconnectCaption(), "断开端口");
     EXPECT_EQ(power->currentText(), "开");
     EXPECT_EQ(f.cbb_Baud->currentText(), "1200");
     EXPECT_TRUE(w.presenter.messages.isEmpty()) << w.presenter.messages.join('\n').toStdString();
@@ -253,8 +254,8 @@ TEST(LanguageTablesTest, EnglishPlaceholdersAndEmptyCaptions) {
     // connect button it shows its built-in caption.
     EXPECT_EQ(w.dir.read("config.xml"), before);
     EXPECT_EQ(w.entryLine("grp_COMPort"), "");
-    EXPECT_EQ(f.ConnectCaption, "");
-    EXPECT_EQ(f.DisconnectCaption, "Disconnect");
+    EXPECT_EQ(f.connection->connectCaption(), "");
+    EXPECT_EQ(f.connection->disconnectCaption(), "Disconnect");
     EXPECT_EQ(f.btn_Connect->text(), "Connect");
 }
 
@@ -343,7 +344,7 @@ TEST(LanguageTablesTest, GapsLeaveTheirEntriesAsTheyAreAndAreNamedOncePerSession
     EXPECT_EQ(f.btn_Connect->text(), "打开");
     EXPECT_EQ(f.btn_Send->text(), "发送") << "the entry with a gap is left as it is";
     EXPECT_EQ(f.chb_AutoRead->text(), "读") << "created after btn_Send";
-    EXPECT_EQ(f.DisconnectCaption, "断开端口");
+    EXPECT_EQ(f.connection->disconnectCaption(), "断开端口");
     ASSERT_EQ(w.presenter.messages.size(), 1);
     EXPECT_EQ(w.presenter.messages[0],
               "config.xml 的语言表缺少以下内容，相关控件显示程序自带的文字或保留原有文字：\n"
@@ -359,7 +360,7 @@ TEST(LanguageTablesTest, GapsLeaveTheirEntriesAsTheyAreAndAreNamedOncePerSession
               "BUTTON name=\"btn_Connect\": captionEN\nBUTTON name=\"btn_Connect\": hintEN\n"
               "BUTTON name=\"btn_Send\": captionEN\nand 3 more");
     EXPECT_EQ(f.grp_COMPort->title(), "Connection") << "lacking English: the built-in text";
-    EXPECT_EQ(f.DisconnectCaption, "Disconnect");
+    EXPECT_EQ(f.connection->disconnectCaption(), "Disconnect");
 
     // The same gaps again are not named again.
     f.btn_FirstLanguage->click();
