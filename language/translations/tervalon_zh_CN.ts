@@ -231,6 +231,18 @@
 </numerusform>
         </translation>
     </message>
+    <message>
+        <source>there is no automatic-reading page named &quot;%1&quot;</source>
+        <translation>没有名为“%1”的自动读取页</translation>
+    </message>
+    <message>
+        <source>the automatic-reading page &quot;%1&quot; is not MODBUS; it is not polled</source>
+        <translation>自动读取页“%1”的协议不是 MODBUS，不轮询</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
 </context>
 <context>
     <name>CommandText</name>
