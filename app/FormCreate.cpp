@@ -16,7 +16,7 @@
 void TForm_Main::noticeStartupProblems() {
     QStringList lines;
     if (!BatchFaults.isEmpty())
-        lines << BatchFaultsMessage(BatchFaults);
+        lines << BatchFaultsMessage(BatchFaults, language());
     lines << StartupNotices;
     if (!lines.isEmpty())
         showMessage(lines.join(u'\n'));
@@ -61,7 +61,7 @@ void TForm_Main::createLanguageNodeAtStartup() {
         UseReadOnly(ConfigPath);
         if (ConfigDocument)
             ConfigDocument->save(ConfigPath);
-        StartupNotices << StartupSaveRefusedNotice(e.text(), LanguageCode);
+        StartupNotices << StartupSaveRefusedNotice(e.textIn(language()), LanguageCode);
     }
 }
 
@@ -77,12 +77,9 @@ void TForm_Main::FormCreate() {
     if (check.usable()) {
         // A file the user cannot write is still used: its choices apply for this run, and
         // the user hears once that they will not be kept.
-        if (const QString problem = WriteProblem(ConfigPath); !problem.isEmpty()) {
+        if (const int problem = WriteProblem(ConfigPath)) {
             UseReadOnly(ConfigPath);
-            showMessage(QStringLiteral("配置文件%1无法写入（%2），本次运行中的更改不会保存。\n"
-                                       "The configuration file %1 cannot be written (%2); changes made "
-                                       "in this run will not be saved.")
-                            .arg(ConfigPath, problem));
+            showMessage(ConfigUnwritableText(ConfigPath, problem));
         }
         const bool built = buildFromConfiguration();
         noticeStartupProblems();

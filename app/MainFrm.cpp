@@ -276,7 +276,7 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm_Main::guarded(const std::function<void()>& handler) {
-    runShowingErrors(handler);
+    runShowingErrors(handler, language());
 }
 
 void TForm_Main::setPopupMenu1(QWidget* control) {

@@ -19,6 +19,10 @@ QString RefusedConfigNotice(const QString& languageCode);
 // Said once when a save the start-up needed was refused; the run goes on without saving.
 QString StartupSaveRefusedNotice(const QString& reason, const QString& languageCode);
 
+// The file can be read but not written, told before its language is known: both languages,
+// with the errno's reason in each.
+QString ConfigUnwritableText(const QString& path, int err);
+
 // The file is not there (or not usable): what is wrong and every place that was looked in,
 // in both languages, with why the user's own file could not be made (problem, may be empty).
 // searched may be empty (a path given by the caller, nothing searched).

@@ -34,7 +34,7 @@ QHash<QString, QHash<QString, QString>> tableCaptions(const XmlNode& root, const
     return tabs;
 }
 
-QList<PolledPage> readPolledPages(const XmlNode& root) {
+QList<PolledPage> readPolledPages(const XmlNode& root, Language language) {
     QList<PolledPage> pages;
     const auto tabs = tableCaptions(root, QStringLiteral("TABSHEET"));
     const auto labels = tableCaptions(root, QStringLiteral("LABEL"));
@@ -60,7 +60,7 @@ QList<PolledPage> readPolledPages(const XmlNode& root) {
         else if (!numbers)
             page.problem = QStringLiteral("numbers");
         else
-            page.problem = PollingBlockProblem(page.block, page.caption);
+            page.problem = PollingBlockProblem(page.block, page.caption, language);
         pages.append(page);
     }
     return pages;
@@ -72,8 +72,8 @@ bool sameName(const QString& a, const QString& b) {
 
 } // namespace
 
-bool EnglishBeforeConfig(const CliOptions& options) {
-    return options.lang != QLatin1String("zh");
+Language LanguageBeforeConfig(const CliOptions& options) {
+    return options.lang == QLatin1String("zh") ? Language::chinese() : Language::english();
 }
 
 QString CliConfig::journalPath() const {
@@ -130,22 +130,18 @@ QString CliConfig::valueCaption(const PolledPage& page, const QString& tag) cons
 
 CliConfig LoadCliConfig(const CliOptions& options) {
     const ConfigLocation location = FindConfigFile(DefaultConfigSearch(options.configPath));
-    const bool en = EnglishBeforeConfig(options);
-    if (!QFileInfo(location.path).isFile())
-        throw AppError(
-            en ? QStringLiteral("cannot read the configuration %1%2")
-                     .arg(location.path,
-                          location.error.isEmpty() ? QString() : QStringLiteral(": ") + location.error)
-               : QStringLiteral("无法读取配置文件 %1%2")
-                     .arg(location.path,
-                          location.error.isEmpty() ? QString() : QStringLiteral("：") + location.error));
+    const Language early = LanguageBeforeConfig(options);
+    if (!QFileInfo(location.path).isFile()) {
+        const QString text = early.translate("Cli", "cannot read the configuration %1").arg(location.path);
+        throw AppError(location.error.isEmpty() ? text
+                                                : early.translate("Cli", "%1: %2").arg(text, location.error));
+    }
     CliConfig config;
     config.path = location.path;
     const XmlDocument document = XmlDocument::openForWriting(location.path);
     const XmlNode root = document.findRoot();
     if (root.isNull())
-        throw AppError(en ? QStringLiteral("%1 has no element TERVALON").arg(location.path)
-                          : QStringLiteral("%1 中没有 TERVALON 元素").arg(location.path));
+        throw AppError(early.translate("Cli", "%1 has no element TERVALON").arg(location.path));
     config.model = ParameterModel::fromDocument(document);
     config.port = PortSettingsOf(root.findChild(QStringLiteral("COMM")));
     const XmlNode language = root.findChild(QStringLiteral("LANGUAGE"));
@@ -156,7 +152,7 @@ CliConfig LoadCliConfig(const CliOptions& options) {
             options.lang == QLatin1String("en") ? QStringLiteral("EN") : QStringLiteral("CN");
     QStringList captions;
     ReadBatchCommands(root.findChild(QStringLiteral("CMDS")), config.batches, captions);
-    config.polledPages = readPolledPages(root);
+    config.polledPages = readPolledPages(root, config.language());
 
     const std::pair<const QString*, QString*> overrides[] = {{&options.port, &config.port.port},
                                                              {&options.baud, &config.port.baud},

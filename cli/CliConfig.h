@@ -35,10 +35,13 @@ struct CliConfig {
     QList<TCMDS> batches;
     QList<PolledPage> polledPages;
 
-    bool english() const { return language().isEnglish(); }
     Language language() const { return Language::fromCode(languageCode); }
-    // The text in the run's language.
-    QString t(const char* cn, const char* en) const { return QString::fromUtf8(english() ? en : cn); }
+    // A text of the tool in the run's language: source is its English, written with
+    // QT_TRANSLATE_NOOP("Cli", ...) (QT_TRANSLATE_N_NOOP with a count n for "%n") so that
+    // lupdate finds it.
+    QString text(const char* source, qsizetype n = -1) const {
+        return language().translate("Cli", source, nullptr, static_cast<int>(n));
+    }
     // write-journal.csv beside config.xml, as the window keeps it.
     QString journalPath() const;
     // A page's caption in the run's language.
@@ -57,4 +60,4 @@ CliConfig LoadCliConfig(const CliOptions& options);
 
 // The language a message before the configuration is read (or when it cannot be) is in:
 // --lang when given, otherwise English.
-bool EnglishBeforeConfig(const CliOptions& options);
+Language LanguageBeforeConfig(const CliOptions& options);

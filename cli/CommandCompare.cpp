@@ -26,18 +26,18 @@ int RunCompare(const CliOptions& options, const CliConfig& config) {
                               {"unplaced", UnplacedJson(c)}});
     } else {
         const bool whole = silent.isEmpty() && c.placement.unplaced.isEmpty();
-        QString text = c.differences.isEmpty()
-                           ? (whole ? config.t("设备与快照一致\n", "The device matches the snapshot\n")
-                                    : config.t("比较过的参数与快照一致\n",
-                                               "The parameters compared match the snapshot\n"))
-                           : config.t("%1 个参数与快照不同：\n", "%1 parameters differ from the snapshot:\n")
-                                     .arg(c.differences.size()) +
-                                 DifferencesTable(config, c);
+        QString text =
+            c.differences.isEmpty()
+                ? (whole ? config.text(QT_TRANSLATE_NOOP("Cli", "The device matches the snapshot\n"))
+                         : config.text(
+                               QT_TRANSLATE_NOOP("Cli", "The parameters compared match the snapshot\n")))
+                : config.text(QT_TRANSLATE_N_NOOP("Cli", "%n parameter(s) differ from the snapshot:\n"),
+                              c.differences.size()) +
+                      DifferencesTable(config, c);
         if (!silent.isEmpty())
-            text += config
-                        .t("\n%1 个参数没有应答，未比较：\n",
-                           "\n%1 parameters did not answer and were not compared:\n")
-                        .arg(silent.size()) +
+            text += config.text(QT_TRANSLATE_N_NOOP(
+                                    "Cli", "\n%n parameter(s) did not answer and were not compared:\n"),
+                                silent.size()) +
                     silent.join(QLatin1Char('\n')) + QLatin1Char('\n');
         PrintOut(text);
     }

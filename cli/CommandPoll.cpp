@@ -46,14 +46,14 @@ QJsonObject healthJson(const ModbusHealth& h) {
 int RunPoll(const CliOptions& options, const CliConfig& config) {
     const PolledPage* page = config.polledPage(options.pages.value(0));
     if (!page) {
-        PrintError(config.t("没有名为“%1”的自动读取页", "there is no automatic-reading page named \"%1\"")
+        PrintError(config.text(QT_TRANSLATE_NOOP("Cli", "there is no automatic-reading page named \"%1\""))
                        .arg(options.pages.value(0)));
         return cliexit::kUsage;
     }
     if (page->block.pro != QLatin1String("MODBUS")) {
         PrintError(config
-                       .t("自动读取页“%1”的协议不是 MODBUS，不轮询",
-                          "the automatic-reading page \"%1\" is not MODBUS; it is not polled")
+                       .text(QT_TRANSLATE_NOOP(
+                           "Cli", "the automatic-reading page \"%1\" is not MODBUS; it is not polled"))
                        .arg(page->caption));
         return cliexit::kUsage;
     }
@@ -66,8 +66,8 @@ int RunPoll(const CliOptions& options, const CliConfig& config) {
     if (!options.out.isEmpty()) {
         out.setFileName(options.out);
         if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            PrintError(
-                config.t("无法写入 %1：%2", "cannot write %1: %2").arg(options.out, out.errorString()));
+            PrintError(config.text(QT_TRANSLATE_NOOP("Cli", "cannot write %1: %2"))
+                           .arg(options.out, out.errorString()));
             return cliexit::kUsage;
         }
     }

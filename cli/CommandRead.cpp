@@ -12,7 +12,8 @@ int RunRead(const CliOptions& options, const CliConfig& config) {
     QString unknown;
     std::optional<QList<int>> pages = config.parameterPages(options.pages, &unknown);
     if (!pages) {
-        PrintError(config.t("没有名为“%1”的参数页", "there is no parameter page named \"%1\"").arg(unknown));
+        PrintError(
+            config.text(QT_TRANSLATE_NOOP("Cli", "there is no parameter page named \"%1\"")).arg(unknown));
         return cliexit::kUsage;
     }
     std::sort(pages->begin(), pages->end());
@@ -22,7 +23,7 @@ int RunRead(const CliOptions& options, const CliConfig& config) {
     for (int page : std::as_const(*pages))
         parameters += config.model.rows(page);
     if (parameters.isEmpty()) {
-        PrintError(config.t("配置中没有可读取的参数", "the configuration has no parameters to read"));
+        PrintError(config.text(QT_TRANSLATE_NOOP("Cli", "the configuration has no parameters to read")));
         return cliexit::kUsage;
     }
 
@@ -41,7 +42,7 @@ int RunRead(const CliOptions& options, const CliConfig& config) {
         // Whole or not at all: a failed save never leaves a cut-off snapshot in place.
         QSaveFile file(options.out);
         if (!file.open(QIODevice::WriteOnly) || file.write(SnapshotToCsv(rows)) < 0 || !file.commit()) {
-            PrintError(config.t("快照未保存：%1：%2", "the snapshot was not saved: %1: %2")
+            PrintError(config.text(QT_TRANSLATE_NOOP("Cli", "the snapshot was not saved: %1: %2"))
                            .arg(options.out, file.errorString()));
             status = cliexit::kUsage;
         }

@@ -94,13 +94,13 @@ int RunSend(const CliOptions& options, const CliConfig& config) {
     ReplyPrinter printer(link.session());
     const qint64 sentMs = MonotonicMs();
     if (!send(link, text)) {
-        PrintError(config.t("端口未接受数据", "the port took nothing"));
+        PrintError(config.text(QT_TRANSLATE_NOOP("Cli", "the port took nothing")));
         return cliexit::kDeviceProblem;
     }
     awaitQuiet(link, printer, sentMs, config.model.readTimeoutMs());
     if (!printer.any()) {
         PrintError(
-            config.t("设备在 %1 毫秒内没有应答", "no reply within %1 ms").arg(config.model.readTimeoutMs()));
+            config.text(QT_TRANSLATE_NOOP("Cli", "no reply within %1 ms")).arg(config.model.readTimeoutMs()));
         return cliexit::kDeviceProblem;
     }
     return cliexit::kDone;
@@ -115,9 +115,8 @@ int RunBatch(const CliOptions& options, const CliConfig& config) {
         QStringList names;
         for (const TCMDS& b : config.batches)
             names << b.caption;
-        PrintError(
-            config.t("没有名为“%1”的批处理指令；可用：%2", "there is no batch named \"%1\"; there are: %2")
-                .arg(options.argument, names.join(QStringLiteral(", "))));
+        PrintError(config.text(QT_TRANSLATE_NOOP("Cli", "there is no batch named \"%1\"; there are: %2"))
+                       .arg(options.argument, names.join(QStringLiteral(", "))));
         return cliexit::kUsage;
     }
     const TCMDS& batch = config.batches[index];
@@ -135,8 +134,9 @@ int RunBatch(const CliOptions& options, const CliConfig& config) {
         if (steps[i].confirm) {
             PrintError(
                 config
-                    .t("批处理“%1”第 %2 步（%3）需要人工确认，命令行不执行；请在窗口中运行",
-                       "batch \"%1\" step %2 (%3) waits for a person to confirm it; run it from the window")
+                    .text(QT_TRANSLATE_NOOP(
+                        "Cli",
+                        "batch \"%1\" step %2 (%3) waits for a person to confirm it; run it from the window"))
                     .arg(batch.caption)
                     .arg(i + 1)
                     .arg(steps[i].text));
@@ -153,7 +153,7 @@ int RunBatch(const CliOptions& options, const CliConfig& config) {
     for (const BatchStep& step : std::as_const(steps)) {
         sentMs = MonotonicMs();
         if (!send(link, step.text)) {
-            PrintError(config.t("端口未接受数据", "the port took nothing"));
+            PrintError(config.text(QT_TRANSLATE_NOOP("Cli", "the port took nothing")));
             return cliexit::kDeviceProblem;
         }
         link.pause(step.pauseMs);

@@ -21,7 +21,7 @@ struct Outcome {
 
 // The one question a person at a terminal answers; anything but yes keeps the device as it is.
 bool confirmed(const CliConfig& config, qsizetype count) {
-    PrintErr(config.t("写入这 %1 个参数？[y/N] ", "Write these %1 parameters? [y/N] ").arg(count));
+    PrintErr(config.text(QT_TRANSLATE_N_NOOP("Cli", "Write these %n parameter(s)? [y/N] "), count));
     char answer[64] = {};
     if (!std::fgets(answer, sizeof answer, stdin))
         return false;
@@ -44,7 +44,8 @@ public:
         const auto shown = ShownTextOf(p, wanted, lang);
         const auto value = shown ? DeviceValueOf(p, *shown, lang) : std::nullopt;
         if (!value) {
-            o.reason = m_config.t("快照值无法填入此参数", "the parameter cannot take the snapshot's value");
+            o.reason =
+                m_config.text(QT_TRANSLATE_NOOP("Cli", "the parameter cannot take the snapshot's value"));
             return o;
         }
         DeviceRequest request;
@@ -60,7 +61,7 @@ public:
                            QString()};
         const DeviceResult ack = m_link.exchange(request);
         if (ack.status == DeviceResult::Status::NotSent) {
-            o.reason = m_config.t("端口未接受数据", "the port took nothing");
+            o.reason = m_config.text(QT_TRANSLATE_NOOP("Cli", "the port took nothing"));
             return o;
         }
         o.written = true;
@@ -69,16 +70,16 @@ public:
         QString error;
         if (!m_journal.append(entry, &error)) {
             PrintError(
-                m_config.t("写入记录未能保存：%1：%2", "the write journal could not be written: %1: %2")
+                m_config.text(QT_TRANSLATE_NOOP("Cli", "the write journal could not be written: %1: %2"))
                     .arg(m_journal.path(), error));
             m_journalFailed = true;
         }
         const DeviceResult back = m_link.exchange(ReadRequest(p, m_config.model.readTimeoutMs(), lang));
         const ReadValue read = ReadValueOf(p, back, lang);
         if (!read.answered)
-            o.reason = m_config.t("读回时设备没有应答", "no reply when read back");
+            o.reason = m_config.text(QT_TRANSLATE_NOOP("Cli", "no reply when read back"));
         else if (!SameDeviceValue(read.deviceValue, *value))
-            o.reason = m_config.t("读回的值为 %1", "read back %1").arg(read.deviceValue);
+            o.reason = m_config.text(QT_TRANSLATE_NOOP("Cli", "read back %1")).arg(read.deviceValue);
         else
             o.verified = true;
         return o;
@@ -140,12 +141,12 @@ void report(const CliOptions& options, const CliConfig& config, const SnapshotCo
                     ? QString()
                     : QStringLiteral("  ") + lines.join(QStringLiteral("\n  ")) + QLatin1Char('\n'));
     };
-    QString text = section(config.t("已写入 %1 个：", "Written: %1"), w) +
-                   section(config.t("已校验 %1 个：", "Verified: %1"), v) +
-                   section(config.t("失败 %1 个：", "Failed: %1"), f);
+    QString text = section(config.text(QT_TRANSLATE_NOOP("Cli", "Written: %1")), w) +
+                   section(config.text(QT_TRANSLATE_NOOP("Cli", "Verified: %1")), v) +
+                   section(config.text(QT_TRANSLATE_NOOP("Cli", "Failed: %1")), f);
     const QStringList silent = SilentLines(config, c.values);
     if (!silent.isEmpty())
-        text += section(config.t("没有应答、未比较 %1 个：", "Did not answer, not compared: %1"), silent);
+        text += section(config.text(QT_TRANSLATE_NOOP("Cli", "Did not answer, not compared: %1")), silent);
     PrintOut(text);
 }
 
@@ -157,9 +158,9 @@ int RunWrite(const CliOptions& options, const CliConfig& config) {
         return cliexit::kUsage;
     // Refused before anything is sent: a script without --yes must not hang on a question.
     if (!options.yes && !options.dryRun && !StdInIsTerminal()) {
-        PrintError(config.t("标准输入不是终端，不经确认不写入；请加 --yes（或 --dry-run 只列出）",
-                            "standard input is not a terminal, so nothing is written without --yes "
-                            "(or --dry-run to list only)"));
+        PrintError(config.text(
+            QT_TRANSLATE_NOOP("Cli", "standard input is not a terminal, so nothing is written without --yes "
+                                     "(or --dry-run to list only)")));
         return cliexit::kUsage;
     }
     const QList<const Parameter*> parameters = config.model.rows();
@@ -177,12 +178,13 @@ int RunWrite(const CliOptions& options, const CliConfig& config) {
         if (!options.json || !options.dryRun) {
             // With --json, standard output holds the one document only.
             (options.json ? PrintErr : PrintOut)(
-                c.differences.isEmpty() ? config.t("设备与快照一致，无需写入\n",
-                                                   "The device matches the snapshot; nothing to write\n")
-                                        : config.t("将把以下 %1 个参数写入设备：\n",
-                                                   "These %1 parameters would be written to the device:\n")
-                                                  .arg(c.differences.size()) +
-                                              DifferencesTable(config, c));
+                c.differences.isEmpty()
+                    ? config.text(
+                          QT_TRANSLATE_NOOP("Cli", "The device matches the snapshot; nothing to write\n"))
+                    : config.text(QT_TRANSLATE_N_NOOP(
+                                      "Cli", "These %n parameter(s) would be written to the device:\n"),
+                                  c.differences.size()) +
+                          DifferencesTable(config, c));
         }
         if (options.dryRun && options.json)
             PrintJson(QJsonObject{{"config", config.path},
@@ -196,7 +198,7 @@ int RunWrite(const CliOptions& options, const CliConfig& config) {
         if (options.dryRun)
             return cliexit::kDeviceProblem;
         if (!confirmed(config, c.differences.size())) {
-            PrintErr(config.t("未写入任何参数\n", "Nothing was written\n"));
+            PrintErr(config.text(QT_TRANSLATE_NOOP("Cli", "Nothing was written\n")));
             return cliexit::kDeviceProblem;
         }
     }

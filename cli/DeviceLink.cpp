@@ -17,17 +17,17 @@ DeviceLink::DeviceLink(const CliConfig& config) : m_config(config) {
         m_session.comm().StopComm();
         m_session.cancel();
         PrintError(
-            m_config.t("%1 连接已断开，设备已不存在", "%1 was disconnected; the device is no longer present")
+            m_config.text(QT_TRANSLATE_NOOP("Cli", "%1 was disconnected; the device is no longer present"))
                 .arg(m_config.port.port));
     });
 }
 
 QString DeviceLink::open(bool* configError) {
-    const QString wrong = ApplyPortSettings(m_session.comm(), m_config.port, m_config.english());
+    const QString wrong = ApplyPortSettings(m_session.comm(), m_config.port, m_config.language());
     *configError = !wrong.isEmpty();
     if (*configError)
         return wrong;
-    return OpenPort(m_session.comm(), m_config.english());
+    return OpenPort(m_session.comm(), m_config.language());
 }
 
 DeviceResult DeviceLink::exchange(DeviceRequest request) {
@@ -75,9 +75,9 @@ std::optional<int> OpenLink(DeviceLink& link, const CliConfig& config) {
     if (failure.isEmpty())
         return std::nullopt;
     if (settingWrong) {
-        PrintError(config.t("端口设置有误：", "port settings: ") + failure);
+        PrintError(config.text(QT_TRANSLATE_NOOP("Cli", "port settings: ")) + failure);
         return cliexit::kUsage;
     }
-    PrintError(config.t("%1 打开错误：%2", "%1 open error: %2").arg(config.port.port, failure));
+    PrintError(config.text(QT_TRANSLATE_NOOP("Cli", "%1 open error: %2")).arg(config.port.port, failure));
     return cliexit::kPortFailed;
 }

@@ -77,7 +77,7 @@ SnapshotRow SnapshotRowOf(const CliConfig& config, const ReadValue& value) {
     // The language table's captions; the one of the run's language falls back to the item's.
     row.captionCN = p.captions.value(QStringLiteral("CN"));
     row.captionEN = p.captions.value(QStringLiteral("EN"));
-    QString& own = config.english() ? row.captionEN : row.captionCN;
+    QString& own = config.language().isEnglish() ? row.captionEN : row.captionCN;
     if (own.isEmpty())
         own = p.captionIn(config.languageCode);
     if (value.answered) {

@@ -27,16 +27,18 @@ QJsonArray SilentJson(const CliConfig& config, const QList<ReadValue>& values) {
 QString ReadTable(const CliConfig& config, const QList<ReadValue>& values) {
     QList<QStringList> rows;
     for (const ReadValue& v : values)
-        rows << QStringList{QString::number(v.parameter->address),
-                            v.parameter->captionIn(config.languageCode),
-                            v.answered ? v.shown : config.t("（无应答）", "(no reply)"), v.deviceValue};
-    QString text = TableText({config.t("地址", "address"), config.t("名称", "caption"),
-                              config.t("显示", "shown"), config.t("发送", "sent")},
-                             rows);
+        rows << QStringList{
+            QString::number(v.parameter->address), v.parameter->captionIn(config.languageCode),
+            v.answered ? v.shown : config.text(QT_TRANSLATE_NOOP("Cli", "(no reply)")), v.deviceValue};
+    QString text = TableText(
+        {config.text(QT_TRANSLATE_NOOP("Cli", "address")), config.text(QT_TRANSLATE_NOOP("Cli", "caption")),
+         config.text(QT_TRANSLATE_NOOP("Cli", "shown")), config.text(QT_TRANSLATE_NOOP("Cli", "sent"))},
+        rows);
     const QStringList silent = SilentLines(config, values);
     if (!silent.isEmpty())
-        text += config.t("\n%1 个参数没有应答：\n", "\n%1 parameters did not answer:\n").arg(silent.size()) +
-                silent.join(QLatin1Char('\n')) + QLatin1Char('\n');
+        text +=
+            config.text(QT_TRANSLATE_N_NOOP("Cli", "\n%n parameter(s) did not answer:\n"), silent.size()) +
+            silent.join(QLatin1Char('\n')) + QLatin1Char('\n');
     return text;
 }
 
@@ -67,7 +69,7 @@ QList<ReadValue> ReadWithProgress(DeviceLink& link, const CliConfig& config,
     auto progress = [&](qsizetype done, qsizetype total) {
         if (!show)
             return;
-        PrintErr(config.t("\r读取 %1/%2", "\rReading %1/%2").arg(done).arg(total) +
+        PrintErr(config.text(QT_TRANSLATE_NOOP("Cli", "\rReading %1/%2")).arg(done).arg(total) +
                  (done == total ? QStringLiteral("\n") : QString()));
     };
     return ReadParameters(link, config, parameters, progress);

@@ -27,14 +27,15 @@ QString shownOf(const CliConfig& config, const Parameter& p, const QString& devi
 std::optional<QList<SnapshotRow>> LoadSnapshot(const CliConfig& config, const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxSnapshotBytes) {
-        PrintError(config.t("无法读取快照：%1：%2", "the snapshot cannot be read: %1: %2")
-                       .arg(path, file.isOpen() ? config.t("文件太大", "the file is too large")
-                                                : file.errorString()));
+        PrintError(config.text(QT_TRANSLATE_NOOP("Cli", "the snapshot cannot be read: %1: %2"))
+                       .arg(path, file.isOpen()
+                                      ? config.text(QT_TRANSLATE_NOOP("Cli", "the file is too large"))
+                                      : file.errorString()));
         return std::nullopt;
     }
     const SnapshotParse parsed = SnapshotFromCsv(file.readAll());
     if (!parsed.ok()) {
-        PrintError(config.t("%1 不是快照文件（第 %2 行）", "%1 is no snapshot file (line %2)")
+        PrintError(config.text(QT_TRANSLATE_NOOP("Cli", "%1 is no snapshot file (line %2)"))
                        .arg(path)
                        .arg(parsed.line));
         return std::nullopt;
@@ -66,9 +67,12 @@ QString DifferencesTable(const CliConfig& config, const SnapshotComparison& c) {
                             shownOf(config, p, d.snapshotValue), d.snapshotValue,
                             shownOf(config, p, d.deviceValue),   d.deviceValue};
     }
-    return TableText({config.t("地址", "address"), config.t("名称", "caption"),
-                      config.t("快照显示", "snapshot shown"), config.t("快照发送", "snapshot sent"),
-                      config.t("设备显示", "device shown"), config.t("设备发送", "device sent")},
+    return TableText({config.text(QT_TRANSLATE_NOOP("Cli", "address")),
+                      config.text(QT_TRANSLATE_NOOP("Cli", "caption")),
+                      config.text(QT_TRANSLATE_NOOP("Cli", "snapshot shown")),
+                      config.text(QT_TRANSLATE_NOOP("Cli", "snapshot sent")),
+                      config.text(QT_TRANSLATE_NOOP("Cli", "device shown")),
+                      config.text(QT_TRANSLATE_NOOP("Cli", "device sent"))},
                      rows);
 }
 
@@ -106,9 +110,8 @@ QJsonArray UnplacedJson(const SnapshotComparison& c) {
 void ReportUnplaced(const CliConfig& config, const SnapshotComparison& c) {
     const QStringList unplaced = UnplacedLines(c);
     if (!unplaced.isEmpty())
-        PrintErr(config
-                     .t("快照中 %1 行无法对应到参数（地址和标记）：\n",
-                        "%1 snapshot rows match no parameter (address and tag):\n")
-                     .arg(unplaced.size()) +
+        PrintErr(config.text(
+                     QT_TRANSLATE_N_NOOP("Cli", "%n snapshot row(s) match no parameter (address and tag):\n"),
+                     unplaced.size()) +
                  unplaced.join(QLatin1Char('\n')) + QLatin1Char('\n'));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Language.h"
+
 #include <QByteArray>
 #include <QString>
 #include <exception>
@@ -15,7 +17,11 @@ public:
 
     explicit AppError(QString text, Kind kind = Kind::General)
         : m_text(std::move(text)), m_utf8(m_text.toUtf8()), m_kind(kind) {}
+    virtual ~AppError() = default;
     const QString& text() const noexcept { return m_text; }
+    // The text for a person reading the given language. Most errors carry one text (a value
+    // from the file, a system message); those worded by the program itself say it in both.
+    virtual QString textIn(Language) const { return m_text; }
     const char* what() const noexcept override { return m_utf8.constData(); }
     Kind kind() const noexcept { return m_kind; }
 
@@ -25,8 +31,14 @@ private:
     Kind m_kind;
 };
 
-// A save that did not happen: the file on disk is as it was.
+// A save that did not happen: the file on disk is as it was. Worded in both languages, since
+// the document being saved does not know which one its reader speaks; text() is the English.
 class SaveError : public AppError {
 public:
-    explicit SaveError(QString text) : AppError(std::move(text)) {}
+    SaveError(QString english, QString chinese)
+        : AppError(std::move(english)), m_chinese(std::move(chinese)) {}
+    QString textIn(Language language) const override { return language.isEnglish() ? text() : m_chinese; }
+
+private:
+    QString m_chinese;
 };

@@ -55,11 +55,10 @@ void ReadBatchCommands(const XmlNode& cmds, QList<TCMDS>& batches, QStringList& 
     }
 }
 
-QString BatchFaultsMessage(const QList<BatchFault>& faults) {
+QString BatchFaultsMessage(const QList<BatchFault>& faults, Language language) {
     QStringList lines;
     for (const BatchFault& fault : faults)
-        lines << QStringLiteral(
-                     "批处理指令“%1”有误，未载入 / The batch \"%1\" is faulty and was left out: %2")
+        lines << language.translate("BatchCommands", "The batch \"%1\" is faulty and was left out: %2")
                      .arg(fault.name, fault.reason);
     return lines.join(u'\n');
 }

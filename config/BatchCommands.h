@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/ConfigRecords.h"
+#include "config/Language.h"
 #include "config/XmlDocument.h"
 
 #include <QList>
@@ -25,8 +26,8 @@ struct BatchFault {
 void ReadBatchCommands(const XmlNode& cmds, QList<TCMDS>& batches, QStringList& captions,
                        QList<BatchFault>* faults = nullptr);
 
-// One line per left-out batch, in Chinese and English, for the start-up notice.
-QString BatchFaultsMessage(const QList<BatchFault>& faults);
+// One line per left-out batch, in the language given, for the start-up notice.
+QString BatchFaultsMessage(const QList<BatchFault>& faults, Language language);
 
 // One batch from its caption and CmdsStr text; throws AppError on the faults listed above.
 TCMDS ParseBatch(const QString& caption, const QString& cmdsStr);

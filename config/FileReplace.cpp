@@ -123,46 +123,51 @@ int ReplaceFileContent(const QString& path, const QByteArray& bytes) {
     return 0;
 }
 
-QString FileErrorText(int err) {
+QString FileErrorText(int err, Language language) {
+    const auto text = [language](const char* source) { return language.translate("FileReplace", source); };
     switch (err) {
     case ENOSPC:
-        return QStringLiteral("no space left on the disk (磁盘空间已满)");
+        return text(QT_TRANSLATE_NOOP("FileReplace", "no space left on the disk"));
     case EDQUOT:
-        return QStringLiteral("the disk quota is used up (磁盘配额已用完)");
+        return text(QT_TRANSLATE_NOOP("FileReplace", "the disk quota is used up"));
     case EACCES:
     case EPERM:
-        return QStringLiteral("permission denied (没有写入权限)");
+        return text(QT_TRANSLATE_NOOP("FileReplace", "permission denied"));
     case EROFS:
-        return QStringLiteral("read-only file system (只读文件系统)");
+        return text(QT_TRANSLATE_NOOP("FileReplace", "read-only file system"));
     case EFBIG:
-        return QStringLiteral("file too large for the file system or the limits of this run (文件过大)");
+        return text(
+            QT_TRANSLATE_NOOP("FileReplace", "file too large for the file system or the limits of this run"));
     case EIO:
-        return QStringLiteral("input/output error of the disk (磁盘读写错误)");
+        return text(QT_TRANSLATE_NOOP("FileReplace", "input/output error of the disk"));
     case EISDIR:
-        return QStringLiteral("it is a folder, not a file (这是文件夹，不是文件)");
+        return text(QT_TRANSLATE_NOOP("FileReplace", "it is a folder, not a file"));
     case EINVAL:
-        return QStringLiteral("it is not a regular file but a pipe, device or socket (不是普通文件)");
+        return text(
+            QT_TRANSLATE_NOOP("FileReplace", "it is not a regular file but a pipe, device or socket"));
     case ELOOP:
-        return QStringLiteral("its symbolic links lead round in a circle (符号链接循环)");
+        return text(QT_TRANSLATE_NOOP("FileReplace", "its symbolic links lead round in a circle"));
     default:
+        // The system's own words for the rare rest, in the desktop's language: better than a
+        // bare number, and no catalogue knows them all.
         return QString::fromLocal8Bit(std::strerror(err));
     }
 }
 
-QString WriteProblem(const QString& path) {
+int WriteProblem(const QString& path) {
     int linkError = 0;
     const QString resolved = SaveTarget(path, &linkError);
     if (resolved.isEmpty())
-        return FileErrorText(linkError);
+        return linkError;
     const QByteArray target = QFile::encodeName(resolved);
     const QByteArray folder = QFile::encodeName(QFileInfo(resolved).absolutePath());
     if (const int err = notRegular(target))
-        return FileErrorText(err);
+        return err;
     if (::access(folder.constData(), W_OK | X_OK) != 0)
-        return FileErrorText(errno);
+        return errno;
     if (::access(target.constData(), W_OK) != 0 && errno != ENOENT)
-        return FileErrorText(errno);
-    return {};
+        return errno;
+    return 0;
 }
 
 void UseReadOnly(const QString& path) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Language.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -20,14 +22,14 @@ int ReplaceFileContent(const QString& path, const QByteArray& bytes);
 // (ELOOP) for a chain of links that never ends.
 QString SaveTarget(const QString& path, int* err = nullptr);
 
-// What an errno means for a save, in Chinese and English; the ones users meet on saving
-// (full disk, no permission, read-only file system) in words they can act on.
-QString FileErrorText(int err);
+// What an errno means for a save, in the language given; the ones users meet on saving (full
+// disk, no permission, read-only file system) in words they can act on.
+QString FileErrorText(int err, Language language);
 
 // Why the file at path could not be replaced (its folder or the file not writable, a
-// read-only file system, not a regular file); empty when a save can be tried. Links are
-// followed: what counts is the file and folder a save would write.
-QString WriteProblem(const QString& path);
+// read-only file system, not a regular file), as an errno for FileErrorText; 0 when a save
+// can be tried. Links are followed: what counts is the file and folder a save would write.
+int WriteProblem(const QString& path);
 
 // A file that cannot be written is used read-only for the rest of the run: saves to it
 // change nothing on disk and report nothing, since the user was told once. What they would

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/ConfigRecords.h"
+#include "config/Language.h"
 
 #include <QString>
 
@@ -11,7 +12,7 @@ constexpr qint32 MinStationAddress = 1;
 constexpr qint32 MaxStationAddress = 247;
 constexpr qint32 MaxRegistersPerRead = 125;
 
-// Empty when the block can be polled as configured, otherwise a Chinese and English line that
+// Empty when the block can be polled as configured, otherwise a line in the language given that
 // names the page and what is wrong. Blocks that are not polled (protocol other than MODBUS)
 // are not checked.
-QString PollingBlockProblem(const TAutoRead& block, const QString& pageCaption);
+QString PollingBlockProblem(const TAutoRead& block, const QString& pageCaption, Language language);

@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <pugixml.hpp>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -77,9 +78,15 @@ AppError readError(const QString& path, const QString& reason) {
         QStringLiteral("Could not read the configuration file '%1': %2").arg(shownPath(path), reason));
 }
 
-SaveError saveError(const QString& path, const QString& reason) {
-    return SaveError(
-        QStringLiteral("Could not save the configuration file '%1': %2").arg(shownPath(path), reason));
+// Why a save did not happen, in a language.
+using SaveReason = std::function<QString(Language)>;
+
+SaveError saveError(const QString& path, const SaveReason& reason) {
+    const auto text = [&](Language language) {
+        return language.translate("XmlDocument", "Could not save the configuration file '%1': %2")
+            .arg(shownPath(path), reason(language));
+    };
+    return SaveError(text(Language::english()), text(Language::chinese()));
 }
 
 QString elementPath(pugi::xml_node node) {
@@ -290,10 +297,12 @@ QByteArray canonicalForm(const pugi::xml_document& doc) {
 void checkWritableInEncoding(const pugi::xml_document& doc, const QByteArray& encoder, const QString& path) {
     struct Walker : pugi::xml_tree_walker {
         const QByteArray* encoder = nullptr;
-        QString refused;
-        bool check(const char* text, const char* what) {
+        const char* refusedPart = nullptr; // which part, as a catalogue source
+        QString refused;                   // its text
+        bool check(const char* text, const char* part) {
             if (*text && !Encodable(QByteArray(text), *encoder)) {
-                refused = QStringLiteral("%1 \"%2\"").arg(QLatin1String(what), fromUtf8(text));
+                refusedPart = part;
+                refused = fromUtf8(text);
                 return false;
             }
             return true;
@@ -301,20 +310,20 @@ void checkWritableInEncoding(const pugi::xml_document& doc, const QByteArray& en
         bool for_each(pugi::xml_node& node) override {
             switch (node.type()) {
             case pugi::node_element:
-                if (!check(node.name(), "the name"))
+                if (!check(node.name(), QT_TRANSLATE_NOOP("XmlDocument", "the name")))
                     return false;
                 for (pugi::xml_attribute a : node.attributes())
-                    if (!check(a.name(), "the attribute name"))
+                    if (!check(a.name(), QT_TRANSLATE_NOOP("XmlDocument", "the attribute name")))
                         return false;
                 return true;
             case pugi::node_comment:
-                return check(node.value(), "the comment");
+                return check(node.value(), QT_TRANSLATE_NOOP("XmlDocument", "the comment"));
             case pugi::node_pi:
             case pugi::node_declaration:
-                return check(node.name(), "the processing instruction") &&
-                       check(node.value(), "the processing instruction");
+                return check(node.name(), QT_TRANSLATE_NOOP("XmlDocument", "the processing instruction")) &&
+                       check(node.value(), QT_TRANSLATE_NOOP("XmlDocument", "the processing instruction"));
             case pugi::node_doctype:
-                return check(node.value(), "the document type");
+                return check(node.value(), QT_TRANSLATE_NOOP("XmlDocument", "the document type"));
             default:
                 return true;
             }
@@ -322,10 +331,13 @@ void checkWritableInEncoding(const pugi::xml_document& doc, const QByteArray& en
     } walker;
     walker.encoder = &encoder;
     const_cast<pugi::xml_document&>(doc).traverse(walker);
-    if (!walker.refused.isEmpty())
-        throw saveError(path, QStringLiteral("%1 cannot be written in the file's encoding '%2' "
-                                             "(该名称或注释无法用文件的编码保存)")
-                                  .arg(walker.refused, QString::fromLatin1(encoder)));
+    if (walker.refusedPart)
+        throw saveError(path, [&](Language language) {
+            return language
+                .translate("XmlDocument", "%1 \"%2\" cannot be written in the file's encoding '%3'")
+                .arg(language.translate("XmlDocument", walker.refusedPart), walker.refused,
+                     QString::fromLatin1(encoder));
+        });
 }
 
 // The bytes a save writes: tab-indented, in the file's own encoding.
@@ -342,9 +354,10 @@ QByteArray serialized(const XmlDocumentState& s, const QString& path) {
     checkWritableInEncoding(*s.doc, s.route.encoder, path);
     QByteArray bytes;
     if (!EncodeFromUtf8(writer.bytes, s.route.encoder, &bytes))
-        throw saveError(
-            path,
-            QStringLiteral("the encoding '%1' is not supported").arg(QString::fromLatin1(s.route.encoder)));
+        throw saveError(path, [&](Language language) {
+            return language.translate("XmlDocument", "the encoding '%1' is not supported")
+                .arg(QString::fromLatin1(s.route.encoder));
+        });
     return s.byteOrderMark ? "\xEF\xBB\xBF" + bytes : bytes;
 }
 
@@ -553,18 +566,21 @@ void XmlDocument::save(const QString& path) const {
     try {
         const ParsedXml back = parseConfigBytes(bytes, path);
         if (canonicalForm(*back.doc) != content)
-            throw saveError(path, QStringLiteral("what would be written does not read back as the same "
-                                                 "document (写入的内容读回后与原文档不同)"));
+            throw saveError(path, [](Language language) {
+                return language.translate("XmlDocument",
+                                          "what would be written does not read back as the same document");
+            });
     } catch (const SaveError&) {
         throw;
     } catch (const AppError& e) {
-        throw saveError(
-            path,
-            QStringLiteral("what would be written could not be read back (写入的内容无法读回): ") + e.text());
+        throw saveError(path, [&](Language language) {
+            return language.translate("XmlDocument", "what would be written could not be read back: %1")
+                .arg(e.textIn(language));
+        });
     }
 
     if (const int err = ReplaceFileContent(path, bytes))
-        throw saveError(path, FileErrorText(err));
+        throw saveError(path, [err](Language language) { return FileErrorText(err, language); });
 }
 
 XmlDocument XmlDocument::openForWriting(const QString& path) {

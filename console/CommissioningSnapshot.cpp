@@ -73,7 +73,7 @@ void Commissioning::saveSnapshot() {
     for (const ParameterRow& row : rowsOfPage())
         rows << snapshotRowOf(row);
     // Written whole or not at all: a failed save leaves the file that was there as it was.
-    if (const QString error = WriteSnapshotFile(path, rows); !error.isEmpty()) {
+    if (const QString error = WriteSnapshotFile(path, rows, m_language); !error.isEmpty()) {
         showMessage(tr("The snapshot was not saved: %1\n%2").arg(path, error));
         return;
     }
@@ -94,11 +94,11 @@ void Commissioning::loadSnapshot() {
                         .arg(path, file.isOpen() ? tr("the file is too large") : file.errorString()));
         return;
     }
-    const bool english = m_language.isEnglish();
+    const Language language = m_language;
     const SnapshotParse parsed = SnapshotFromCsv(file.readAll());
     if (!parsed.ok()) {
         showMessage(tr("%1 is no snapshot file: %2; nothing was changed")
-                        .arg(path, SnapshotFaultText(parsed, english)));
+                        .arg(path, SnapshotFaultText(parsed, language)));
         return;
     }
     // Every row is checked against its parameter before any field is filled; the snapshot
@@ -112,7 +112,7 @@ void Commissioning::loadSnapshot() {
         const Parameter* p = parameterOf(m_parameters, row);
         parameters << (p ? p : &unknown);
     }
-    SnapshotLoadPlan plan = PlanSnapshotLoad(parameters, parsed, english);
+    SnapshotLoadPlan plan = PlanSnapshotLoad(parameters, parsed, language);
     clearMarks();
     QList<SnapshotRow> kept;
     for (qsizetype r = 0; r < rows.size(); ++r) {
@@ -129,7 +129,7 @@ void Commissioning::loadSnapshot() {
         kept << s;
     }
     m_snapshot = kept;
-    showMessage(SnapshotLoadText(plan, english));
+    showMessage(SnapshotLoadText(plan, language));
 }
 
 QList<SnapshotDifference> Commissioning::differences(const QList<ParameterRow>& rows,

@@ -140,7 +140,8 @@ void TForm_Main::readPollingBlock(const XmlNode& tab, TAutoRead& block) {
     block.readSize = StrToInt(tab.readAttribute(QStringLiteral("regLen")));
     // A block no device can answer is named once and not polled, instead of sending a
     // request that silently never matches or carries the count's low 16 bits.
-    if (const QString problem = PollingBlockProblem(block, tab.readAttribute(QStringLiteral("caption")));
+    if (const QString problem =
+            PollingBlockProblem(block, tab.readAttribute(QStringLiteral("caption")), language());
         !problem.isEmpty()) {
         StartupNotices.append(problem);
         block.pro.clear();

@@ -66,7 +66,7 @@ void SessionLogging::failed(const QString& file, int err) {
         return; // a log the user already stopped, or a newer one
     m_session.reset();
     m_controls.enabled->setChecked(false);
-    const QString reason = FileErrorText(err);
+    const QString reason = FileErrorText(err, m_language);
     showMessage(m_language
                     .translate("SessionLogging",
                                "The session log could not be written to %1: %2. Logging has "

@@ -16,30 +16,49 @@ QString attr(const XmlNode& node, const char* name) {
     return node.hasAttribute(key) ? node.readAttribute(key) : QString();
 }
 
-QString reasonFor(const TComm& comm, const QString& startError, bool en) {
+const char* const kContext = "PortOpening";
+
+// The serial component words its failures in Chinese; they are known texts, given in the
+// run's language.
+QString componentFailureText(const QString& failure, Language language) {
+    static const struct {
+        const char* component;
+        const char* text;
+    } known[] = {
+        {"串口已打开！", QT_TRANSLATE_NOOP("PortOpening", "the port is already open")},
+        {"不能创建事件!", QT_TRANSLATE_NOOP("PortOpening", "cannot create the close event")},
+        {"不能够安装通讯缓存!", QT_TRANSLATE_NOOP("PortOpening", "cannot set up the port's buffers")},
+        {"不能创建串口读进程!", QT_TRANSLATE_NOOP("PortOpening", "cannot start the port's reader")},
+        {"不能创建串口写进程!", QT_TRANSLATE_NOOP("PortOpening", "cannot start the port's writer")},
+    };
+    for (const auto& k : known)
+        if (failure == QString::fromUtf8(k.component))
+            return language.translate(kContext, k.text);
+    return failure;
+}
+
+QString reasonFor(const TComm& comm, const QString& startError, Language language) {
     const QString path = QString::fromStdString(posixcomm::DevicePathForName(comm.CommName().toStdString()));
     if (startError == QStringLiteral("文件句柄不是通讯句柄!"))
-        return en ? QStringLiteral("%1 is not a serial port").arg(path)
-                  : QStringLiteral("%1 不是串口").arg(path);
+        return language.translate("PortOpening", "%1 is not a serial port").arg(path);
     if (startError != QStringLiteral("打开串口失败！"))
-        return startError;
+        return componentFailureText(startError, language);
     const int err = posixcomm::CommFile::LastCreateError();
     switch (posixcomm::ClassifyOpenError(err)) {
     case posixcomm::OpenFailure::Missing:
-        return en ? QStringLiteral("%1 does not exist").arg(path) : QStringLiteral("%1 不存在").arg(path);
+        return language.translate("PortOpening", "%1 does not exist").arg(path);
     case posixcomm::OpenFailure::NoPermission: {
         QString group = QString::fromStdString(posixcomm::DeviceGroupName(path.toStdString()));
         if (group.isEmpty() || group == QLatin1String("root"))
             group = QStringLiteral("dialout");
-        return en ? QStringLiteral("no permission to open %1; join the group %2 (sudo usermod -aG %2 $USER) "
-                                   "and log in again")
-                        .arg(path, group)
-                  : QStringLiteral("没有打开 %1 的权限；请加入 %2 组（sudo usermod -aG %2 $USER）后重新登录")
-                        .arg(path, group);
+        return language
+            .translate(
+                "PortOpening",
+                "no permission to open %1; join the group %2 (sudo usermod -aG %2 $USER) and log in again")
+            .arg(path, group);
     }
     case posixcomm::OpenFailure::InUse:
-        return en ? QStringLiteral("%1 is in use by another program").arg(path)
-                  : QStringLiteral("%1 正被其它程序占用").arg(path);
+        return language.translate("PortOpening", "%1 is in use by another program").arg(path);
     case posixcomm::OpenFailure::Other:
         break;
     }
@@ -55,33 +74,30 @@ PortSettings PortSettingsOf(const XmlNode& comm) {
             attr(comm, "StopBits")};
 }
 
-QString ApplyPortSettings(TComm& comm, const PortSettings& s, bool en) {
+QString ApplyPortSettings(TComm& comm, const PortSettings& s, Language language) {
     int baud = 0;
     if (!TryStrToInt(s.baud, &baud) || baud <= 0)
-        return en ? QStringLiteral("the baud rate \"%1\" is not a positive whole number").arg(s.baud)
-                  : QStringLiteral("波特率“%1”不是正整数").arg(s.baud);
+        return language.translate("PortOpening", "the baud rate \"%1\" is not a positive whole number")
+            .arg(s.baud);
     struct Choice {
         const QString& value;
         QStringList list;
-        const char* en;
-        const char* cn;
+        const char* name; // a catalogue source
     };
-    const Choice choices[] = {{s.parity, {"N", "O", "E", "M", "S"}, "parity", "校验位"},
-                              {s.dataBits, {"5", "6", "7", "8"}, "data bits", "数据位"},
-                              {s.stopBits, {"1", "1.5", "2"}, "stop bits", "停止位"}};
+    const Choice choices[] = {
+        {s.parity, {"N", "O", "E", "M", "S"}, QT_TRANSLATE_NOOP("PortOpening", "parity")},
+        {s.dataBits, {"5", "6", "7", "8"}, QT_TRANSLATE_NOOP("PortOpening", "data bits")},
+        {s.stopBits, {"1", "1.5", "2"}, QT_TRANSLATE_NOOP("PortOpening", "stop bits")}};
     int position[3] = {};
     for (int i = 0; i < 3; ++i) {
         position[i] = static_cast<int>(choices[i].list.indexOf(choices[i].value));
         if (position[i] < 0)
-            return en ? QStringLiteral("the %1 \"%2\" is not one of %3")
-                            .arg(QString::fromUtf8(choices[i].en), choices[i].value,
-                                 choices[i].list.join(QLatin1Char(' ')))
-                      : QStringLiteral("%1“%2”不在可选项 %3 中")
-                            .arg(QString::fromUtf8(choices[i].cn), choices[i].value,
-                                 choices[i].list.join(QLatin1Char(' ')));
+            return language.translate("PortOpening", "the %1 \"%2\" is not one of %3")
+                .arg(language.translate(kContext, choices[i].name), choices[i].value,
+                     choices[i].list.join(QLatin1Char(' ')));
     }
     if (s.port.isEmpty())
-        return en ? QStringLiteral("no port is named") : QStringLiteral("未指定端口");
+        return language.translate("PortOpening", "no port is named");
     comm.SetCommName(s.port);
     comm.SetBaudRate(static_cast<std::uint32_t>(baud));
     comm.SetParity(static_cast<TParity>(position[0]));
@@ -93,7 +109,7 @@ QString ApplyPortSettings(TComm& comm, const PortSettings& s, bool en) {
     return {};
 }
 
-QString OpenPort(TComm& comm, bool en) {
+QString OpenPort(TComm& comm, Language language) {
     QString failure;
     try {
         failure = comm.StartComm();
@@ -102,5 +118,5 @@ QString OpenPort(TComm& comm, bool en) {
     } catch (...) {
         failure = QStringLiteral("?");
     }
-    return failure.isEmpty() ? QString() : reasonFor(comm, failure, en);
+    return failure.isEmpty() ? QString() : reasonFor(comm, failure, language);
 }

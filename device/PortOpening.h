@@ -6,6 +6,8 @@
 // A setting outside its list is refused before the port is touched: the system would refuse
 // it silently and leave the line in an unknown format.
 
+#include "config/Language.h"
+
 #include <QString>
 
 class TComm;
@@ -24,9 +26,9 @@ PortSettings PortSettingsOf(const XmlNode& comm);
 
 // Puts the settings on the closed port, with the read interval the window uses. Empty, or
 // one line naming the setting that is not one of its choices.
-QString ApplyPortSettings(TComm& comm, const PortSettings& settings, bool english);
+QString ApplyPortSettings(TComm& comm, const PortSettings& settings, Language language);
 
 // Opens the port with the settings already applied. Empty, or why it could not be opened in
 // the words a user can act on (missing device, permission and the group to join, in use by
 // another program, not a serial port, or the system's reason).
-QString OpenPort(TComm& comm, bool english);
+QString OpenPort(TComm& comm, Language language);

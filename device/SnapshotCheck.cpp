@@ -8,8 +8,8 @@
 
 namespace {
 
-QString tr2(bool english, const char* cn, const char* en) {
-    return QString::fromUtf8(english ? en : cn);
+QString text(Language language, const char* source) {
+    return language.translate("SnapshotCheck", source);
 }
 
 bool plainNumber(const QString& text) {
@@ -33,40 +33,45 @@ CellCheck refuse(const QString& reason) {
 }
 
 // Why a value cannot go on a protocol line as it stands, or empty.
-QString lineProblem(const QString& value, bool english) {
+QString lineProblem(const QString& value, Language language) {
     for (const QChar c : value)
         if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-            return tr2(english, "含有控制字符", "it holds a control character");
+            return text(language, QT_TRANSLATE_NOOP("SnapshotCheck", "it holds a control character"));
     if (value.contains(QLatin1Char('#')) || value.contains(QLatin1Char('$')))
-        return tr2(english, "含有 # 或 $，会截断命令", "it holds # or $, which would cut the command short");
+        return text(language,
+                    QT_TRANSLATE_NOOP("SnapshotCheck", "it holds # or $, which would cut the command short"));
     // The command puts a comma between address and value; and a spreadsheet of a locale with
     // decimal commas turns 1.5 into 1,5, which must not reach the device as something else.
     if (value.contains(QLatin1Char(',')))
-        return tr2(english, "含有逗号，命令用它分隔地址和值",
-                   "it holds a comma, which the command uses between address and value");
+        return text(language,
+                    QT_TRANSLATE_NOOP("SnapshotCheck",
+                                      "it holds a comma, which the command uses between address and value"));
     if (const auto c = FirstUnsendableCharacter(value))
-        return UnsendableCharacterMessage(*c, english ? Language::english() : Language::chinese());
+        return UnsendableCharacterMessage(*c, language);
     return {};
 }
 
-CellCheck checkHex(const QString& value, const QString& shown, bool english) {
+CellCheck checkHex(const QString& value, const QString& shown, Language language) {
     if (value.isEmpty()) {
         // Written by hand with only the shown column: its digits as the field would send them.
         try {
             return {HexFieldToDecimal(shown), {}};
         } catch (const std::exception&) {
-            return refuse(tr2(english, "“%1”不是十六进制数", "\"%1\" is no hexadecimal number").arg(shown));
+            return refuse(
+                text(language, QT_TRANSLATE_NOOP("SnapshotCheck", "\"%1\" is no hexadecimal number"))
+                    .arg(shown));
         }
     }
     qint32 number = 0;
     if (!wholeNumber(value, &number))
-        return refuse(tr2(english, "十六进制参数的设备值“%1”不是整数",
-                          "device value \"%1\" of a hexadecimal parameter is no whole number")
+        return refuse(text(language, QT_TRANSLATE_NOOP(
+                                         "SnapshotCheck",
+                                         "device value \"%1\" of a hexadecimal parameter is no whole number"))
                           .arg(value));
     return {QString::number(number), {}};
 }
 
-CellCheck checkChoice(const Parameter& p, const QString& value, bool english) {
+CellCheck checkChoice(const Parameter& p, const QString& value, Language language) {
     if (p.values.contains(value))
         return {value, {}};
     for (const QStringList& texts :
@@ -75,7 +80,8 @@ CellCheck checkChoice(const Parameter& p, const QString& value, bool english) {
         if (k >= 0 && k < p.values.size())
             return {p.values[k], {}};
     }
-    return refuse(tr2(english, "“%1”不是可选的值", "\"%1\" is not one of the choices").arg(value));
+    return refuse(
+        text(language, QT_TRANSLATE_NOOP("SnapshotCheck", "\"%1\" is not one of the choices")).arg(value));
 }
 
 } // namespace
@@ -87,28 +93,28 @@ bool LooksLikeFormula(const QString& cell) {
     return (t.startsWith(QLatin1Char('+')) || t.startsWith(QLatin1Char('-'))) && !plainNumber(t);
 }
 
-CellCheck CheckSnapshotRow(const Parameter& p, const SnapshotRow& row, bool english) {
+CellCheck CheckSnapshotRow(const Parameter& p, const SnapshotRow& row, Language language) {
     // Blanks at either end are what a spreadsheet adds or drops; a Write never sends them.
     const QString value = row.deviceValue.trimmed();
     const QString shown = row.shownText.trimmed();
     if (value.isEmpty() && (p.kind != Parameter::Kind::Hex || shown.isEmpty()))
-        return refuse(tr2(english, "没有值", "no value"));
+        return refuse(text(language, QT_TRANSLATE_NOOP("SnapshotCheck", "no value")));
     if (LooksLikeFormula(value.isEmpty() ? shown : value))
-        return refuse(
-            tr2(english, "“%1”像是公式", "\"%1\" looks like a formula").arg(value.isEmpty() ? shown : value));
+        return refuse(text(language, QT_TRANSLATE_NOOP("SnapshotCheck", "\"%1\" looks like a formula"))
+                          .arg(value.isEmpty() ? shown : value));
     switch (p.kind) {
     case Parameter::Kind::Hex:
-        return checkHex(value, shown, english);
+        return checkHex(value, shown, language);
     case Parameter::Kind::Choice:
-        return checkChoice(p, value, english);
+        return checkChoice(p, value, language);
     case Parameter::Kind::Text:
-        if (const QString problem = lineProblem(value, english); !problem.isEmpty())
+        if (const QString problem = lineProblem(value, language); !problem.isEmpty())
             return refuse(problem);
         return {value, {}};
     case Parameter::Kind::Separator:
         break;
     }
-    return refuse(tr2(english, "不是参数", "no parameter"));
+    return refuse(text(language, QT_TRANSLATE_NOOP("SnapshotCheck", "no parameter")));
 }
 
 qsizetype SnapshotLoadPlan::loaded() const {
@@ -119,7 +125,7 @@ qsizetype SnapshotLoadPlan::loaded() const {
 }
 
 SnapshotLoadPlan PlanSnapshotLoad(const QList<const Parameter*>& parameters, const SnapshotParse& parse,
-                                  bool english) {
+                                  Language language) {
     SnapshotLoadPlan plan;
     plan.values.resize(parameters.size());
     QList<RowKey> keys;
@@ -128,12 +134,13 @@ SnapshotLoadPlan PlanSnapshotLoad(const QList<const Parameter*>& parameters, con
     const SnapshotPlacement placement = PlaceSnapshot(keys, parse.rows);
     QList<std::optional<QString>> reasons(parse.rows.size());
     for (qsizetype s : placement.unplaced)
-        reasons[s] = tr2(english, "没有此标记和地址的参数", "no parameter has this tag and address");
+        reasons[s] =
+            text(language, QT_TRANSLATE_NOOP("SnapshotCheck", "no parameter has this tag and address"));
     for (qsizetype r = 0; r < parameters.size(); ++r) {
         const qsizetype s = placement.snapshotOfRow[r];
         if (s < 0)
             continue;
-        const CellCheck check = CheckSnapshotRow(*parameters[r], parse.rows[s], english);
+        const CellCheck check = CheckSnapshotRow(*parameters[r], parse.rows[s], language);
         if (check.deviceValue)
             plan.values[r] = check.deviceValue;
         else
@@ -147,22 +154,27 @@ SnapshotLoadPlan PlanSnapshotLoad(const QList<const Parameter*>& parameters, con
     return plan;
 }
 
-QString SnapshotLoadText(const SnapshotLoadPlan& plan, bool english, qsizetype listed) {
-    QString text = tr2(english, "已载入 %1 个参数", "%1 parameters loaded").arg(plan.loaded());
+QString SnapshotLoadText(const SnapshotLoadPlan& plan, Language language, qsizetype listed) {
+    const auto counted = [language](const char* source, qsizetype n) {
+        return language.translate("SnapshotCheck", source, nullptr, static_cast<int>(n));
+    };
+    const QString loaded =
+        counted(QT_TRANSLATE_N_NOOP("SnapshotCheck", "%n parameter(s) loaded"), plan.loaded());
     if (plan.refused.isEmpty())
-        return text;
+        return loaded;
     QStringList lines;
     for (qsizetype i = 0; i < plan.refused.size() && i < listed; ++i) {
         const SnapshotLoadPlan::Refused& r = plan.refused[i];
-        lines << tr2(english, "第 %1 行  %2  %3：%4", "line %1  %2  %3: %4")
+        lines << text(language, QT_TRANSLATE_NOOP("SnapshotCheck", "line %1  %2  %3: %4"))
                      .arg(r.line)
                      .arg(r.address, r.tag, r.reason);
     }
     if (plan.refused.size() > listed)
-        lines << tr2(english, "……另有 %1 行", "... and %1 more rows").arg(plan.refused.size() - listed);
-    return text +
-           tr2(english, "；%1 行未载入，这些参数保持不变：\n",
-               "; %1 rows not loaded, their parameters left as they were:\n")
-               .arg(plan.refused.size()) +
+        lines << counted(QT_TRANSLATE_N_NOOP("SnapshotCheck", "... and %n more row(s)"),
+                         plan.refused.size() - listed);
+    return loaded +
+           counted(QT_TRANSLATE_N_NOOP("SnapshotCheck",
+                                       "; %n row(s) not loaded, their parameters left as they were:\n"),
+                   plan.refused.size()) +
            lines.join(QLatin1Char('\n'));
 }

@@ -4,6 +4,7 @@
 // filled: a file from a spreadsheet may hold anything, and a value that lands in a field is
 // one Write away from the device.
 
+#include "config/Language.h"
 #include "console/protocol/SnapshotCsv.h"
 #include "device/ParameterModel.h"
 
@@ -26,7 +27,7 @@ struct CellCheck {
     std::optional<QString> deviceValue;
     QString reason; // when deviceValue is empty
 };
-CellCheck CheckSnapshotRow(const Parameter& parameter, const SnapshotRow& row, bool english);
+CellCheck CheckSnapshotRow(const Parameter& parameter, const SnapshotRow& row, Language language);
 
 // What loading a snapshot into a set of parameters does.
 struct SnapshotLoadPlan {
@@ -42,8 +43,8 @@ struct SnapshotLoadPlan {
     qsizetype loaded() const;
 };
 SnapshotLoadPlan PlanSnapshotLoad(const QList<const Parameter*>& parameters, const SnapshotParse& parse,
-                                  bool english);
+                                  Language language);
 
 // The message after a load: how many parameters were filled, and every row left out with its
 // line and reason (the longest lists cut short with a count of the rest).
-QString SnapshotLoadText(const SnapshotLoadPlan& plan, bool english, qsizetype listed = 20);
+QString SnapshotLoadText(const SnapshotLoadPlan& plan, Language language, qsizetype listed = 20);

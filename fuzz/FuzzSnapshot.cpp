@@ -32,13 +32,13 @@ void fail(const char* what) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes = fuzzBytes(data, size);
     const SnapshotParse parse = SnapshotFromCsv(bytes);
-    (void)SnapshotFaultText(parse, true);
+    (void)SnapshotFaultText(parse, Language::english());
     if (parse.rows.size() != parse.rowLines.size())
         fail("rows and their lines differ in number");
     if (parse.ok() && SnapshotFromCsv(SnapshotToCsv(parse.rows)).rows != parse.rows)
         fail("rows read do not survive being written and read again");
-    const SnapshotLoadPlan plan = PlanSnapshotLoad(model().rows(), parse, false);
-    (void)SnapshotLoadText(plan, true);
+    const SnapshotLoadPlan plan = PlanSnapshotLoad(model().rows(), parse, Language::chinese());
+    (void)SnapshotLoadText(plan, Language::english());
     for (const auto& value : plan.values)
         if (value && (value->isEmpty() || LooksLikeFormula(*value) || value->contains(QLatin1Char('#')) ||
                       value->contains(QLatin1Char(',')) || value->contains(QLatin1Char('\n'))))

@@ -204,7 +204,7 @@ void TForm_ControlSetting::btn_OKClick() {
                                 controlsetting::missingOnSaveMessage(language, missing.path));
         return;
     } catch (const AppError& e) {
-        showErrorMessage(e.text());
+        showErrorMessage(e.textIn(m_mainForm ? m_mainForm->language() : Language::chinese()));
         return;
     } catch (const std::exception& e) {
         showErrorMessage(QString::fromUtf8(e.what()));

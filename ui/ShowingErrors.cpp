@@ -1,26 +1,38 @@
 #include "ui/ShowingErrors.h"
 
-#include "ui/MessageBoxes.h"
 #include "config/AppError.h"
+#include "ui/MessageBoxes.h"
 
 #include <QString>
 #include <exception>
 #include <new>
 
-bool runShowingErrors(const std::function<void()>& work) {
+namespace {
+
+// A text of this file in the language given, or in both (Chinese first) without one.
+QString worded(const std::optional<Language>& language, const char* source) {
+    if (language)
+        return language->translate("ShowingErrors", source);
+    return Language::chinese().translate("ShowingErrors", source) + QStringLiteral(" / ") +
+           Language::english().translate("ShowingErrors", source);
+}
+
+} // namespace
+
+bool runShowingErrors(const std::function<void()>& work, std::optional<Language> language) {
     try {
         work();
         return true;
     } catch (const AppError& e) {
-        showErrorMessage(e.text());
+        showErrorMessage(language ? e.textIn(*language) : e.text());
     } catch (const std::bad_alloc&) {
-        showErrorMessage(
-            QStringLiteral("内存不足，操作未完成 / Out of memory; the operation was not completed"));
+        showErrorMessage(worded(
+            language, QT_TRANSLATE_NOOP("ShowingErrors", "Out of memory; the operation was not completed")));
     } catch (const std::exception& e) {
         showErrorMessage(QString::fromUtf8(e.what()));
     } catch (...) {
-        showErrorMessage(
-            QStringLiteral("未知错误，操作未完成 / Unknown error; the operation was not completed"));
+        showErrorMessage(worded(
+            language, QT_TRANSLATE_NOOP("ShowingErrors", "Unknown error; the operation was not completed")));
     }
     return false;
 }

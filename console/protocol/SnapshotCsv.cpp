@@ -159,9 +159,9 @@ QList<QStringList> SplitCsv(const QString& text, QChar separator, QList<int>* li
     return records;
 }
 
-QString WriteSnapshotFile(const QString& path, const QList<SnapshotRow>& rows) {
+QString WriteSnapshotFile(const QString& path, const QList<SnapshotRow>& rows, Language language) {
     const int err = ReplaceFileContent(path, SnapshotToCsv(rows));
-    return err == 0 ? QString() : FileErrorText(err);
+    return err == 0 ? QString() : FileErrorText(err, language);
 }
 
 SnapshotParse SnapshotFromCsv(const QByteArray& bytes) {
@@ -231,30 +231,31 @@ SnapshotParse SnapshotFromCsv(const QByteArray& bytes) {
     return result;
 }
 
-QString SnapshotFaultText(const SnapshotParse& parse, bool english) {
-    auto tr2 = [english](const char* cn, const char* en) { return QString::fromUtf8(english ? en : cn); };
+QString SnapshotFaultText(const SnapshotParse& parse, Language language) {
+    const auto text = [language](const char* source) { return language.translate("SnapshotCsv", source); };
     switch (parse.fault) {
     case SnapshotParse::Fault::None:
         return {};
     case SnapshotParse::Fault::Empty:
-        return tr2("文件是空的", "the file is empty");
+        return text(QT_TRANSLATE_NOOP("SnapshotCsv", "the file is empty"));
     case SnapshotParse::Fault::NotText:
-        return tr2("这不是文本文件（第 %1 行含有二进制数据）",
-                   "it is no text file (line %1 holds binary data)")
+        return text(QT_TRANSLATE_NOOP("SnapshotCsv", "it is no text file (line %1 holds binary data)"))
             .arg(parse.line);
     case SnapshotParse::Fault::Encoding:
-        return tr2("无法识别文件的编码（第 %1 行既不是 UTF-8 也不是 GB18030/GBK）",
-                   "the file's encoding is not recognised (line %1 is neither UTF-8 nor GB18030/GBK)")
+        return text(QT_TRANSLATE_NOOP("SnapshotCsv",
+                                      "the file's encoding is not recognised (line %1 is neither UTF-8 nor "
+                                      "GB18030/GBK)"))
             .arg(parse.line);
     case SnapshotParse::Fault::NoHeader:
-        return tr2("第 %1 行不是快照的标题行，缺少列：%2",
-                   "line %1 is no snapshot header; missing columns: %2")
+        return text(QT_TRANSLATE_NOOP("SnapshotCsv", "line %1 is no snapshot header; missing columns: %2"))
             .arg(parse.line)
             .arg(parse.missingColumns.join(QStringLiteral(", ")));
     case SnapshotParse::Fault::UnclosedQuote:
-        return tr2("第 %1 行的引号没有结束", "the quote opened on line %1 is never closed").arg(parse.line);
+        return text(QT_TRANSLATE_NOOP("SnapshotCsv", "the quote opened on line %1 is never closed"))
+            .arg(parse.line);
     case SnapshotParse::Fault::ShortRow:
-        return tr2("第 %1 行的列数少于标题行", "line %1 has fewer cells than the header").arg(parse.line);
+        return text(QT_TRANSLATE_NOOP("SnapshotCsv", "line %1 has fewer cells than the header"))
+            .arg(parse.line);
     }
     return {};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/Language.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -20,7 +22,7 @@ QByteArray SnapshotToCsv(const QList<SnapshotRow>& rows);
 // Puts a snapshot file at path whole or not at all: written beside it, flushed to the disk
 // and renamed over it, so a full disk or a read-only folder leaves any previous file as it
 // was and no partial one. Empty on success, else why not, in words a user can act on.
-QString WriteSnapshotFile(const QString& path, const QList<SnapshotRow>& rows);
+QString WriteSnapshotFile(const QString& path, const QList<SnapshotRow>& rows, Language language);
 
 // One field as written to a comma-separated file: quoted, quotes doubled, where needed.
 QString CsvField(const QString& field);
@@ -61,4 +63,4 @@ SnapshotParse SnapshotFromCsv(const QByteArray& bytes);
 
 // What went wrong, for the person loading the file, naming the encoding, the missing columns
 // or the line; empty when nothing did.
-QString SnapshotFaultText(const SnapshotParse& parse, bool english);
+QString SnapshotFaultText(const SnapshotParse& parse, Language language);

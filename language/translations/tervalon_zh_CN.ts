@@ -9,9 +9,245 @@
     </message>
 </context>
 <context>
+    <name>BatchCommands</name>
+    <message>
+        <source>The batch &quot;%1&quot; is faulty and was left out: %2</source>
+        <translation>批处理指令“%1”有误，未载入：%2</translation>
+    </message>
+</context>
+<context>
+    <name>Cli</name>
+    <message>
+        <source>cannot read the configuration %1</source>
+        <translation>无法读取配置文件 %1</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>%1 has no element TERVALON</source>
+        <translation>%1 中没有 TERVALON 元素</translation>
+    </message>
+    <message>
+        <source>The device matches the snapshot
+</source>
+        <translation>设备与快照一致
+</translation>
+    </message>
+    <message>
+        <source>The parameters compared match the snapshot
+</source>
+        <translation>比较过的参数与快照一致
+</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n parameter(s) differ from the snapshot:
+</source>
+        <translation>
+            <numerusform>%n 个参数与快照不同：
+</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>
+%n parameter(s) did not answer and were not compared:
+</source>
+        <translation>
+            <numerusform>
+%n 个参数没有应答，未比较：
+</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>there is no parameter page named &quot;%1&quot;</source>
+        <translation>没有名为“%1”的参数页</translation>
+    </message>
+    <message>
+        <source>the configuration has no parameters to read</source>
+        <translation>配置中没有可读取的参数</translation>
+    </message>
+    <message>
+        <source>the snapshot was not saved: %1: %2</source>
+        <translation>快照未保存：%1：%2</translation>
+    </message>
+    <message>
+        <source>the port took nothing</source>
+        <translation>端口未接受数据</translation>
+    </message>
+    <message>
+        <source>no reply within %1 ms</source>
+        <translation>设备在 %1 毫秒内没有应答</translation>
+    </message>
+    <message>
+        <source>there is no batch named &quot;%1&quot;; there are: %2</source>
+        <translation>没有名为“%1”的批处理指令；可用：%2</translation>
+    </message>
+    <message>
+        <source>batch &quot;%1&quot; step %2 (%3) waits for a person to confirm it; run it from the window</source>
+        <translation>批处理“%1”第 %2 步（%3）需要人工确认，命令行不执行；请在窗口中运行</translation>
+    </message>
+    <message numerus="yes">
+        <source>Write these %n parameter(s)? [y/N] </source>
+        <translation>
+            <numerusform>写入这 %n 个参数？[y/N] </numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the parameter cannot take the snapshot&apos;s value</source>
+        <translation>快照值无法填入此参数</translation>
+    </message>
+    <message>
+        <source>the write journal could not be written: %1: %2</source>
+        <translation>写入记录未能保存：%1：%2</translation>
+    </message>
+    <message>
+        <source>no reply when read back</source>
+        <translation>读回时设备没有应答</translation>
+    </message>
+    <message>
+        <source>read back %1</source>
+        <translation>读回的值为 %1</translation>
+    </message>
+    <message>
+        <source>Written: %1</source>
+        <translation>已写入 %1 个：</translation>
+    </message>
+    <message>
+        <source>Verified: %1</source>
+        <translation>已校验 %1 个：</translation>
+    </message>
+    <message>
+        <source>Failed: %1</source>
+        <translation>失败 %1 个：</translation>
+    </message>
+    <message>
+        <source>Did not answer, not compared: %1</source>
+        <translation>没有应答、未比较 %1 个：</translation>
+    </message>
+    <message>
+        <source>standard input is not a terminal, so nothing is written without --yes (or --dry-run to list only)</source>
+        <translation>标准输入不是终端，不经确认不写入；请加 --yes（或 --dry-run 只列出）</translation>
+    </message>
+    <message>
+        <source>The device matches the snapshot; nothing to write
+</source>
+        <translation>设备与快照一致，无需写入
+</translation>
+    </message>
+    <message numerus="yes">
+        <source>These %n parameter(s) would be written to the device:
+</source>
+        <translation>
+            <numerusform>将把以下 %n 个参数写入设备：
+</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Nothing was written
+</source>
+        <translation>未写入任何参数
+</translation>
+    </message>
+    <message>
+        <source>%1 was disconnected; the device is no longer present</source>
+        <translation>%1 连接已断开，设备已不存在</translation>
+    </message>
+    <message>
+        <source>port settings: </source>
+        <translation>端口设置有误：</translation>
+    </message>
+    <message>
+        <source>%1 open error: %2</source>
+        <translation>%1 打开错误：%2</translation>
+    </message>
+    <message>
+        <source>(no reply)</source>
+        <translation>（无应答）</translation>
+    </message>
+    <message>
+        <source>address</source>
+        <translation>地址</translation>
+    </message>
+    <message>
+        <source>caption</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>shown</source>
+        <translation>显示</translation>
+    </message>
+    <message>
+        <source>sent</source>
+        <translation>发送</translation>
+    </message>
+    <message numerus="yes">
+        <source>
+%n parameter(s) did not answer:
+</source>
+        <translation>
+            <numerusform>
+%n 个参数没有应答：
+</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source><byte value="xd"/>Reading %1/%2</source>
+        <translation><byte value="xd"/>读取 %1/%2</translation>
+    </message>
+    <message>
+        <source>the snapshot cannot be read: %1: %2</source>
+        <translation>无法读取快照：%1：%2</translation>
+    </message>
+    <message>
+        <source>the file is too large</source>
+        <translation>文件太大</translation>
+    </message>
+    <message>
+        <source>%1 is no snapshot file (line %2)</source>
+        <translation>%1 不是快照文件（第 %2 行）</translation>
+    </message>
+    <message>
+        <source>snapshot shown</source>
+        <translation>快照显示</translation>
+    </message>
+    <message>
+        <source>snapshot sent</source>
+        <translation>快照发送</translation>
+    </message>
+    <message>
+        <source>device shown</source>
+        <translation>设备显示</translation>
+    </message>
+    <message>
+        <source>device sent</source>
+        <translation>设备发送</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n snapshot row(s) match no parameter (address and tag):
+</source>
+        <translation>
+            <numerusform>快照中 %n 行无法对应到参数（地址和标记）：
+</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>there is no automatic-reading page named &quot;%1&quot;</source>
+        <translation>没有名为“%1”的自动读取页</translation>
+    </message>
+    <message>
+        <source>the automatic-reading page &quot;%1&quot; is not MODBUS; it is not polled</source>
+        <translation>自动读取页“%1”的协议不是 MODBUS，不轮询</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+</context>
+<context>
     <name>CommandText</name>
     <message>
-        <source>Character %1, "%2" (%3), cannot be sent as one byte; nothing was sent</source>
+        <source>Character %1, &quot;%2&quot; (%3), cannot be sent as one byte; nothing was sent</source>
         <translation>第 %1 个字符“%2”（%3）无法作为单个字节发送，未发送任何内容</translation>
     </message>
 </context>
@@ -66,7 +302,7 @@
         </translation>
     </message>
     <message>
-        <source>The field cannot take the snapshot's value</source>
+        <source>The field cannot take the snapshot&apos;s value</source>
         <translation>快照值无法填入此字段</translation>
     </message>
     <message>
@@ -199,6 +435,41 @@
     </message>
 </context>
 <context>
+    <name>ConfigFileCheck</name>
+    <message>
+        <source>permission denied</source>
+        <translation>没有读取权限</translation>
+    </message>
+    <message>
+        <source>input/output error</source>
+        <translation>磁盘读写错误</translation>
+    </message>
+    <message>
+        <source>too many levels of symbolic links</source>
+        <translation>符号链接循环</translation>
+    </message>
+    <message>
+        <source>file name too long</source>
+        <translation>路径过长</translation>
+    </message>
+    <message>
+        <source>The configuration file %1 cannot be read (%2)</source>
+        <translation>无法读取配置文件%1（%2）</translation>
+    </message>
+    <message>
+        <source>The configuration file %1 was not found</source>
+        <translation>未发现配置文件%1</translation>
+    </message>
+    <message>
+        <source>The configuration file %1 is a folder, not a file</source>
+        <translation>配置文件%1是文件夹，不是文件</translation>
+    </message>
+    <message>
+        <source>The configuration file %1 is not a regular file but a pipe, device or socket, and cannot be used</source>
+        <translation>配置文件%1不是普通文件（而是管道、设备或套接字），无法使用</translation>
+    </message>
+</context>
+<context>
     <name>Connection</name>
     <message>
         <source>Disconnect</source>
@@ -213,10 +484,10 @@
         <translation>等待 %1 重新连接；点击按钮停止等待</translation>
     </message>
     <message>
-        <source>The %1 "%2" in %3 is not one of its choices.
-<byte value="xd" />The port was not opened.</source>
+        <source>The %1 &quot;%2&quot; in %3 is not one of its choices.
+<byte value="xd"/>The port was not opened.</source>
         <translation>%3 的%1“%2”不在可选项中。
-<byte value="xd" />端口未打开。</translation>
+<byte value="xd"/>端口未打开。</translation>
     </message>
     <message>
         <source>The port is already open.</source>
@@ -227,15 +498,15 @@
         <translation>不能创建事件!</translation>
     </message>
     <message>
-        <source>Cannot set up the port's buffers.</source>
+        <source>Cannot set up the port&apos;s buffers.</source>
         <translation>不能够安装通讯缓存!</translation>
     </message>
     <message>
-        <source>Cannot start the port's reader.</source>
+        <source>Cannot start the port&apos;s reader.</source>
         <translation>不能创建串口读进程!</translation>
     </message>
     <message>
-        <source>Cannot start the port's writer.</source>
+        <source>Cannot start the port&apos;s writer.</source>
         <translation>不能创建串口写进程!</translation>
     </message>
     <message>
@@ -272,21 +543,21 @@
     </message>
     <message>
         <source> open error
-<byte value="xd" />Please confirm that this port exists or is not occupied by another program</source>
+<byte value="xd"/>Please confirm that this port exists or is not occupied by another program</source>
         <translation>打开错误
-<byte value="xd" />请确认存在此端口或未被其它程序占用</translation>
+<byte value="xd"/>请确认存在此端口或未被其它程序占用</translation>
     </message>
     <message>
         <source> was disconnected
-<byte value="xd" />The device is no longer present; the port has been closed</source>
+<byte value="xd"/>The device is no longer present; the port has been closed</source>
         <translation>连接已断开
-<byte value="xd" />设备已不存在，端口已关闭</translation>
+<byte value="xd"/>设备已不存在，端口已关闭</translation>
     </message>
 </context>
 <context>
     <name>ContactLink</name>
     <message>
-        <source>The contact address "%1" was not opened: only web addresses (http, https) and mail addresses (mailto) are opened.</source>
+        <source>The contact address &quot;%1&quot; was not opened: only web addresses (http, https) and mail addresses (mailto) are opened.</source>
         <translation>未打开联系地址“%1”：只能打开网页地址（http、https）和邮件地址（mailto）。</translation>
     </message>
 </context>
@@ -337,7 +608,7 @@
         <translation>保存接收区</translation>
     </message>
     <message>
-        <source>Save the receive box's text to a file</source>
+        <source>Save the receive box&apos;s text to a file</source>
         <translation>把接收区的内容保存到文件</translation>
     </message>
     <message>
@@ -473,7 +744,7 @@
         <translation>保存快照</translation>
     </message>
     <message>
-        <source>Save every parameter's current value as a CSV file</source>
+        <source>Save every parameter&apos;s current value as a CSV file</source>
         <translation>把所有参数的当前值保存为 CSV 文件</translation>
     </message>
     <message>
@@ -558,6 +829,45 @@
     <message>
         <source>Please enter the command corresponding to this button here</source>
         <translation>请在此输入点击此按钮时所发送的指令</translation>
+    </message>
+</context>
+<context>
+    <name>FileReplace</name>
+    <message>
+        <source>no space left on the disk</source>
+        <translation>磁盘空间已满</translation>
+    </message>
+    <message>
+        <source>the disk quota is used up</source>
+        <translation>磁盘配额已用完</translation>
+    </message>
+    <message>
+        <source>permission denied</source>
+        <translation>没有写入权限</translation>
+    </message>
+    <message>
+        <source>read-only file system</source>
+        <translation>只读文件系统</translation>
+    </message>
+    <message>
+        <source>file too large for the file system or the limits of this run</source>
+        <translation>文件过大，超出文件系统或本次运行的限制</translation>
+    </message>
+    <message>
+        <source>input/output error of the disk</source>
+        <translation>磁盘读写错误</translation>
+    </message>
+    <message>
+        <source>it is a folder, not a file</source>
+        <translation>这是文件夹，不是文件</translation>
+    </message>
+    <message>
+        <source>it is not a regular file but a pipe, device or socket</source>
+        <translation>不是普通文件，而是管道、设备或套接字</translation>
+    </message>
+    <message>
+        <source>its symbolic links lead round in a circle</source>
+        <translation>符号链接循环</translation>
     </message>
 </context>
 <context>
@@ -679,6 +989,88 @@
     </message>
 </context>
 <context>
+    <name>PollingBlock</name>
+    <message>
+        <source>the station address equAddr=%1 is not within %2-%3</source>
+        <translation>站号 equAddr=%1 不在 %2-%3 之间</translation>
+    </message>
+    <message>
+        <source>the register count regLen=%1 is not within 1-%2</source>
+        <translation>寄存器数 regLen=%1 不在 1-%2 之间</translation>
+    </message>
+    <message>
+        <source>the registers from startReg=%1 go beyond 0-65535</source>
+        <translation>起始寄存器 startReg=%1 超出 0-65535</translation>
+    </message>
+    <message>
+        <source>Auto-read page &quot;%1&quot;: %2; the page is not polled.</source>
+        <translation>自动读取页“%1”：%2，该页不读取。</translation>
+    </message>
+</context>
+<context>
+    <name>PortOpening</name>
+    <message>
+        <source>the port is already open</source>
+        <translation>串口已打开</translation>
+    </message>
+    <message>
+        <source>cannot create the close event</source>
+        <translation>不能创建事件</translation>
+    </message>
+    <message>
+        <source>cannot set up the port&apos;s buffers</source>
+        <translation>不能够安装通讯缓存</translation>
+    </message>
+    <message>
+        <source>cannot start the port&apos;s reader</source>
+        <translation>不能创建串口读进程</translation>
+    </message>
+    <message>
+        <source>cannot start the port&apos;s writer</source>
+        <translation>不能创建串口写进程</translation>
+    </message>
+    <message>
+        <source>%1 is not a serial port</source>
+        <translation>%1 不是串口</translation>
+    </message>
+    <message>
+        <source>%1 does not exist</source>
+        <translation>%1 不存在</translation>
+    </message>
+    <message>
+        <source>no permission to open %1; join the group %2 (sudo usermod -aG %2 $USER) and log in again</source>
+        <translation>没有打开 %1 的权限；请加入 %2 组（sudo usermod -aG %2 $USER）后重新登录</translation>
+    </message>
+    <message>
+        <source>%1 is in use by another program</source>
+        <translation>%1 正被其它程序占用</translation>
+    </message>
+    <message>
+        <source>the baud rate &quot;%1&quot; is not a positive whole number</source>
+        <translation>波特率“%1”不是正整数</translation>
+    </message>
+    <message>
+        <source>parity</source>
+        <translation>校验位</translation>
+    </message>
+    <message>
+        <source>data bits</source>
+        <translation>数据位</translation>
+    </message>
+    <message>
+        <source>stop bits</source>
+        <translation>停止位</translation>
+    </message>
+    <message>
+        <source>the %1 &quot;%2&quot; is not one of %3</source>
+        <translation>%1“%2”不在可选项 %3 中</translation>
+    </message>
+    <message>
+        <source>no port is named</source>
+        <translation>未指定端口</translation>
+    </message>
+</context>
+<context>
     <name>ReceiveLogView</name>
     <message>
         <source>&amp;Copy</source>
@@ -687,6 +1079,10 @@
     <message>
         <source>Select All</source>
         <translation>全选</translation>
+    </message>
+    <message>
+        <source>Received data</source>
+        <translation>接收的数据</translation>
     </message>
 </context>
 <context>
@@ -703,7 +1099,7 @@
         <translation>参数不能为空</translation>
     </message>
     <message>
-        <source>There is no batch named "%1"; nothing was sent</source>
+        <source>There is no batch named &quot;%1&quot;; nothing was sent</source>
         <translation>没有名为“%1”的批处理指令，未发送任何内容</translation>
     </message>
 </context>
@@ -724,6 +1120,155 @@
     <message>
         <source>The session log could not be written to %1: %2. Logging has stopped; what was written before stays in the file.</source>
         <translation>无法写入会话日志 %1：%2。记录已停止，之前写入的内容仍保留在文件中。</translation>
+    </message>
+</context>
+<context>
+    <name>ShowingErrors</name>
+    <message>
+        <source>Out of memory; the operation was not completed</source>
+        <translation>内存不足，操作未完成</translation>
+    </message>
+    <message>
+        <source>Unknown error; the operation was not completed</source>
+        <translation>未知错误，操作未完成</translation>
+    </message>
+</context>
+<context>
+    <name>SnapshotCheck</name>
+    <message>
+        <source>it holds a control character</source>
+        <translation>含有控制字符</translation>
+    </message>
+    <message>
+        <source>it holds # or $, which would cut the command short</source>
+        <translation>含有 # 或 $，会截断命令</translation>
+    </message>
+    <message>
+        <source>it holds a comma, which the command uses between address and value</source>
+        <translation>含有逗号，命令用它分隔地址和值</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is no hexadecimal number</source>
+        <translation>“%1”不是十六进制数</translation>
+    </message>
+    <message>
+        <source>device value &quot;%1&quot; of a hexadecimal parameter is no whole number</source>
+        <translation>十六进制参数的设备值“%1”不是整数</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not one of the choices</source>
+        <translation>“%1”不是可选的值</translation>
+    </message>
+    <message>
+        <source>no value</source>
+        <translation>没有值</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; looks like a formula</source>
+        <translation>“%1”像是公式</translation>
+    </message>
+    <message>
+        <source>no parameter</source>
+        <translation>不是参数</translation>
+    </message>
+    <message>
+        <source>no parameter has this tag and address</source>
+        <translation>没有此标记和地址的参数</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n parameter(s) loaded</source>
+        <translation>
+            <numerusform>已载入 %n 个参数</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>line %1  %2  %3: %4</source>
+        <translation>第 %1 行  %2  %3：%4</translation>
+    </message>
+    <message numerus="yes">
+        <source>... and %n more row(s)</source>
+        <translation>
+            <numerusform>……另有 %n 行</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>; %n row(s) not loaded, their parameters left as they were:
+</source>
+        <translation>
+            <numerusform>；%n 行未载入，这些参数保持不变：
+</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>SnapshotCsv</name>
+    <message>
+        <source>the file is empty</source>
+        <translation>文件是空的</translation>
+    </message>
+    <message>
+        <source>it is no text file (line %1 holds binary data)</source>
+        <translation>这不是文本文件（第 %1 行含有二进制数据）</translation>
+    </message>
+    <message>
+        <source>the file&apos;s encoding is not recognised (line %1 is neither UTF-8 nor GB18030/GBK)</source>
+        <translation>无法识别文件的编码（第 %1 行既不是 UTF-8 也不是 GB18030/GBK）</translation>
+    </message>
+    <message>
+        <source>line %1 is no snapshot header; missing columns: %2</source>
+        <translation>第 %1 行不是快照的标题行，缺少列：%2</translation>
+    </message>
+    <message>
+        <source>the quote opened on line %1 is never closed</source>
+        <translation>第 %1 行的引号没有结束</translation>
+    </message>
+    <message>
+        <source>line %1 has fewer cells than the header</source>
+        <translation>第 %1 行的列数少于标题行</translation>
+    </message>
+</context>
+<context>
+    <name>StartupMessages</name>
+    <message>
+        <source>, line %1</source>
+        <translation>，第%1行</translation>
+    </message>
+    <message>
+        <source>Where: %1%2, attribute %4 of element %3. Correct its value and start the program again.</source>
+        <translation>位置：%1%2，元素 %3 的属性 %4。请改正该属性的值后重新启动程序。</translation>
+    </message>
+    <message>
+        <source>Where: %1%2, element %3 has no attribute %4. Add %4=&quot;...&quot; to that element and start the program again.</source>
+        <translation>位置：%1%2，元素 %3 缺少属性 %4。请在该元素中加上 %4=&quot;…&quot; 后重新启动程序。</translation>
+    </message>
+    <message>
+        <source>The configuration file was not loaded completely: changes made in this run will not be written to it.</source>
+        <translation>配置文件未能完整载入：本次运行中的更改不会写入该文件。</translation>
+    </message>
+    <message>
+        <source>%1
+Changes made in this run will not be saved.</source>
+        <translation>%1
+本次运行中的更改不会保存。</translation>
+    </message>
+    <message>
+        <source>The configuration file %1 cannot be written (%2); changes made in this run will not be saved.</source>
+        <translation>配置文件%1无法写入（%2），本次运行中的更改不会保存。</translation>
+    </message>
+    <message>
+        <source>No configuration file was found. Looked in:</source>
+        <translation>未发现配置文件。查找过：</translation>
+    </message>
+    <message>
+        <source>The user&apos;s own file could not be made from the installed example: %1</source>
+        <translation>无法从安装的示例创建用户的配置文件：%1</translation>
+    </message>
+</context>
+<context>
+    <name>TForm_Main</name>
+    <message>
+        <source>Keep the banner moving in the background</source>
+        <translation>窗口不在前台时横幅继续流动</translation>
     </message>
 </context>
 <context>
@@ -752,6 +1297,49 @@
         <translation>
             <numerusform>最早的 %n 个数值已超出内存容量，未包含在内。</numerusform>
         </translation>
+    </message>
+</context>
+<context>
+    <name>XmlDocument</name>
+    <message>
+        <source>Could not save the configuration file &apos;%1&apos;: %2</source>
+        <translation>配置文件“%1”未能保存：%2</translation>
+    </message>
+    <message>
+        <source>the name</source>
+        <translation>名称</translation>
+    </message>
+    <message>
+        <source>the attribute name</source>
+        <translation>属性名</translation>
+    </message>
+    <message>
+        <source>the comment</source>
+        <translation>注释</translation>
+    </message>
+    <message>
+        <source>the processing instruction</source>
+        <translation>处理指令</translation>
+    </message>
+    <message>
+        <source>the document type</source>
+        <translation>文档类型</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot; cannot be written in the file&apos;s encoding &apos;%3&apos;</source>
+        <translation>%1“%2”无法用文件的编码“%3”保存</translation>
+    </message>
+    <message>
+        <source>the encoding &apos;%1&apos; is not supported</source>
+        <translation>不支持编码“%1”</translation>
+    </message>
+    <message>
+        <source>what would be written does not read back as the same document</source>
+        <translation>写入的内容读回后与原文档不同</translation>
+    </message>
+    <message>
+        <source>what would be written could not be read back: %1</source>
+        <translation>写入的内容无法读回：%1</translation>
     </message>
 </context>
 </TS>

@@ -154,8 +154,19 @@ TEST_F(StartupTest, AnErrorInAHandlerIsShownAndTheProgramGoesOn) {
     ASSERT_EQ(presenter.errors.size(), 4);
     EXPECT_EQ(presenter.errors.mid(0, 2),
               (QStringList{QStringLiteral("'x' is not a valid integer value"), "boom"}));
-    EXPECT_TRUE(presenter.errors[2].contains("Out of memory"));
-    EXPECT_TRUE(presenter.errors[3].contains("Unknown error"));
+    // In the window's language (Chinese until a file says otherwise), not both.
+    EXPECT_EQ(presenter.errors[2], QStringLiteral("内存不足，操作未完成"));
+    EXPECT_EQ(presenter.errors[3], QStringLiteral("未知错误，操作未完成"));
+    form.LanguageCode = QStringLiteral("EN");
+    form.guarded([] { throw std::bad_alloc(); });
+    EXPECT_EQ(presenter.errors.value(4), "Out of memory; the operation was not completed");
+    // A refused save is worded in both and shown in the window's.
+    const auto refusedSave = [] { throw SaveError("Could not save it", QStringLiteral("未能保存")); };
+    form.guarded(refusedSave);
+    EXPECT_EQ(presenter.errors.value(5), "Could not save it");
+    form.LanguageCode = QStringLiteral("CN");
+    form.guarded(refusedSave);
+    EXPECT_EQ(presenter.errors.value(6), QStringLiteral("未能保存"));
 }
 
 TEST_F(StartupTest, TemplateControlsAreRegisteredInCreationOrder) {

@@ -131,11 +131,14 @@ TEST_F(ReadBatchCommandsTest, AFaultyBatchIsLeftOutAndNamedAndTheRestAreRead) {
     }
 }
 
-TEST(BatchFaultsMessageTest, NamesEachBatchOnceInBothLanguages) {
-    const QString text = BatchFaultsMessage({{"初始化", "'x' is not a valid integer value"}, {"<b>", "r"}});
-    EXPECT_EQ(text, "批处理指令“初始化”有误，未载入 / The batch \"初始化\" is faulty and was left out: "
-                    "'x' is not a valid integer value\n"
-                    "批处理指令“<b>”有误，未载入 / The batch \"<b>\" is faulty and was left out: r");
+TEST(BatchFaultsMessageTest, NamesEachBatchOnceInTheLanguageGiven) {
+    const QList<BatchFault> faults{{"初始化", "'x' is not a valid integer value"}, {"<b>", "r"}};
+    EXPECT_EQ(BatchFaultsMessage(faults, Language::english()),
+              "The batch \"初始化\" is faulty and was left out: 'x' is not a valid integer value\n"
+              "The batch \"<b>\" is faulty and was left out: r");
+    EXPECT_EQ(BatchFaultsMessage(faults, Language::chinese()),
+              "批处理指令“初始化”有误，未载入：'x' is not a valid integer value\n"
+              "批处理指令“<b>”有误，未载入：r");
 }
 
 } // namespace

@@ -15,17 +15,21 @@ TEST(PollingBlockTest, StationAddressRegisterCountAndRangeAreCheckedAtTheirLimit
         {1, -1, 2, "startReg=-1"}, {1, 65535, 2, "startReg=65535"},
     };
     for (const auto& row : rows) {
-        const QString problem =
-            PollingBlockProblem(TAutoRead{"MODBUS", row.station, row.start, row.count}, "实时");
+        const TAutoRead block{"MODBUS", row.station, row.start, row.count};
+        const QString chinese = PollingBlockProblem(block, "实时", Language::chinese());
+        const QString english = PollingBlockProblem(block, "实时", Language::english());
         if (!row.expected) {
-            EXPECT_EQ(problem, QString()) << row.station << " " << row.start << " " << row.count;
+            EXPECT_EQ(chinese + english, QString()) << row.station << " " << row.start << " " << row.count;
             continue;
         }
-        EXPECT_TRUE(problem.contains(row.expected)) << problem.toStdString();
-        EXPECT_TRUE(problem.contains(QString::fromUtf8("自动读取页“实时”"))) << problem.toStdString();
-        EXPECT_TRUE(problem.contains("Auto-read page \"实时\"")) << problem.toStdString();
+        EXPECT_TRUE(chinese.contains(row.expected)) << chinese.toStdString();
+        EXPECT_TRUE(chinese.startsWith(QString::fromUtf8("自动读取页“实时”"))) << chinese.toStdString();
+        EXPECT_TRUE(english.contains(row.expected)) << english.toStdString();
+        EXPECT_TRUE(english.startsWith("Auto-read page \"实时\": the ")) << english.toStdString();
+        EXPECT_FALSE(english.contains(QString::fromUtf8("自动"))) << "the page's caption is its only Chinese";
     }
-    EXPECT_EQ(PollingBlockProblem(TAutoRead{"", 300, 0, 100000}, "x"), QString()) << "a page not polled";
+    EXPECT_EQ(PollingBlockProblem(TAutoRead{"", 300, 0, 100000}, "x", Language::english()), QString())
+        << "a page not polled";
 }
 
 } // namespace

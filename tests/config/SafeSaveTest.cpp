@@ -89,6 +89,19 @@ TEST_F(SafeSaveTest, ANameTheEncodingCannotHoldRefusesTheSaveAndKeepsTheFile) {
         error.contains(QString::fromUtf8("\"温度\" cannot be written in the file's encoding 'ISO-8859-1'")))
         << error.toStdString();
     EXPECT_EQ(readBytes(path()), original);
+
+    // The reader's language, whole: the name is the file's own, every other word is worded.
+    try {
+        doc.save(path());
+        FAIL() << "saved";
+    } catch (const SaveError& e) {
+        const QString shown = QDir::toNativeSeparators(path());
+        EXPECT_EQ(e.textIn(Language::english()),
+                  "Could not save the configuration file '" + shown +
+                      "': the name \"温度\" cannot be written in the file's encoding 'ISO-8859-1'");
+        EXPECT_EQ(e.textIn(Language::chinese()),
+                  "配置文件“" + shown + "”未能保存：名称“温度”无法用文件的编码“ISO-8859-1”保存");
+    }
 }
 
 TEST_F(SafeSaveTest, ADeclarationBehindBlankLinesIsRefusedAtLoadRatherThanReadTwoWays) {
@@ -205,15 +218,21 @@ TEST_F(SafeSaveTest, AFullDiskAndAReadOnlyFileSystemAreNamed) {
     XmlDocument doc = XmlDocument::openForWriting(config);
     doc.findRoot().writeAttribute("appName", QString(200 * 1024, u'x'));
     const QString full = errorOf([&] { doc.save(config); });
-    EXPECT_TRUE(full.contains("no space left")) << full.toStdString();
+    EXPECT_TRUE(full.endsWith("': no space left on the disk")) << full.toStdString();
     EXPECT_EQ(readBytes(config), "<TERVALON appName=\"a\"/>");
     EXPECT_EQ(QDir(mountPoint).entryList(QDir::Files | QDir::Hidden), QStringList{"config.xml"});
 
     ASSERT_EQ(::mount(nullptr, where.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
     doc.findRoot().writeAttribute("appName", "b");
     const QString readOnly = errorOf([&] { doc.save(config); });
-    EXPECT_TRUE(readOnly.contains("read-only file system")) << readOnly.toStdString();
-    EXPECT_TRUE(WriteProblem(config).contains("read-only file system"));
+    EXPECT_TRUE(readOnly.endsWith("': read-only file system")) << readOnly.toStdString();
+    try {
+        doc.save(config);
+    } catch (const SaveError& e) {
+        EXPECT_TRUE(e.textIn(Language::chinese()).endsWith("”未能保存：只读文件系统"))
+            << e.textIn(Language::chinese()).toStdString();
+    }
+    EXPECT_EQ(WriteProblem(config), EROFS);
     ::umount(where.constData());
 }
 

@@ -80,8 +80,8 @@ TEST(SnapshotCheckTest, EachCellIsCheckedAgainstTheKindOfItsRow) {
     const Parameter& ip = *model.byTag("IpMode"); // DHCP|静态 -> 1|0
     const Parameter& zero = *model.byTag("Zero");
     auto value = [](const Parameter& p, const SnapshotRow& r) {
-        return CheckSnapshotRow(p, r, true)
-            .deviceValue.value_or("refused: " + CheckSnapshotRow(p, r, true).reason);
+        return CheckSnapshotRow(p, r, Language::english())
+            .deviceValue.value_or("refused: " + CheckSnapshotRow(p, r, Language::english()).reason);
     };
     EXPECT_EQ(value(mask, cells("AlarmMask", "2003", " 26 ", "001A")), "26");
     EXPECT_EQ(value(mask, cells("AlarmMask", "2003", "", "001a")), "26")
@@ -124,20 +124,55 @@ TEST(SnapshotCheckTest, ALoadFillsWhatPassesAndNamesEveryOtherRowWithItsLine) {
                         "x,Ghost,9999,a,b,1,,\r\n"
                         "x,Zero,2001,a,b,-3,-3,\r\n");
     ASSERT_TRUE(parse.ok());
-    const SnapshotLoadPlan plan = PlanSnapshotLoad(model.rows(), parse, false);
+    const SnapshotLoadPlan plan = PlanSnapshotLoad(model.rows(), parse, Language::chinese());
     ASSERT_EQ(plan.values.size(), 10);
     EXPECT_FALSE(plan.values[0]) << "DevAddr keeps its value";
     EXPECT_EQ(plan.values[2].value_or("none"), "2");
     EXPECT_EQ(plan.values[4].value_or("none"), "-3");
     EXPECT_FALSE(plan.values[6]);
-    EXPECT_EQ(SnapshotLoadText(plan, false), "已载入 2 个参数；3 行未载入，这些参数保持不变：\n"
-                                             "第 2 行  1001  DevAddr：“=1+1”像是公式\n"
-                                             "第 5 行  2003  AlarmMask：“-2+3”像是公式\n"
-                                             "第 6 行  9999  Ghost：没有此标记和地址的参数");
-    EXPECT_EQ(SnapshotLoadText(PlanSnapshotLoad(model.rows(), parse, true), true, 1),
-              "2 parameters loaded; 3 rows not loaded, their parameters left as "
-              "they were:\nline 2  1001  DevAddr: \"=1+1\" looks like a formula\n"
-              "... and 2 more rows");
+    EXPECT_EQ(SnapshotLoadText(plan, Language::chinese()), "已载入 2 个参数；3 行未载入，这些参数保持不变：\n"
+                                                           "第 2 行  1001  DevAddr：“=1+1”像是公式\n"
+                                                           "第 5 行  2003  AlarmMask：“-2+3”像是公式\n"
+                                                           "第 6 行  9999  Ghost：没有此标记和地址的参数");
+    EXPECT_EQ(
+        SnapshotLoadText(PlanSnapshotLoad(model.rows(), parse, Language::english()), Language::english(), 1),
+        "2 parameters loaded; 3 rows not loaded, their parameters left as "
+        "they were:\nline 2  1001  DevAddr: \"=1+1\" looks like a formula\n"
+        "... and 2 more rows");
+}
+
+// One parameter and one row are worded as one, in either language; the counts of the English
+// are never "1 rows".
+TEST(SnapshotCheckTest, TheLoadMessageCountsInTheWordsOfEachLanguage) {
+    const ParameterModel model = exampleModel();
+    const SnapshotParse parse =
+        SnapshotFromCsv("page,tag,address,caption CN,caption EN,device value,shown text,time read\r\n"
+                        "x,Mode,1003,a,b,2,,\r\n"
+                        "x,Ghost,9999,a,b,1,,\r\n"
+                        "x,Ghost2,9998,a,b,1,,\r\n");
+    ASSERT_TRUE(parse.ok());
+    const Language en = Language::english(), cn = Language::chinese();
+    EXPECT_EQ(SnapshotLoadText(PlanSnapshotLoad(model.rows(), parse, en), en, 1),
+              "1 parameter loaded; 2 rows not loaded, their parameters left as they were:\n"
+              "line 3  9999  Ghost: no parameter has this tag and address\n"
+              "... and 1 more row");
+    EXPECT_EQ(SnapshotLoadText(PlanSnapshotLoad(model.rows(), parse, cn), cn, 1),
+              "已载入 1 个参数；2 行未载入，这些参数保持不变：\n"
+              "第 3 行  9999  Ghost：没有此标记和地址的参数\n"
+              "……另有 1 行");
+    const SnapshotParse oneRefused =
+        SnapshotFromCsv("page,tag,address,caption CN,caption EN,device value,shown text,time read\r\n"
+                        "x,Mode,1003,a,b,=2,,\r\n");
+    EXPECT_EQ(SnapshotLoadText(PlanSnapshotLoad(model.rows(), oneRefused, en), en),
+              "0 parameters loaded; 1 row not loaded, its parameter left as it was:\n"
+              "line 2  1003  Mode: \"=2\" looks like a formula");
+    // A text cell that a protocol line cannot carry is refused in the reader's language too.
+    const Parameter& zero = *model.byTag("Zero");
+    EXPECT_EQ(CheckSnapshotRow(zero, cells("Zero", "2001", "1,5"), cn).reason,
+              "含有逗号，命令用它分隔地址和值");
+    EXPECT_TRUE(
+        CheckSnapshotRow(zero, cells("Zero", "2001", "温度"), en).reason.startsWith("Character 1, \"温\""))
+        << "the unsendable character is named, the words around it are English";
 }
 
 } // namespace

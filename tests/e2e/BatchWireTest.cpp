@@ -65,7 +65,7 @@ TEST(BatchWireTest, AFaultyBatchIsNamedOnceAndTheOnesAfterItStillRun) {
     StartedConsole c(config.xml());
     ASSERT_EQ(c.window.presenter.messages.size(), 1);
     EXPECT_TRUE(c.window.presenter.messages[0].contains(QStringLiteral("“broken”")));
-    EXPECT_TRUE(c.window.presenter.messages[0].contains(QStringLiteral("\"broken\"")));
+    EXPECT_FALSE(c.window.presenter.messages[0].contains(QStringLiteral("The batch"))) << "Chinese window";
     ASSERT_EQ(c.f.cmb_CMDS->count(), 2);
     EXPECT_EQ(c.f.cmb_CMDS->itemText(1), QStringLiteral("third"));
 

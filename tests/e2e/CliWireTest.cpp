@@ -101,7 +101,7 @@ TEST(CliWireTest, ASilentAddressIsListedAndTheRestIsRead) {
 
     const CliResult table = cli.run({"read", "--lang", "en"});
     EXPECT_EQ(table.exitCode, 1);
-    EXPECT_TRUE(text(table.out).endsWith("1 parameters did not answer:\n2002  Span\n"))
+    EXPECT_TRUE(text(table.out).endsWith("1 parameter did not answer:\n2002  Span\n"))
         << table.out.constData();
 }
 
@@ -167,7 +167,7 @@ TEST(CliWireTest, SnapshotRowsThatFitNoParameterAreNamedAndNotTakenForAMatch) {
     const QJsonArray unplaced = r.json().value("unplaced").toArray();
     ASSERT_EQ(unplaced.size(), 1);
     EXPECT_EQ(unplaced[0].toObject().value("tag").toString(), "Power");
-    EXPECT_TRUE(r.err.contains("1 snapshot rows match no parameter")) << r.err.constData();
+    EXPECT_TRUE(r.err.contains("1 snapshot row matches no parameter")) << r.err.constData();
     EXPECT_EQ(cli.run({"write", cli.dir.file("moved.csv"), "--yes"}).exitCode, 1);
 }
 
@@ -279,7 +279,7 @@ TEST(CliWireTest, WriteAsksOnATerminalAndWritesOnlyOnYes) {
     const CliResult no =
         cli.runWithInputFile({"write", cli.dir.file("want.csv"), "--lang", "en"}, terminal.path());
     EXPECT_EQ(no.exitCode, 1) << no.err.constData();
-    EXPECT_TRUE(no.err.contains("Write these 1 parameters? [y/N] ")) << no.err.constData();
+    EXPECT_TRUE(no.err.contains("Write this parameter? [y/N] ")) << no.err.constData();
     EXPECT_TRUE(no.out.contains("1001")) << "the list comes before the question";
     EXPECT_EQ(line.wire(), kReadAllBytes) << "nothing written";
 

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -19,10 +20,13 @@ QByteArray readFile(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// Replaced whole, as an editor saves: the running program reads the file again during its
+// start-up, and must never find it half written.
 void writeFile(const QString& path, const QByteArray& content) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QSaveFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(content);
+    ASSERT_TRUE(f.commit());
 }
 
 TEST(TerminationTest, SigtermSavesThePortSettingsAndEndsWithSuccess) {

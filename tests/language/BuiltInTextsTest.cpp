@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -211,6 +212,37 @@ TEST(BuiltInTextsTest, TheFilesEntriesStillWinOverBuiltInTexts) {
     w.form->btn_FirstLanguage->click();
     EXPECT_EQ(w.text("cms_ReadAll"), "全读");
     EXPECT_EQ(w.text("cms_ReadPage"), "读取本页");
+}
+
+// The messages of the flows that word texts from parts (a file's fault, a row's reason, a
+// system error) say nothing in Chinese in an English window, only the file's own texts.
+TEST(BuiltInTextsTest, AnEnglishWindowsSnapshotMessagesShowNoChinese) {
+    Started w(fileWithoutEntries("EN"));
+    auto loading = [&](const QString& name, const QByteArray& content) {
+        w.dir.write(name, content);
+        w.presenter.chosenFile = w.dir.file(name);
+        w.find<QPushButton>("cms_LoadSnapshot")->click();
+        return w.presenter.messages.value(w.presenter.messages.size() - 1);
+    };
+    const QString binary = loading("bin.csv", QByteArray("page\0tag", 9));
+    EXPECT_TRUE(binary.contains("it is no text file (line 1 holds binary data)")) << binary.toStdString();
+    const QString refused = loading("rows.csv", "page,tag,address,caption CN,caption EN,device value,shown "
+                                                "text,time read\r\n"
+                                                "x,Pw,5,a,b,=1+1,,\r\n"
+                                                "x,Ghost,9,a,b,1,,\r\n");
+    EXPECT_TRUE(refused.startsWith("0 parameters loaded; 2 rows not loaded")) << refused.toStdString();
+    EXPECT_TRUE(refused.contains("no parameter has this tag and address")) << refused.toStdString();
+
+    // A folder where the file should go: the save is refused, with the reason in English.
+    ASSERT_TRUE(QDir().mkpath(w.dir.file("folder.csv")));
+    w.presenter.chosenFile = w.dir.file("folder.csv");
+    w.find<QPushButton>("cms_SaveSnapshot")->click();
+    const QString failedSave = w.presenter.messages.value(w.presenter.messages.size() - 1);
+    EXPECT_TRUE(failedSave.endsWith("it is a folder, not a file")) << failedSave.toStdString();
+
+    ASSERT_EQ(w.presenter.messages.size(), 3) << w.presenter.messages.join('\n').toStdString();
+    for (const QString& message : w.presenter.messages + w.presenter.errors)
+        EXPECT_FALSE(hasCjk(message)) << message.toStdString();
 }
 
 // The buttons of Qt's own file dialog and message box.

@@ -87,7 +87,7 @@ TEST(SnapshotCsvTest, ReadsGbkSemicolonAndUtf16TabFilesLineByLine) {
                          "基本参数;Zero;2001;\"零;点\";Zero;-3;-3;2026-01-02 03:04:05\r\n";
     QStringEncoder gb("GB18030");
     const SnapshotParse gbk = SnapshotFromCsv(gb(text));
-    ASSERT_TRUE(gbk.ok()) << SnapshotFaultText(gbk, true).toStdString();
+    ASSERT_TRUE(gbk.ok()) << SnapshotFaultText(gbk, Language::english()).toStdString();
     EXPECT_EQ(gbk.encoding, "GB18030");
     EXPECT_EQ(gbk.separator, ';');
     ASSERT_EQ(gbk.rows.size(), 2);
@@ -106,19 +106,34 @@ TEST(SnapshotCsvTest, ReadsGbkSemicolonAndUtf16TabFilesLineByLine) {
     tabbed.replace(';', '\t').replace("零\t点", "零;点");
     QStringEncoder utf16(QStringConverter::Utf16LE);
     const SnapshotParse unicode = SnapshotFromCsv("\xFF\xFE" + utf16(tabbed));
-    ASSERT_TRUE(unicode.ok()) << SnapshotFaultText(unicode, true).toStdString();
+    ASSERT_TRUE(unicode.ok()) << SnapshotFaultText(unicode, Language::english()).toStdString();
     EXPECT_EQ(unicode.separator, '\t');
     EXPECT_EQ(unicode.rows, gbk.rows);
 }
 
-TEST(SnapshotCsvTest, FaultTextsNameTheProblemAndTheLine) {
-    EXPECT_EQ(SnapshotFaultText(SnapshotFromCsv(""), false), "文件是空的");
-    EXPECT_EQ(SnapshotFaultText(SnapshotFromCsv("a,b\r\n\xFF\xFF\r\n"), true),
+// Each fault is worded in the language asked for, whole: no word of the other one.
+TEST(SnapshotCsvTest, FaultTextsNameTheProblemAndTheLineInTheLanguageAsked) {
+    const Language cn = Language::chinese(), en = Language::english();
+    EXPECT_EQ(SnapshotFaultText(SnapshotFromCsv(""), cn), "文件是空的");
+    EXPECT_EQ(SnapshotFaultText(SnapshotFromCsv(""), en), "the file is empty");
+    EXPECT_EQ(SnapshotFaultText(SnapshotFromCsv("a,b\r\n\xFF\xFF\r\n"), en),
               "the file's encoding is not recognised (line 2 is neither UTF-8 nor GB18030/GBK)");
-    EXPECT_EQ(SnapshotFaultText(SnapshotFromCsv("page,tag,address,device value\r\n"), true),
+    EXPECT_EQ(SnapshotFaultText(SnapshotFromCsv("page,tag,address,device value\r\n"), en),
               "line 1 is no snapshot header; missing columns: caption CN, caption EN, shown text, time read");
-    EXPECT_EQ(SnapshotFaultText(SnapshotFromCsv(QByteArray("ab\0cd", 5)), false),
+    EXPECT_EQ(SnapshotFaultText(SnapshotFromCsv("page,tag,address,device value\r\n"), cn),
+              "第 1 行不是快照的标题行，缺少列：caption CN, caption EN, shown text, time read");
+    EXPECT_EQ(SnapshotFaultText(SnapshotFromCsv(QByteArray("ab\0cd", 5)), cn),
               "这不是文本文件（第 1 行含有二进制数据）");
+    EXPECT_EQ(SnapshotFaultText(SnapshotFromCsv(QByteArray("ab\0cd", 5)), en),
+              "it is no text file (line 1 holds binary data)");
+    const QByteArray unclosed = "page,tag,address,caption CN,caption EN,device value,shown text,time read\r\n"
+                                "P,T,1,\"open,,,,,\r\n";
+    EXPECT_EQ(SnapshotFaultText(SnapshotFromCsv(unclosed), en), "the quote opened on line 2 is never closed");
+    EXPECT_EQ(SnapshotFaultText(SnapshotFromCsv(unclosed), cn), "第 2 行的引号没有结束");
+    const QByteArray shortRow = "page,tag,address,caption CN,caption EN,device value,shown text,time read\r\n"
+                                "P,T,1\r\n";
+    EXPECT_EQ(SnapshotFaultText(SnapshotFromCsv(shortRow), en), "line 2 has fewer cells than the header");
+    EXPECT_EQ(SnapshotFaultText(SnapshotFromCsv(shortRow), cn), "第 2 行的列数少于标题行");
 }
 
 // A small file system of its own gives a full disk and a read-only one; it needs the right to
@@ -126,10 +141,11 @@ TEST(SnapshotCsvTest, FaultTextsNameTheProblemAndTheLine) {
 TEST(SnapshotCsvTest, AFailedSaveSaysWhyAndLeavesThePreviousFileWhole) {
     TempAppDir dir;
     const QList<SnapshotRow> rows = {row("A", "1", "5")};
-    EXPECT_EQ(WriteSnapshotFile(dir.file("snap.csv"), rows), "");
+    EXPECT_EQ(WriteSnapshotFile(dir.file("snap.csv"), rows, Language::english()), "");
     EXPECT_EQ(dir.read("snap.csv"), SnapshotToCsv(rows));
-    EXPECT_FALSE(WriteSnapshotFile(dir.file("no-such-folder/snap.csv"), rows).isEmpty());
-    EXPECT_FALSE(WriteSnapshotFile(dir.file("snap.csv/inner.csv"), rows).isEmpty()) << "a file as the folder";
+    EXPECT_FALSE(WriteSnapshotFile(dir.file("no-such-folder/snap.csv"), rows, Language::english()).isEmpty());
+    EXPECT_FALSE(WriteSnapshotFile(dir.file("snap.csv/inner.csv"), rows, Language::english()).isEmpty())
+        << "a file as the folder";
 
     const QString mountPoint = dir.file("fs");
     ASSERT_TRUE(QDir().mkpath(mountPoint));
@@ -137,16 +153,18 @@ TEST(SnapshotCsvTest, AFailedSaveSaysWhyAndLeavesThePreviousFileWhole) {
     if (::mount("tervalon-test", where.constData(), "tmpfs", 0, "size=64k") != 0)
         GTEST_SKIP() << "cannot mount a small file system here";
     const QString path = mountPoint + "/snap.csv";
-    EXPECT_EQ(WriteSnapshotFile(path, rows), "");
+    EXPECT_EQ(WriteSnapshotFile(path, rows, Language::english()), "");
     QList<SnapshotRow> many;
     for (int i = 0; i < 2000; ++i)
         many << row("T" + QString::number(i), QString::number(i), QString(20, 'x'));
-    EXPECT_EQ(WriteSnapshotFile(path, many), "no space left on the disk (磁盘空间已满)");
+    EXPECT_EQ(WriteSnapshotFile(path, many, Language::english()), "no space left on the disk");
+    EXPECT_EQ(WriteSnapshotFile(path, many, Language::chinese()), "磁盘空间已满");
     EXPECT_EQ(QFile(path).size(), SnapshotToCsv(rows).size());
     EXPECT_EQ(QDir(mountPoint).entryList(QDir::Files | QDir::Hidden), QStringList{"snap.csv"})
         << "no partial file";
     ASSERT_EQ(::mount(nullptr, where.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
-    EXPECT_EQ(WriteSnapshotFile(path, many), "read-only file system (只读文件系统)");
+    EXPECT_EQ(WriteSnapshotFile(path, many, Language::english()), "read-only file system");
+    EXPECT_EQ(WriteSnapshotFile(path, many, Language::chinese()), "只读文件系统");
     ::umount(where.constData());
 }
 
