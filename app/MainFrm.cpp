@@ -237,8 +237,7 @@ void TForm_Main::wireFixedFrame() {
         connect(b, &QPushButton::clicked, this,
                 [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
     };
-    click(btn_Send, &TForm_Main::btn_SendClick);
-    click(btn_Cmds, &TForm_Main::btn_CmdsClick);
+    wireSending();
     click(btn_Skins, &TForm_Main::btn_SkinsClick);
     click(btn_FirstLanguage, &TForm_Main::btn_FirstLanguageClick);
     click(btn_SecondLanguage, &TForm_Main::btn_SecondLanguageClick);

@@ -5,7 +5,6 @@
 #include "config/Language.h"
 #include "config/XmlDocument.h"
 #include "console/CommissioningControls.h"
-#include "console/ConsoleState.h"
 #include "console/ReceiveLogView.h"
 #include "console/RowControls.h"
 #include "console/protocol/ModbusExchange.h"
@@ -45,6 +44,7 @@ class TComm;
 class Connection;
 class Receiving;
 class SessionLogging;
+class Sending;
 class TPanel;
 class TShape;
 class TSplitter;
@@ -89,18 +89,6 @@ public:
     void readPollingBlock(const XmlNode& tab, TAutoRead& block);
     void settlePageLooks();
 
-    // Sending.
-    void ReadButtonClick(QObject* Sender);
-    void WriteButtonClick(QObject* Sender);
-    void FixedButtonClick(QObject* Sender);
-    void btn_SendClick();
-    void CommSendStr(const QString& text);
-    // The same, as a request of the device engine: what answers it and who is told.
-    void sendStaged(DeviceRequest request, DeviceSession::Callback done);
-    void sendLine(const QString& text, DeviceRequest request, DeviceSession::Callback done);
-    void btn_CmdsClick();
-
-
     // Layout.
     void FormResize();
     void Panel_MidResize();
@@ -110,12 +98,6 @@ public:
     // Places again what depends on the captions' widths, after they changed (language, edits).
     void refitToCaptions();
     int leftColumnLeast() const;
-
-    // Item and value lookups.
-    QString GetItemByValue(int addr, const QString& value);
-    QString GetValueByItem(int addr, const QString& item);
-    QString GetComboItemsStr(int addr);
-    QString GetItemsValueStr(int addr);
 
     // Language.
     void CreateLanguageNode();
@@ -168,15 +150,11 @@ public:
     QString Web2Address;
     QList<TTabSheet*> DyncSheets;
     QList<TTabSheet*> FixSheets;
-    // The console handlers' own state between calls.
-    ConsoleState Console;
     QList<TCMDS> BatchCommands;
     // Batches left out at start-up for a fault, named once to the user when start-up ends.
     QList<BatchFault> BatchFaults;
     // Other parts of the configuration left unused at start-up, each a line naming it.
     QStringList StartupNotices;
-    // The field of the operator's Read still waiting for its reply.
-    QPointer<QWidget> ReadTarget;
     // Gaps in the language table already named to the user in this session.
     QSet<QString> ReportedLanguageGaps;
     // The device engine: the port, every request and reply. Made with the frame.
@@ -194,12 +172,9 @@ public:
     // parameter's row by its tag.
     ParameterModel Parameters;
     QHash<QString, RowControls> ParameterControls;
-    // Told of each reply that filled the field of an operator's Read (the field), of each
-    // Write sent (its field, address and value) and of what the device answered it (nothing:
-    // the write never went out; empty: no answer in time); commissioning listens here.
-    std::function<void(QWidget* field)> ReplyApplied;
-    std::function<void(QWidget* field, qint32 addr, const QString& value)> WriteSent;
-    std::function<void(const std::optional<QString>& reply)> WriteAnswered;
+    // What the operator sends: row Read/Write, fixed commands, the send box, batches. Made
+    // with the frame.
+    Sending* sending = nullptr;
     // Reading all, snapshots, comparing and restoring, the journal of writes: the parameter
     // pages' commissioning, with its bar. Made with the frame.
     Commissioning* commissioning = nullptr;
@@ -297,6 +272,7 @@ private:
     // The parts over the device engine, made with it, and the window's wiring of each.
     void wireConnection();
     void wireReceiving();
+    void wireSending();
     void buildCommissioningBar();
     void wireCommissioning();
     template <class T> T* make(const QString& name, QWidget* parent);

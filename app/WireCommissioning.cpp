@@ -40,11 +40,5 @@ void TForm_Main::wireCommissioning() {
     click(controls.compare, &Commissioning::compareWithDevice);
     click(controls.writeSnapshot, &Commissioning::writeSnapshot);
 
-    ReplyApplied = [this](QWidget* field) { commissioning->onReplyApplied(field); };
-    WriteSent = [this](QWidget* field, qint32 address, const QString& value) {
-        commissioning->onWriteSent(field, address, value);
-    };
-    WriteAnswered = [this](const std::optional<QString>& reply) { commissioning->onWriteAnswered(reply); };
-
     connect(connection, &Connection::portClosed, commissioning, &Commissioning::onPortClosed);
 }

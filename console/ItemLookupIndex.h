@@ -70,7 +70,27 @@ public:
     // list. Positions past the end of a list throw AppError("List index out of bounds (k)").
     QString valueForText(const QString& tag, const QString& text, Language language) const;
 
+    // The same by address, for what knows a choice only by its address (the language tables,
+    // the settings editor). Several items may share an address: the lookups keep the order
+    // of a plain walk over the indexed items, so a later item's match wins.
+    //
+    // The text shown for a device value: the value's position in an item's itemsValue gives
+    // the position in the address's shown texts (the first table entry of the address's
+    // items, else the item's own items); the value itself when no item matches. Throws
+    // comboError when a value matched and the table could not be read.
+    QString itemByValue(qint32 addr, const QString& value, Language language) const;
+    // The device value for an item's own text (not the table's); the text itself when it
+    // matches no item of the address.
+    QString valueByItem(qint32 addr, const QString& item) const;
+    // The texts the address's choice box shows in the language, from the first of its items
+    // with a table entry; empty when none has one. Throws comboError.
+    QString comboItems(qint32 addr, Language language) const;
+    // The first item's itemsValue; empty for an address of no item.
+    QString itemsValue(qint32 addr) const;
+
 private:
     void build(const QString& path);
+    const QVector<int>& itemsAt(qint32 addr) const;
+    std::optional<QString> shownTextsAt(qint32 addr, Language language) const;
     const Item* itemOf(const QString& tag) const;
 };

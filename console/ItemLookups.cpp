@@ -1,27 +1,17 @@
-#include "app/MainFrm.h"
+#include "console/ItemLookupIndex.h"
 
 #include "config/AppError.h"
 #include "config/SplitByDelimiter.h"
-#include "console/ItemLookupIndex.h"
 
-#include <optional>
-
-// Every lookup reads config.xml as last saved, so an edit made in the settings editor counts
-// at the next reply or Write click. The walks keep the order of a plain walk over the
-// parameter items that have an address; separators and items without an integer address are
-// not part of it (page building names the latter).
-//
-// These look up by address. The window's own rows use the lookups of their own item
-// (ItemLookupIndex::textForValue and valueForText), so rows that share an address never
-// borrow each other's lists.
+// Every lookup works on the index of config.xml as last saved, so an edit made in the
+// settings editor counts at the next call. Positions past the end of a list are errors rather
+// than an empty text, so that a Write never sends a value the file does not give.
 
 namespace {
 
-const QString separator = QStringLiteral("|");
-
 QStringList split(const QString& text) {
     QStringList list;
-    SplitByDelimiter(text, separator, &list);
+    SplitByDelimiter(text, QStringLiteral("|"), &list);
     return list;
 }
 
@@ -31,61 +21,53 @@ const QString& at(const QStringList& list, qsizetype k) {
     return list[k];
 }
 
-const QVector<int>& matchesOf(const ItemLookupIndex& index, int addr) {
+} // namespace
+
+const QVector<int>& ItemLookupIndex::itemsAt(qint32 addr) const {
     static const QVector<int> none;
-    auto it = index.byAddress.constFind(addr);
-    return it == index.byAddress.constEnd() ? none : *it;
+    auto it = byAddress.constFind(addr);
+    return it == byAddress.constEnd() ? none : *it;
 }
 
-// The item texts of an address's choice box in the given language, or nothing when the
-// language table has no entry for any item of that address.
-std::optional<QString> comboItems(const ItemLookupIndex& index, int addr, Language language) {
-    index.requireCombos();
-    for (int m : matchesOf(index, addr))
-        if (std::optional<QString> texts = index.shownTexts(index.items[m], language))
+std::optional<QString> ItemLookupIndex::shownTextsAt(qint32 addr, Language language) const {
+    requireCombos();
+    for (int m : itemsAt(addr))
+        if (std::optional<QString> texts = shownTexts(items[m], language))
             return texts;
     return std::nullopt;
 }
 
-} // namespace
-
-QString TForm_Main::GetItemByValue(int addr, const QString& value) {
-    const auto index = ItemLookupIndex::of(ConfigPath);
+QString ItemLookupIndex::itemByValue(qint32 addr, const QString& value, Language language) const {
     QString result = value;
     std::optional<std::optional<QString>> texts; // read once: the same for every item of the address
-    for (int m : matchesOf(*index, addr)) {
-        const ItemLookupIndex::Item& item = index->items[m];
+    for (int m : itemsAt(addr)) {
+        const Item& item = items[m];
         const qsizetype k = split(item.itemsValue).indexOf(value);
         if (k < 0)
             continue;
         if (!texts)
-            texts = comboItems(*index, addr, language());
+            texts = shownTextsAt(addr, language);
         // Without a table entry the box shows the item's own items, as it was built.
-        // Later items of the same address win, as the walk overwrites the result.
         result = at(split(texts->value_or(item.items)), k);
     }
     return result;
 }
 
-QString TForm_Main::GetValueByItem(int addr, const QString& item) {
-    // Matched against the item's own texts, not the language table.
-    const auto index = ItemLookupIndex::of(ConfigPath);
+QString ItemLookupIndex::valueByItem(qint32 addr, const QString& item) const {
     QString result = item;
-    for (int m : matchesOf(*index, addr)) {
-        const qsizetype k = split(index->items[m].items).indexOf(item);
+    for (int m : itemsAt(addr)) {
+        const qsizetype k = split(items[m].items).indexOf(item);
         if (k >= 0)
-            result = at(split(index->items[m].itemsValue), k);
+            result = at(split(items[m].itemsValue), k);
     }
     return result;
 }
 
-QString TForm_Main::GetComboItemsStr(int addr) {
-    const auto index = ItemLookupIndex::of(ConfigPath);
-    return comboItems(*index, addr, language()).value_or(QString());
+QString ItemLookupIndex::comboItems(qint32 addr, Language language) const {
+    return shownTextsAt(addr, language).value_or(QString());
 }
 
-QString TForm_Main::GetItemsValueStr(int addr) {
-    const auto index = ItemLookupIndex::of(ConfigPath);
-    const QVector<int>& matches = matchesOf(*index, addr);
-    return matches.isEmpty() ? QString() : index->items[matches.first()].itemsValue;
+QString ItemLookupIndex::itemsValue(qint32 addr) const {
+    const QVector<int>& matches = itemsAt(addr);
+    return matches.isEmpty() ? QString() : items[matches.first()].itemsValue;
 }

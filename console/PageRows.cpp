@@ -7,6 +7,7 @@
 #include "config/StrToInt.h"
 #include "console/AutoReading.h"
 #include "console/HexField.h"
+#include "console/Sending.h"
 #include "ui/BuiltInTexts.h"
 #include "ui/ComponentRegistry.h"
 #include "ui/ControlCaption.h"
@@ -52,15 +53,6 @@ QString orDefault(const QString& text, const char* placeholder, QObject* control
 }
 
 } // namespace
-
-QWidget* rowValueControl(const TForm_Main& form, const QObject* button) {
-    if (!button)
-        return nullptr;
-    for (const RowControls& row : form.ParameterControls)
-        if (row.read == button || row.write == button)
-            return row.value;
-    return nullptr;
-}
 
 QString rowTagOf(const QObject* valueControl) {
     return componentName(valueControl).mid(4);
@@ -208,9 +200,8 @@ void PageRowFactory::addReadWriteButtons(const Page& page, const QString& tag, i
     setComponentTag(read, addr);
     m_form.setPopupMenu1(read);
     m_form.ParameterControls[tag].read = read;
-    QObject::connect(read, &QPushButton::clicked, &m_form, [form = &m_form, read] {
-        form->guarded([form, read] { form->ReadButtonClick(read); });
-    });
+    QObject::connect(read, &QPushButton::clicked, &m_form,
+                     [form = &m_form, tag] { form->guarded([form, tag] { form->sending->readRow(tag); }); });
 
     auto* write = create<QPushButton>(QStringLiteral("btn_Write_") + tag, page);
     write->setGeometry(370, top, 50, defaultHeight(write, m_buttonHeight));
@@ -220,9 +211,8 @@ void PageRowFactory::addReadWriteButtons(const Page& page, const QString& tag, i
     setComponentTag(write, addr);
     m_form.setPopupMenu1(write);
     m_form.ParameterControls[tag].write = write;
-    QObject::connect(write, &QPushButton::clicked, &m_form, [form = &m_form, write] {
-        form->guarded([form, write] { form->WriteButtonClick(write); });
-    });
+    QObject::connect(write, &QPushButton::clicked, &m_form,
+                     [form = &m_form, tag] { form->guarded([form, tag] { form->sending->writeRow(tag); }); });
 }
 
 void PageRowFactory::addFixedRow(const Page& page, const XmlNode& item, int p) {
@@ -243,11 +233,11 @@ void PageRowFactory::addFixedRow(const Page& page, const XmlNode& item, int p) {
     // The tooltip shows the command; what is sent is the record's.
     const QString command = item.readAttribute(QStringLiteral("cmdStr"));
     setComponentHint(button, command);
-    m_form.Console.fixedCommands.insert(button, {tag, command});
+    m_form.sending->addFixedCommand(button, {tag, command});
     setComponentTag(button, 0);
     m_form.setPopupMenu1(button);
     QObject::connect(button, &QPushButton::clicked, &m_form, [form = &m_form, button] {
-        form->guarded([form, button] { form->FixedButtonClick(button); });
+        form->guarded([form, button] { form->sending->sendFixedCommand(button); });
     });
 }
 

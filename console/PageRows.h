@@ -16,8 +16,6 @@ class TTabSheet;
 // the tag (the window's ParameterControls), which ties a button to its own row even where
 // several rows share an address.
 
-// The value box of the row the Read or Write button belongs to; nullptr for another control.
-QWidget* rowValueControl(const TForm_Main& form, const QObject* button);
 // The item tag of a row's value box.
 QString rowTagOf(const QObject* valueControl);
 

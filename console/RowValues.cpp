@@ -2,11 +2,9 @@
 
 #include "device/ParameterModel.h"
 #include "ui/ComponentRegistry.h"
-#include "ui/Controls.h"
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPushButton>
 
 namespace {
 
@@ -26,15 +24,6 @@ QString rowShownText(const QWidget* field) {
     if (isComboBox(field))
         return static_cast<const QComboBox*>(field)->currentText();
     return {};
-}
-
-qint32 rowAddressOf(const ParameterModel& parameters, const QHash<QString, RowControls>& rows,
-                    const QObject* button) {
-    for (auto it = rows.constBegin(); it != rows.constEnd(); ++it)
-        if (button && (it->read == button || it->write == button))
-            if (const Parameter* parameter = parameters.byTag(it.key()))
-                return parameter->address;
-    return componentTag(button);
 }
 
 std::optional<QString> rowWriteValue(const ParameterModel& parameters,

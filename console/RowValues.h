@@ -8,18 +8,13 @@
 #include <optional>
 
 class ParameterModel;
-class QObject;
 class QWidget;
 
 // A parameter row's field as a view of its parameter: what a Write of it sends and how a
 // device value shows in it go through the parameter model's conversions, in the language in
 // use. The rows are found through their records (the controls of each parameter by its tag),
-// never through the window. A field or button of no parameter row has no parameter.
+// never through the window. A field of no parameter row has no parameter.
 
-// The address the row's Read or Write button works on: its parameter's. A button of no row
-// goes by its own tag.
-qint32 rowAddressOf(const ParameterModel& parameters, const QHash<QString, RowControls>& rows,
-                    const QObject* button);
 // The text the field shows.
 QString rowShownText(const QWidget* field);
 // What a Write of the field sends. Nothing, with the reason in *error, for an empty field,

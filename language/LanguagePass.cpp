@@ -8,6 +8,7 @@
 #include "console/Connection.h"
 #include "console/Receiving.h"
 #include "console/SessionLogging.h"
+#include "console/Sending.h"
 #include "console/TrendReading.h"
 #include "language/ControlSettingFrm.h"
 #include "language/LanguageEntries.h"
@@ -127,9 +128,7 @@ void applyEntry(TForm_Main& form, QObject* component, LanguageKind kind, const X
         if (component == form.btn_Connect)
             form.connection->setConnectCaption(controlCaption(form.btn_Connect));
         // A fixed-command button's tooltip text is its command in this language.
-        if (auto fixed = form.Console.fixedCommands.find(component);
-            fixed != form.Console.fixedCommands.end())
-            fixed->command = entry.readAttribute(a.hint);
+        form.sending->setFixedCommand(component, entry.readAttribute(a.hint));
         break;
     }
 }
@@ -230,6 +229,7 @@ void TForm_Main::SetLanguage() {
     refitToCaptions();
     autoReading->setLanguage(language());
     trendReading->setLanguage(language());
+    sending->setLanguage(language());
 
     const QStringList unreported = takeUnreported(gaps, &ReportedLanguageGaps);
     if (!unreported.isEmpty())

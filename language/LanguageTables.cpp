@@ -1,6 +1,7 @@
 #include "app/MainFrm.h"
 
 #include "config/AppError.h"
+#include "console/ItemLookupIndex.h"
 #include "console/PortList.h"
 #include "language/LanguageEntries.h"
 #include "language/LanguageKinds.h"
@@ -171,7 +172,7 @@ bool refreshComboBoxEntry(TForm_Main& form, XmlNode& entry, const QObject* box, 
     const int tag = componentTag(box);
     if (tag <= 0)
         return false;
-    const QString items = form.GetComboItemsStr(tag);
+    const QString items = ItemLookupIndex::of(form.ConfigPath)->comboItems(tag, form.language());
     if (attr(entry, "itemsCN") != items && attr(entry, "hintCN") != hint)
         return false;
     fillMissing(entry, "itemsCN", items);

@@ -1,5 +1,6 @@
 #include "app/MainFrm.h"
 #include "config/AppError.h"
+#include "console/ItemLookupIndex.h"
 #include "language/ControlSettingConfig.h"
 #include "language/ControlSettingFrm.h"
 #include "ui/ComponentRegistry.h"
@@ -131,7 +132,7 @@ void fillEditBox(TForm_Main& window, TForm_ControlSetting& ed) {
 // (the reason was shown).
 bool showItemValues(TForm_Main& window, TForm_ControlSetting& ed, int tag) {
     try {
-        ed.setFieldText(ed.mmo_ItemsValue, window.GetItemsValueStr(tag));
+        ed.setFieldText(ed.mmo_ItemsValue, ItemLookupIndex::of(window.ConfigPath)->itemsValue(tag));
     } catch (const AppError& e) {
         // The list of a template box (tag 0) is only shown, never written, so an unreadable
         // one stays empty. A parameter's list would be overwritten by OK: refuse to open.

@@ -32,46 +32,47 @@ struct LookupWindow : TestWindow {
     void rewrite(const QString& items, const QString& combos) {
         dir.write("config.xml", configWith(items, combos).xml());
     }
+    // The lookups of the file as it is now.
+    std::shared_ptr<const ItemLookupIndex> lookups() const { return ItemLookupIndex::of(form->ConfigPath); }
 };
 
 const QString power = "<Pw addr=\"7\" items=\"关|开\" itemsValue=\"0|1\"/>";
 
 TEST(ItemLookupTest, TranslatesBetweenValuesAndTextsInBothLanguages) {
     LookupWindow w(power, "<E name=\"cbb_Pw\" itemsCN=\"\" itemsEN=\"Off|On\"/>");
-    TForm_Main& f = *w.form;
-    f.LanguageCode = "CN";
-    EXPECT_EQ(f.GetComboItemsStr(7), "关|开") << "an empty table text falls back to the item's own";
-    EXPECT_EQ(f.GetItemByValue(7, "1"), "开");
-    EXPECT_EQ(f.GetItemByValue(7, "2"), "2");
-    EXPECT_EQ(f.GetItemByValue(8, "1"), "1");
-    EXPECT_EQ(f.GetValueByItem(7, "开"), "1");
-    EXPECT_EQ(f.GetItemsValueStr(7), "0|1");
-    EXPECT_EQ(f.GetItemsValueStr(99), "");
+    const auto f = w.lookups();
+    const Language chinese = Language::fromCode("CN");
+    EXPECT_EQ(f->comboItems(7, chinese), "关|开") << "an empty table text falls back to the item's own";
+    EXPECT_EQ(f->itemByValue(7, "1", chinese), "开");
+    EXPECT_EQ(f->itemByValue(7, "2", chinese), "2");
+    EXPECT_EQ(f->itemByValue(8, "1", chinese), "1");
+    EXPECT_EQ(f->valueByItem(7, "开"), "1");
+    EXPECT_EQ(f->itemsValue(7), "0|1");
+    EXPECT_EQ(f->itemsValue(99), "");
 
-    f.LanguageCode = "EN";
-    EXPECT_EQ(f.GetComboItemsStr(7), "Off|On");
-    EXPECT_EQ(f.GetItemByValue(7, "1"), "On");
-    EXPECT_EQ(f.GetValueByItem(7, "On"), "On") << "writes match the item's own texts only";
-    EXPECT_EQ(f.GetValueByItem(7, "开"), "1");
+    const Language english = Language::fromCode("EN");
+    EXPECT_EQ(f->comboItems(7, english), "Off|On");
+    EXPECT_EQ(f->itemByValue(7, "1", english), "On");
+    EXPECT_EQ(f->valueByItem(7, "On"), "On") << "writes match the item's own texts only";
+    EXPECT_EQ(f->valueByItem(7, "开"), "1");
 
-    f.LanguageCode = "en";
-    EXPECT_EQ(f.GetItemByValue(7, "1"), "开");
+    EXPECT_EQ(f->itemByValue(7, "1", Language::fromCode("en")), "开");
 }
 
 TEST(ItemLookupTest, EmptyEntriesKeepTheirPositions) {
     LookupWindow w("<M addr=\"3\" items=\"a|b|c\" itemsValue=\"0||2\"/>",
                    "<E name=\"cbb_M\" itemsCN=\"x|y|z\"/>");
-    EXPECT_EQ(w.form->GetItemByValue(3, ""), "y");
-    EXPECT_EQ(w.form->GetItemByValue(3, "2"), "z");
-    EXPECT_EQ(w.form->GetValueByItem(3, "b"), "");
+    EXPECT_EQ(w.lookups()->itemByValue(3, "", Language::chinese()), "y");
+    EXPECT_EQ(w.lookups()->itemByValue(3, "2", Language::chinese()), "z");
+    EXPECT_EQ(w.lookups()->valueByItem(3, "b"), "");
 }
 
 TEST(ItemLookupTest, WithoutATableEntryValuesMapThroughTheItemsOwnTexts) {
     LookupWindow w(power, "<E name=\"cbb_Other\" itemsCN=\"x\"/>");
-    EXPECT_EQ(w.form->GetComboItemsStr(7), "");
-    EXPECT_EQ(w.form->GetItemByValue(7, "0"), "关");
-    EXPECT_EQ(w.form->GetItemByValue(7, "1"), "开");
-    EXPECT_EQ(w.form->GetValueByItem(7, "开"), "1");
+    EXPECT_EQ(w.lookups()->comboItems(7, Language::chinese()), "");
+    EXPECT_EQ(w.lookups()->itemByValue(7, "0", Language::chinese()), "关");
+    EXPECT_EQ(w.lookups()->itemByValue(7, "1", Language::chinese()), "开");
+    EXPECT_EQ(w.lookups()->valueByItem(7, "开"), "1");
 }
 
 TEST(ItemLookupTest, DuplicateAddressesLaterMatchWinsFirstListIsListed) {
@@ -79,13 +80,14 @@ TEST(ItemLookupTest, DuplicateAddressesLaterMatchWinsFirstListIsListed) {
         "<A addr=\"5\" items=\"x|y\" itemsValue=\"0|1\"/><B addr=\"5\" items=\"p|q\" itemsValue=\"1|0\"/>",
         "<E name=\"cbb_B\" itemsCN=\"P|Q\"/><E name=\"cbb_A\" itemsCN=\"X|Y\"/>"
         "<E name=\"cbb_A\" itemsCN=\"ignored\"/>");
-    TForm_Main& f = *w.form;
-    EXPECT_EQ(f.GetComboItemsStr(5), "X|Y") << "the first item with an entry, and its first entry";
+    const auto f = w.lookups();
+    EXPECT_EQ(f->comboItems(5, Language::chinese()), "X|Y")
+        << "the first item with an entry, and its first entry";
     // Both items match "0"; the later one sets the result last.
-    EXPECT_EQ(f.GetItemByValue(5, "0"), "Y");
-    EXPECT_EQ(f.GetValueByItem(5, "x"), "0");
-    EXPECT_EQ(f.GetValueByItem(5, "q"), "0");
-    EXPECT_EQ(f.GetItemsValueStr(5), "0|1");
+    EXPECT_EQ(f->itemByValue(5, "0", Language::chinese()), "Y");
+    EXPECT_EQ(f->valueByItem(5, "x"), "0");
+    EXPECT_EQ(f->valueByItem(5, "q"), "0");
+    EXPECT_EQ(f->itemsValue(5), "0|1");
 }
 
 TEST(ItemLookupTest, ItemsWithoutAnIntegerAddressArePassedOver) {
@@ -94,15 +96,15 @@ TEST(ItemLookupTest, ItemsWithoutAnIntegerAddressArePassedOver) {
     LookupWindow w("<Topxxx/><Q addr=\"p1\" items=\"a|b\" itemsValue=\"0|1\"/>" + power +
                        "<Linexxx/><Zeroxxx addr=\"0\" itemsValue=\"9\"/><R addr=\"\"/>",
                    "<E name=\"cbb_Pw\" itemsCN=\"关|开\" itemsEN=\"Off|On\"/>");
-    TForm_Main& f = *w.form;
-    EXPECT_EQ(f.GetItemByValue(7, "1"), "开");
-    EXPECT_EQ(f.GetValueByItem(7, "开"), "1");
-    EXPECT_EQ(f.GetComboItemsStr(7), "关|开");
-    EXPECT_EQ(f.GetItemsValueStr(7), "0|1");
-    EXPECT_EQ(f.GetItemsValueStr(8), "");
-    EXPECT_EQ(f.GetItemsValueStr(0), "") << "a separator is no parameter, whatever its addr";
+    const auto f = w.lookups();
+    EXPECT_EQ(f->itemByValue(7, "1", Language::chinese()), "开");
+    EXPECT_EQ(f->valueByItem(7, "开"), "1");
+    EXPECT_EQ(f->comboItems(7, Language::chinese()), "关|开");
+    EXPECT_EQ(f->itemsValue(7), "0|1");
+    EXPECT_EQ(f->itemsValue(8), "");
+    EXPECT_EQ(f->itemsValue(0), "") << "a separator is no parameter, whatever its addr";
 
-    const auto index = ItemLookupIndex::of(f.ConfigPath);
+    const auto index = w.lookups();
     EXPECT_EQ(index->textForValue("Pw", "1", Language::english()), "On");
     EXPECT_EQ(index->valueForText("Pw", "Off", Language::english()), "0");
 }
@@ -166,36 +168,38 @@ TEST(ItemLookupTest, ARowLooksUpThroughItsOwnItemOnly) {
 TEST(ItemLookupTest, ShortListsAndMissingElementsAreErrors) {
     LookupWindow w("<S addr=\"1\" items=\"a|b\" itemsValue=\"0|1|2\"/>",
                    "<E name=\"cbb_S\" itemsCN=\"a|b\"/>");
-    EXPECT_EQ(errorOf([&] { w.form->GetItemByValue(1, "2"); }), "List index out of bounds (2)");
+    EXPECT_EQ(errorOf([&] { w.lookups()->itemByValue(1, "2", Language::chinese()); }),
+              "List index out of bounds (2)");
     w.rewrite("<S addr=\"1\" items=\"a|b|c\" itemsValue=\"0\"/>", "");
-    EXPECT_EQ(errorOf([&] { w.form->GetValueByItem(1, "c"); }), "List index out of bounds (2)");
+    EXPECT_EQ(errorOf([&] { w.lookups()->valueByItem(1, "c"); }), "List index out of bounds (2)");
 
     TestConfig config = LookupWindow::configWith(power, "");
     config.language = "<LANGUAGE value=\"CN\"><COMPONETS/></LANGUAGE>";
     w.dir.write("config.xml", config.xml());
-    EXPECT_EQ(errorOf([&] { w.form->GetComboItemsStr(7); }),
+    EXPECT_EQ(errorOf([&] { w.lookups()->comboItems(7, Language::chinese()); }),
               "The configuration file has no element TERVALON/LANGUAGE/COMPONETS/COMBOBOX");
-    EXPECT_EQ(w.form->GetValueByItem(7, "开"), "1") << "only the table lookups need the table";
-    EXPECT_EQ(w.form->GetItemByValue(8, "1"), "1") << "nothing matched, so the table was not read";
+    EXPECT_EQ(w.lookups()->valueByItem(7, "开"), "1") << "only the table lookups need the table";
+    EXPECT_EQ(w.lookups()->itemByValue(8, "1", Language::chinese()), "1")
+        << "nothing matched, so the table was not read";
 
     config.dync.clear();
     w.dir.write("config.xml", config.xml());
-    EXPECT_EQ(errorOf([&] { w.form->GetItemsValueStr(7); }),
+    EXPECT_EQ(errorOf([&] { w.lookups()->itemsValue(7); }),
               "The configuration file has no element TERVALON/GROUP_DYNC");
 
     QFile::remove(w.form->ConfigPath);
-    EXPECT_NE(errorOf([&] { w.form->GetItemsValueStr(7); }), "");
+    EXPECT_NE(errorOf([&] { w.lookups()->itemsValue(7); }), "");
 }
 
 TEST(ItemLookupTest, SeesEveryChangeOfTheFile) {
     LookupWindow w(power, "<E name=\"cbb_Pw\" itemsCN=\"关|开\"/>");
-    EXPECT_EQ(w.form->GetItemByValue(7, "1"), "开");
+    EXPECT_EQ(w.lookups()->itemByValue(7, "1", Language::chinese()), "开");
     // Same size, same inode: only the modification time tells the versions apart.
     QString changed = power;
     changed.replace("0|1", "0|7");
     w.rewrite(changed, "<E name=\"cbb_Pw\" itemsCN=\"关|开\"/>");
-    EXPECT_EQ(w.form->GetItemByValue(7, "1"), "1");
-    EXPECT_EQ(w.form->GetItemByValue(7, "7"), "开");
+    EXPECT_EQ(w.lookups()->itemByValue(7, "1", Language::chinese()), "1");
+    EXPECT_EQ(w.lookups()->itemByValue(7, "7", Language::chinese()), "开");
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "app/MainFrm.h"
 #include "config/AppError.h"
 #include "config/TextScrambler.h"
+#include "console/Sending.h"
 #include "support/TestApp.h"
 
 #include <QString>

@@ -28,7 +28,7 @@ struct ReceiveWindow : TestWindow {
     // for its reply.
     void read(const QString& tag) {
         form->Device->setWriter([](QByteArrayView) { return true; });
-        form->ReadButtonClick(find<QPushButton>("btn_Read_" + tag));
+        form->sending->readRow(tag);
         EXPECT_TRUE(waitFor([&] { return form->Device->queued() == 0 && !form->Device->idle(); }));
     }
     // The box takes received text in batches; waits until it shows what is expected.

@@ -28,7 +28,7 @@ struct ReplyWindow : TestWindow {
     // for its reply.
     void read(const QString& tag) {
         form->Device->setWriter([](QByteArrayView) { return true; });
-        form->ReadButtonClick(find<QPushButton>("btn_Read_" + tag));
+        form->sending->readRow(tag);
         EXPECT_TRUE(waitFor([&] { return form->Device->queued() == 0 && !form->Device->idle(); }));
     }
     QLineEdit* plain() const { return find<QLineEdit>("edt_Plain"); }
@@ -43,7 +43,7 @@ TEST(ReplyTargetTest, OneReplyPerReadLaterDollarLinesLeaveTheFieldAlone) {
     w.receive("$KWRV=OK\r\n");
     w.receive("$EVENT=unsolicited\r\n");
     EXPECT_EQ(w.plain()->text(), "300");
-    EXPECT_EQ(w.form->ReadTarget, nullptr);
+    EXPECT_EQ(w.form->sending->readTarget(), nullptr);
 
     // Two lines in one block: the first is the reply.
     w.read("Plain");
@@ -79,7 +79,7 @@ TEST(ReplyTargetTest, AModbusReplyHoldingDollarIsNoTextReply) {
     w.receive(frame);
     w.receive(ModbusExceptionReply(0x24, 3, 2));
     EXPECT_EQ(w.plain()->text(), "keep");
-    EXPECT_EQ(w.form->ReadTarget, w.plain()) << "still waiting for its reply";
+    EXPECT_EQ(w.form->sending->readTarget(), w.plain()) << "still waiting for its reply";
 
     // Text after the frame in the same block is still read.
     w.receive(frame + "$KRDV,5=9\r\n");

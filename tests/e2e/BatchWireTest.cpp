@@ -39,7 +39,7 @@ TEST(BatchWireTest, InEnglishTheChosenBatchRunsByItsPlaceInTheBox) {
     ASSERT_TRUE(c.connectTo(line.portPath()));
 
     c.f.cmb_CMDS->setCurrentIndex(2);
-    c.f.btn_CmdsClick();
+    c.f.btn_Cmds->click();
     EXPECT_TRUE(waitFor([&] { return line.wire().contains("$KRDV=1004#"); }));
     EXPECT_TRUE(line.wire().startsWith("$KRDV=1001#")) << line.wire().toStdString();
     EXPECT_FALSE(line.wire().contains("KWRV")) << "not the first batch";
@@ -50,7 +50,7 @@ TEST(BatchWireTest, InEnglishTheChosenBatchRunsByItsPlaceInTheBox) {
     line.clearWire();
     c.f.cmb_CMDS->setCurrentIndex(0);
     c.f.cmb_CMDS->setEditText(QStringLiteral("Read all parameters"));
-    c.f.btn_CmdsClick();
+    c.f.btn_Cmds->click();
     EXPECT_TRUE(waitFor([&] { return line.wire().contains("$KRDV=1004#"); }));
     EXPECT_FALSE(line.wire().contains("KWRV"));
 }
@@ -71,7 +71,7 @@ TEST(BatchWireTest, AFaultyBatchIsNamedOnceAndTheOnesAfterItStillRun) {
 
     ASSERT_TRUE(c.connectTo(line.portPath()));
     c.f.cmb_CMDS->setCurrentIndex(1);
-    c.f.btn_CmdsClick();
+    c.f.btn_Cmds->click();
     EXPECT_TRUE(waitFor([&] { return line.wire().contains("C1"); }));
     EXPECT_FALSE(line.wire().contains("A1"));
     EXPECT_FALSE(line.wire().contains("B1"));

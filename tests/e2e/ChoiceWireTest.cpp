@@ -39,10 +39,12 @@ struct Console : TestWindow {
         const QString error = build();
         if (!error.isEmpty())
             ADD_FAILURE() << error.toStdString();
+        // What the language pass does at start-up: the English choices, and sending told.
         if (language == "EN") {
             power()->clear();
             power()->addItems({"Off", "On"});
         }
+        f.sending->setLanguage(f.language());
         f.connection->setConnectCaption("连接端口");
         f.connection->setDisconnectCaption("断开端口");
     }
@@ -132,7 +134,8 @@ TEST(ChoiceWireTest, RowsSharingAnAddressEachActOnTheirOwnRow) {
     EXPECT_EQ(b->text(), "11");
     b->setText("x");
     c.click("btn_Read_SpeedA");
-    EXPECT_TRUE(waitFor([&] { return line.wire().count("$KRDV") == 3 && c.f.ReadTarget == nullptr; }));
+    EXPECT_TRUE(
+        waitFor([&] { return line.wire().count("$KRDV") == 3 && c.f.sending->readTarget() == nullptr; }));
     EXPECT_EQ(b->text(), "x");
     EXPECT_EQ(line.wire(), "$KWRV=12,11#\r\n$KWRV=12,22#\r\n$KWRV=12,11#\r\n"
                            "$KRDV=12#\r\n$KRDV=12#\r\n$KRDV=12#\r\n");

@@ -65,6 +65,7 @@ struct Console : TestWindow {
         f.connection->setConnectCaption(language == "EN" ? "Connect" : "连接端口");
         f.connection->setDisconnectCaption(language == "EN" ? "Disconnect" : "断开端口");
         f.btn_Connect->setText(f.connection->connectCaption());
+        f.sending->setLanguage(f.language());
     }
     ~Console() { f.Comm1->StopComm(); }
 
@@ -97,7 +98,7 @@ TEST(ConsoleDeviceTest, ReadsAndWritesPlainHexAndChoiceParametersInChinese) {
     EXPECT_EQ(c.f.shp_led->brushColor(), clRed);
 
     c.click("btn_Read_Speed");
-    EXPECT_EQ(c.f.ReadTarget, c.find<QLineEdit>("edt_Speed"));
+    EXPECT_EQ(c.f.sending->readTarget(), c.find<QLineEdit>("edt_Speed"));
     EXPECT_TRUE(waitFor([&] { return c.find<QLineEdit>("edt_Speed")->text() == "300"; }));
     EXPECT_EQ(line.wire(), "$KRDV=12#\r\n");
     EXPECT_EQ(c.f.mmo_TX->toPlainText(), "$KRDV=12#\n");
@@ -142,6 +143,7 @@ TEST(ConsoleDeviceTest, ReadsChoicesInEnglishAndRefusesAnEmptyValue) {
     c.click("btn_Write_Speed");
     EXPECT_EQ(c.presenter.messages, QStringList{"The parameter value cannot be empty"});
     c.f.LanguageCode = "CN";
+    c.f.sending->setLanguage(Language::chinese());
     c.click("btn_Write_Speed");
     EXPECT_EQ(c.presenter.messages.value(1), "参数不能为空");
     EXPECT_EQ(line.wire(), "$KRDV=14#\r\n") << "nothing more was sent";
@@ -170,6 +172,7 @@ TEST(ConsoleDeviceTest, FixedCommandsFreeTextAndLongLinesGoOutExactly) {
     EXPECT_EQ(c.presenter.messages,
               QStringList{"第 4 个字符“中”（U+4E2D）无法作为单个字节发送，未发送任何内容"});
     c.f.LanguageCode = "EN";
+    c.f.sending->setLanguage(Language::english());
     c.f.mmo_TX->setPlainText(QStringLiteral("°C 😀"));
     c.f.btn_Send->click();
     EXPECT_EQ(c.presenter.messages.value(1),
@@ -220,7 +223,7 @@ TEST(ConsoleDeviceTest, BatchWaitsForTheOperatorAtAConfirmationStep) {
     operatorTimer.start();
 
     c.f.cmb_CMDS->setCurrentText("one");
-    c.f.btn_CmdsClick();
+    c.f.btn_Cmds->click();
     EXPECT_EQ(warnedText, QColor(255, 255, 255)) << "readable while warning";
     EXPECT_TRUE(wireAtWarning.isEmpty() || wireAtWarning == "A1");
     EXPECT_TRUE(waitForWire(line, "A1B2\r\n"));
@@ -229,7 +232,7 @@ TEST(ConsoleDeviceTest, BatchWaitsForTheOperatorAtAConfirmationStep) {
     EXPECT_EQ(fontColor(c.f.mmo_RX), normalText);
 
     c.f.cmb_CMDS->setCurrentIndex(-1);
-    c.f.btn_CmdsClick();
+    c.f.btn_Cmds->click();
     EXPECT_EQ(c.presenter.messages.value(0), "没有名为“”的批处理指令，未发送任何内容");
     EXPECT_EQ(line.wire(), "A1B2\r\n");
 }

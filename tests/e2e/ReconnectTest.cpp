@@ -87,7 +87,7 @@ TEST(ReconnectTest, APulledDeviceIsAwaitedAndReopenedWithTheSameSettingsWhenItsN
     EXPECT_EQ(c.f.shp_led->toolTip(), "");
     EXPECT_EQ(c.f.Comm1->BaudRate(), 19200u);
     EXPECT_EQ(heard.said, QStringList({"opened", "closed", "waiting", "no longer waiting", "opened"}));
-    c.f.CommSendStr("$KRDV=1#");
+    c.f.sending->send("$KRDV=1#");
     EXPECT_TRUE(waitFor([&] { return second.wire() == "$KRDV=1#"; })) << second.wire().toStdString();
 }
 

@@ -57,7 +57,7 @@ TEST(SessionLogWireTest, AReadAndItsReplyAreLoggedAndTheBoxCanBeSaved) {
     EXPECT_TRUE(lines[1].contains("\tRX\t14\t$KRDV,12=300\\r\\n\t")) << lines[1].toStdString();
 
     // Written after the session ended: not logged.
-    f.CommSendStr("x");
+    f.sending->send("x");
     ASSERT_TRUE(waitFor([&] { return line.wire().endsWith("x"); }));
     EXPECT_EQ(readAll(file).count('\n'), 2);
 

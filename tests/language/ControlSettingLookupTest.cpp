@@ -1,3 +1,4 @@
+#include "console/ItemLookupIndex.h"
 #include "language/ControlSettingFixture.h"
 
 // The editor together with the value lookup it relies on.
@@ -8,7 +9,7 @@ TEST_F(ControlSettingEditorTest, ParameterValuesAreShownAndWrittenThroughTheLook
         ed.mmo_ItemsValue->setPlainText("0|2");
         ed.btn_OK->click();
     }));
-    EXPECT_EQ(window->GetItemsValueStr(5), "0|2");
+    EXPECT_EQ(ItemLookupIndex::of(window->ConfigPath)->itemsValue(5), "0|2");
 
     // A separator without address and a parameter whose address is not a number, before the
     // choice box: both are passed over, so the box's values are shown and kept as they are.
@@ -19,6 +20,6 @@ TEST_F(ControlSettingEditorTest, ParameterValuesAreShownAndWrittenThroughTheLook
         ed.btn_OK->click();
     }));
     EXPECT_TRUE(presenter.messages.isEmpty()) << presenter.messages.join('\n').toStdString();
-    EXPECT_EQ(window->GetItemsValueStr(5), "0|1");
+    EXPECT_EQ(ItemLookupIndex::of(window->ConfigPath)->itemsValue(5), "0|1");
     EXPECT_TRUE(dir.read("config.xml").contains("itemsValue=\"0|1\""));
 }

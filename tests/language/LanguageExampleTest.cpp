@@ -1,6 +1,7 @@
 #include "console/AutoReading.h"
 #include "console/PageBuilderFixture.h"
 #include "console/Connection.h"
+#include "console/ItemLookupIndex.h"
 #include "console/TrendReading.h"
 
 #include "ui/ControlLook.h"
@@ -89,14 +90,14 @@ TEST(LanguageExampleTest, TheBundledExampleStartsCompleteInBothLanguages) {
               (QStringList{"Stop", "Manual", "Auto"}));
     EXPECT_EQ(f.cmb_CMDS->count(), f.BatchCommands.size());
     EXPECT_EQ(comboItems(f.cbb_StopBit), (QStringList{"1", "1.5", "2"}));
-    EXPECT_EQ(f.GetItemByValue(1003, "2"), "Auto");
-    EXPECT_EQ(f.GetValueByItem(1003, "自动"), "2");
+    EXPECT_EQ(ItemLookupIndex::of(f.ConfigPath)->itemByValue(1003, "2", f.language()), "Auto");
+    EXPECT_EQ(ItemLookupIndex::of(f.ConfigPath)->valueByItem(1003, "自动"), "2");
 
     f.btn_FirstLanguage->click();
     EXPECT_EQ(tabTexts(f.pg_FIX), (QStringList{"日常操作", "维护"}));
     EXPECT_EQ(qobject_cast<QPushButton*>(find("btn_Read_DevAddr"))->text(), "读取");
     EXPECT_EQ(qobject_cast<QPushButton*>(find("cms_Compare"))->text(), "与设备比较");
-    EXPECT_EQ(f.GetItemByValue(1003, "2"), "自动");
+    EXPECT_EQ(ItemLookupIndex::of(f.ConfigPath)->itemByValue(1003, "2", f.language()), "自动");
 }
 
 } // namespace

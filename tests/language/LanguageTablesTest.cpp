@@ -1,3 +1,4 @@
+#include "console/ItemLookupIndex.h"
 #include "console/PageBuilderFixture.h"
 #include "console/Connection.h"
 #include "console/TrendReading.h"
@@ -292,7 +293,8 @@ TEST(LanguageTablesTest, TheNextChineseStartKeepsEditedTextsAndFillsInMissingOne
     // The choice box's list comes from the table at build time, so the table's edited list stays.
     EXPECT_TRUE(second.entryLine("cbb_Pw").contains("itemsCN=\"停|转\" itemsEN=\"Off|On\""));
     EXPECT_EQ(second.find<QComboBox>("cbb_Pw")->itemText(1), "转");
-    EXPECT_EQ(second.form->GetItemByValue(5, "1"), "转");
+    EXPECT_EQ(ItemLookupIndex::of(second.form->ConfigPath)->itemByValue(5, "1", second.form->language()),
+              "转");
     EXPECT_TRUE(second.entryLine("chk_showDT").contains("captionCN=\"显示时间\" captionEN="));
     EXPECT_TRUE(second.entryLine("chk_showDT").contains("hintCN=\"\""));
     EXPECT_TRUE(second.presenter.messages.isEmpty()) << second.presenter.messages.join('\n').toStdString();
