@@ -1,6 +1,7 @@
 #include "app/MainFrm.h"
 
 #include "console/Commissioning.h"
+#include "console/Connection.h"
 #include "console/Sending.h"
 
 #include <QPushButton>
@@ -25,6 +26,10 @@ void TForm_Main::wireSending() {
     connect(sending, &Sending::writeSent, this, [this](QWidget* field, qint32 address, const QString& value) {
         if (commissioning)
             commissioning->onWriteSent(field, address, value);
+    });
+    connect(sending, &Sending::lineQueued, this, [this] {
+        if (connection)
+            connection->flashSendLamp();
     });
     connect(sending, &Sending::writeAnswered, this, [this](const std::optional<QString>& reply) {
         if (commissioning)

@@ -115,6 +115,10 @@ void Connection::showOpen(bool open) {
 // A flash paints the lamp at once and returns to the idle colour kFlashMs after the last
 // flash started. One timer per lamp instead of a wait: at high data rates a flash per block
 // would otherwise nest event loops without bound.
+void Connection::flashSendLamp() {
+    flash(m_controls.sendLamp, lamp::sent, m_sendLampOff);
+}
+
 void Connection::flash(TShape* lamp, const QColor& active, QTimer* off) {
     lamp->setBrushColor(active);
     off->start();

@@ -62,6 +62,8 @@ public:
     QString awaitedPort() const;
     // Puts the caption of the port's real state, in the current language, on the button.
     void showState();
+    // One flash of the send lamp for a line a person sent, whether or not the port is open.
+    void flashSendLamp();
 
     // The settings config.xml keeps (its COMM element) shown in the boxes, at start-up.
     void loadSettings(const XmlNode& comm);

@@ -85,7 +85,8 @@ bool Sending::send(const QString& line) {
 }
 
 void Sending::queueLine(const QString& line, DeviceRequest request, DeviceSession::Callback done) {
-    // The engine logs the bytes and flashes the send lamp as they go.
+    // The engine logs the bytes as they go; the lamp flashes for the press and for the bytes.
+    emit lineQueued();
     request.kind = DeviceRequest::Kind::Text;
     request.bytes = LineToBytes(line);
     request.owner = this;

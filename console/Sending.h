@@ -83,6 +83,9 @@ signals:
     // What the device answered that Write: nothing when it never went out, an empty text when
     // no answer came in time.
     void writeAnswered(const std::optional<QString>& reply);
+    // A line was handed to the engine. The send lamp answers it even when the port is closed
+    // and nothing goes out: the person sees that the press was taken.
+    void lineQueued();
 
 private:
     // The send box shows a line with its line breaks as the text box keeps them, which is not

@@ -288,6 +288,12 @@ TEST(ConsoleDeviceTest, LampsFlashOnSendingAndReceiving) {
     EXPECT_EQ(c.f.shp_led->brushColor(), clBlack);
     EXPECT_EQ(c.f.btn_Connect->text(), "连接端口");
     EXPECT_EQ(c.f.Comm1->Handle(), 0);
+
+    // With the port closed nothing goes out, but the press is still answered by the lamp.
+    c.click("btn_Read_Speed");
+    EXPECT_EQ(c.f.shp_TX->brushColor(), clBlue);
+    EXPECT_TRUE(waitFor([&] { return c.f.shp_TX->brushColor() == clOlive; }));
+    EXPECT_TRUE(c.presenter.messages.isEmpty());
 }
 
 TEST(ConsoleDeviceTest, OpeningAMissingOrBusyPortOrABadSettingSaysSoAndStaysClosed) {
