@@ -28,9 +28,12 @@ void TForm_Main::wireCommissioning() {
     commissioning = new Commissioning(
         *Device, Parameters, ParameterControls, controls, [this] { return AppDir; }, this);
 
-    auto click = [this](QPushButton* button, void (Commissioning::*action)()) {
-        connect(button, &QPushButton::clicked, commissioning,
-                [this, action] { runShowingErrors([this, action] { (commissioning->*action)(); }); });
+    // The part itself is captured, not the window: the handler outlives this function and
+    // its helper closure.
+    Commissioning* part = commissioning;
+    auto click = [part](QPushButton* button, void (Commissioning::*action)()) {
+        connect(button, &QPushButton::clicked, part,
+                [part, action] { runShowingErrors([part, action] { (part->*action)(); }); });
     };
     click(controls.readPage, &Commissioning::readPage);
     click(controls.readAll, &Commissioning::readAllPages);
