@@ -39,7 +39,10 @@ bool TForm_Main::buildFromConfiguration() {
             SetLanguage();
             CreateMenu2();
         } catch (const AppError& e) {
-            QString text = e.text();
+            // Before the file's language is known, in both (the program's own words differ).
+            const bool known = LanguageCode == QLatin1String("CN") || LanguageCode == QLatin1String("EN");
+            const QString chinese = e.textIn(Language::chinese()), english = e.textIn(Language::english());
+            QString text = known ? e.textIn(language()) : chinese == english ? english : chinese + u'\n' + english;
             if (e.kind() == AppError::Kind::Value)
                 if (const QString place = ValuePlaceText(LastAttributeRead(), LanguageCode); !place.isEmpty())
                     text += u'\n' + place;

@@ -31,14 +31,20 @@ private:
     Kind m_kind;
 };
 
-// A save that did not happen: the file on disk is as it was. Worded in both languages, since
-// the document being saved does not know which one its reader speaks; text() is the English.
-class SaveError : public AppError {
+// An error the program words itself, in both languages, for a reader whose language the
+// thrower does not know; text() is the English.
+class WordedError : public AppError {
 public:
-    SaveError(QString english, QString chinese)
+    WordedError(QString english, QString chinese)
         : AppError(std::move(english)), m_chinese(std::move(chinese)) {}
     QString textIn(Language language) const override { return language.isEnglish() ? text() : m_chinese; }
 
 private:
     QString m_chinese;
+};
+
+// A save that did not happen: the file on disk is as it was.
+class SaveError : public WordedError {
+public:
+    using WordedError::WordedError;
 };

@@ -73,13 +73,20 @@ QString shownPath(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-AppError readError(const QString& path, const QString& reason) {
-    return AppError(
-        QStringLiteral("Could not read the configuration file '%1': %2").arg(shownPath(path), reason));
-}
-
-// Why a save did not happen, in a language.
+// Why a read or a save did not happen, in a language.
 using SaveReason = std::function<QString(Language)>;
+
+// The reason is the system's or the parser's own words where it comes from them.
+WordedError readError(const QString& path, const SaveReason& reason) {
+    const auto text = [&](Language language) {
+        return language.translate("XmlDocument", "Could not read the configuration file '%1': %2")
+            .arg(shownPath(path), reason(language));
+    };
+    return WordedError(text(Language::english()), text(Language::chinese()));
+}
+WordedError readError(const QString& path, const QString& reason) {
+    return readError(path, [&](Language) { return reason; });
+}
 
 SaveError saveError(const QString& path, const SaveReason& reason) {
     const auto text = [&](Language language) {
@@ -96,11 +103,12 @@ QString elementPath(pugi::xml_node node) {
     return names.join(u'/');
 }
 
-QString lineAndColumn(const QByteArray& text, qsizetype offset) {
+// In English unless asked: the parser's own descriptions it follows are English.
+QString lineAndColumn(const QByteArray& text, qsizetype offset, Language language = Language::english()) {
     offset = qBound<qsizetype>(0, offset, text.size());
     const qsizetype line = text.left(offset).count('\n') + 1;
     const qsizetype lineStart = text.lastIndexOf('\n', offset - 1) + 1;
-    return QStringLiteral("line %1, column %2").arg(line).arg(offset - lineStart + 1);
+    return language.translate("XmlDocument", "line %1, column %2").arg(line).arg(offset - lineStart + 1);
 }
 
 struct ByteWriter : pugi::xml_writer {
@@ -112,8 +120,8 @@ struct ByteWriter : pugi::xml_writer {
 
 constexpr unsigned parseOptions = pugi::parse_full; // keeps comments, PIs, doctype, declaration
 
-QString tooLargeText() {
-    return QStringLiteral("it is larger than %1 MiB, far more than any configuration needs")
+QString tooLargeText(Language language) {
+    return language.translate("XmlDocument", "it is larger than %1 MiB, far more than any configuration needs")
         .arg(MaxConfigFileBytes / (1024 * 1024));
 }
 
@@ -167,11 +175,15 @@ QByteArray readRegularFile(const QString& path) {
     if (::fstat(fd, &st) != 0)
         throw readError(path, QString::fromLocal8Bit(std::strerror(errno)));
     if (S_ISDIR(st.st_mode))
-        throw readError(path, QStringLiteral("it is a folder, not a file"));
+        throw readError(path, [](Language language) {
+            return language.translate("XmlDocument", "it is a folder, not a file");
+        });
     if (!S_ISREG(st.st_mode))
-        throw readError(path, QStringLiteral("it is not a regular file but a pipe, device or socket"));
+        throw readError(path, [](Language language) {
+            return language.translate("XmlDocument", "it is not a regular file but a pipe, device or socket");
+        });
     if (st.st_size > MaxConfigFileBytes)
-        throw readError(path, tooLargeText());
+        throw readError(path, tooLargeText);
     // Read no more than the limit allows, whatever size the file claims.
     QByteArray bytes;
     bytes.reserve(static_cast<qsizetype>(st.st_size));
@@ -187,7 +199,7 @@ QByteArray readRegularFile(const QString& path) {
             break;
         bytes.append(chunk, n);
         if (bytes.size() > MaxConfigFileBytes)
-            throw readError(path, tooLargeText());
+            throw readError(path, tooLargeText);
     }
     return bytes;
 }
@@ -198,11 +210,15 @@ pugi::xml_parse_result loadConverted(ParsedXml& parsed, const QByteArray& bytes,
     qsizetype failedAt = 0;
     if (!DecodeToUtf8(bytes, parsed.route.decoder, &converted, &failedAt)) {
         if (failedAt < 0)
-            throw readError(path, QStringLiteral("its declared encoding '%1' is not supported")
-                                      .arg(QString::fromLatin1(declared)));
-        throw readError(path, QStringLiteral("byte %1 is not valid in its declared encoding '%2'")
-                                  .arg(failedAt + (parsed.byteOrderMark ? 3 : 0))
-                                  .arg(QString::fromLatin1(declared)));
+            throw readError(path, [&](Language language) {
+                return language.translate("XmlDocument", "its declared encoding '%1' is not supported")
+                    .arg(QString::fromLatin1(declared));
+            });
+        throw readError(path, [&](Language language) {
+            return language.translate("XmlDocument", "byte %1 is not valid in its declared encoding '%2'")
+                .arg(failedAt + (parsed.byteOrderMark ? 3 : 0))
+                .arg(QString::fromLatin1(declared));
+        });
     }
     return parsed.doc->load_buffer(converted.constData(), static_cast<size_t>(converted.size()), parseOptions,
                                    pugi::encoding_utf8);
@@ -223,9 +239,11 @@ pugi::xml_parse_result loadNative(ParsedXml& parsed, const QByteArray& bytes, co
         QStringDecoder decoder(QStringDecoder::Utf8);
         (void)QString(decoder(bytes));
         if (decoder.hasError())
-            throw readError(path, QStringLiteral("it is not valid UTF-8 text; a file in another encoding "
-                                                 "must declare it, e.g. <?xml version=\"1.0\" "
-                                                 "encoding=\"GB18030\"?>"));
+            throw readError(path, [](Language language) {
+                return language.translate("XmlDocument",
+                                          "it is not valid UTF-8 text; a file in another encoding must declare "
+                                          "it, e.g. <?xml version=\"1.0\" encoding=\"GB18030\"?>");
+            });
     }
     parsed.encoding = result.encoding;
     return result;
@@ -239,10 +257,13 @@ void checkParsed(const pugi::xml_parse_result& result, const pugi::xml_document&
                                   .arg(fromUtf8(result.description()), lineAndColumn(text, result.offset)));
     if (const pugi::xml_node deep = tooDeep(doc)) {
         const ptrdiff_t offset = deep.offset_debug();
-        throw readError(path, QStringLiteral("its elements are nested more than %1 levels deep (at %2)")
-                                  .arg(MaxNestingDepth)
-                                  .arg(offset >= 0 ? lineAndColumn(text, offset)
-                                                   : QStringLiteral("<%1>").arg(fromUtf8(deep.name()))));
+        throw readError(path, [&](Language language) {
+            const QString place = offset >= 0 ? lineAndColumn(text, offset, language)
+                                              : QStringLiteral("<%1>").arg(fromUtf8(deep.name()));
+            return language.translate("XmlDocument", "its elements are nested more than %1 levels deep (at %2)")
+                .arg(MaxNestingDepth)
+                .arg(place);
+        });
     }
 }
 

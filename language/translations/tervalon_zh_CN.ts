@@ -1341,5 +1341,41 @@ Changes made in this run will not be saved.</source>
         <source>what would be written could not be read back: %1</source>
         <translation>写入的内容无法读回：%1</translation>
     </message>
+    <message>
+        <source>Could not read the configuration file &apos;%1&apos;: %2</source>
+        <translation>无法读取配置文件“%1”：%2</translation>
+    </message>
+    <message>
+        <source>line %1, column %2</source>
+        <translation>第 %1 行第 %2 列</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 MiB, far more than any configuration needs</source>
+        <translation>文件大于 %1 MiB，远超任何配置所需</translation>
+    </message>
+    <message>
+        <source>it is a folder, not a file</source>
+        <translation>这是文件夹，不是文件</translation>
+    </message>
+    <message>
+        <source>it is not a regular file but a pipe, device or socket</source>
+        <translation>这不是普通文件，而是管道、设备或套接字</translation>
+    </message>
+    <message>
+        <source>its declared encoding &apos;%1&apos; is not supported</source>
+        <translation>不支持其声明的编码“%1”</translation>
+    </message>
+    <message>
+        <source>byte %1 is not valid in its declared encoding &apos;%2&apos;</source>
+        <translation>第 %1 个字节在其声明的编码“%2”中无效</translation>
+    </message>
+    <message>
+        <source>it is not valid UTF-8 text; a file in another encoding must declare it, e.g. &lt;?xml version=&quot;1.0&quot; encoding=&quot;GB18030&quot;?&gt;</source>
+        <translation>这不是有效的 UTF-8 文本；其他编码的文件必须声明其编码，例如 &lt;?xml version=&quot;1.0&quot; encoding=&quot;GB18030&quot;?&gt;</translation>
+    </message>
+    <message>
+        <source>its elements are nested more than %1 levels deep (at %2)</source>
+        <translation>其元素嵌套超过 %1 层（位于 %2）</translation>
+    </message>
 </context>
 </TS>

@@ -102,6 +102,38 @@ TEST_F(ConfigFileStartupTest, AFolderOrAMissingFileIsNamedForWhatItIsInBothLangu
     EXPECT_TRUE(presenter.messages[0].contains(QStringLiteral("是文件夹")));
 }
 
+// A file that cannot be read is named in both languages while the file's own language is
+// unknown, and in the window's language once it is: a Chinese window that finds the file
+// spoilt at a language switch says why in Chinese only.
+TEST_F(ConfigFileStartupTest, AnUnreadableFileIsNamedInTheLanguagesTheReaderMayRead) {
+    dir.write("config.xml", QByteArray("<?xml version=\"1.0\"?><TERVALON>\xC3</TERVALON>"));
+    {
+        TForm_Main form(dir.path());
+        form.FormCreate();
+        ASSERT_FALSE(presenter.messages.isEmpty());
+        const QString shown = presenter.messages.join(u'\n');
+        EXPECT_TRUE(shown.contains(QStringLiteral("无法读取配置文件"))) << shown.toStdString();
+        EXPECT_TRUE(shown.contains(QStringLiteral("这不是有效的 UTF-8 文本"))) << shown.toStdString();
+        EXPECT_TRUE(shown.contains("Could not read the configuration file")) << shown.toStdString();
+        EXPECT_TRUE(shown.contains("it is not valid UTF-8 text")) << shown.toStdString();
+    }
+    // Another folder: the refused file is kept read-only for the rest of the run.
+    presenter.messages.clear();
+    TempAppDir other;
+    other.write("config.xml", TestConfig().xml());
+    TForm_Main form(other.path());
+    form.FormCreate();
+    ASSERT_EQ(form.LanguageCode, "CN");
+    presenter.messages.clear();
+    QDir().remove(other.file("config.xml"));
+    QDir().mkpath(other.file("config.xml"));
+    form.btn_FirstLanguage->click();
+    const QString shown = presenter.messages.join(u'\n');
+    EXPECT_TRUE(shown.contains(QStringLiteral("无法读取配置文件"))) << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QStringLiteral("这是文件夹"))) << shown.toStdString();
+    EXPECT_FALSE(shown.contains("Could not read")) << shown.toStdString();
+}
+
 // A portable copy without config.xml: one message, naming every place looked in.
 TEST_F(ConfigFileStartupTest, NoFileAnywhereGivesOneMessageNamingEveryPlaceLookedIn) {
     ConfigSearch search;
