@@ -1,4 +1,5 @@
 #include "app/FrameLook.h"
+#include "appearance/ContactLink.h"
 
 #include "ui/ShowingErrors.h"
 #include "console/SessionLogging.h"
@@ -263,11 +264,11 @@ bool TForm_Main::eventFilter(QObject* watched, QEvent* event) {
         break;
     case QEvent::MouseButtonRelease:
         if (watched == lbl_Web && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-            guarded([this] { lbl_WebClick(); });
+            guarded([this] { OpenContactLink(Web1Address, Web2Address, language()); });
         break;
     case QEvent::MouseButtonDblClick:
         if (watched == lbl_Send)
-            guarded([this] { lbl_SendDblClick(); });
+            guarded([] { CopyContactClipboardText(); });
         break;
     default:
         break;

@@ -118,9 +118,6 @@ public:
     // choice in config.xml (SKIN's KeepBannerMoving).
     void Menu_BannerAlwaysClick();
 
-    // Contact link.
-    void lbl_WebClick();
-    void lbl_SendDblClick();
 
     // Marks a control as carrying the right-click menu of the settings editor.
     void setPopupMenu1(QWidget* control);

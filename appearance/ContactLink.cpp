@@ -1,6 +1,11 @@
 #include "appearance/ContactLink.h"
 
 #include "config/TextScrambler.h"
+#include "ui/MessageBoxes.h"
+
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QGuiApplication>
 
 const QString BuiltInAddress = QStringLiteral("https://www.tervalon.com");
 const QString BuiltInScrambledAddress = QStringLiteral("5AF458F411E556B6D37AC935020056FE449D7E8C8C89DA7BD0");
@@ -46,4 +51,17 @@ ContactLinkAction ResolveContactLink(const QString& web1Address, const QString& 
 QString ContactClipboardText() {
     return ScrambleText(BuiltInAddress, web1ScrambleKey) + QStringLiteral("    ") +
            ScrambleText(BuiltInAddress, web2ScrambleKey);
+}
+
+void OpenContactLink(const QString& web1Address, const QString& web2Address, Language language) {
+    const ContactLinkAction action = ResolveContactLink(web1Address, web2Address, language);
+    if (!action.refusal.isEmpty()) {
+        showMessage(action.refusal);
+        return;
+    }
+    QDesktopServices::openUrl(action.url);
+}
+
+void CopyContactClipboardText() {
+    QGuiApplication::clipboard()->setText(ContactClipboardText());
 }

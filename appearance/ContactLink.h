@@ -38,3 +38,9 @@ ContactLinkAction ResolveContactLink(const QString& web1Address, const QString& 
 // The two scrambled forms of BuiltInAddress (web1 key, then web2 key) separated by four
 // spaces. The seeds are random, so every call gives a different text.
 QString ContactClipboardText();
+
+// A click on the contact label: the address handed to the system's opener, or the refusal
+// shown. Whether the opener managed is not reported.
+void OpenContactLink(const QString& web1Address, const QString& web2Address, Language language);
+// A double click on the send label: ContactClipboardText() on the clipboard.
+void CopyContactClipboardText();
