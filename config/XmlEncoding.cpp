@@ -105,7 +105,11 @@ QByteArray DeclaredEncoding(const QByteArray& bytes, QString* misplaced) {
     while (start < bytes.size() &&
            (bytes[start] == ' ' || bytes[start] == '\t' || bytes[start] == '\r' || bytes[start] == '\n'))
         ++start;
-    if (bytes.mid(start, 5) != "<?xml")
+    // Stray text before the declaration hides it from the parser, but a save would write it
+    // first: it is misplaced as much as one behind blank lines. A declaration behind other
+    // markup (inside a comment, say) is not the file's.
+    start = bytes.indexOf('<', start);
+    if (start < 0 || bytes.mid(start, 5) != "<?xml")
         return {};
     const qsizetype end = bytes.indexOf("?>", start);
     if (end < 0)

@@ -111,6 +111,10 @@ TEST_F(SafeSaveTest, ADeclarationBehindBlankLinesIsRefusedAtLoadRatherThanReadTw
     const QString error = errorOf([&] { doc.load(path()); });
     EXPECT_TRUE(error.contains("line 2")) << error.toStdString();
     EXPECT_EQ(readBytes(path()), misplaced);
+    // Stray text before it hides it the same way.
+    const QByteArray afterText = "\n\t2k<?xml version=\"1.0\" encoding=\"UTF-7\"?>\n<TERVALON appName=\"x\"/>\n";
+    writeBytes(path(), afterText);
+    EXPECT_TRUE(errorOf([&] { doc.load(path()); }).contains("line 2"));
 
     // Declaring UTF-8 (or nothing) there reads the same either way, and still loads and saves.
     writeBytes(path(), "\n\n<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<TERVALON appName=\"中文\"/>\n");
