@@ -274,7 +274,9 @@ ParsedXml parseConfigBytes(QByteArray bytes, const QString& path) {
     if (parsed.byteOrderMark)
         bytes.remove(0, 3);
     QString misplaced;
-    const QByteArray declared = DeclaredEncoding(bytes.left(1024), &misplaced);
+    // The whole declaration, however long: cut short, a long one was read as UTF-8 here while
+    // its own save, shorter once references became characters, was read in its encoding.
+    const QByteArray declared = DeclaredEncoding(bytes, &misplaced);
     if (!misplaced.isEmpty())
         throw readError(path, misplaced);
     parsed.route = RouteForEncoding(declared);

@@ -62,6 +62,19 @@ TEST_F(SafeSaveTest, AGbkCharacterInAGb2312FileKeepsItsBytesEvenInANameAndTheFil
     EXPECT_EQ(name, QString::fromUtf8("N堃"));
 }
 
+TEST_F(SafeSaveTest, ALongDeclarationKeepsItsEncodingThroughTwoSaves) {
+    // A version of 1 KiB of GBK characters ends the declaration past the first kilobyte.
+    const QByteArray declaration =
+        "<?xml version=\"1" + QByteArray(600, '\xAB') + ".0\" encoding=\"GBK\"?>\n";
+    writeBytes(path(), declaration + "<TERVALON appName=\"a\"/>\n");
+    roundTrip([](XmlNode root) { root.writeAttribute("node1", "x"); }, "appName");
+    const QByteArray once = readBytes(path());
+    ASSERT_GT(once.indexOf("?>"), 1024) << once.constData();
+    EXPECT_EQ(roundTrip([](XmlNode root) { root.writeAttribute("node1", "y"); }, "node1"), "y");
+    roundTrip([](XmlNode root) { root.writeAttribute("node1", "x"); }, "appName");
+    EXPECT_EQ(readBytes(path()), once);
+}
+
 TEST_F(SafeSaveTest, AUtf16FileKeepsItsByteOrderMarkThroughSaves) {
     const QString text =
         QString::fromUtf8("<?xml version=\"1.0\" encoding=\"UTF-16\"?><TERVALON appName=\"中\"/>");
