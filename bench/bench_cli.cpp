@@ -3,7 +3,7 @@
 // the time the request and reply bytes need on such a line. The command's time includes
 // starting the process; that start alone is measured too.
 
-#include "comm/posix/WriteAll.h"
+#include "bench/PacedDevice.h"
 #include "console/protocol/CommandText.h"
 #include "tools/sim/SimulatedDevice.h"
 
@@ -13,15 +13,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <atomic>
 #include <cstdio>
-#include <deque>
-#include <fcntl.h>
-#include <poll.h>
-#include <pty.h>
-#include <termios.h>
-#include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -35,80 +27,6 @@ qint64 nowUs() {
     }();
     return clock.nsecsElapsed() / 1000;
 }
-
-// The device's end of a pty: a request reaches the device once its bytes have crossed the
-// line, and a reply reaches the console once its own bytes have.
-class PacedDevice {
-public:
-    PacedDevice(SimulatedDevice::Setup setup, int baud)
-        : m_device(std::move(setup)), m_byteUs(kBitsPerByte * 1e6 / baud) {
-        char name[256] = {};
-        if (::openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0)
-            return;
-        termios raw{};
-        ::tcgetattr(m_slave, &raw);
-        ::cfmakeraw(&raw);
-        ::tcsetattr(m_slave, TCSANOW, &raw);
-        m_path = QString::fromLocal8Bit(name);
-        m_thread = std::thread([this] { run(); });
-    }
-    ~PacedDevice() {
-        m_stop = true;
-        if (m_thread.joinable())
-            m_thread.join();
-        ::close(m_master);
-        ::close(m_slave);
-    }
-    QString path() const { return m_path; }
-
-private:
-    struct Timed {
-        qint64 dueUs;
-        QByteArray bytes;
-    };
-
-    void run() {
-        char buffer[4096];
-        while (!m_stop) {
-            const qint64 now = nowUs();
-            while (!m_in.empty() && m_in.front().dueUs <= now) {
-                const QByteArray reply = m_device.receive(m_in.front().bytes, now / 1000);
-                m_in.pop_front();
-                queueOut(reply, now);
-            }
-            queueOut(m_device.idle(now / 1000), now);
-            while (!m_out.empty() && m_out.front().dueUs <= now) {
-                posixcomm::WriteAll(m_master, m_out.front().bytes.constData(),
-                                    size_t(m_out.front().bytes.size()));
-                m_out.pop_front();
-            }
-            pollfd p{m_master, POLLIN, 0};
-            const timespec slice{0, 100'000};
-            if (::ppoll(&p, 1, &slice, nullptr) > 0 && (p.revents & POLLIN)) {
-                const ssize_t n = ::read(m_master, buffer, sizeof buffer);
-                if (n > 0) {
-                    m_inLineFree = std::max(m_inLineFree, nowUs()) + qint64(n * m_byteUs);
-                    m_in.push_back({m_inLineFree, QByteArray(buffer, n)});
-                }
-            }
-        }
-    }
-    void queueOut(const QByteArray& reply, qint64 now) {
-        if (reply.isEmpty())
-            return;
-        m_outLineFree = std::max(m_outLineFree, now) + qint64(reply.size() * m_byteUs);
-        m_out.push_back({m_outLineFree, reply});
-    }
-
-    SimulatedDevice m_device;
-    double m_byteUs;
-    int m_master = -1, m_slave = -1;
-    QString m_path;
-    std::deque<Timed> m_in, m_out;
-    qint64 m_inLineFree = 0, m_outLineFree = 0;
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
-};
 
 // The best of a few runs, in milliseconds; -1 when the command failed.
 double bestRunMs(const QStringList& arguments, int runs) {
