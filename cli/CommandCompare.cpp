@@ -9,21 +9,13 @@ int RunCompare(const CliOptions& options, const CliConfig& config) {
     const std::optional<QList<SnapshotRow>> snapshot = LoadSnapshot(config, options.argument);
     if (!snapshot)
         return cliexit::kUsage;
-    const QList<const Parameter*> parameters = config.model.rows();
     DeviceLink link(config);
     if (const auto failed = OpenLink(link, config))
         return *failed;
-    const SnapshotComparison c =
-        CompareSnapshot(*snapshot, parameters, ReadWithProgress(link, config, parameters));
+    const SnapshotComparison c = ReadAndCompare(link, config, *snapshot);
     const QStringList silent = SilentLines(config, c.values);
-    ReportUnplaced(config, c);
     if (options.json) {
-        PrintJson(QJsonObject{{"config", config.path},
-                              {"port", config.port.port},
-                              {"snapshot", options.argument},
-                              {"differences", DifferencesJson(config, c)},
-                              {"silent", SilentJson(config, c.values)},
-                              {"unplaced", UnplacedJson(c)}});
+        PrintJson(ComparisonJson(config, options.argument, c));
     } else {
         const bool whole = silent.isEmpty() && c.placement.unplaced.isEmpty();
         QString text =

@@ -163,13 +163,10 @@ int RunWrite(const CliOptions& options, const CliConfig& config) {
                                      "(or --dry-run to list only)")));
         return cliexit::kUsage;
     }
-    const QList<const Parameter*> parameters = config.model.rows();
     DeviceLink link(config);
     if (const auto failed = OpenLink(link, config))
         return *failed;
-    const SnapshotComparison c =
-        CompareSnapshot(*snapshot, parameters, ReadWithProgress(link, config, parameters));
-    ReportUnplaced(config, c);
+    const SnapshotComparison c = ReadAndCompare(link, config, *snapshot);
     // Parameters that did not answer and snapshot rows that fit no parameter were not
     // compared, so the device is not known to match the snapshot afterwards.
     const bool silent = !SilentLines(config, c.values).isEmpty() || !c.placement.unplaced.isEmpty();
@@ -187,12 +184,7 @@ int RunWrite(const CliOptions& options, const CliConfig& config) {
                           DifferencesTable(config, c));
         }
         if (options.dryRun && options.json)
-            PrintJson(QJsonObject{{"config", config.path},
-                                  {"port", config.port.port},
-                                  {"snapshot", options.argument},
-                                  {"differences", DifferencesJson(config, c)},
-                                  {"silent", SilentJson(config, c.values)},
-                                  {"unplaced", UnplacedJson(c)}});
+            PrintJson(ComparisonJson(config, options.argument, c));
         if (c.differences.isEmpty())
             return silent ? cliexit::kDeviceProblem : cliexit::kDone;
         if (options.dryRun)

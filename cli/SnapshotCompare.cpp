@@ -2,6 +2,7 @@
 
 #include "cli/CliConfig.h"
 #include "cli/CliOutput.h"
+#include "cli/ReadOutput.h"
 
 #include <QFile>
 
@@ -114,4 +115,20 @@ void ReportUnplaced(const CliConfig& config, const SnapshotComparison& c) {
                      QT_TRANSLATE_N_NOOP("Cli", "%n snapshot row(s) match no parameter (address and tag):\n"),
                      unplaced.size()) +
                  unplaced.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+}
+
+SnapshotComparison ReadAndCompare(DeviceLink& link, const CliConfig& config, const QList<SnapshotRow>& snapshot) {
+    const QList<const Parameter*> parameters = config.model.rows();
+    SnapshotComparison c = CompareSnapshot(snapshot, parameters, ReadWithProgress(link, config, parameters));
+    ReportUnplaced(config, c);
+    return c;
+}
+
+QJsonObject ComparisonJson(const CliConfig& config, const QString& snapshotPath, const SnapshotComparison& c) {
+    return QJsonObject{{"config", config.path},
+                       {"port", config.port.port},
+                       {"snapshot", snapshotPath},
+                       {"differences", DifferencesJson(config, c)},
+                       {"silent", SilentJson(config, c.values)},
+                       {"unplaced", UnplacedJson(c)}};
 }

@@ -13,6 +13,7 @@
 #include <optional>
 
 struct CliConfig;
+class DeviceLink;
 
 struct SnapshotComparison {
     QList<const Parameter*> parameters; // every parameter of the pages
@@ -29,6 +30,10 @@ std::optional<QList<SnapshotRow>> LoadSnapshot(const CliConfig& config, const QS
 SnapshotComparison CompareSnapshot(const QList<SnapshotRow>& snapshot,
                                    const QList<const Parameter*>& parameters, const QList<ReadValue>& values);
 
+// Reads every parameter of the pages from the device and compares them with the snapshot;
+// snapshot rows that fit no parameter are named on standard error.
+SnapshotComparison ReadAndCompare(DeviceLink& link, const CliConfig& config, const QList<SnapshotRow>& snapshot);
+
 // Address, caption, snapshot and device value (as shown and as sent) of each difference.
 QString DifferencesTable(const CliConfig& config, const SnapshotComparison& comparison);
 QJsonArray DifferencesJson(const CliConfig& config, const SnapshotComparison& comparison);
@@ -38,3 +43,7 @@ QJsonArray UnplacedJson(const SnapshotComparison& comparison);
 // Names those rows on standard error: no difference of the device, but a script should see
 // that the snapshot did not fit the configuration.
 void ReportUnplaced(const CliConfig& config, const SnapshotComparison& comparison);
+
+// The comparison as one JSON document: differences, parameters that did not answer, unplaced rows.
+QJsonObject ComparisonJson(const CliConfig& config, const QString& snapshotPath,
+                           const SnapshotComparison& comparison);
