@@ -1,4 +1,4 @@
-#include "PageBuilderFixture.h"
+#include "ThreeRowWindow.h"
 
 #include "ui/ControlLook.h"
 
@@ -11,26 +11,7 @@
 
 namespace {
 
-struct ReceiveWindow : TestWindow {
-    ReceiveWindow() : TestWindow(config()) { EXPECT_EQ(build(), ""); }
-    static TestConfig config() {
-        TestConfig c;
-        c.dync = "<GROUP_DYNC><T caption=\"t\"><Plain caption=\"c\" hint=\"h\" addr=\"5\"/>"
-                 "<Mask caption=\"c\" hint=\"h\" addr=\"6\" type=\"HEX\"/>"
-                 "<Mode caption=\"c\" hint=\"h\" addr=\"7\" controlType=\"ComboBox\" items=\"慢|快\" "
-                 "itemsValue=\"0|1\"/></T></GROUP_DYNC>";
-        c.language = "<LANGUAGE value=\"CN\"><COMPONETS><COMBOBOX><E name=\"cbb_Mode\" itemsCN=\"\" "
-                     "itemsEN=\"\"/></COMBOBOX></COMPONETS><MESSAGES/></LANGUAGE>";
-        return c;
-    }
-    void receive(const QByteArray& bytes) { form->Device->feed(bytes); }
-    // The operator's Read of a row, on a line that takes every byte; returns once it waits
-    // for its reply.
-    void read(const QString& tag) {
-        form->Device->setWriter([](QByteArrayView) { return true; });
-        form->sending->readRow(tag);
-        EXPECT_TRUE(waitFor([&] { return form->Device->queued() == 0 && !form->Device->idle(); }));
-    }
+struct ReceiveWindow : ThreeRowWindow {
     // The box takes received text in batches; waits until it shows what is expected.
     bool shows(const std::function<bool(const QString&)>& expected) {
         return waitFor([&] { return expected(form->mmo_RX->toPlainText()); });
