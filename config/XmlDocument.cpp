@@ -267,6 +267,25 @@ void checkParsed(const pugi::xml_parse_result& result, const pugi::xml_document&
     }
 }
 
+// The encoding the bytes were read in must be the one the parsed declaration names: a save
+// writes the declaration from what was parsed, so a declaration the parser ended early (at
+// "/>", say) would lose its encoding and the saved file would be read in another one.
+void checkDeclarationNames(const pugi::xml_document& doc, const QByteArray& declared, const QString& path) {
+    pugi::xml_node first = doc.first_child();
+    while (first && first.type() == pugi::node_pcdata)
+        first = first.next_sibling();
+    const QByteArray named = first.type() == pugi::node_declaration
+                                 ? QByteArray(first.attribute("encoding").value()).trimmed()
+                                 : QByteArray();
+    if (named.compare(declared, Qt::CaseInsensitive) != 0)
+        throw readError(path, [&](Language language) {
+            return language
+                .translate("XmlDocument", "its XML declaration is malformed; write it as <?xml version=\"1.0\" "
+                                          "encoding=\"%1\"?>")
+                .arg(QString::fromLatin1(declared));
+        });
+}
+
 // The one way bytes become a document, for loading and for checking what a save wrote.
 ParsedXml parseConfigBytes(QByteArray bytes, const QString& path) {
     ParsedXml parsed;
@@ -292,6 +311,7 @@ ParsedXml parseConfigBytes(QByteArray bytes, const QString& path) {
         QByteArray converted;
         const pugi::xml_parse_result result = loadConverted(parsed, bytes, declared, converted, path);
         checkParsed(result, *parsed.doc, converted, path);
+        checkDeclarationNames(*parsed.doc, declared, path);
         parsed.lineText = converted;
     }
     return parsed;

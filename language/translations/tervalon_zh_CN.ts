@@ -1377,5 +1377,9 @@ Changes made in this run will not be saved.</source>
         <source>its elements are nested more than %1 levels deep (at %2)</source>
         <translation>其元素嵌套超过 %1 层（位于 %2）</translation>
     </message>
+    <message>
+        <source>its XML declaration is malformed; write it as &lt;?xml version=&quot;1.0&quot; encoding=&quot;%1&quot;?&gt;</source>
+        <translation>其 XML 声明格式有误；请写成 &lt;?xml version=&quot;1.0&quot; encoding=&quot;%1&quot;?&gt;</translation>
+    </message>
 </context>
 </TS>

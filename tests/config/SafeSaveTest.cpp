@@ -75,6 +75,19 @@ TEST_F(SafeSaveTest, ALongDeclarationKeepsItsEncodingThroughTwoSaves) {
     EXPECT_EQ(readBytes(path()), once);
 }
 
+TEST_F(SafeSaveTest, ADeclarationWhoseEncodingTheParserDoesNotSeeIsRefusedAtLoad) {
+    // The parser ends this declaration at "/>" and takes the rest for an element, so a save
+    // would write a declaration without the encoding the file was read in.
+    writeBytes(path(), "<?xml version=\"1.0\"/><X encoding=\"GBK\"?>\n<TERVALON appName=\"\xD6\xD0\"/>\n");
+    XmlDocument doc;
+    try {
+        doc.load(path());
+        FAIL() << "loaded";
+    } catch (const AppError& e) {
+        EXPECT_TRUE(QString::fromUtf8(e.what()).contains("declaration is malformed")) << e.what();
+    }
+}
+
 TEST_F(SafeSaveTest, AUtf16FileKeepsItsByteOrderMarkThroughSaves) {
     const QString text =
         QString::fromUtf8("<?xml version=\"1.0\" encoding=\"UTF-16\"?><TERVALON appName=\"中\"/>");
