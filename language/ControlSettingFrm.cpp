@@ -1,6 +1,5 @@
 #include "language/ControlSettingFrm.h"
 
-#include "app/MainFrm.h"
 #include "config/AppError.h"
 #include "language/ControlSettingConfig.h"
 #include "ui/MessageBoxes.h"
@@ -107,12 +106,10 @@ TForm_ControlSetting::~TForm_ControlSetting() {
         Form_ControlSetting = nullptr;
 }
 
-void TForm_ControlSetting::setMainForm(TForm_Main* form) {
-    m_mainForm = form;
-}
-
-TForm_Main* TForm_ControlSetting::mainForm() const {
-    return m_mainForm;
+void TForm_ControlSetting::setTarget(const QString& configPath, Language language) {
+    m_configPath = configPath;
+    m_language = language;
+    m_languageCode.clear();
 }
 
 void TForm_ControlSetting::setTitleForLanguage(Language language) {
@@ -197,14 +194,13 @@ void TForm_ControlSetting::btn_OKClick() {
         if (!writeBack())
             messagePresenter().show(
                 MessagePresenter::Kind::Warning,
-                controlsetting::missingEntryMessage(m_mainForm->language(), controlType, lbl_Name->text()));
+                controlsetting::missingEntryMessage(m_language, controlType, lbl_Name->text()));
     } catch (const controlsetting::MissingElement& missing) {
-        const Language language = m_mainForm ? m_mainForm->language() : Language::chinese();
         messagePresenter().show(MessagePresenter::Kind::Warning,
-                                controlsetting::missingOnSaveMessage(language, missing.path));
+                                controlsetting::missingOnSaveMessage(m_language, missing.path));
         return;
     } catch (const AppError& e) {
-        showErrorMessage(e.textIn(m_mainForm ? m_mainForm->language() : Language::chinese()));
+        showErrorMessage(e.textIn(m_language));
         return;
     } catch (const std::exception& e) {
         showErrorMessage(QString::fromUtf8(e.what()));
@@ -274,12 +270,12 @@ bool anyFieldEnabled(const TForm_ControlSetting& ed) {
 
 bool TForm_ControlSetting::writeBack() {
     using controlsetting::requireChild;
-    if (!m_mainForm)
-        throw AppError(QStringLiteral("The control settings editor has no main window"));
+    if (m_configPath.isEmpty())
+        throw AppError(QStringLiteral("The control settings editor has no configuration file"));
 
-    XmlDocument doc = XmlDocument::openForWriting(m_mainForm->ConfigPath);
+    XmlDocument doc = XmlDocument::openForWriting(m_configPath);
     const controlsetting::LanguageSection lang = controlsetting::findLanguageSection(doc);
-    m_mainForm->LanguageCode = lang.languageCode;
+    m_languageCode = lang.languageCode;
     // Before the first opening of a control with a group (a radio button first) there is no
     // group, and so no entry, to write.
     const XmlNode group =
@@ -296,7 +292,7 @@ bool TForm_ControlSetting::writeBack() {
         writeParameterItems(*this, dync, parameterKey(name));
     }
 
-    doc.save(m_mainForm->ConfigPath);
+    doc.save(m_configPath);
     // A control the editor shows no field for (a radio button) has nothing to lose.
     return group.isNull() || !entry.isNull() || !anyFieldEnabled(*this);
 }

@@ -6,7 +6,6 @@
 
 #include <QDialog>
 #include <QHash>
-#include <QPointer>
 #include <QString>
 
 class QLabel;
@@ -14,7 +13,6 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QWidget;
-class TForm_Main;
 
 // The editor for one control's captions, tooltips, choices and command, shown from the
 // right-click menu of the main window's controls. It is created once and only shown and
@@ -31,9 +29,10 @@ public:
     // control of no group (a radio button) leaves it as it was.
     QString controlType;
 
-    // The window whose config.xml and language code OK works with.
-    void setMainForm(TForm_Main* form);
-    TForm_Main* mainForm() const;
+    // The configuration file OK writes into, and the language its messages are worded in.
+    void setTarget(const QString& configPath, Language language);
+    // The file's language code as OK read it since setTarget; empty before.
+    QString languageCode() const { return m_languageCode; }
 
     // Writes the enabled fields into the control's entry and, for the Chinese fields, into
     // the parameter item named by the key; saves config.xml and closes. On an error nothing
@@ -95,7 +94,9 @@ private:
         QString display;  // what the field showed for it
     };
     QHash<const QWidget*, Shown> m_shown;
-    QPointer<TForm_Main> m_mainForm;
+    QString m_configPath;
+    Language m_language = Language::chinese();
+    QString m_languageCode;
 };
 
 // The one editor window, created hidden at start-up.

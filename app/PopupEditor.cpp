@@ -187,7 +187,7 @@ void TForm_Main::PopupMenu1Popup(QWidget* control) {
     TForm_ControlSetting& ed = *Form_ControlSetting;
     if (ed.isVisible())
         return;
-    ed.setMainForm(this);
+    ed.setTarget(ConfigPath, language());
     try {
         if (!fillEditor(*this, ed, control))
             return;
@@ -200,6 +200,8 @@ void TForm_Main::PopupMenu1Popup(QWidget* control) {
     ed.setTitleForLanguage(language());
     ed.centreOn(this);
     ed.exec();
+    if (!ed.languageCode().isEmpty())
+        LanguageCode = ed.languageCode();
     // Whether by OK or by the close box: the window shows the file's texts again.
     SetLanguage();
 }
